@@ -1,0 +1,27 @@
+// vorkat-cli SCRIPT: runs a batch script without a window.
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "core/app.h"
+#include "core/console_host.h"
+#include "core/text.h"
+
+int main(int argc, char** argv) {
+  using namespace vorkat;
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: vorkat-cli SCRIPT\n");
+    return 2;
+  }
+  std::u16string script;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) script += u' ';
+    script += FromUtf8(argv[i]);
+  }
+  ConsoleHost host(stdout, stderr, isatty(fileno(stdout)) != 0, isatty(fileno(stderr)) != 0);
+  AppState state(host);
+  host.Attach(&state);
+  StartUp(state, FromUtf8(std::filesystem::current_path().string()));
+  return RunHeadless(state, script);
+}

@@ -1,0 +1,8 @@
+#include "core/commands.h"
+
+namespace vorkat {
+
+// Menu commands of this subsystem, added as its operations are built.
+std::span<const Command> BatchCommands() { return {}; }
+
+}  // namespace vorkat

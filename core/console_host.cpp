@@ -1,0 +1,72 @@
+#include "core/console_host.h"
+
+#include "batch/batch.h"
+#include "core/app.h"
+#include "core/state.h"
+
+namespace vorkat {
+
+ConsoleHost::ConsoleHost(std::FILE* out, std::FILE* err, bool colourOut, bool progressErr)
+    : out_(out), err_(err), colour_(colourOut), progress_(progressErr) {}
+
+void ConsoleHost::LogAppended(std::u16string_view line, std::uint32_t colour, bool) {
+  std::string text = ToUtf8(ReplaceAll(line, kCrLf, u"\n"));
+  if (colour_ && colour != 0) {
+    const char* code = colour == kColourGreen ? "\x1b[32m" : colour == kColourDarkRed ? "\x1b[31m" : "\x1b[91m";
+    std::fprintf(out_, "%s%s\x1b[0m\n", code, text.c_str());
+  } else {
+    std::fprintf(out_, "%s\n", text.c_str());
+  }
+  std::fflush(out_);
+}
+
+void ConsoleHost::Unanswered(std::u16string_view title) {
+  if (state_) AppendLog(*state_, u"Запрос \"" + std::u16string(title) + u"\" отменён: в консольном режиме отвечать некому");
+}
+
+std::u16string ConsoleHost::AskFileName(bool, std::u16string_view title, std::u16string_view) {
+  Unanswered(title);
+  return {};
+}
+
+std::vector<std::u16string> ConsoleHost::AskFileNames(std::u16string_view title, std::u16string_view) {
+  Unanswered(title);
+  return {};
+}
+
+std::optional<std::u16string> ConsoleHost::InputBox(std::u16string_view, std::u16string_view title,
+                                                    std::u16string_view) {
+  Unanswered(title);
+  return std::nullopt;
+}
+
+MsgAnswer ConsoleHost::MessageBox(std::u16string_view text, MsgButtons buttons, MsgIcon,
+                                  std::u16string_view title) {
+  if (state_) AppendLog(*state_, std::u16string(title) + u": " + std::u16string(text));
+  switch (buttons) {
+    case MsgButtons::Ok: return MsgAnswer::Ok;
+    case MsgButtons::YesNo: Unanswered(title); return MsgAnswer::No;
+    default: Unanswered(title); return MsgAnswer::Cancel;
+  }
+}
+
+void ConsoleHost::Progress(const ProgressState& p) {
+  if (!progress_) return;
+  if (!p.visible) {
+    std::fprintf(err_, "\r\x1b[K");
+  } else {
+    long long span = p.maximum - p.minimum;
+    long long pct = span > 0 ? (p.value - p.minimum) * 100 / span : 0;
+    std::fprintf(err_, "\r%3lld%%", pct);
+  }
+  std::fflush(err_);
+}
+
+int RunHeadless(AppState& state, const std::u16string& script) {
+  state.BatchFileName = Trim(script);
+  bool ran = RunBatch(state, state.BatchFileName);
+  ExitProgram(state);
+  return ran ? 0 : 2;
+}
+
+}  // namespace vorkat

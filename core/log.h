@@ -1,0 +1,38 @@
+// The log: the text every operation reports to, with colour spans.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorkat {
+
+struct AppState;
+
+// Colours are 0x00BBGGRR like the 16-colour palette the log uses.
+inline constexpr std::uint32_t kColourDefault = 0;
+inline constexpr std::uint32_t kColourDarkRed = 0x000080;    // warnings
+inline constexpr std::uint32_t kColourBrightRed = 0x0000FF;  // errors that endanger insertion, missing files
+inline constexpr std::uint32_t kColourGreen = 0x008000;      // notes
+
+struct LogSpan {
+  std::size_t start = 0;   // UTF-16 position in the text
+  std::size_t length = 0;
+  std::uint32_t colour = 0;
+};
+
+struct LogWindow {
+  std::u16string text;          // lines joined by CR LF, no trailing break
+  std::vector<LogSpan> spans;   // only lines in a colour other than the default
+  std::size_t lineCount = 0;
+};
+
+void AppendLog(AppState& state, std::u16string_view text, std::uint32_t colour = kColourDefault);
+void ClearLog(AppState& state);
+void SaveLog(AppState& state, const std::u16string& fileName);
+
+// The warning every line-based reader gives for a file with bare LF line ends.
+void WarnIfBareLf(AppState& state, std::u16string_view text, std::u16string_view fileName);
+
+}  // namespace vorkat

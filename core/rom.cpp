@@ -1,0 +1,96 @@
+#include "core/rom.h"
+
+#include "core/app.h"
+#include "core/file_io.h"
+#include "core/state.h"
+
+namespace vorkat {
+
+std::u16string AskFileName(AppState& state, bool forSave, std::u16string_view title, std::u16string_view filters) {
+  return state.host.AskFileName(forSave, title, filters);
+}
+
+bool ReadRomFile(AppState& state, std::u16string_view name, RomBytes& out) {
+  IoError err;
+  RomBytes fresh;
+  bool ok = ReadWholeFile(
+      name,
+      [&](std::size_t n) {
+        fresh.resize(n);
+        return fresh.data();
+      },
+      &err);
+  if (!ok) {
+    AppendLog(state, IoErrorText(u"Не удалось прочитать файл ", name, err), kColourBrightRed);
+    return false;
+  }
+  if (fresh.size() > 0x7FFFFFFFu) {
+    AppendLog(state, u"Файл " + std::u16string(name) + u" слишком велик (больше 2 ГиБ)", kColourBrightRed);
+    return false;
+  }
+  out = std::move(fresh);
+  return true;
+}
+
+void OpenRom(AppState& state, const std::u16string& name) {
+  RomImage& rom = state.rom;
+  rom.fileName = name;
+  if (name.empty() || !FileExists(name)) rom.fileName = AskFileName(state, false, u"Open ROM file", kRomFilters);
+  state.settings.InputRomFileName = rom.fileName;
+  if (rom.fileName.empty()) return;
+  if (!ReadRomFile(state, rom.fileName, rom.bytes)) return;
+  rom.size = static_cast<std::int32_t>(rom.bytes.size());
+  rom.isLoaded = true;
+  AppendLog(state, u"Открыли ROM файл:" + rom.fileName);
+}
+
+void SaveRom(AppState& state, const std::u16string& name) {
+  RomImage& rom = state.rom;
+  rom.fileName = name.empty() ? AskFileName(state, true, u"Save ROM file", kRomFilters) : name;
+  state.settings.InputRomFileName = rom.fileName;
+  if (rom.fileName.empty()) return;
+  if (!rom.isLoaded) {
+    AppendLog(state, u"ROM еще не загружен");
+    return;
+  }
+  IoError err;
+  if (!WriteFileAtomic(rom.fileName, rom.view(), Backup::RotateBak, &err, state.writeFaults)) {
+    AppendLog(state, IoErrorText(u"Не удалось записать РОМ в файл ", rom.fileName, err), kColourBrightRed);
+    return;
+  }
+  AppendLog(state, u"сохранили РОМ в файл " + rom.fileName);
+}
+
+void OpenOriginalRom(AppState& state) {
+  if (!state.rom.isLoaded) {
+    AppendLog(state, u"сначала загрузите исправленный rom");
+    return;
+  }
+  OriginalRomImage& orig = state.originalRom;
+  orig.fileName = AskFileName(state, false, u"Open Original ROM file", kRomFilters);
+  if (orig.fileName.empty()) return;
+  if (FileExists(orig.fileName)) {
+    orig.isLoaded = false;
+    auto len = FileLength(orig.fileName);
+    if (len && *len != static_cast<std::uint64_t>(state.rom.size)) {
+      AppendLog(state,
+                u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
+      return;
+    }
+    RomBytes bytes;
+    if (!ReadRomFile(state, orig.fileName, bytes)) return;
+    if (bytes.size() != static_cast<std::size_t>(state.rom.size)) {
+      AppendLog(state,
+                u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
+      return;
+    }
+    orig.bytes = std::move(bytes);
+    orig.isLoaded = true;
+  } else {
+    AppendLog(state, u"Файл " + orig.fileName + u" не найден", kColourBrightRed);
+    return;
+  }
+  AppendLog(state, u"Прочитали оригинальный ROM файл:" + orig.fileName);
+}
+
+}  // namespace vorkat

@@ -1,0 +1,46 @@
+// ROM images: the working image and the untouched original.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/rom_buffer.h"
+
+namespace vorkat {
+
+struct AppState;
+
+struct RomImage {
+  std::u16string fileName;
+  RomBytes bytes;  // offset k is bytes[k]
+  std::int32_t size = 0;
+  bool isLoaded = false;
+
+  std::span<const std::uint8_t> view() const { return {bytes.data(), bytes.size()}; }
+  std::span<std::uint8_t> span() { return {bytes.data(), bytes.size()}; }
+};
+
+struct OriginalRomImage {
+  std::u16string fileName;
+  RomBytes bytes;
+  bool isLoaded = false;
+
+  std::span<const std::uint8_t> view() const { return {bytes.data(), bytes.size()}; }
+};
+
+inline constexpr std::u16string_view kRomFilters =
+    u"GameBoy Files (*.gba,*.gbc,*.gb)|*.gb?\r\nAll Files (*.*)|*.*";
+
+// The file prompt every open and save command uses; empty when cancelled.
+std::u16string AskFileName(AppState& state, bool forSave, std::u16string_view title, std::u16string_view filters);
+
+void OpenRom(AppState& state, const std::u16string& name);
+void SaveRom(AppState& state, const std::u16string& name);
+void OpenOriginalRom(AppState& state);
+
+// Reads a file into a ROM buffer; false (with the log line) when it cannot.
+bool ReadRomFile(AppState& state, std::u16string_view name, RomBytes& out);
+
+}  // namespace vorkat

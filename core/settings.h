@@ -1,0 +1,55 @@
+// The settings file "vorkat2.ini": read once at start-up, rewritten at exit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vorkat {
+
+struct AppState;
+
+struct Settings {
+  std::u16string iniPath;
+  bool iniWasUnicode = false;
+  std::u16string InputRomFileName;
+  std::u16string TableFileName;
+  std::u16string HelpFileName;
+  std::int32_t NumberOfTextChars = 2;
+  std::u16string ExtendedLogs = u"YES";
+  std::u16string WriteTextInUnicode = u"NO";
+  std::u16string DialogDelimiterStr = u"\r\n\u00A7\r\n";
+  std::u16string DialogAttrSeparator = u",";
+  std::u16string DialogAttrDelimStr = u"\r\n\u00B6\r\n";
+  std::u16string CorrectDlgTwoCaps = u"NO";
+  std::u16string CorrectDlgNumStart = u"NO";
+  std::u16string TrDialogFileFormat;
+  std::int32_t StartExtrFromAddr = 0;
+  std::int32_t EndExtrFromAddr = 0;
+  std::u16string VivorurePrnXPrnY;
+  std::u16string interletterspacing;
+  std::u16string LastBGFileName;
+};
+
+inline constexpr std::u16string_view kDefaultDialogFileFormat =
+    u"dlgID,ExtractedFromAddr,OldDlgSize,NewDlgSize,DoPointerChange,NewDlgAddr,OldPtrHEX,NewPtrHEX,"
+    u"PtrsAddrListFile,dlgComments,dlgText";
+
+// Real CR LF and spaces <-> "<$VBCRLF>" and "<$SPACE>". Both convert the
+// argument in place and return the result.
+std::u16string TextToMarkup(std::u16string& text);
+std::u16string MarkupToText(std::u16string& text);
+std::u16string TextToMarkupCopy(std::u16string_view text);
+std::u16string MarkupToTextCopy(std::u16string_view text);
+
+std::u16string GetIniValue(std::u16string_view text, std::u16string_view key);
+
+// Fills state.settings from the file at settings.iniPath (created empty when absent).
+void LoadSettings(AppState& state);
+// Writes the whole file; returns false (and says so) when it could not.
+bool SaveSettings(AppState& state);
+
+// The file's text as SaveSettings writes it.
+std::u16string SettingsFileText(const Settings& s);
+
+}  // namespace vorkat

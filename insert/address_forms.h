@@ -1,0 +1,33 @@
+// Address and pointer texts. An address text is a ROM offset in bare
+// upper-case hexadecimal; a pointer text is the 4 bytes of a GBA pointer as
+// they stand in the ROM (offset low, middle, high byte, then 08).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/numbers.h"
+
+namespace vorkat {
+
+struct AppState;
+
+// Offsets at or above this have no pointer form.
+inline constexpr std::int32_t kPointerReach = 0x1000000;
+
+// 1 to 8 hexadecimal digits with blanks around; -1 when empty, longer than 8
+// characters, or beyond the signed 32-bit range (8 digits from 80000000).
+std::int32_t HexTextToLong(std::u16string_view text);
+std::u16string LongToAddrText(std::int32_t offset);
+// Empty, with a log line, for an offset outside 0..0xFFFFFF.
+std::u16string OffsetToPtrHex(AppState& state, std::int32_t offset);
+// The pure form for offsets known to be in reach.
+std::u16string OffsetToPtrHexUnchecked(std::int32_t offset);
+std::int32_t PtrHexToOffset(std::u16string_view text);
+// The bytes to search for; logs its three messages; pads `text` in place.
+std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(AppState& state, std::u16string& text);
+
+}  // namespace vorkat

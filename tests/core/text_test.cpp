@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "core/numbers.h"
+#include "core/text.h"
+
+using namespace vorkat;
+
+TEST(Text, Cp1251RoundTripsEveryByte) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  std::u16string text = FromCp1251(all);
+  EXPECT_EQ(text[0xC0], u'А');
+  EXPECT_EQ(text[0xFF], u'я');
+  EXPECT_EQ(text[0xA8], u'Ё');
+  EXPECT_EQ(text[0xB9], u'№');
+  EXPECT_EQ(ToCp1251(text), all);
+}
+
+TEST(Text, Cp1251CountsCharactersItLacks) {
+  std::size_t replaced = 0;
+  EXPECT_EQ(ToCp1251(u"aあb€", &replaced), std::string("a?b\x88"));
+  EXPECT_EQ(replaced, 1u);
+}
+
+TEST(Text, Utf8RoundTripIncludingSurrogates) {
+  std::u16string s = u"Привет あ 𝄞";
+  EXPECT_EQ(FromUtf8(ToUtf8(s)), s);
+}
+
+TEST(Text, SplitCrLfKeepsLoneLf) {
+  auto lines = SplitCrLf(u"a\r\nb\nc\r\n");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1], u"b\nc");
+  EXPECT_EQ(lines[2], u"");
+  EXPECT_TRUE(HasBareLfOnly(u"a\nb"));
+  EXPECT_FALSE(HasBareLfOnly(u"a\r\nb\nc"));
+}
+
+TEST(Text, DecodeTextFileChoosesEncodingByMark) {
+  const std::uint8_t utf16[] = {0xFF, 0xFE, 0x41, 0x00, 0x3F, 0x04};
+  EXPECT_EQ(DecodeTextFile(utf16, sizeof utf16), u"Aп");
+  const std::uint8_t ansi[] = {0xEF, 0x41};
+  EXPECT_EQ(DecodeTextFile(ansi, sizeof ansi), u"пA");
+  EXPECT_EQ(EncodeTextFile(u"Aп", true), Bytes(utf16, utf16 + 6));
+}
+
+TEST(Text, NumbersInMessagesHaveOneLeadingBlank) {
+  EXPECT_EQ(NumText(95), u" 95");
+  EXPECT_EQ(NumText(0), u" 0");
+  EXPECT_EQ(NumText(-3), u"-3");
+  EXPECT_EQ(HexText(0x7A1C30), u"7A1C30");
+  EXPECT_EQ(HexText(0xA, 4), u"000A");
+}
+
+TEST(Text, CaseMappingCoversCyrillic) {
+  EXPECT_EQ(UCase(u"абв ё abc"), u"АБВ Ё ABC");
+  EXPECT_EQ(LCase(u"ЁЖZ"), u"ёжz");
+  EXPECT_EQ(FindNoCase(u"xxTrTableType=", u"TRTABLETYPE"), 2u);
+}
+
+TEST(ReadNumber, DecimalHexOctalAndJunk) {
+  EXPECT_EQ(ReadNumber(u"&h10"), 16);
+  EXPECT_EQ(ReadNumber(u"16"), 16);
+  EXPECT_EQ(ReadNumber(u"&HFFFF"), 65535);  // four digits read unsigned
+  EXPECT_EQ(ReadNumber(u"&h8000"), 32768);
+  EXPECT_EQ(ReadNumber(u"&h10000"), 65536);
+  EXPECT_EQ(ReadNumber(u"&hFFFFFFFF"), -1);
+  EXPECT_EQ(ReadNumber(u"&o17"), 15);
+  EXPECT_EQ(ReadNumber(u"abc"), 0);
+  EXPECT_EQ(ReadNumber(u" 1 2\t3"), 123);
+  EXPECT_EQ(ReadNumber(u"-2.5e1x"), -25);
+  EXPECT_EQ(ReadNumber(u"1D2"), 100);
+  EXPECT_EQ(ReadNumber(u"5e"), 5);
+}
+
+TEST(ReadNumber, RoundsHalvesToEven) {
+  EXPECT_EQ(RoundHalfEven(2.5), 2);
+  EXPECT_EQ(RoundHalfEven(3.5), 4);
+  EXPECT_EQ(RoundHalfEven(-2.5), -2);
+  EXPECT_EQ(RoundHalfEven(1e12), 2147483647);
+  EXPECT_EQ(ReadInt(u"0.5"), 0);
+  EXPECT_EQ(ReadInt(u"1.5"), 2);
+}
