@@ -1,0 +1,12 @@
+#include "ui/form_commands.h"
+
+namespace vorkat::ui {
+
+const FormCommand* FindFormCommand(std::string_view objectName) {
+  for (auto list : {ExtractWindows(), InsertWindows()})
+    for (const FormCommand& c : list)
+      if (c.objectName == objectName) return &c;
+  return nullptr;
+}
+
+}  // namespace vorkat::ui
