@@ -1,0 +1,65 @@
+// Pointer rewriting: every pointer to a dialog's old text is made to point
+// at its new place.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/rom_buffer.h"
+
+namespace vorkat {
+
+struct AppState;
+class InsertionLogFile;
+
+// The ROM as it stood when an insertion run began: the pointer searches of a
+// run look here, so bytes the run writes are never found by a later search
+// of the same run. Pointer windows (4 bytes ending in 0x08) can be indexed
+// by value once, so that a search costs a lookup instead of a ROM scan.
+class PointerSnapshot {
+ public:
+  explicit PointerSnapshot(std::span<const std::uint8_t> rom);
+
+  // Indexes the pointer windows whose first three bytes, read little-endian,
+  // are one of `values` (24-bit). Searches for other patterns scan.
+  void IndexPointers(std::span<const std::uint32_t> values);
+  // Indexes every pointer window.
+  void IndexAllPointers();
+
+  // Offsets m, ascending, with from <= m <= lastStart where the four bytes
+  // at m equal the pattern (occurrences may overlap).
+  std::vector<std::int32_t> Find(const std::array<std::uint8_t, 4>& pattern, std::int32_t from,
+                                 std::int32_t lastStart) const;
+  // The same by scanning the bytes; the reference the index must agree with.
+  std::vector<std::int32_t> FindLinear(const std::array<std::uint8_t, 4>& pattern, std::int32_t from,
+                                       std::int32_t lastStart) const;
+
+  std::span<const std::uint8_t> bytes() const { return {bytes_.data(), bytes_.size()}; }
+  std::size_t indexedCount() const { return index_.size(); }
+
+ private:
+  bool IsIndexed(std::uint32_t value) const;
+  void Build(bool all);
+
+  RomBytes bytes_;
+  std::vector<std::uint64_t> wanted_;  // one bit per 24-bit value; empty: nothing indexed
+  bool indexedAll_ = false;
+  std::vector<std::uint64_t> index_;   // value << 32 | offset, sorted
+};
+
+// Rewrites, in the ROM, the pointers found in the snapshot that equal
+// oldPtrHex, to newPtrHex, for one dialog and one search zone (zoneStart =
+// zoneEnd = 0: the whole ROM). Honours the dialog's pointer-list file
+// (through the program-wide cache), CheckByMod4 and ExtendedLogs; writes its
+// protocol to logFile when that is open. oldPtrHex is padded to 8
+// characters and ptrsAddrListFile trimmed in place.
+void RewritePointers(AppState& state, const PointerSnapshot& snapshot, std::u16string& oldPtrHex,
+                     std::u16string_view newPtrHex, std::u16string_view doPointerChange, std::int32_t zoneStart,
+                     std::u16string& ptrsAddrListFile, InsertionLogFile* logFile, std::u16string_view dlgID,
+                     std::int32_t zoneEnd);
+
+}  // namespace vorkat
