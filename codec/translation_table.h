@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "codec/encoder_index.h"
+
 namespace vorkat {
 
 inline constexpr std::size_t kTableCodes = 65536;
@@ -23,6 +25,9 @@ struct TranslationTable {
   std::vector<std::pair<std::u16string, std::u16string>> postprocessorPairs;  // (find, replace)
   std::int32_t tokenCount = 0;
   bool isLoaded = false;
+  // Built from the entries on request only (Encode with indexReady false);
+  // a load or an edit is not seen until the next rebuild.
+  EncoderIndex encoderIndex;
 };
 
 }  // namespace vorkat

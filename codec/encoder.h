@@ -1,0 +1,34 @@
+// Turning dialog text back into ROM bytes through the table.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/text.h"
+
+namespace vorkat {
+
+struct AppState;
+struct TranslationTable;
+
+// Rebuilds table.encoderIndex from the current entries: ascending codes,
+// length sort longest first (the sort order decides between equal texts),
+// then the text -> first slot hash.
+void BuildEncoderIndex(TranslationTable& table);
+
+// Encodes `text` to the bytes the game reads; the byte count is the size.
+// indexReady false rebuilds the index first (first call of a series); true
+// reuses it (an index never built is built anyway). Without a loaded table
+// logs "Таблица еще не загружена" and returns nothing.
+Bytes Encode(AppState& state, std::u16string_view text, bool indexReady);
+
+// Postprocessor pairs in file order, replace -> find; pairs with an empty
+// replace text are skipped.
+std::u16string UndoPostprocessor(const TranslationTable& table, std::u16string text);
+
+// "<$" + two hex digits (either case) + ">" gives that byte; anything else nothing.
+std::optional<std::uint8_t> ByteEscapeValue(std::u16string_view token);
+
+}  // namespace vorkat
