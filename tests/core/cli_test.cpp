@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "core/app.h"
+#include "core/console_host.h"
+#include "core/scripted_host.h"
+#include "tests/support/temp_dir.h"
+
+using namespace vorkat;
+using vorkat::testing::TempDir;
+
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+};
+
+CliRun RunCli(const std::filesystem::path& cwd, const std::string& args) {
+  std::string cmd = "cd '" + cwd.string() + "' && '" VORKAT_CLI_PATH "' " + args + " 2>/dev/null";
+  CliRun r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  std::size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  int st = pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+}  // namespace
+
+TEST(Cli, MissingScriptExitsWithTwoAndStillSavesSettings) {
+  TempDir dir;
+  CliRun r = RunCli(dir.path(), "no-such-script.txt");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("no-such-script.txt"), std::string::npos);
+  EXPECT_TRUE(dir.Exists("vorkat2.ini"));
+}
+
+TEST(Cli, ScriptRunsAndLogGoesToStandardOutputInUtf8) {
+  TempDir dir;
+  dir.WriteText("s.txt", u"' a comment\r\n");
+  CliRun r = RunCli(dir.path(), "s.txt");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("s.txt"), std::string::npos);
+  EXPECT_EQ(r.out.find('\r'), std::string::npos);  // CR LF is written as a newline
+}
+
+TEST(Cli, PromptsAreCancelledWithALogLineAndDialogsQuestionIsNo) {
+  TempDir dir;
+  ConsoleHost host(std::tmpfile(), std::tmpfile(), false, false);
+  AppState state(host);
+  host.Attach(&state);
+  state.settings.iniPath = dir.File("vorkat2.ini");
+  EXPECT_EQ(host.AskFileName(false, u"Open ROM file", u""), u"");
+  EXPECT_NE(state.log.text.find(u"Open ROM file"), std::u16string::npos);
+  state.dialogs.changed = true;
+  ExitProgram(state);
+  EXPECT_TRUE(state.exitRequested);
+  EXPECT_NE(state.log.text.find(u"Будем сохранять изменения в Диалогах ?"), std::u16string::npos);
+  EXPECT_TRUE(dir.Exists("vorkat2.ini"));
+}

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include "core/app.h"
+#include "core/scripted_host.h"
+#include "core/settings.h"
+#include "tests/support/temp_dir.h"
+
+using namespace vorkat;
+using vorkat::testing::TempDir;
+
+namespace {
+
+struct SettingsFixture : ::testing::Test {
+  TempDir dir;
+  ScriptedHost host;
+  AppState state{host};
+
+  void Load(std::u16string_view fileText, bool unicode = false) {
+    if (!fileText.empty() || unicode) dir.WriteText("vorkat2.ini", fileText, unicode);
+    state.settings.iniPath = dir.File("vorkat2.ini");
+    LoadSettings(state);
+  }
+};
+
+}  // namespace
+
+TEST_F(SettingsFixture, AbsentFileGivesDefaultsAndIsCreated) {
+  Load(u"");
+  const Settings& s = state.settings;
+  EXPECT_TRUE(dir.Exists("vorkat2.ini"));
+  EXPECT_EQ(s.ExtendedLogs, u"YES");
+  EXPECT_EQ(s.WriteTextInUnicode, u"NO");
+  EXPECT_EQ(s.CorrectDlgTwoCaps, u"NO");
+  EXPECT_EQ(s.CorrectDlgNumStart, u"NO");
+  EXPECT_EQ(s.DialogDelimiterStr, u"\r\n§\r\n");
+  EXPECT_EQ(s.DialogAttrSeparator, u",");
+  EXPECT_EQ(s.DialogAttrDelimStr, u"\r\n¶\r\n");
+  EXPECT_EQ(s.TrDialogFileFormat, kDefaultDialogFileFormat);
+  EXPECT_EQ(s.NumberOfTextChars, 2);
+  EXPECT_EQ(s.StartExtrFromAddr, 0);
+  EXPECT_EQ(s.EndExtrFromAddr, 0);
+  EXPECT_FALSE(s.iniWasUnicode);
+}
+
+TEST_F(SettingsFixture, SavedFileHasTheExactLayout) {
+  Load(u"");
+  state.settings.InputRomFileName = u"/roms/my game.gba";
+  state.settings.StartExtrFromAddr = -5;
+  ASSERT_TRUE(SaveSettings(state));
+  auto lines = SplitCrLf(dir.ReadText("vorkat2.ini"));
+  ASSERT_EQ(lines.size(), 28u);  // 10 header lines, 17 keys, and the empty rest after the last CR LF
+  EXPECT_EQ(lines[0], u"Это файл параметров для программы Vorkat v.2.x");
+  EXPECT_EQ(lines[6], u"");
+  EXPECT_EQ(lines[9], u"");
+  EXPECT_EQ(lines[10], u"InputRomFileName=/roms/my<$SPACE>game.gba 'имя и путь к входному рому");
+  EXPECT_EQ(lines[13], u"NumberOfTextChars=2 'число 'печатных' символов подряд при сканировании ROM'a считать текстом");
+  EXPECT_EQ(lines[16], u"DialogDelimiterStr=<$VBCRLF>§<$VBCRLF> 'строка символов для разделения диалогов в вынутом тексте");
+  EXPECT_EQ(lines[17], u"DialogAttrSeparator=, 'строка символов - разделитель атрибутов диалога МЕЖДУ СОБОЙ");
+  EXPECT_EQ(lines[18].substr(0, 38), u"DialogAttrDelimStr=<$VBCRLF>¶<$VBCRLF>");
+  EXPECT_EQ(lines[22], u"StartExtrFromAddr=-5 'адрес начала откуда мы в прошлый раз начинали вынимать текст");
+  EXPECT_EQ(lines[27], u"");
+  // The file is Windows-1251: "Э" is one byte 0xDD.
+  EXPECT_EQ(dir.Read("vorkat2.ini")[0], 0xDD);
+}
+
+TEST_F(SettingsFixture, RoundTripKeepsPathsWithSpacesAndValues) {
+  Load(u"");
+  state.settings.InputRomFileName = u"/home/u/Мои игры/a b.gba";
+  state.settings.TableFileName = u"/t/x.tbl";
+  state.settings.NumberOfTextChars = 5;
+  state.settings.WriteTextInUnicode = u"YES";
+  state.settings.DialogAttrSeparator = u"|";
+  state.settings.TrDialogFileFormat = u"dlgID,ExtractedFromAddr,PtrsAddrZones,dlgComments,dlgText";
+  state.settings.EndExtrFromAddr = 123456;
+  ASSERT_TRUE(SaveSettings(state));
+  ScriptedHost host2;
+  AppState again(host2);
+  again.settings.iniPath = state.settings.iniPath;
+  LoadSettings(again);
+  EXPECT_EQ(again.settings.InputRomFileName, state.settings.InputRomFileName);
+  EXPECT_EQ(again.settings.TableFileName, u"/t/x.tbl");
+  EXPECT_EQ(again.settings.NumberOfTextChars, 5);
+  EXPECT_EQ(again.settings.WriteTextInUnicode, u"YES");
+  EXPECT_EQ(again.settings.DialogAttrSeparator, u"|");
+  EXPECT_EQ(again.settings.TrDialogFileFormat, state.settings.TrDialogFileFormat);
+  EXPECT_EQ(again.settings.EndExtrFromAddr, 123456);
+}
+
+TEST_F(SettingsFixture, NumberOfTextCharsHasAFloorOfTwo) {
+  for (auto [text, expected] : {std::pair{u"5", 5}, {u"1", 2}, {u"0", 2}, {u"-7", 2}, {u"x", 2}, {u"3.5", 3}, {u"4.5", 5}}) {
+    Load(u"NumberOfTextChars=" + std::u16string(text) + u" 'c\r\n");
+    EXPECT_EQ(state.settings.NumberOfTextChars, expected) << ToUtf8(text);
+  }
+}
+
+TEST_F(SettingsFixture, FlagsReadInAnyCaseWithTheirDefaults) {
+  Load(u"ExtendedLogs=no 'a\r\nWriteTextInUnicode=yes 'b\r\nCorrectDlgTwoCaps=maybe 'c\r\n");
+  EXPECT_EQ(state.settings.ExtendedLogs, u"NO");
+  EXPECT_EQ(state.settings.WriteTextInUnicode, u"YES");
+  EXPECT_EQ(state.settings.CorrectDlgTwoCaps, u"NO");
+  Load(u"ExtendedLogs=nope 'a\r\n");
+  EXPECT_EQ(state.settings.ExtendedLogs, u"YES");
+}
+
+TEST_F(SettingsFixture, AttributeListWithoutCommentAndTextPairIsReplaced) {
+  Load(u"TrDialogFileFormat=dlgID,dlgText 'x\r\n");
+  EXPECT_EQ(state.settings.TrDialogFileFormat, kDefaultDialogFileFormat);
+}
+
+TEST_F(SettingsFixture, DelimitersAreUpperCased) {
+  Load(u"DialogAttrSeparator=;x 'x\r\nDialogDelimiterStr=<$VBCRLF>end<$VBCRLF> 'y\r\n");
+  EXPECT_EQ(state.settings.DialogAttrSeparator, u";X");
+  EXPECT_EQ(state.settings.DialogDelimiterStr, u"\r\nEND\r\n");
+}
+
+TEST_F(SettingsFixture, LookupRules) {
+  // A last line without comment and without a line break reads empty.
+  Load(u"ExtendedLogs=NO 'c\r\nInputRomFileName=/x/rom.gba");
+  EXPECT_EQ(state.settings.InputRomFileName, u"");
+  // A key in another case is not found.
+  Load(u"extendedlogs=NO 'c\r\n");
+  EXPECT_EQ(state.settings.ExtendedLogs, u"YES");
+  // Without its own comment a value runs on to the next comment.
+  EXPECT_EQ(GetIniValue(u"A=1\r\nB=2 'c\r\n", u"A="), u"1\r\nB=2");
+  // The first occurrence wins, even inside another line.
+  EXPECT_EQ(GetIniValue(u"X=Y=1 'a\r\nY=2 'b\r\n", u"Y="), u"1");
+  EXPECT_EQ(GetIniValue(u"", u"A="), u"");
+  EXPECT_EQ(GetIniValue(u"A=", u"A="), u"");
+}
+
+TEST_F(SettingsFixture, ExtractionAddressesReadHexUnsignedAndRoundToEven) {
+  Load(u"StartExtrFromAddr=&H8000 'a\r\nEndExtrFromAddr=2.5 'b\r\n");
+  EXPECT_EQ(state.settings.StartExtrFromAddr, 32768);
+  EXPECT_EQ(state.settings.EndExtrFromAddr, 2);
+}
+
+TEST_F(SettingsFixture, UnicodeFileIsReadAndRewrittenAsAnsiWithAMessage) {
+  Load(u"ExtendedLogs=NO 'a\r\nTableFileName=/т/таблица.tbl 'b\r\n", true);
+  EXPECT_TRUE(state.settings.iniWasUnicode);
+  EXPECT_EQ(state.settings.ExtendedLogs, u"NO");
+  EXPECT_EQ(state.settings.TableFileName, u"/т/таблица.tbl");
+  ASSERT_TRUE(SaveSettings(state));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, u"сохнанение INI файла в юникоде пока не реализовано! ");
+  Bytes written = dir.Read("vorkat2.ini");
+  EXPECT_NE(written[0], 0xFF);
+}
+
+TEST_F(SettingsFixture, FailedSaveKeepsTheOldFileAndSaysSo) {
+  Load(u"ExtendedLogs=NO 'a\r\n");
+  Bytes before = dir.Read("vorkat2.ini");
+  state.writeFaults.failAfterBytes = 10;
+  EXPECT_FALSE(SaveSettings(state));
+  EXPECT_EQ(dir.Read("vorkat2.ini"), before);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].text.find(u"Не удалось сохранить настройки"), std::u16string::npos);
+}
+
+TEST(SettingsMarkup, ConvertsInPlaceAndLeavesLoneBreaks) {
+  std::u16string t = u"a b\r\nc\nd\r";
+  EXPECT_EQ(TextToMarkup(t), u"a<$SPACE>b<$VBCRLF>c\nd\r");
+  EXPECT_EQ(t, u"a<$SPACE>b<$VBCRLF>c\nd\r");
+  EXPECT_EQ(MarkupToText(t), u"a b\r\nc\nd\r");
+  EXPECT_EQ(MarkupToTextCopy(u"<$space>"), u"<$space>");
+}

@@ -1,0 +1,48 @@
+// The Qt host: log and progress go to the main window, prompts are Qt dialogs.
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+#include "core/host.h"
+
+namespace vorkat {
+struct AppState;
+}
+
+namespace vorkat::ui {
+
+class MainForm;
+
+QString ToQ(std::u16string_view s);
+std::u16string FromQ(const QString& s);
+// "desc|patterns" lines (CR LF separated) as a Qt name filter list.
+QString ToQtFilters(std::u16string_view filters);
+
+class GuiHost : public Host {
+ public:
+  void Attach(MainForm* form, AppState* state) {
+    form_ = form;
+    state_ = state;
+  }
+
+  void LogAppended(std::u16string_view line, std::uint32_t colour, bool first) override;
+  void LogCleared() override;
+  std::u16string AskFileName(bool forSave, std::u16string_view title, std::u16string_view filters) override;
+  std::vector<std::u16string> AskFileNames(std::u16string_view title, std::u16string_view filters) override;
+  std::optional<std::u16string> InputBox(std::u16string_view prompt, std::u16string_view title,
+                                         std::u16string_view defaultText) override;
+  MsgAnswer MessageBox(std::u16string_view text, MsgButtons buttons, MsgIcon icon,
+                       std::u16string_view title) override;
+  void Progress(const ProgressState& progress) override;
+  void ProcessEvents() override;
+  void Beep() override;
+
+ protected:
+  MainForm* form_ = nullptr;
+  AppState* state_ = nullptr;
+};
+
+}  // namespace vorkat::ui
