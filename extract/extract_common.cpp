@@ -1,0 +1,58 @@
+#include "extract/extract_common.h"
+
+#include <ctime>
+
+#include "core/file_io.h"
+#include "core/log.h"
+#include "core/state.h"
+#include "core/text.h"
+
+namespace vorkat {
+
+std::u16string NowText() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buf[32];
+  std::strftime(buf, sizeof buf, "%d.%m.%Y %H:%M:%S", &local);
+  return U(buf);
+}
+
+bool WriteBytesOutput(AppState& state, const std::u16string& name, std::span<const std::uint8_t> bytes) {
+  IoError error;
+  if (WriteFileAtomic(name, bytes, Backup::None, &error, state.writeFaults)) return true;
+  AppendLog(state, IoErrorText(u"Не удалось записать файл ", name, error), kColourBrightRed);
+  return false;
+}
+
+bool WriteTextOutput(AppState& state, const std::u16string& name, std::u16string_view text, bool unicode) {
+  return WriteBytesOutput(state, name, EncodeTextFile(text, unicode));
+}
+
+bool ReadTextInput(AppState& state, const std::u16string& name, std::u16string& text) {
+  IoError error;
+  auto bytes = ReadFileBytes(name, &error);
+  if (!bytes) {
+    AppendLog(state, IoErrorText(u"Не удалось прочитать файл ", name, error), kColourBrightRed);
+    return false;
+  }
+  text = DecodeTextFile(*bytes);
+  return true;
+}
+
+std::vector<std::u16string> SplitOffsetList(std::u16string_view text) {
+  if (text.find(u',') == std::u16string_view::npos) return SplitCrLf(text);
+  std::vector<std::u16string> out;
+  std::size_t from = 0;
+  for (;;) {
+    std::size_t comma = text.find(u',', from);
+    if (comma == std::u16string_view::npos) {
+      out.emplace_back(text.substr(from));
+      return out;
+    }
+    out.emplace_back(text.substr(from, comma - from));
+    from = comma + 1;
+  }
+}
+
+}  // namespace vorkat

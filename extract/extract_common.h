@@ -1,0 +1,31 @@
+// Small pieces the extraction operations and the pointer search share.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorkat {
+
+struct AppState;
+
+// The current date and time as the log shows them, e.g. "05.03.2024 14:07:09".
+std::u16string NowText();
+
+// Writes text as a whole file (UTF-16LE with FF FE when unicode, else
+// Windows-1251) in place of any existing file; false with a log line when
+// the file cannot be written.
+bool WriteTextOutput(AppState& state, const std::u16string& name, std::u16string_view text, bool unicode);
+// The same for bytes already encoded.
+bool WriteBytesOutput(AppState& state, const std::u16string& name, std::span<const std::uint8_t> bytes);
+
+// Reads a whole text file (FF FE: UTF-16LE, else Windows-1251); false with a
+// bright red log line when it cannot be read.
+bool ReadTextInput(AppState& state, const std::u16string& name, std::u16string& text);
+
+// A list of numbers: split at "," when the text holds any comma, else at CR LF.
+std::vector<std::u16string> SplitOffsetList(std::u16string_view text);
+
+}  // namespace vorkat
