@@ -1,8 +1,17 @@
+#include <array>
+
 #include "core/commands.h"
+#include "insert/insert_dialogs.h"
 
 namespace vorkat {
+namespace {
 
-// Menu commands of this subsystem, added as its operations are built.
-std::span<const Command> InsertCommands() { return {}; }
+constexpr std::array kCommands = {
+    Command{"menuReturnDialgs2ROM", [](AppState& s) { InsertDialogs(s); }},
+};
+
+}  // namespace
+
+std::span<const Command> InsertCommands() { return kCommands; }
 
 }  // namespace vorkat

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_io.h"
+
 namespace vorkat {
 
 struct AppState;
@@ -26,9 +28,13 @@ class InsertionLogFile {
   void Close(AppState& state);
 
  private:
+  void Flush();
+
   std::FILE* file_ = nullptr;
   std::u16string name_;
   std::string buffer_;
+  bool failed_ = false;
+  IoError error_;
 };
 
 }  // namespace vorkat

@@ -1,0 +1,216 @@
+#include "insert/insert_dialogs.h"
+
+#include <algorithm>
+#include <ctime>
+#include <vector>
+
+#include "codec/encoder.h"
+#include "core/app.h"
+#include "core/log.h"
+#include "core/numbers.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "insert/address_forms.h"
+#include "insert/insertion_log.h"
+#include "insert/pointer_rewrite.h"
+
+namespace vorkat {
+namespace {
+
+constexpr std::u16string_view kOverwriteMark = u"(не 0x00 и не 0xFF)";
+constexpr std::size_t kOverwriteLookBack = 50;
+
+bool WantsPointerChange(std::u16string_view flag) { return !flag.empty() && UCaseChar(flag[0]) == u'Y'; }
+
+// The 24-bit values of the old pointers this run will look for, read as
+// pointer rewriting reads them, so that one pass over the snapshot indexes
+// them all. A value missed here only costs a scan, never a wrong answer.
+std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs) {
+  std::vector<std::uint32_t> values;
+  const auto count = static_cast<std::size_t>(std::max(dialogs.lastIndex + 1, 0));
+  for (std::size_t i = 0; i < count && i < dialogs.records.size(); ++i) {
+    const DialogRecord& dlg = dialogs.records[i];
+    if (dlg.OldPtrHEX.empty() || !WantsPointerChange(dlg.DoPointerChange) || HexTextToLong(dlg.NewDlgAddr) < 0)
+      continue;
+    std::u16string text = dlg.OldPtrHEX;
+    if (text.size() < 8) text.insert(0, 8 - text.size(), u'0');
+    std::uint32_t pairs[4];
+    for (int k = 0; k < 4; ++k)
+      pairs[k] = static_cast<std::uint32_t>(ReadNumber(u"&h" + text.substr(static_cast<std::size_t>(k) * 2, 2))) & 0xFF;
+    if (pairs[3] == 0x08) values.push_back(pairs[0] | pairs[1] << 8 | pairs[2] << 16);
+  }
+  return values;
+}
+
+std::u16string Timestamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buf[32];
+  std::strftime(buf, sizeof buf, "%m-%d-%Y %H:%M:%S", &local);
+  return U(buf);
+}
+
+bool OverwriteWarningIsLatest(const AppState& state) {
+  const std::u16string& text = state.log.text;
+  const std::size_t from = text.size() > kOverwriteLookBack ? text.size() - kOverwriteLookBack : 0;
+  return std::u16string_view(text).substr(from).find(kOverwriteMark) != std::u16string_view::npos;
+}
+
+// Runs pointer rewriting for each search zone of the dialog. Works on copies
+// of the attributes it changes, since the log lines it writes let the window
+// system run in between.
+void RewriteDialogPointers(AppState& state, const PointerSnapshot& snapshot, std::size_t index,
+                           InsertionLogFile* logFile) {
+  const DialogRecord& dlg = state.dialogs.records[index];
+  std::u16string oldPtr = dlg.OldPtrHEX;
+  std::u16string listFile = dlg.PtrsAddrListFile;
+  const std::u16string newPtr = dlg.NewPtrHEX;
+  const std::u16string doChange = dlg.DoPointerChange;
+  const std::u16string id = dlg.dlgID;
+  const std::u16string zones = dlg.PtrsAddrZones;
+
+  if (zones.empty()) {
+    RewritePointers(state, snapshot, oldPtr, newPtr, doChange, 0, listFile, logFile, id, 0);
+  } else {
+    std::size_t pos = 0;
+    while (true) {
+      const std::size_t semi = zones.find(u';', pos);
+      const std::u16string_view piece =
+          std::u16string_view(zones).substr(pos, semi == std::u16string::npos ? std::u16string::npos : semi - pos);
+      std::int32_t start = 0;
+      std::int32_t end = state.rom.size;
+      if (const std::size_t colon = piece.find(u':'); colon != std::u16string_view::npos) {
+        start = ReadInt(piece.substr(0, colon));
+        end = ReadInt(piece.substr(colon + 1));
+      } else {
+        start = ReadInt(piece);
+      }
+      AppendLog(state, u"Зона поиска/замены указателей от" + NumText(start) + u" до" + NumText(end));
+      RewritePointers(state, snapshot, oldPtr, newPtr, doChange, start, listFile, logFile, id, end);
+      if (semi == std::u16string::npos) break;
+      pos = semi + 1;
+    }
+  }
+  if (index < state.dialogs.records.size()) {
+    DialogRecord& back = state.dialogs.records[index];
+    back.OldPtrHEX = oldPtr;
+    back.PtrsAddrListFile = listFile;
+  }
+}
+
+// Writes the dialog's bytes at offset, warning once per run of overwritten
+// bytes that do not look like free space (neither 0x00 nor 0xFF).
+void WriteDialogBytes(AppState& state, const Bytes& bytes, std::int32_t offset, const std::u16string& id) {
+  std::size_t written = 0;
+  for (; written < bytes.size(); ++written) {
+    const std::size_t pos = static_cast<std::size_t>(offset) + written;
+    if (pos >= state.rom.bytes.size()) break;
+    const std::uint8_t old = state.rom.bytes[pos];
+    if (old != 0x00 && old != 0xFF && !OverwriteWarningIsLatest(state))
+      AppendLog(state, u"Вставка данных, только что перезаписала что-то полезное (не 0x00 и не 0xFF)", kColourDarkRed);
+    if (pos >= state.rom.bytes.size()) break;  // the ROM may have been replaced meanwhile
+    state.rom.bytes[pos] = bytes[written];
+  }
+  if (written < bytes.size())
+    AppendLog(state,
+              u"Dialog ID=" + id + u": за концом ROM'а оказались" + NumText(static_cast<long long>(bytes.size() - written)) +
+                  u" байт текста, они не вставлены",
+              kColourDarkRed);
+}
+
+}  // namespace
+
+std::u16string InsertionLogName(const AppState& state) {
+  const std::u16string name = Trim(state.dialogs.fileName);
+  if (name.empty()) return {};
+  // Only the file's own name is cut, so a point in a folder name does not
+  // send the log somewhere else.
+  const std::size_t slash = name.find_last_of(u"\\/");
+  const std::size_t nameStart = slash == std::u16string::npos ? 0 : slash + 1;
+  const std::size_t point = name.find(u'.', nameStart);
+  const std::u16string base = point == std::u16string::npos ? name : name.substr(0, point + 1);
+  return Trim(base + u"log");
+}
+
+void InsertDialogs(AppState& state) {
+  if (!RequireRom(state) || !RequireTable(state) || !RequireDialogs(state)) return;
+  if (state.dialogs.lastIndex < 0) {
+    AppendLog(state, u"Возможно в ini файле указаны другие разделители для диалогов... операция вставки диалогов отменена");
+    return;
+  }
+  LongOperation op(state);
+
+  PointerSnapshot snapshot(state.rom.view());
+  snapshot.IndexPointers(WantedPointerValues(state.dialogs));
+
+  InsertionLogFile logFile;
+  if (state.CreateInsertionLogs) {
+    const std::u16string name = InsertionLogName(state);
+    if (!name.empty() && logFile.Open(state, name)) logFile.WriteLine(u"---------------Вставка диалогов от " + Timestamp());
+  }
+  InsertionLogFile* log = logFile.IsOpen() ? &logFile : nullptr;
+
+  const std::int32_t lastIndex = state.dialogs.lastIndex;
+  ShowProgress(state, 0, lastIndex == 0 ? 1 : lastIndex, 0);
+  bool prepared = false;
+  for (std::int32_t i = 0; i <= lastIndex; ++i) {
+    const auto index = static_cast<std::size_t>(i);
+    if (index >= state.dialogs.records.size()) break;
+    const Bytes bytes = Encode(state, state.dialogs.records[index].dlgText, prepared);
+    prepared = true;
+    const std::u16string id = state.dialogs.records[index].dlgID;
+    const std::int32_t offset = HexTextToLong(state.dialogs.records[index].NewDlgAddr);
+    if (offset < 0) {
+      AppendLog(state, u"не указано смещение куда вставлять текст... Dialog ID=" + id + u", пропустим.");
+    } else {
+      SetProgress(state, i);
+      YieldPoint(state);
+      if (index >= state.dialogs.records.size()) break;
+      RewriteDialogPointers(state, snapshot, index, log);
+      WriteDialogBytes(state, bytes, offset, id);
+    }
+    if (state.CancelRequested) {
+      AppendLog(state, u"Процесс вставления текста диалогов прерван пользователем");
+      AppendLog(state, u"остановились на диалоге с ID=" + id);
+      logFile.Close(state);
+      HideProgress(state);
+      return;
+    }
+  }
+  HideProgress(state);
+  AppendLog(state, u"закончили вставлять текст диалогов в РОМ");
+  logFile.Close(state);
+}
+
+void InsertDataBlock(AppState& state, std::u16string& data, std::int32_t& offset, bool useTable) {
+  if (offset < 0) offset = 0;
+  if (data.empty()) return;
+  if (!RequireRom(state)) return;
+  Bytes bytes;
+  if (useTable) {
+    if (!state.table.isLoaded) return;
+    bytes = Encode(state, data, false);
+    data = FromCp1251(bytes.data(), bytes.size());
+  } else {
+    const std::string ansi = ToCp1251(data);
+    bytes.assign(ansi.begin(), ansi.end());
+  }
+  std::u16string report;
+  std::size_t written = 0;
+  for (; written < bytes.size(); ++written) {
+    const std::size_t pos = static_cast<std::size_t>(offset) + written;
+    if (pos >= state.rom.bytes.size()) break;
+    state.rom.bytes[pos] = bytes[written];
+    report += u"<$" + HexText(bytes[written], 2) + u">";
+  }
+  AppendLog(state, u"Вставляем в ROM по адресу" + NumText(offset) + u", следующий блок данных:" +
+                       std::u16string(kCrLf) + report);
+  if (written < bytes.size())
+    AppendLog(state,
+              u"за концом ROM'а оказались" + NumText(static_cast<long long>(bytes.size() - written)) +
+                  u" байт, они не вставлены",
+              kColourDarkRed);
+}
+
+}  // namespace vorkat

@@ -1,0 +1,238 @@
+#include "insert/pointer_rewrite.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+#include "core/app.h"
+#include "core/file_io.h"
+#include "core/log.h"
+#include "core/numbers.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "insert/address_forms.h"
+#include "insert/insertion_log.h"
+
+namespace vorkat {
+namespace {
+
+constexpr std::uint8_t kPointerHighByte = 0x08;  // GBA ROM is mapped at 0x08000000
+constexpr std::size_t kValueBits = 1u << 24;
+
+std::uint32_t LowValue(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16;
+}
+
+std::uint64_t IndexKey(std::uint32_t value, std::int32_t offset) {
+  return static_cast<std::uint64_t>(value) << 32 | static_cast<std::uint32_t>(offset);
+}
+
+bool IsHexDigit(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f'); }
+
+int HexDigitValue(char16_t c) {
+  if (c <= u'9') return c - u'0';
+  return (c | 0x20) - u'a' + 10;
+}
+
+// A pointer text that can be written: exactly eight hexadecimal digits.
+bool IsWritablePointerText(std::u16string_view text) {
+  return text.size() == 8 && std::all_of(text.begin(), text.end(), IsHexDigit);
+}
+
+struct FileStamp {
+  bool exists = false;
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;
+};
+
+FileStamp StampOf(std::u16string_view name) {
+  FileStamp s;
+  if (name.empty() || !FileExists(name)) return s;
+  s.exists = true;
+  std::error_code ec;
+  const auto path = ToPath(name);
+  s.size = std::filesystem::file_size(path, ec);
+  if (ec) s.size = 0;
+  auto time = std::filesystem::last_write_time(path, ec);
+  if (!ec) s.modified = static_cast<std::int64_t>(time.time_since_epoch().count());
+  return s;
+}
+
+void ReadPointerList(AppState& state, PointerListCache& cache) {
+  cache.offsets.clear();
+  IoError err;
+  auto data = ReadFileBytes(cache.name, &err);
+  if (!data) {
+    AppendLog(state, IoErrorText(u"Не удалось прочитать файл ", cache.name, err), kColourBrightRed);
+    return;
+  }
+  const std::u16string text = DecodeTextFile(*data);
+  WarnIfBareLf(state, text, cache.name);
+  for (const std::u16string& line : SplitCrLf(text)) {
+    const std::u16string entry = Trim(line);
+    if (entry.empty()) continue;
+    if (cache.offsets.size() == kMaxListedPointers) {
+      AppendLog(state, u"слишком много адресов указано в файле " + cache.name + u" ограничение = 1024");
+      break;
+    }
+    cache.offsets.push_back(ReadInt(entry));
+  }
+}
+
+// Brings the program-wide list cache up to the dialog's file: read when the
+// name differs from the last one or the file changed since it was read.
+void UpdateListCache(AppState& state, const std::u16string& name, InsertionLogFile* logFile) {
+  PointerListCache& cache = state.insertion.listCache;
+  const FileStamp stamp = StampOf(name);
+  const bool unchanged = name == cache.name && stamp.exists == cache.existed && stamp.size == cache.size &&
+                         stamp.modified == cache.modified;
+  if (unchanged) {
+    if (logFile) logFile->WriteLine(u"----- Файл с адресами 'правильных' поинтеров " + name + u" уже загружен");
+    return;
+  }
+  cache.name = name;
+  cache.existed = stamp.exists;
+  cache.size = stamp.size;
+  cache.modified = stamp.modified;
+  if (name.empty()) return;
+  if (!stamp.exists) {
+    AppendLog(state, u"Файл с адресами правильных указателей " + name + u" не найден", kColourBrightRed);
+    return;
+  }
+  if (logFile) logFile->WriteLine(u"----- Читаем файл с адресами 'правильных' поинтеров " + name);
+  ReadPointerList(state, cache);
+}
+
+}  // namespace
+
+PointerSnapshot::PointerSnapshot(std::span<const std::uint8_t> rom) : bytes_(rom.begin(), rom.end()) {}
+
+void PointerSnapshot::IndexPointers(std::span<const std::uint32_t> values) {
+  wanted_.assign(kValueBits / 64, 0);
+  for (std::uint32_t v : values) {
+    v &= kValueBits - 1;
+    wanted_[v / 64] |= std::uint64_t{1} << (v % 64);
+  }
+  indexedAll_ = false;
+  Build(false);
+}
+
+void PointerSnapshot::IndexAllPointers() {
+  wanted_.clear();
+  indexedAll_ = true;
+  Build(true);
+}
+
+bool PointerSnapshot::IsIndexed(std::uint32_t value) const {
+  if (indexedAll_) return true;
+  return !wanted_.empty() && (wanted_[value / 64] >> (value % 64) & 1);
+}
+
+void PointerSnapshot::Build(bool all) {
+  index_.clear();
+  const std::size_t n = bytes_.size();
+  if (n < 4) return;
+  const std::uint8_t* data = bytes_.data();
+  // Every window ends in the 0x08 byte: find those and look three bytes back.
+  const std::uint8_t* p = data + 3;
+  const std::uint8_t* end = data + n;
+  while (p < end) {
+    p = static_cast<const std::uint8_t*>(std::memchr(p, kPointerHighByte, static_cast<std::size_t>(end - p)));
+    if (!p) break;
+    const std::uint8_t* w = p - 3;
+    const std::uint32_t v = LowValue(w);
+    if (all || (wanted_[v / 64] >> (v % 64) & 1)) index_.push_back(IndexKey(v, static_cast<std::int32_t>(w - data)));
+    ++p;
+  }
+  std::sort(index_.begin(), index_.end());
+}
+
+std::vector<std::int32_t> PointerSnapshot::Find(const std::array<std::uint8_t, 4>& pattern, std::int32_t from,
+                                                std::int32_t lastStart) const {
+  const std::uint32_t value = LowValue(pattern.data());
+  if (pattern[3] != kPointerHighByte || !IsIndexed(value)) return FindLinear(pattern, from, lastStart);
+  std::vector<std::int32_t> found;
+  if (bytes_.size() < 4) return found;
+  from = std::max(from, 0);
+  lastStart = std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(bytes_.size()) - 4);
+  if (from > lastStart) return found;
+  for (auto it = std::lower_bound(index_.begin(), index_.end(), IndexKey(value, from));
+       it != index_.end() && (*it >> 32) == value; ++it) {
+    const auto offset = static_cast<std::int32_t>(*it & 0xFFFFFFFFu);
+    if (offset > lastStart) break;
+    found.push_back(offset);
+  }
+  return found;
+}
+
+std::vector<std::int32_t> PointerSnapshot::FindLinear(const std::array<std::uint8_t, 4>& pattern, std::int32_t from,
+                                                      std::int32_t lastStart) const {
+  std::vector<std::int32_t> found;
+  if (bytes_.size() < 4) return found;
+  from = std::max(from, 0);
+  lastStart = std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(bytes_.size()) - 4);
+  for (std::int64_t m = from; m <= lastStart; ++m)
+    if (std::memcmp(bytes_.data() + m, pattern.data(), 4) == 0) found.push_back(static_cast<std::int32_t>(m));
+  return found;
+}
+
+void RewritePointers(AppState& state, const PointerSnapshot& snapshot, std::u16string& oldPtrHex,
+                     std::u16string_view newPtrHex, std::u16string_view doPointerChange, std::int32_t zoneStart,
+                     std::u16string& ptrsAddrListFile, InsertionLogFile* logFile, std::u16string_view dlgID,
+                     std::int32_t zoneEnd) {
+  if (!RequireRom(state)) return;
+  if (doPointerChange.empty() || UCaseChar(doPointerChange[0]) != u'Y') return;
+  // Zero bytes for missing pairs would point the game at offset 0: refuse.
+  if (!IsWritablePointerText(newPtrHex)) {
+    AppendLog(state,
+              u"DialogID=" + std::u16string(dlgID) + u" новый поинтер '" + std::u16string(newPtrHex) +
+                  u"' не из 8 шестнадцатеричных цифр, указатели этого диалога не меняли",
+              kColourBrightRed);
+    return;
+  }
+
+  // The last byte of a rewritten pointer may lie at most here.
+  std::int64_t limit = zoneEnd > 0 ? std::int64_t{zoneEnd} : std::int64_t{state.rom.size} - 2;
+  limit = std::min<std::int64_t>(limit, static_cast<std::int64_t>(state.rom.bytes.size()) - 1);
+
+  ptrsAddrListFile = Trim(ptrsAddrListFile);
+  UpdateListCache(state, ptrsAddrListFile, logFile);
+
+  const auto pattern = PtrHexToBytes(state, oldPtrHex);
+  std::array<std::uint8_t, 4> newBytes{};
+  for (std::size_t i = 0; i < 4; ++i)
+    newBytes[i] = static_cast<std::uint8_t>(HexDigitValue(newPtrHex[i * 2]) << 4 | HexDigitValue(newPtrHex[i * 2 + 1]));
+
+  if (logFile)
+    logFile->WriteLine(u"----- DialogID=" + std::u16string(dlgID) + u"-----ищем поинтер=" + oldPtrHex +
+                       u" будем менять его на " + std::u16string(newPtrHex) + u" -----");
+
+  int count = 0;
+  // An empty pattern would match everywhere: nothing is searched then.
+  if (pattern) {
+    const PointerListCache& cache = state.insertion.listCache;
+    const bool listInUse = !ptrsAddrListFile.empty() && FileExists(ptrsAddrListFile);
+    const bool mod4 = state.insertion.CheckByMod4;
+    const std::int32_t from = std::max(zoneStart, 0);
+    const auto lastStart = static_cast<std::int32_t>(std::max<std::int64_t>(limit - 3, -1));
+    std::span<std::uint8_t> rom = state.rom.span();
+    for (std::int32_t m : snapshot.Find(*pattern, from, lastStart)) {
+      const bool accepted = listInUse ? std::find(cache.offsets.begin(), cache.offsets.end(), m) != cache.offsets.end()
+                                      : !mod4 || m % 4 == 0;
+      if (!accepted) continue;
+      std::copy(newBytes.begin(), newBytes.end(), rom.subspan(static_cast<std::size_t>(m), 4).begin());
+      if (logFile) logFile->WriteLine(DecText(m));
+      ++count;
+    }
+  }
+
+  const std::u16string report = u"DialogID=" + std::u16string(dlgID) + u" меняли поинтер " + oldPtrHex + u" на " +
+                                std::u16string(newPtrHex) + u" сделано" + NumText(count) + u" изменений";
+  if (ExtendedLogsOn(state))
+    AppendLog(state, report, count == 1 ? kColourDefault : kColourDarkRed);
+  else if (count != 1)
+    AppendLog(state, report, kColourDarkRed);
+}
+
+}  // namespace vorkat
