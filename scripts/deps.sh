@@ -1,0 +1,26 @@
+# Installs the Debian packages the build needs, when any is missing.
+# Quiet when everything is there. Sourced by run.sh and test.sh.
+VORKAT_PACKAGES=(g++ cmake ninja-build libgtest-dev qt6-base-dev libgl-dev)
+
+vorkat_ensure_packages() {
+  local missing=()
+  local pkg
+  for pkg in "${VORKAT_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+      sudo="sudo"
+    else
+      echo "These packages are missing and there is no sudo to install them: ${missing[*]}" >&2
+      return 1
+    fi
+  fi
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

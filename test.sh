@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test; then runs the core
+# unit tests again under AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+vorkat_ensure_packages
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORKAT_GUI=ON -DVORKAT_BENCH=ON >/dev/null
+cmake --build build -j "$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORKAT_GUI=OFF -DVORKAT_BENCH=OFF \
+  -DVORKAT_SANITIZE=ON >/dev/null
+cmake --build build-asan -j "$jobs" --target core_tests
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ./build-asan/core_tests --gtest_brief=1
+
+echo "All tests passed."
