@@ -35,13 +35,15 @@ class RecordOutput {
   void CountRecord() { ++records_; }
 
   // Writes everything gathered to the file (temporary file, then rename).
-  // A failure is logged in bright red and gives false.
+  // A failure is logged in bright red and gives false. In ANSI mode,
+  // characters that Windows-1251 lacks were written as '?': that is logged.
   bool Save(AppState& state, std::u16string_view fileName, Backup backup = Backup::None) const;
 
  private:
   bool unicode_;
   Bytes bytes_;
   std::size_t records_ = 0;
+  std::size_t replaced_ = 0;  // characters Windows-1251 lacks, written as '?'
 };
 
 // "<$" + two upper-case hex digits + ">" for one byte.

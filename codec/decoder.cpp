@@ -1,0 +1,195 @@
+#include "codec/decoder.h"
+
+#include <array>
+
+#include "core/app.h"
+#include "core/state.h"
+
+namespace vorkat {
+namespace {
+
+constexpr std::size_t kMaxRecordChars = 32000;
+constexpr std::u16string_view kTrimmedMarker = u"Trimmed...!!!...";
+// Codes between two yields to the window system; YieldPoint itself decides
+// by the clock whether to let events run.
+constexpr unsigned kYieldEvery = 1024;
+
+struct EscapeTable {
+  std::array<std::array<char16_t, 5>, 256> text{};
+  EscapeTable() {
+    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    for (int v = 0; v < 256; ++v) text[v] = {u'<', u'$', kDigits[v >> 4], kDigits[v & 0xF], u'>'};
+  }
+};
+
+const EscapeTable& Escapes() {
+  static const EscapeTable table;
+  return table;
+}
+
+bool IsLatinCapital(char16_t c) { return c >= u'A' && c <= u'Z'; }
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+}  // namespace
+
+RecordOutput::RecordOutput(bool unicode) : unicode_(unicode) {
+  if (unicode_) bytes_ = {0xFF, 0xFE};
+}
+
+RecordOutput RecordOutput::ForSettings(const Settings& settings) { return RecordOutput(IsYes(settings.WriteTextInUnicode)); }
+
+void RecordOutput::Append(std::u16string_view text) {
+  if (unicode_) {
+    std::size_t at = bytes_.size();
+    bytes_.resize(at + text.size() * 2);
+    for (char16_t c : text) {
+      bytes_[at++] = static_cast<std::uint8_t>(c & 0xFF);
+      bytes_[at++] = static_cast<std::uint8_t>(c >> 8);
+    }
+    return;
+  }
+  std::size_t replaced = 0;
+  std::string ansi = ToCp1251(text, &replaced);
+  replaced_ += replaced;
+  bytes_.insert(bytes_.end(), ansi.begin(), ansi.end());
+}
+
+bool RecordOutput::Save(AppState& state, std::u16string_view fileName, Backup backup) const {
+  IoError err;
+  if (!WriteFileAtomic(fileName, bytes_, backup, &err, state.writeFaults)) {
+    AppendLog(state, IoErrorText(u"Не удалось записать файл ", fileName, err), kColourBrightRed);
+    return false;
+  }
+  if (replaced_ > 0)
+    AppendLog(state,
+              u"Внимание!" + NumText(static_cast<long long>(replaced_)) +
+                  u" символов нет в кодировке Windows-1251, в файле " + std::u16string(fileName) +
+                  u" они записаны как '?'. Включите \"Писать файлы в Unicode\", чтобы их сохранить",
+              kColourDarkRed);
+  return true;
+}
+
+std::u16string_view ByteEscape(std::uint8_t value) {
+  const auto& e = Escapes().text[value];
+  return {e.data(), e.size()};
+}
+
+bool IsKnownTableType(std::u16string_view type) { return type == u"SBCS" || type == u"SBCS2" || type == u"DBCS"; }
+
+bool RequireKnownTableType(AppState& state) {
+  if (IsKnownTableType(state.table.type)) return true;
+  MsgBox(state, u"Неизвестный тип таблицы перекодировки", MsgButtons::Ok);
+  AppendLog(state, u"Неизвестный тип таблицы перекодировки...тип таблицы может быть SBCS/SBCS2/DBCS");
+  return false;
+}
+
+void NormaliseRange(std::int32_t romSize, std::int32_t& start, std::int32_t& end) {
+  if (start < 0) start = 0;
+  if (end == 0 || end > romSize) end = romSize;
+}
+
+std::u16string DecodeRangeText(AppState& state, std::int32_t start, std::int32_t end) {
+  const std::vector<std::u16string>& entries = state.table.entries;
+  std::span<const std::uint8_t> rom = state.rom.view();
+  if (end > static_cast<std::int32_t>(rom.size())) end = static_cast<std::int32_t>(rom.size());
+  if (start < 0) start = 0;
+
+  std::u16string text;
+  if (end > start) text.reserve(std::min<std::size_t>(static_cast<std::size_t>(end - start), kMaxRecordChars + 64));
+  unsigned sinceYield = 0;
+  // Appends one code's text; false once the record is full.
+  auto append = [&](std::u16string_view part) {
+    text.append(part);
+    if (++sinceYield == kYieldEvery) {
+      sinceYield = 0;
+      YieldPoint(state);
+    }
+    if (text.size() > kMaxRecordChars) {
+      text.append(kTrimmedMarker);
+      return false;
+    }
+    return true;
+  };
+
+  const std::u16string_view type = state.table.type;
+  std::int32_t p = start;
+  if (type == u"SBCS") {
+    for (; p < end; ++p) {
+      const std::uint8_t b = rom[p];
+      const std::u16string& e = entries[b];
+      if (!append(e.empty() ? ByteEscape(b) : std::u16string_view(e))) break;
+    }
+  } else if (type == u"SBCS2") {
+    while (p < end) {
+      const std::uint8_t b = rom[p];
+      std::u16string_view part;
+      int width = 1;
+      if (!entries[b].empty()) {
+        part = entries[b];
+      } else if (p + 1 < end && !entries[b * 256 + rom[p + 1]].empty()) {
+        part = entries[b * 256 + rom[p + 1]];
+        width = 2;
+      } else {
+        part = ByteEscape(b);
+      }
+      p += width;
+      if (!append(part)) break;
+    }
+  } else if (type == u"DBCS") {
+    for (; p + 1 < end; p += 2) {
+      const std::u16string& e = entries[rom[p] * 256 + rom[p + 1]];
+      bool more;
+      if (!e.empty()) {
+        more = append(e);
+      } else {
+        // Two escapes as one code: the cap is checked after both.
+        text.append(ByteEscape(rom[p]));
+        more = append(ByteEscape(rom[p + 1]));
+      }
+      if (!more) break;
+    }
+  }
+  return text;
+}
+
+void DecodeRange(AppState& state, std::int32_t& start, std::int32_t& end, RecordOutput& out) {
+  if (!RequireRom(state) || !RequireTable(state) || !RequireKnownTableType(state)) return;
+  NormaliseRange(state.rom.size, start, end);
+  WriteExtractedRecord(state, out, DecodeRangeText(state, start, end), start);
+}
+
+std::u16string ApplyPostprocessor(const TranslationTable& table, std::u16string text) {
+  if (text.empty()) return text;
+  for (const auto& [find, replace] : table.postprocessorPairs) {
+    // An empty find text would match everywhere and never end.
+    if (find.empty() || text.find(find) == std::u16string::npos) continue;
+    text = ReplaceAll(text, find, replace);
+  }
+  return text;
+}
+
+std::u16string CorrectRecordStart(const Settings& settings, std::int32_t& offset, std::u16string text) {
+  std::size_t drop = 0;
+  if (IsYes(settings.CorrectDlgTwoCaps))
+    while (text.size() - drop >= 2 && IsLatinCapital(text[drop]) && IsLatinCapital(text[drop + 1])) ++drop;
+  if (IsYes(settings.CorrectDlgNumStart))
+    while (drop < text.size() && IsDigit(text[drop])) ++drop;
+  text.erase(0, drop);
+  offset += static_cast<std::int32_t>(drop);
+  return text;
+}
+
+void WriteExtractedRecord(AppState& state, RecordOutput& out, std::u16string_view text, std::int32_t offset) {
+  if (offset < 0) return;
+  const Settings& s = state.settings;
+  std::u16string body = ApplyPostprocessor(state.table, CorrectRecordStart(s, offset, std::u16string(text)));
+  out.Append(DecText(offset));
+  out.Append(s.DialogAttrSeparator);
+  out.Append(HexText(static_cast<unsigned long long>(offset)));
+  out.Append(s.DialogAttrDelimStr);
+  out.Append(body);
+  out.Append(s.DialogDelimiterStr);
+  out.CountRecord();
+}
+
+}  // namespace vorkat

@@ -1,0 +1,195 @@
+#include "codec/table_loader.h"
+
+#include "codec/hex_digits.h"
+#include "core/app.h"
+#include "core/file_io.h"
+#include "core/state.h"
+
+namespace vorkat {
+namespace {
+
+constexpr std::u16string_view kTableFilters = u"Table Files (*.tbl)|*.tbl\r\nAll Files (*.*)|*.*";
+constexpr std::u16string_view kPostprocessorKey = u"<$POSTPROCESSOR>";
+
+std::u16string Decoded(std::u16string_view raw) {
+  // Most lines hold no markup; skip the two replacement passes for them.
+  if (raw.find(u"<$") == std::u16string_view::npos) return std::u16string(raw);
+  return MarkupToTextCopy(raw);
+}
+
+// A two-character half of a four-digit code, read as far as its digits go.
+std::uint32_t PairValue(std::u16string_view pair) { return LeadingHex(pair) & 0xFF; }
+
+void SetDbcsWhenUntyped(TranslationTable& table) {
+  if (table.type.empty()) table.type = u"DBCS";
+}
+
+void AssignWildcard(AppState& state, const std::u16string& codeText, const std::u16string& value) {
+  TranslationTable& table = state.table;
+  std::uint32_t n = LeadingHex(ReplaceAll(codeText, u"??", u""));
+  if (n > 0xFF) {
+    // n + k * 256 would leave the 65,536 codes; the line is not used.
+    AppendLog(state,
+              u"Ошибка в таблице перекодировки --> " + codeText + u" слишком большой код (максимум это ??FF)",
+              kColourBrightRed);
+    return;
+  }
+  for (std::uint32_t k = 0; k < 256; ++k) {
+    std::uint32_t code = n + k * 256;
+    table.entries[code] = value;
+    ++table.tokenCount;
+    AppendLog(state, HexText(code) + u"=" + value);
+  }
+}
+
+void ReadCodeLine(AppState& state, std::u16string_view raw) {
+  TranslationTable& table = state.table;
+  std::u16string line = Decoded(raw);
+  std::size_t eq = line.find(u'=');
+  std::u16string codeText = Trim(Decoded(std::u16string_view(line).substr(0, eq)));
+  std::u16string value = line.substr(eq + 1);
+
+  if (StartsWith(codeText, u"??")) {
+    AssignWildcard(state, codeText, value);
+    return;
+  }
+
+  std::uint32_t code = 0;
+  if (codeText.size() <= 3) {
+    code = LeadingHex(codeText);
+  } else {
+    std::u16string digits = codeText;
+    if (digits.size() > 4) {
+      AppendLog(state,
+                u"Ошибка в таблице перекодировки --> " + codeText + u" слишком большой код (максимум это FFFF)",
+                kColourBrightRed);
+      if (digits.size() % 2 != 0) digits.insert(digits.begin(), u'0');
+    }
+    std::u16string_view d(digits);
+    code = PairValue(d.substr(0, 2)) * 256 + PairValue(d.substr(2, 2));
+    SetDbcsWhenUntyped(table);
+  }
+
+  if (!table.entries[code].empty())
+    AppendLog(state, u"Вероятно код=" + codeText + u" уже описан в таблице, такого быть не должно", kColourDarkRed);
+  table.entries[code] = std::move(value);
+  ++table.tokenCount;
+}
+
+void ReadPostprocessorLine(AppState& state, std::u16string_view raw, std::size_t keyPos) {
+  TranslationTable& table = state.table;
+  std::u16string_view rest = raw.substr(keyPos + kPostprocessorKey.size());
+  std::size_t comma = rest.find(u',');
+  if (comma == std::u16string_view::npos) {
+    // Without a replace text the pair could not be undone before encoding.
+    AppendLog(state,
+              u"Ошибка в таблице перекодировки --> " + std::u16string(raw) +
+                  u" у постпроцессора нет текста замены (нужно: найти,заменить)",
+              kColourDarkRed);
+    return;
+  }
+  std::u16string_view replace = rest.substr(comma + 1);
+  replace = replace.substr(0, replace.find(u','));
+  if (table.postprocessorPairs.size() >= kMaxPostprocessorPairs) {
+    AppendLog(state, u"Warning: превышен размер словаря у постпроцессора");
+    return;
+  }
+  table.postprocessorPairs.emplace_back(MarkupToTextCopy(rest.substr(0, comma)), MarkupToTextCopy(replace));
+}
+
+void ReadNonCodeLine(AppState& state, std::u16string_view raw, bool hasEquals) {
+  TranslationTable& table = state.table;
+  if (hasEquals) {
+    std::u16string line = Decoded(raw);
+    std::size_t eq = line.find(u'=');
+    if (EqualsNoCase(std::u16string_view(line).substr(0, eq), u"TrTableType")) table.type = UCase(line.substr(eq + 1));
+  }
+  if (!raw.empty() && raw.front() == u'/') {
+    std::uint32_t code = LeadingHex(raw.substr(1));
+    if (code > 0xFFFF) {
+      AppendLog(state,
+                u"Ошибка в таблице перекодировки --> " + std::u16string(raw) +
+                    u" слишком большой код (максимум это FFFF)",
+                kColourBrightRed);
+    } else {
+      table.endCode = static_cast<char16_t>(code);
+      table.endCodeSet = true;
+    }
+  }
+  table.comment.append(raw);
+  table.comment.append(kCrLf);
+  std::size_t key = raw.find(kPostprocessorKey);
+  if (key != std::u16string_view::npos) ReadPostprocessorLine(state, raw, key);
+}
+
+void ReadLine(AppState& state, std::u16string_view raw) {
+  bool hasEquals = raw.find(u'=') != std::u16string_view::npos;
+  if (hasEquals && FindNoCase(raw, u"TRTABLETYPE") == std::u16string_view::npos)
+    ReadCodeLine(state, raw);
+  else
+    ReadNonCodeLine(state, raw, hasEquals);
+}
+
+}  // namespace
+
+void LoadTable(AppState& state, bool nameGiven) {
+  if (!nameGiven) state.settings.TableFileName = AskFileName(state, false, u"Load Table file", kTableFilters);
+  const std::u16string name = state.settings.TableFileName;
+  if (name.empty()) {
+    AppendLog(state, u"Не задано имя файла таблицы");
+    return;
+  }
+  // Read first: a file that cannot be read leaves the loaded table alone.
+  IoError err;
+  std::optional<Bytes> bytes = ReadFileBytes(name, &err);
+  if (!bytes) {
+    AppendLog(state, IoErrorText(u"Не удалось прочитать файл таблицы ", name, err), kColourBrightRed);
+    return;
+  }
+  std::u16string text = DecodeTextFile(*bytes);
+  bytes.reset();
+  LoadTableText(state, text, name);
+}
+
+void LoadTableText(AppState& state, std::u16string_view text, std::u16string_view fileName) {
+  WarnIfBareLf(state, text, fileName);
+  TranslationTable& table = state.table;
+  for (std::u16string& e : table.entries) std::u16string().swap(e);
+  table.comment.clear();
+  table.postprocessorPairs.clear();
+  table.tokenCount = 0;
+
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t end = text.find(kCrLf, start);
+    ReadLine(state, text.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start));
+    if (end == std::u16string_view::npos) break;
+    start = end + 2;
+  }
+
+  if (table.type.empty()) table.type = u"SBCS";
+  table.isLoaded = true;
+
+  AppendLog(state, u"Тип таблицы =" + table.type);
+  AppendLog(state, u"Загрузили" + NumText(table.tokenCount) + u" токенов");
+  AppendLog(state, u"Загрузили таблицу перекодировки из файла " + std::u16string(fileName));
+  AppendLog(state, u"----------Комментарий к таблице----------");
+  AppendLog(state, table.comment);
+  AppendLog(state, u"-----------------------------------------");
+  AppendLog(state, u"Пар слов для замены постпроцессором найдено=" +
+                       NumText(static_cast<long long>(table.postprocessorPairs.size())));
+  for (const auto& [find, replace] : table.postprocessorPairs)
+    AppendLog(state, u"POSTPROCESSOR найти:" + find + u" заменить на:" + replace);
+
+  table.codeWidth = table.type == u"DBCS" ? 2 : 1;
+}
+
+void SetTableType(AppState& state) {
+  std::optional<std::u16string> answer =
+      InputBox(state, u"Введите тип таблицы (SBCS/SBCS2/DBCS)", u"Vorkat", state.table.type);
+  if (!answer || answer->empty()) return;
+  state.table.type = *answer;
+  AppendLog(state, u"Тип таблицы =" + state.table.type);
+}
+
+}  // namespace vorkat
