@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vorkat {
@@ -20,6 +21,8 @@ struct DialogRecord {
   std::u16string PtrsAddrZones;
   std::u16string dlgComments;
   std::u16string dlgText;
+
+  bool operator==(const DialogRecord&) const = default;
 };
 
 struct DialogSet {
@@ -29,5 +32,35 @@ struct DialogSet {
   bool isLoaded = false;
   bool changed = false;
 };
+
+// The twelve attributes, in the order of the record.
+enum class DialogAttr {
+  dlgID,
+  ExtractedFromAddr,
+  OldDlgSize,
+  NewDlgSize,
+  DoPointerChange,
+  NewDlgAddr,
+  OldPtrHEX,
+  NewPtrHEX,
+  PtrsAddrListFile,
+  PtrsAddrZones,
+  dlgComments,
+  dlgText,
+  Unknown,  // a name that is none of the twelve
+};
+
+// Attribute names compare exactly (case-sensitive).
+DialogAttr DialogAttrByName(std::u16string_view name);
+std::u16string_view DialogAttrName(DialogAttr attr);
+
+// The field of an attribute; nullptr for Unknown.
+std::u16string* DialogAttrField(DialogRecord& record, DialogAttr attr);
+const std::u16string* DialogAttrField(const DialogRecord& record, DialogAttr attr);
+
+// DoPointerChange means yes when its first character is Y or y.
+inline bool WantsPointerChange(const DialogRecord& record) {
+  return !record.DoPointerChange.empty() && (record.DoPointerChange[0] == u'Y' || record.DoPointerChange[0] == u'y');
+}
 
 }  // namespace vorkat

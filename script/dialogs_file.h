@@ -1,13 +1,42 @@
 // Reading and writing dialogs files.
 #pragma once
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "core/state.h"
 
 namespace vorkat {
+
+inline constexpr std::u16string_view kDialogsFilters = u"Dialogs files (*.txt)|*.txt\r\nAll Files (*.*)|*.*";
 
 // silent: use dialogs.fileName as it is; otherwise ask for the file first.
 void LoadDialogs(AppState& state, bool silent);
 void AppendDialogs(AppState& state, bool silent);
 void SaveDialogs(AppState& state, bool silent);
+
+// Reads a script file's whole text (FF FE: UTF-16LE, else Windows-1251);
+// false, with a log line, when the file cannot be read.
+bool ReadScriptFileText(AppState& state, std::u16string_view name, std::u16string& text);
+
+// AppendDialogs (silent) that also says whether the file could be read.
+bool AppendDialogsFromFileName(AppState& state);
+
+// The names of a TrDialogFileFormat value, split at "," and trimmed; the
+// default list when the value is empty.
+std::vector<std::u16string> DialogFormatNames(std::u16string_view format);
+
+// The pieces of a file's text between dialog delimiters (views into `text`).
+// An empty delimiter leaves the whole text as one piece.
+std::vector<std::u16string_view> SplitDialogPieces(std::u16string_view text, std::u16string_view delimiter);
+
+// Parses pieces into a fresh set (one slot per piece, lastIndex at the last
+// dialog made) with the delimiters and attribute list of the settings. Logs
+// pieces it cannot read, shows progress and yields once per piece.
+DialogSet ParseDialogPieces(AppState& state, const std::vector<std::u16string_view>& pieces);
+
+// The file's text (without byte-order mark) for slots 0..lastIndex.
+std::u16string DialogsFileText(const DialogSet& set, const Settings& settings);
 
 }  // namespace vorkat
