@@ -1,0 +1,118 @@
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+
+#include "core/app.h"
+#include "core/scripted_host.h"
+#include "tests/support/temp_dir.h"
+#include "ui/gui_host.h"
+#include "ui/main_form.h"
+
+using namespace vorkat;
+
+namespace {
+
+// The Qt host with prompts answered from a queue instead of modal dialogs.
+class ScriptedGuiHost : public ui::GuiHost {
+ public:
+  ScriptedHost answers;
+  std::u16string AskFileName(bool forSave, std::u16string_view title, std::u16string_view filters) override {
+    return answers.AskFileName(forSave, title, filters);
+  }
+  MsgAnswer MessageBox(std::u16string_view text, MsgButtons b, MsgIcon i, std::u16string_view title) override {
+    return answers.MessageBox(text, b, i, title);
+  }
+  std::optional<std::u16string> InputBox(std::u16string_view p, std::u16string_view t,
+                                         std::u16string_view d) override {
+    return answers.InputBox(p, t, d);
+  }
+};
+
+}  // namespace
+
+class MainFormTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void menusCarryTheirObjectNamesAndCaptions() {
+    ScriptedGuiHost host;
+    AppState state(host);
+    ui::MainForm form(state);
+    host.Attach(&form, &state);
+    QCOMPARE(form.objectName(), QStringLiteral("MainForm"));
+    QCOMPARE(form.windowTitle(), QStringLiteral("Vorkat 2.0    ver 0.40"));
+    for (const char* name : {"menuFile", "menuOpen", "menuSave", "menuTools", "menuEdit", "menuOptions", "menuHelp"})
+      QVERIFY2(form.findChild<QMenu*>(QLatin1String(name)), name);
+    QCOMPARE(form.Action(QStringLiteral("menuOpenRom"))->text(), QStringLiteral("ROM"));
+    QCOMPARE(form.Action(QStringLiteral("menuMakePatch"))->text(),
+             QStringLiteral("Найти отличия от оригинала (ROM/ROM)"));
+    QVERIFY(form.Action(QStringLiteral("menuOpenRom"))->isEnabled());
+    QVERIFY(form.Action(QStringLiteral("menuExit"))->isEnabled());
+    QVERIFY(form.findChild<QPlainTextEdit*>(QStringLiteral("LogText")));
+    QVERIFY(form.findChild<QProgressBar*>(QStringLiteral("ProgressBar1")));
+    QCOMPARE(form.findChild<QPushButton*>(QStringLiteral("Command2"))->text(),
+             QStringLiteral("Прервать процесс ..."));
+    QVERIFY(form.findChild<QPushButton*>(QStringLiteral("CommandButton1")));
+  }
+
+  void optionTogglesFollowTheState() {
+    ScriptedGuiHost host;
+    AppState state(host);
+    ui::MainForm form(state);
+    host.Attach(&form, &state);
+    QAction* ext = form.Action(QStringLiteral("menuExtendedLogs"));
+    QVERIFY(ext->isCheckable());
+    QVERIFY(ext->isChecked());
+    ext->trigger();
+    QCOMPARE(state.settings.ExtendedLogs, std::u16string(u"NO"));
+    QVERIFY(!ext->isChecked());
+    ext->trigger();
+    QCOMPARE(state.settings.ExtendedLogs, std::u16string(u"YES"));
+    QVERIFY(form.Action(QStringLiteral("menuOptimizeChangesBlocks"))->isChecked());
+    QVERIFY(!form.Action(QStringLiteral("menuEcoMode"))->isChecked());
+    form.Action(QStringLiteral("menuEcoMode"))->trigger();
+    QVERIFY(state.EcoMode);
+    form.Action(QStringLiteral("menuSkipUnknownTRChars"))->trigger();
+    QVERIFY(!state.SkipUnknownTRChars);
+  }
+
+  void logPaneShowsLinesAndClears() {
+    ScriptedGuiHost host;
+    AppState state(host);
+    ui::MainForm form(state);
+    host.Attach(&form, &state);
+    AppendLog(state, u"первая");
+    AppendLog(state, u"вторая", kColourBrightRed);
+    form.FlushLog();
+    auto* pane = form.findChild<QPlainTextEdit*>(QStringLiteral("LogText"));
+    QCOMPARE(pane->toPlainText(), QStringLiteral("первая\nвторая"));
+    form.Action(QStringLiteral("menuClearLogs"))->trigger();
+    QCOMPARE(pane->toPlainText(), QString());
+    QVERIFY(state.log.text.empty());
+  }
+
+  void openRomThroughTheMenuAndRefuseCommandsWhileBusy() {
+    testing::TempDir dir;
+    dir.Write("g.gba", Bytes{1, 2, 3, 4});
+    ScriptedGuiHost host;
+    AppState state(host);
+    ui::MainForm form(state);
+    host.Attach(&form, &state);
+    host.answers.fileNames.push_back(dir.File("g.gba"));
+    form.Action(QStringLiteral("menuOpenRom"))->trigger();
+    QVERIFY(state.rom.isLoaded);
+    QCOMPARE(state.rom.size, 4);
+
+    state.busy = 1;
+    form.Action(QStringLiteral("menuEcoMode"))->trigger();
+    QVERIFY(!state.EcoMode);
+    state.busy = 0;
+  }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_test.moc"
