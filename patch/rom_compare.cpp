@@ -1,0 +1,150 @@
+#include "patch/rom_compare.h"
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+
+#include "core/app.h"
+#include "core/log.h"
+#include "core/state.h"
+#include "patch/ips_apply.h"
+
+namespace vorkat {
+
+namespace {
+
+// Builds the block list one differing offset at a time, in ascending order.
+class BlockCollector {
+ public:
+  BlockCollector(std::span<const std::uint8_t> working, bool merge, ChangedBlockList& out)
+      : working_(working), merge_(merge), out_(out) {}
+
+  void Add(std::int32_t x) {
+    if (!out_.blocks.empty()) {
+      ChangedBlock& last = out_.blocks.back();
+      const std::int32_t next = last.offset + last.size;
+      if (x == next || (merge_ && x - next <= kMergeGap)) {
+        // The unchanged bytes in between come along with the merged block.
+        auto run = working_.subspan(static_cast<std::size_t>(next), static_cast<std::size_t>(x - next) + 1);
+        out_.data.insert(out_.data.end(), run.begin(), run.end());
+        last.size = x + 1 - last.offset;
+        return;
+      }
+    }
+    out_.blocks.push_back(ChangedBlock{x, 1, out_.data.size()});
+    out_.data.push_back(working_[static_cast<std::size_t>(x)]);
+  }
+
+ private:
+  std::span<const std::uint8_t> working_;
+  bool merge_;
+  ChangedBlockList& out_;
+};
+
+// First position in [from, to) where the two differ, or `to`. Eight bytes
+// at a time; the result is the same as a byte-by-byte scan.
+std::size_t FindMismatch(const std::uint8_t* a, const std::uint8_t* b, std::size_t from, std::size_t to) {
+  std::size_t i = from;
+  while (i + 8 <= to) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a + i, 8);
+    std::memcpy(&y, b + i, 8);
+    if (x != y) break;
+    i += 8;
+  }
+  while (i < to && a[i] == b[i]) ++i;
+  return i;
+}
+
+std::u16string NowText() {
+  std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  char buf[32];
+  std::strftime(buf, sizeof buf, "%d.%m.%Y %H:%M:%S", &tm);
+  return U(buf);
+}
+
+}  // namespace
+
+bool FindChangedBlocks(std::span<const std::uint8_t> working, std::span<const std::uint8_t> original, bool ecoMode,
+                       bool mergeBlocks, ChangedBlockList& out, const std::function<bool(std::int32_t)>& onDifference) {
+  out = ChangedBlockList{};
+  if (working.size() > static_cast<std::size_t>(kIpsEofOffset - 1))
+    out.byteBeforeEofOffset = working[static_cast<std::size_t>(kIpsEofOffset - 1)];
+  BlockCollector collector(working, mergeBlocks, out);
+  auto differ = [&](std::size_t x) {
+    collector.Add(static_cast<std::int32_t>(x));
+    return !onDifference || onDifference(static_cast<std::int32_t>(x));
+  };
+
+  const std::size_t common = std::min(working.size(), original.size());
+  const std::uint8_t* w = working.data();
+  const std::uint8_t* o = original.data();
+  if (ecoMode) {
+    for (std::size_t x = 0; x < common; ++x)
+      if (w[x] != o[x] && !differ(x)) return false;
+  } else {
+    for (std::size_t start = 0; start < common; start += kCompareChunk) {
+      const std::size_t end = std::min(start + kCompareChunk, common);
+      if (std::memcmp(w + start, o + start, end - start) == 0) continue;
+      for (std::size_t x = FindMismatch(w, o, start, end); x < end; x = FindMismatch(w, o, x + 1, end))
+        if (!differ(x)) return false;
+    }
+  }
+  // Bytes the original does not have are all changes.
+  for (std::size_t x = common; x < working.size(); ++x)
+    if (!differ(x)) return false;
+  return true;
+}
+
+void CompareRoms(AppState& state, bool ecoMode, bool mergeBlocks) {
+  ChangedBlockList& changes = state.ips.changes;
+  changes = ChangedBlockList{};
+  if (!state.rom.isLoaded) {
+    AppendLog(state, u"Не загружен ROM");
+    return;
+  }
+  if (!state.originalRom.isLoaded) {
+    AppendLog(state, u"Не загружен оригинальный ROM");
+    return;
+  }
+  AppendLog(state, NowText() + u" Начинаем сравнение двух ROM'ов" + std::u16string(kCrLf) + u"Исправленный = " +
+                       state.rom.fileName + std::u16string(kCrLf) + u"Оригинальный = " +
+                       state.originalRom.fileName);
+  LongOperation op(state);
+  const auto working = state.rom.view();
+  const auto original = state.originalRom.view();
+  if (working.size() > original.size())
+    AppendLog(state,
+              u"Исправленный ROM длиннее оригинального на" +
+                  NumText(static_cast<long long>(working.size() - original.size())) +
+                  u" байт: байты после конца оригинала считаются изменёнными",
+              kColourDarkRed);
+  else if (working.size() < original.size())
+    AppendLog(state,
+              u"Исправленный ROM короче оригинального на" +
+                  NumText(static_cast<long long>(original.size() - working.size())) +
+                  u" байт: сравниваем по длине исправленного, IPS не укоротит ROM",
+              kColourDarkRed);
+  ShowProgress(state, 0, std::max<std::int64_t>(static_cast<std::int64_t>(working.size()), 1));
+
+  // Progress and events only at differing bytes; the clock is read at most
+  // once per 256 of them, so a ROM changed throughout stays fast.
+  std::uint32_t seen = 0;
+  bool finished = FindChangedBlocks(working, original, ecoMode, mergeBlocks, changes, [&](std::int32_t x) {
+    SetProgress(state, x);
+    if ((seen++ & 255) == 0) YieldPoint(state);
+    return !state.CancelRequested;
+  });
+  if (!finished) {
+    HideProgress(state);
+    return;
+  }
+  AppendLog(state, NowText() + u" Закончили сравнение ROM'ов, отличительных блоков насчитано" +
+                       NumText(static_cast<long long>(changes.blocks.size())));
+  HideProgress(state);
+  changes.comparisonDone = true;
+}
+
+}  // namespace vorkat
