@@ -1,0 +1,54 @@
+// Shared pieces of the codec tests: tables and ROMs built in memory.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "codec/table_loader.h"
+#include "core/scripted_host.h"
+#include "core/state.h"
+#include "core/text.h"
+
+namespace vorkat::testing {
+
+// Joins lines with CR LF, as table files are written.
+inline std::u16string CrLfLines(std::initializer_list<std::u16string_view> lines) {
+  std::u16string text;
+  bool first = true;
+  for (auto l : lines) {
+    if (!first) text += u"\r\n";
+    first = false;
+    text += l;
+  }
+  return text;
+}
+
+inline void LoadLines(AppState& state, std::initializer_list<std::u16string_view> lines) {
+  LoadTableText(state, CrLfLines(lines), u"test.tbl");
+}
+
+inline void PutRom(AppState& state, const std::vector<std::uint8_t>& bytes) {
+  state.rom.bytes.assign(bytes.begin(), bytes.end());
+  state.rom.size = static_cast<std::int32_t>(bytes.size());
+  state.rom.isLoaded = true;
+}
+
+inline bool LogHas(const AppState& state, std::u16string_view line) {
+  return state.log.text.find(line) != std::u16string::npos;
+}
+
+// Colour of the first log line that contains `text`, or -1 when none does.
+inline long long LogColourOf(const AppState& state, std::u16string_view text) {
+  std::size_t at = state.log.text.find(text);
+  if (at == std::u16string::npos) return -1;
+  for (const LogSpan& s : state.log.spans)
+    if (at >= s.start && at < s.start + s.length) return s.colour;
+  return kColourDefault;
+}
+
+inline std::vector<std::u16string> LogLines(const AppState& state) { return SplitCrLf(state.log.text); }
+
+}  // namespace vorkat::testing
