@@ -1,8 +1,23 @@
 #include "core/commands.h"
 
-namespace vorkat {
+#include <array>
 
-// Menu commands of this subsystem, added as its operations are built.
-std::span<const Command> ExtractCommands() { return {}; }
+#include "extract/char_widths.h"
+#include "extract/dump_via_pointers.h"
+#include "insert/pointer_search.h"
+
+namespace vorkat {
+namespace {
+
+// Extraction menu items that need no window of their own, in menu order.
+constexpr std::array kCommands = {
+    Command{"menuFindPointersInROM", [](AppState& s) { RunPointerSearch(s); }},
+    Command{"menuCharLenExtractor", [](AppState& s) { RunCharWidthExtractor(s); }},
+    Command{"menuViaPointersExtractor", [](AppState& s) { DumpViaPointers(s); }},
+};
+
+}  // namespace
+
+std::span<const Command> ExtractCommands() { return kCommands; }
 
 }  // namespace vorkat

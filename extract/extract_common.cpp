@@ -1,8 +1,12 @@
 #include "extract/extract_common.h"
 
+#include <climits>
 #include <ctime>
 
+#include "codec/decoder.h"
+#include "core/app.h"
 #include "core/file_io.h"
+#include "core/numbers.h"
 #include "core/log.h"
 #include "core/state.h"
 #include "core/text.h"
@@ -53,6 +57,33 @@ std::vector<std::u16string> SplitOffsetList(std::u16string_view text) {
     out.emplace_back(text.substr(from, comma - from));
     from = comma + 1;
   }
+}
+
+bool DumpListedBlocks(AppState& state, const std::vector<std::u16string>& entries, std::int32_t blockLength,
+                      RecordOutput& out) {
+  const std::size_t n = entries.size();
+  ShowProgress(state, 0, static_cast<std::int64_t>(n));
+  for (std::size_t i = 0; i < n; ++i) {
+    if (state.CancelRequested) {
+      AppendLog(state, u"Процесс дампа текста прерван пользователем");
+      HideProgress(state);
+      return false;
+    }
+    std::u16string entry = Trim(entries[i]);
+    if (entry.empty()) continue;
+    std::int32_t start = ReadInt(entry);
+    std::int32_t end = i + 1 < n ? ReadInt(Trim(entries[i + 1])) : 0;
+    if (blockLength > 0) {
+      // Past the signed range the end is cut to the ROM anyway.
+      std::int64_t e = static_cast<std::int64_t>(start) + blockLength;
+      end = e > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(e);
+    }
+    DecodeRange(state, start, end, out);
+    SetProgress(state, static_cast<std::int64_t>(i));
+    YieldPoint(state);
+  }
+  HideProgress(state);
+  return true;
 }
 
 }  // namespace vorkat

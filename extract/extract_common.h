@@ -10,6 +10,7 @@
 namespace vorkat {
 
 struct AppState;
+class RecordOutput;
 
 // The current date and time as the log shows them, e.g. "05.03.2024 14:07:09".
 std::u16string NowText();
@@ -27,5 +28,13 @@ bool ReadTextInput(AppState& state, const std::u16string& name, std::u16string& 
 
 // A list of numbers: split at "," when the text holds any comma, else at CR LF.
 std::vector<std::u16string> SplitOffsetList(std::u16string_view text);
+
+// Decodes one record per non-blank entry of a list of offsets, in list
+// order: from the entry's number to blockLength bytes further, or, when
+// blockLength is 0, to the next entry's number (0, the end of the ROM, after
+// the last entry or before a blank one). Returns false when the user stopped
+// it (already logged).
+bool DumpListedBlocks(AppState& state, const std::vector<std::u16string>& entries, std::int32_t blockLength,
+                      RecordOutput& out);
 
 }  // namespace vorkat

@@ -69,3 +69,27 @@ inline bool HasLineStartingWith(const std::vector<std::u16string>& lines, std::u
 }
 
 }  // namespace vorkat::testing
+
+namespace vorkat::testing {
+
+// A table with the given type whose entries 41..5A are A..Z.
+inline void PutLetterTable(AppState& state, std::u16string type = u"SBCS") {
+  state.table = TranslationTable{};
+  for (int c = 0x41; c <= 0x5A; ++c) state.table.entries[c] = std::u16string(1, static_cast<char16_t>(c));
+  state.table.type = std::move(type);
+  state.table.codeWidth = state.table.type == u"DBCS" ? 2 : 1;
+  state.table.isLoaded = true;
+}
+
+inline void SetEndCode(AppState& state, std::uint32_t code) {
+  state.table.endCode = static_cast<char16_t>(code);
+  state.table.endCodeSet = true;
+}
+
+// One extracted record as the default settings write it.
+inline std::u16string Rec(std::int32_t offset, std::u16string_view text) {
+  return DecText(offset) + u"," + HexText(static_cast<std::uint32_t>(offset)) + u"\r\n\u00B6\r\n" +
+         std::u16string(text) + u"\r\n\u00A7\r\n";
+}
+
+}  // namespace vorkat::testing
