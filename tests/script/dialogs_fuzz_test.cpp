@@ -1,0 +1,92 @@
+// Random bytes and random delimiter settings through the dialogs-file reader:
+// it must finish, keep its slots consistent and never read out of bounds.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/app.h"
+#include "core/scripted_host.h"
+#include "script/dialogs_file.h"
+#include "tests/support/temp_dir.h"
+
+using namespace vorkat;
+
+namespace {
+
+// Few distinct characters, so delimiters and separators occur often.
+constexpr char16_t kAlphabet[] = {u'\r', u'\n', u',', u'\u00A7', u'\u00B6', u'a', u'|', u' ', u'\u65E5'};
+
+std::u16string RandomText(std::mt19937& rng, std::size_t maxLength) {
+  std::u16string s(rng() % (maxLength + 1), u' ');
+  for (auto& c : s) c = kAlphabet[rng() % std::size(kAlphabet)];
+  return s;
+}
+
+std::u16string RandomFormat(std::mt19937& rng) {
+  static const std::u16string_view names[] = {u"dlgID",     u"ExtractedFromAddr", u"PtrsAddrZones", u"dlgComments",
+                                              u"dlgText",   u"Bogus",             u" NewDlgAddr ",  u""};
+  std::u16string f;
+  for (unsigned n = rng() % 6; n > 0; --n) {
+    if (!f.empty()) f += u",";
+    f += names[rng() % std::size(names)];
+  }
+  return f;
+}
+
+void RandomSettings(std::mt19937& rng, Settings& s) {
+  s.DialogDelimiterStr = RandomText(rng, 4);
+  s.DialogAttrSeparator = RandomText(rng, 2);
+  s.DialogAttrDelimStr = RandomText(rng, 4);
+  s.TrDialogFileFormat = RandomFormat(rng);
+}
+
+void ExpectConsistent(const DialogSet& set) {
+  EXPECT_GE(set.lastIndex, -1);
+  EXPECT_LT(set.lastIndex, static_cast<std::int32_t>(set.records.size()));
+}
+
+TEST(DialogsFuzz, RandomTextAndSettingsNeverBreakTheReader) {
+  std::mt19937 rng(20240611);
+  ScriptedHost host;
+  AppState state(host);
+  for (int round = 0; round < 3000; ++round) {
+    RandomSettings(rng, state.settings);
+    std::u16string text = RandomText(rng, 200);
+    auto pieces = SplitDialogPieces(text, state.settings.DialogDelimiterStr);
+    DialogSet set = ParseDialogPieces(state, pieces);
+    ExpectConsistent(set);
+    EXPECT_LE(set.records.size(), text.size() + 1);
+
+    // Whatever was read can be written and read again with the same settings.
+    set.isLoaded = true;
+    std::u16string again = DialogsFileText(set, state.settings);
+    ExpectConsistent(ParseDialogPieces(state, SplitDialogPieces(again, state.settings.DialogDelimiterStr)));
+    host.logLines.clear();
+    state.log = LogWindow{};
+  }
+}
+
+TEST(DialogsFuzz, RandomBytesLoadAndAppendFromFiles) {
+  std::mt19937 rng(77);
+  vorkat::testing::TempDir dir;
+  ScriptedHost host;
+  AppState state(host);
+  for (int round = 0; round < 200; ++round) {
+    RandomSettings(rng, state.settings);
+    Bytes bytes(rng() % 400);
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+    if (round % 3 == 0 && bytes.size() >= 2) bytes[0] = 0xFF, bytes[1] = 0xFE;
+    dir.Write("f.txt", bytes);
+    state.dialogs.fileName = dir.File("f.txt");
+    if (round % 2) AppendDialogs(state, true); else LoadDialogs(state, true);
+    ExpectConsistent(state.dialogs);
+    EXPECT_TRUE(state.dialogs.isLoaded);
+    EXPECT_FALSE(state.progress.visible);
+    SaveDialogs(state, true);
+    EXPECT_TRUE(dir.Exists("f.txt"));
+    state.log = LogWindow{};
+    host.logLines.clear();
+  }
+}
+
+}  // namespace
