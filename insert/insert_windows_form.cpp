@@ -1,8 +1,27 @@
+#include <array>
+
+#include <QWidget>
+
+#include "insert/recalc_ptrs_form.h"
 #include "ui/form_commands.h"
 
 namespace vorkat::ui {
+namespace {
 
-// Menu items of this subsystem that open a window, added as they are built.
-std::span<const FormCommand> InsertWindows() { return {}; }
+void OpenRecalcPtrs(QWidget* mainWindow, AppState& state) {
+  auto* form = mainWindow->findChild<RecalcPtrsForm*>(QStringLiteral("RecalcPtrsandInsert"));
+  if (!form) form = new RecalcPtrsForm(state, mainWindow);
+  form->show();
+  form->raise();
+  form->activateWindow();
+}
+
+constexpr std::array kWindows = {
+    FormCommand{"menuCalcPtrsAndPutDialogs", OpenRecalcPtrs},
+};
+
+}  // namespace
+
+std::span<const FormCommand> InsertWindows() { return kWindows; }
 
 }  // namespace vorkat::ui

@@ -1,0 +1,181 @@
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+#include "core/app.h"
+#include "core/scripted_host.h"
+#include "ui/form_commands.h"
+
+using namespace vorkat;
+
+namespace {
+
+// A state, a stand-in main window and the address window opened through its menu command.
+struct Fixture {
+  ScriptedHost host;
+  AppState state{host};
+  std::unique_ptr<QWidget> main = std::make_unique<QWidget>();
+
+  QWidget* Open() {
+    const ui::FormCommand* command = ui::FindFormCommand("menuCalcPtrsAndPutDialogs");
+    if (!command) return nullptr;
+    command->open(main.get(), state);
+    return main->findChild<QWidget*>(QStringLiteral("RecalcPtrsandInsert"));
+  }
+  template <class T>
+  T* Find(const char* name) {
+    return main->findChild<T*>(QLatin1String(name));
+  }
+  QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
+  void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
+  void Retype(const char* name, const QString& text) {
+    QLineEdit* f = Field(name);
+    f->selectAll();
+    QTest::keyClicks(f, text);
+  }
+  void PutRom(std::vector<std::uint8_t> bytes) {
+    state.rom.bytes.assign(bytes.begin(), bytes.end());
+    state.rom.size = static_cast<std::int32_t>(bytes.size());
+    state.rom.isLoaded = true;
+  }
+};
+
+}  // namespace
+
+class InsertFormsTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void loadingFillsTheFieldsFromTheState() {
+    Fixture f;
+    f.state.insertion.FreeSpaceStartAddr = 0x100;
+    f.state.insertion.FreeSpaceEndAddr = 0x300;
+    f.state.insertion.AddressAlignBy = 4;
+    f.state.insertion.CheckByMod4 = true;
+    QWidget* w = f.Open();
+    QVERIFY(w);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->windowTitle(), QStringLiteral("Разложить диалоги по ROM'у"));
+    QCOMPARE(f.Field("fldFreeSpaceStartAddr")->text(), QStringLiteral("256"));
+    QCOMPARE(f.Field("fldFreeSpaceEndAddr")->text(), QStringLiteral("768"));
+    QCOMPARE(f.Field("fldAllignBy")->text(), QStringLiteral("4"));
+    QCOMPARE(f.Field("fldDialogsAutoGapBytes")->text(), QStringLiteral("1"));
+    QCOMPARE(f.Find<QLabel>("lblwinsize")->text(), QStringLiteral("512"));
+    QVERIFY(f.Find<QCheckBox>("fldMod4Check")->isChecked());
+    QVERIFY(!f.Find<QCheckBox>("fldCreateInsertionLogs")->isChecked());
+    QCOMPARE(f.Find<QPushButton>("Command1")->text(), QStringLiteral("Предложить ..."));
+    QCOMPARE(f.Find<QPushButton>("btnTillTheEnd")->text(), QStringLiteral("До конца ROM'а"));
+    QCOMPARE(f.Find<QPushButton>("btnOK")->text(), QStringLiteral("Продолжить"));
+    QCOMPARE(f.Find<QPushButton>("btnCancel")->text(), QStringLiteral("Отмена"));
+    // Opening again finds the same window.
+    QCOMPARE(f.Open(), w);
+    QCOMPARE(f.main->findChildren<QDialog*>().size(), 1);
+  }
+
+  void typingSetsTheParametersButAlignmentOnlyToAnAcceptedValue() {
+    Fixture f;
+    f.Open();
+    f.Retype("fldFreeSpaceStartAddr", QStringLiteral(" &h1000 "));
+    f.Retype("fldFreeSpaceEndAddr", QStringLiteral("8192"));
+    f.Retype("fldDialogsAutoGapBytes", QStringLiteral("3"));
+    QCOMPARE(f.state.insertion.FreeSpaceStartAddr, 0x1000);
+    QCOMPARE(f.state.insertion.FreeSpaceEndAddr, 8192);
+    QCOMPARE(f.state.insertion.DialogsAutoGapBytes, 3);
+    // The free size is not refreshed while typing.
+    QCOMPARE(f.Find<QLabel>("lblwinsize")->text(), QStringLiteral("0"));
+
+    f.Retype("fldAllignBy", QStringLiteral("8"));
+    QCOMPARE(f.state.insertion.AddressAlignBy, 8);
+    f.Retype("fldAllignBy", QStringLiteral("3"));
+    QCOMPARE(f.state.insertion.AddressAlignBy, 8);
+
+    QTest::mouseClick(f.Find<QCheckBox>("fldMod4Check"), Qt::LeftButton);
+    QVERIFY(f.state.insertion.CheckByMod4);
+
+    // Cancel hides the window and shows the values in force again.
+    f.Click("btnCancel");
+    QVERIFY(!f.main->findChild<QWidget*>(QStringLiteral("RecalcPtrsandInsert"))->isVisible());
+    QCOMPARE(f.Field("fldAllignBy")->text(), QStringLiteral("8"));
+    QCOMPARE(f.Find<QLabel>("lblwinsize")->text(), QStringLiteral("4096"));
+  }
+
+  void suggestAndTillTheEndNeedARom() {
+    Fixture f;
+    f.Open();
+    f.Click("Command1");
+    f.Click("btnTillTheEnd");
+    QCOMPARE(f.host.messages.size(), std::size_t{2});
+    QCOMPARE(f.host.messages[0].text, std::u16string(u"ROM еще не загружен"));
+    QCOMPARE(SplitCrLf(f.state.log.text).size(), std::size_t{2});
+
+    std::vector<std::uint8_t> rom(0x400, 0xFF);
+    rom[0x1FF] = 0x12;
+    f.PutRom(rom);
+    f.Click("Command1");
+    f.Click("btnTillTheEnd");
+    QCOMPARE(f.Field("fldFreeSpaceStartAddr")->text(), QStringLiteral("513"));
+    QCOMPARE(f.Field("fldFreeSpaceEndAddr")->text(), QStringLiteral("1024"));
+    QCOMPARE(f.state.insertion.FreeSpaceStartAddr, 0x201);
+    QCOMPARE(f.state.insertion.FreeSpaceEndAddr, 0x400);
+    QCOMPARE(f.Find<QLabel>("lblwinsize")->text(), QStringLiteral("511"));
+  }
+
+  void insertionLogCheckBoxShowsTheLogName() {
+    Fixture f;
+    f.state.dialogs.fileName = u"/tmp/game/script.txt";
+    f.Open();
+    auto* box = f.Find<QCheckBox>("fldCreateInsertionLogs");
+    QTest::mouseClick(box, Qt::LeftButton);
+    QVERIFY(f.state.CreateInsertionLogs);
+    QCOMPARE(f.Find<QLabel>("lblLogFileName")->text(), QStringLiteral("/tmp/game/script.log"));
+    QTest::mouseClick(box, Qt::LeftButton);
+    QVERIFY(!f.state.CreateInsertionLogs);
+    QCOMPARE(f.Find<QLabel>("lblLogFileName")->text(), QString());
+  }
+
+  void continueWithoutDialogsOnlyReports() {
+    Fixture f;
+    f.Open();
+    f.Click("btnOK");
+    QCOMPARE(f.state.log.text, std::u16string(u"Диалоги еще не загружены"));
+    QVERIFY(!f.main->findChild<QWidget*>(QStringLiteral("RecalcPtrsandInsert"))->isVisible());
+  }
+
+  void continuePlacesAndInsertsTheDialogs() {
+    Fixture f;
+    std::vector<std::uint8_t> rom(0x200, 0x00);
+    rom[0x20] = 0x50, rom[0x21] = 0x00, rom[0x22] = 0x00, rom[0x23] = 0x08;  // pointer to 0x50
+    f.PutRom(rom);
+    f.state.table.entries[u'A'] = u"A";
+    f.state.table.entries[u'B'] = u"B";
+    f.state.table.tokenCount = 2;
+    f.state.table.isLoaded = true;
+    DialogRecord d;
+    d.dlgID = u"80";
+    d.ExtractedFromAddr = u"50";
+    d.dlgText = u"ABBA";
+    f.state.dialogs.records = {d, DialogRecord{}};
+    f.state.dialogs.lastIndex = 0;
+    f.state.dialogs.isLoaded = true;
+
+    f.Open();
+    f.Retype("fldFreeSpaceStartAddr", QStringLiteral("256"));
+    f.Click("btnTillTheEnd");
+    f.Click("btnOK");
+    QCOMPARE(f.state.dialogs.records[0].NewDlgAddr, std::u16string(u"100"));
+    QCOMPARE(f.state.rom.bytes[0x100], std::uint8_t{'A'});
+    QCOMPARE(f.state.rom.bytes[0x103], std::uint8_t{'A'});
+    QCOMPARE(f.state.rom.bytes[0x21], std::uint8_t{0x01});  // the pointer now leads to 0x100
+    QCOMPARE(f.state.insertion.FreeSpaceStartAddr, 0x105);
+    QCOMPARE(f.Field("fldFreeSpaceStartAddr")->text(), QStringLiteral("261"));  // fields reloaded
+    QCOMPARE(f.state.busy, 0);
+  }
+};
+
+QTEST_MAIN(InsertFormsTest)
+#include "insert_forms_test.moc"
