@@ -18,4 +18,15 @@ cmake --build build-asan -j "$jobs" --target core_tests
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ./build-asan/core_tests --gtest_brief=1
 
+# Each parser's fuzzer runs briefly (a smoke run; longer runs: build-fuzz/fuzz_<name> -max_total_time=N).
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVORKAT_GUI=OFF -DVORKAT_BENCH=OFF -DVORKAT_FUZZ=ON >/dev/null
+cmake --build build-fuzz -j "$jobs" $(cd fuzz && for f in fuzz_*.cpp; do printf -- '--target %s ' "${f%.cpp}"; done)
+for f in fuzz/fuzz_*.cpp; do
+  name=$(basename "$f" .cpp)
+  echo "fuzzing $name for ${VORKAT_FUZZ_SECONDS:-5} s"
+  ./build-fuzz/"$name" -max_total_time="${VORKAT_FUZZ_SECONDS:-5}" -rss_limit_mb=4096 2>build-fuzz/"$name".log \
+    || { tail -40 build-fuzz/"$name".log; exit 1; }
+done
+
 echo "All tests passed."

@@ -1,5 +1,7 @@
 #include "core/settings.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "core/app.h"
@@ -74,15 +76,16 @@ void LoadSettings(AppState& state) {
   }
   if (buffer.size() <= 1) buffer.assign(5, 0);
 
-  std::u16string text;
   if (buffer[0] == 0xFF && buffer[1] == 0xFE) {
-    text = DecodeTextFile(buffer);
     s.iniWasUnicode = true;
+    ApplySettingsText(s, DecodeTextFile(buffer));
   } else {
-    text = FromCp1251(buffer.data(), buffer.size());
     s.iniWasUnicode = false;
+    ApplySettingsText(s, FromCp1251(buffer.data(), buffer.size()));
   }
+}
 
+void ApplySettingsText(Settings& s, std::u16string_view text) {
   auto get = [&](std::u16string_view key) { return GetIniValue(text, key); };
 
   s.InputRomFileName = MarkupToTextCopy(get(u"InputRomFileName="));
@@ -91,8 +94,8 @@ void LoadSettings(AppState& state) {
   s.LastBGFileName = MarkupToTextCopy(get(u"LastBGFileName="));
 
   std::u16string n = get(u"NumberOfTextChars=");
-  s.NumberOfTextChars = n.empty() ? 2 : RoundHalfEven(ReadNumber(n) - 1) + 1;
-  if (s.NumberOfTextChars < 2) s.NumberOfTextChars = 2;
+  std::int64_t chars = n.empty() ? 2 : std::int64_t{RoundHalfEven(ReadNumber(n) - 1)} + 1;
+  s.NumberOfTextChars = static_cast<std::int32_t>(std::clamp<std::int64_t>(chars, 2, INT32_MAX));
 
   s.ExtendedLogs = YesNoFlag(get(u"ExtendedLogs="), true);
   s.WriteTextInUnicode = YesNoFlag(get(u"WriteTextInUnicode="), false);

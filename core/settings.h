@@ -46,6 +46,8 @@ std::u16string GetIniValue(std::u16string_view text, std::u16string_view key);
 
 // Fills state.settings from the file at settings.iniPath (created empty when absent).
 void LoadSettings(AppState& state);
+// Reads every key from the file's text (the lookups of LoadSettings).
+void ApplySettingsText(Settings& s, std::u16string_view text);
 // Writes the whole file; returns false (and says so) when it could not.
 bool SaveSettings(AppState& state);
 
