@@ -87,7 +87,7 @@ TEST_F(SettingsFixture, RoundTripKeepsPathsWithSpacesAndValues) {
 }
 
 TEST_F(SettingsFixture, NumberOfTextCharsHasAFloorOfTwo) {
-  for (auto [text, expected] : {std::pair{u"5", 5}, {u"1", 2}, {u"0", 2}, {u"-7", 2}, {u"x", 2}, {u"3.5", 3}, {u"4.5", 5}}) {
+  for (auto [text, expected] : {std::pair{u"5", 5}, {u"1", 2}, {u"0", 2}, {u"-7", 2}, {u"x", 2}, {u"3.5", 3}, {u"4.5", 5}, {u"9e99", 2147483647}}) {
     Load(u"NumberOfTextChars=" + std::u16string(text) + u" 'c\r\n");
     EXPECT_EQ(state.settings.NumberOfTextChars, expected) << ToUtf8(text);
   }
