@@ -1,18 +1,383 @@
 #include "batch/batch.h"
 
+#include <array>
+#include <vector>
+
+#include "codec/table_loader.h"
+#include "codec/table_tools.h"
+#include "core/app.h"
 #include "core/file_io.h"
 #include "core/log.h"
+#include "core/numbers.h"
+#include "core/rom.h"
 #include "core/state.h"
+#include "extract/dump_by_addresses.h"
+#include "extract/dump_via_pointers.h"
+#include "extract/scan_extract.h"
+#include "insert/insert_dialogs.h"
+#include "insert/new_addresses.h"
+#include "insert/pointer_search.h"
+#include "patch/ips_apply.h"
+#include "patch/ips_writer.h"
+#include "patch/rom_compare.h"
+#include "script/dialogs_file.h"
 
 namespace vorkat {
 
+namespace {
+
+enum class Flow { Next, End };
+
+// A flag is on when its number is above 0, unrounded: "0.4" is on, a word is off.
+bool FlagOn(std::u16string_view argument) { return ReadNumber(argument) > 0; }
+std::u16string YesNo(bool on) { return on ? u"YES" : u"NO"; }
+
+// Pieces of an argument split at ",", each trimmed of spaces and tabs.
+std::vector<std::u16string> Pieces(std::u16string_view argument) {
+  std::vector<std::u16string> out;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t comma = argument.find(u',', start);
+    out.push_back(TrimBlanks(argument.substr(start, comma == std::u16string_view::npos ? comma : comma - start)));
+    if (comma == std::u16string_view::npos) return out;
+    start = comma + 1;
+  }
+}
+
+// The piece at `index`, or an empty text when the argument has fewer.
+std::u16string PieceAt(const std::vector<std::u16string>& pieces, std::size_t index) {
+  return index < pieces.size() ? pieces[index] : std::u16string();
+}
+
+// Logs a missing argument of an extended command; true when all are there.
+bool HasArguments(AppState& state, std::u16string_view command, std::u16string_view usage,
+                  std::initializer_list<std::u16string_view> required) {
+  for (auto piece : required)
+    if (piece.empty()) {
+      AppendLog(state, u"Команде " + std::u16string(command) + u" не хватает аргументов, нужно: " +
+                           std::u16string(command) + u"=" + std::u16string(usage),
+                kColourBrightRed);
+      return false;
+    }
+  return true;
+}
+
+void SetParameter(AppState& state, std::u16string_view name, std::int32_t& target, std::u16string_view argument) {
+  target = ReadInt(argument);
+  AppendLog(state, u"Установка параметра " + std::u16string(name) + u"=" + NumText(target));
+}
+
+void IgnoreRomZone(AppState& state, std::u16string_view argument) {
+  auto pieces = Pieces(argument);
+  const std::int32_t start = ReadInt(pieces.front());
+  const std::int32_t end = ReadInt(pieces.back());
+  auto& zones = state.insertion.IgnoreRomZones;
+  // A last zone ending at 0 (the start-up placeholder) is taken over.
+  if (zones.empty() || zones.back().end != 0) zones.push_back(RomZone{});
+  zones.back() = RomZone{start, end};
+  const std::u16string n = NumText(static_cast<long long>(zones.size()));
+  AppendLog(state, u"Адрес игнорируемой зоны " + n + u" в ROMe [начало]=" + NumText(start) + u" [hex]=" +
+                       HexText(static_cast<std::uint32_t>(start)));
+  AppendLog(state, u"Адрес игнорируемой зоны " + n + u" в ROMe [конец]=" + NumText(end) + u" [hex]=" +
+                       HexText(static_cast<std::uint32_t>(end)));
+}
+
+// The original ROM from a named file, with the size check of the menu command.
+void LoadOriginalRom(AppState& state, const std::u16string& name) {
+  if (name.empty() || !FileExists(name)) {
+    OpenOriginalRom(state);  // asks, as LOADROM does for a missing file
+    return;
+  }
+  if (!state.rom.isLoaded) {
+    AppendLog(state, u"сначала загрузите исправленный rom");
+    return;
+  }
+  OriginalRomImage& orig = state.originalRom;
+  orig.fileName = name;
+  orig.isLoaded = false;
+  RomBytes bytes;
+  const auto length = FileLength(name);
+  if (length && *length != static_cast<std::uint64_t>(state.rom.size)) {
+    AppendLog(state, u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
+    return;
+  }
+  if (!ReadRomFile(state, name, bytes)) return;
+  if (bytes.size() != static_cast<std::size_t>(state.rom.size)) {
+    AppendLog(state, u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
+    return;
+  }
+  orig.bytes = std::move(bytes);
+  orig.isLoaded = true;
+  AppendLog(state, u"Прочитали оригинальный ROM файл:" + orig.fileName);
+}
+
+struct BatchCommand {
+  std::u16string_view name;
+  Flow (*run)(AppState& state, const std::u16string& argument);
+};
+
+template <void (*F)(AppState&, const std::u16string&)>
+Flow Call(AppState& state, const std::u16string& argument) {
+  F(state, argument);
+  return Flow::Next;
+}
+
+const std::array kBatchCommands = {
+    // The pipeline of a translation.
+    BatchCommand{u"LOADROM", [](AppState& s, const std::u16string& a) { OpenRom(s, a); return Flow::Next; }},
+    BatchCommand{u"LOADTABLE",
+                 [](AppState& s, const std::u16string& a) {
+                   s.settings.TableFileName = a;
+                   LoadTable(s, true);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"FREESPACESTARTADDR",
+                 [](AppState& s, const std::u16string& a) {
+                   SetParameter(s, u"FreeSpaceStartAddr", s.insertion.FreeSpaceStartAddr, a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"FREESPACEENDADDR",
+                 [](AppState& s, const std::u16string& a) {
+                   SetParameter(s, u"FreeSpaceEndAddr", s.insertion.FreeSpaceEndAddr, a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"ADDRESSALIGNBY",
+                 [](AppState& s, const std::u16string& a) {
+                   SetParameter(s, u"AddressAlignBy", s.insertion.AddressAlignBy, a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"LOADDIALOGS",
+                 [](AppState& s, const std::u16string& a) {
+                   s.dialogs.fileName = a;
+                   LoadDialogs(s, true);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"IGNOREROMZONE", [](AppState& s, const std::u16string& a) { IgnoreRomZone(s, a); return Flow::Next; }},
+    BatchCommand{u"LOADIPS",
+                 [](AppState& s, const std::u16string& a) {
+                   std::u16string name = a;
+                   LoadIps(s, name);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"APPLYIPSTOROM", [](AppState& s, const std::u16string&) { ApplyIps(s); return Flow::Next; }},
+    BatchCommand{u"SAVEDIALOGS",
+                 [](AppState& s, const std::u16string& a) {
+                   s.dialogs.fileName = a;
+                   SaveDialogs(s, true);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"CALCNEWPOINTERS", [](AppState& s, const std::u16string&) { CalcNewAddresses(s); return Flow::Next; }},
+    BatchCommand{u"CHECKBYMOD4",
+                 [](AppState& s, const std::u16string& a) {
+                   s.insertion.CheckByMod4 = FlagOn(a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"RETURNDIALGS2ROM", [](AppState& s, const std::u16string&) { InsertDialogs(s); return Flow::Next; }},
+    BatchCommand{u"SAVEROM", [](AppState& s, const std::u16string& a) { SaveRom(s, a); return Flow::Next; }},
+    BatchCommand{u"STOP",
+                 [](AppState& s, const std::u16string&) {
+                   AppendLog(s, u"Остановка пакетной работы, по требованию пассажиров.");
+                   return Flow::End;
+                 }},
+    BatchCommand{u"SKIPUNKNOWNTRCHARS",
+                 [](AppState& s, const std::u16string& a) {
+                   s.SkipUnknownTRChars = FlagOn(a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"DIALOGSAUTOGAPBYTES",
+                 [](AppState& s, const std::u16string& a) {
+                   s.insertion.DialogsAutoGapBytes = ReadInt(a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"EXTENDEDLOGS",
+                 [](AppState& s, const std::u16string& a) {
+                   s.settings.ExtendedLogs = YesNo(FlagOn(a));
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"CREATEINSERTIONLOGS",
+                 [](AppState& s, const std::u16string& a) {
+                   s.CreateInsertionLogs = FlagOn(a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"SAVELOG", [](AppState& s, const std::u16string& a) { SaveLog(s, a); return Flow::Next; }},
+    BatchCommand{u"FIN",
+                 [](AppState& s, const std::u16string&) {
+                   AppendLog(s, u"Заканчиваем работу программы...");
+                   ExitProgram(s);
+                   return Flow::End;
+                 }},
+    BatchCommand{u"DOLOG", [](AppState& s, const std::u16string& a) { AppendLog(s, a); return Flow::Next; }},
+
+    // Comparison and patch.
+    BatchCommand{u"LOADORIGINALROM", Call<LoadOriginalRom>},
+    BatchCommand{u"ECOMODE",
+                 [](AppState& s, const std::u16string& a) {
+                   s.EcoMode = FlagOn(a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"OPTIMIZECHANGESBLOCKS",
+                 [](AppState& s, const std::u16string& a) {
+                   s.OptimizeChangesBlocks = FlagOn(a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"COMPAREROMS",
+                 [](AppState& s, const std::u16string&) {
+                   CompareRoms(s, s.EcoMode, s.OptimizeChangesBlocks);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"SAVEIPS",
+                 [](AppState& s, const std::u16string& a) {
+                   if (HasArguments(s, u"SAVEIPS", u"файл", {a})) WriteIps(s, a);
+                   return Flow::Next;
+                 }},
+
+    // Options of extraction.
+    BatchCommand{u"WRITETEXTINUNICODE",
+                 [](AppState& s, const std::u16string& a) {
+                   s.settings.WriteTextInUnicode = YesNo(FlagOn(a));
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"HEXENCODEUNKNOWNCHARS",
+                 [](AppState& s, const std::u16string& a) {
+                   s.HexEncodeUnknownChars = YesNo(FlagOn(a));
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"NUMBEROFTEXTCHARS",
+                 [](AppState& s, const std::u16string& a) {
+                   // The scan needs runs of at least 2 codes, as after loading the settings.
+                   s.settings.NumberOfTextChars = std::max(ReadInt(a), 2);
+                   AppendLog(s, u"Установка параметра NumberOfTextChars=" + NumText(s.settings.NumberOfTextChars));
+                   return Flow::Next;
+                 }},
+
+    // Extraction and pointer search.
+    BatchCommand{u"SCANEXTRACT",
+                 [](AppState& s, const std::u16string& a) {
+                   auto p = Pieces(a);
+                   if (!HasArguments(s, u"SCANEXTRACT", u"начало,конец,файл", {PieceAt(p, 2)})) return Flow::Next;
+                   std::int32_t start = ReadInt(p[0]);
+                   std::int32_t end = ReadInt(p[1]);
+                   ScanExtract(s, start, end, p[2]);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"FINDPOINTERS",
+                 [](AppState& s, const std::u16string& a) {
+                   auto p = Pieces(a);
+                   if (!HasArguments(s, u"FINDPOINTERS", u"наименьший,наибольший,начало,конец,файл",
+                                     {PieceAt(p, 4)}))
+                     return Flow::Next;
+                   FindPointers(s, ReadInt(p[0]), ReadInt(p[1]), ReadInt(p[2]), ReadInt(p[3]), p[4]);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"DUMPVIAPOINTERS",
+                 [](AppState& s, const std::u16string& a) {
+                   auto p = Pieces(a);
+                   if (!HasArguments(s, u"DUMPVIAPOINTERS", u"файл указателей,временный файл,файл",
+                                     {PieceAt(p, 1), PieceAt(p, 2)}))
+                     return Flow::Next;
+                   // Without a pointers file the sorted list is read back from
+                   // the temporary file; the dump then reads no report at all.
+                   if (p[0].empty())
+                     DumpViaPointers(s, p[1], p[1], p[2], true);
+                   else
+                     DumpViaPointers(s, p[0], p[1], p[2], false);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"DUMPBYADDRESSLIST",
+                 [](AppState& s, const std::u16string& a) {
+                   auto p = Pieces(a);
+                   if (!HasArguments(s, u"DUMPBYADDRESSLIST", u"список,файл,длина блока", {p[0], PieceAt(p, 1)}))
+                     return Flow::Next;
+                   DumpByAddressList(s, p[0], p[1], ReadInt(PieceAt(p, 2)));
+                   return Flow::Next;
+                 }},
+
+    // Table tools.
+    BatchCommand{u"SAVETABLE",
+                 [](AppState& s, const std::u16string& a) {
+                   if (HasArguments(s, u"SAVETABLE", u"файл", {a})) SaveTableAs(s, a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"CHECKTABLE",
+                 [](AppState& s, const std::u16string&) {
+                   CheckTableReversibility(s);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"GENERATETABLE",
+                 [](AppState& s, const std::u16string& a) {
+                   auto p = Pieces(a);
+                   if (!HasArguments(s, u"GENERATETABLE", u"шаблон,файл,первый код", {p[0], PieceAt(p, 1)}))
+                     return Flow::Next;
+                   GenerateTableFrom(s, p[0], p[1], PieceAt(p, 2));
+                   return Flow::Next;
+                 }},
+};
+
+const BatchCommand* FindBatchCommand(std::u16string_view name) {
+  for (const BatchCommand& c : kBatchCommands)
+    if (c.name == name) return &c;
+  return nullptr;
+}
+
+}  // namespace
+
+BatchLine SplitBatchLine(std::u16string_view line) {
+  const std::size_t first = line.find(u'=');
+  const std::size_t last = line.rfind(u'=');
+  BatchLine out;
+  out.command = UCase(TrimBlanks(line.substr(0, first)));
+  out.argument = TrimBlanks(last == std::u16string_view::npos ? line : line.substr(last + 1));
+  return out;
+}
+
 bool RunBatch(AppState& state, const std::u16string& fileName) {
-  if (!FileExists(fileName)) {
-    AppendLog(state, u"Не найден файл пакетного задания " + fileName, kColourBrightRed);
+  if (fileName.empty()) {
+    AppendLog(state, u"Не указанано имя файла с параметрами для пакетного интерфейса");
     return false;
   }
-  AppendLog(state, u"Пакетная обработка пока недоступна в этой сборке: " + fileName, kColourDarkRed);
+  if (!FileExists(fileName)) {
+    AppendLog(state, u"Не верно указанано имя файла с параметрами для пакетного интерфейса");
+    AppendLog(state, u"Файл пакетного задания не найден: " + fileName, kColourBrightRed);
+    return false;
+  }
+  IoError err;
+  auto bytes = ReadFileBytes(fileName, &err);
+  if (!bytes) {
+    AppendLog(state, IoErrorText(u"Не удалось прочитать файл пакетного задания ", fileName, err), kColourBrightRed);
+    return false;
+  }
+  const std::u16string text = DecodeTextFile(*bytes);
+  bytes.reset();
+  AppendLog(state, u"Выполняем пакетное задание из файла " + fileName);
+  WarnIfBareLf(state, text, fileName);
+
+  LongOperation op(state);
+  for (const std::u16string& line : SplitCrLf(text)) {
+    if (!line.empty() && line.front() == u'\'') continue;  // a comment only in the very first column
+    if (TrimBlanks(line).empty()) continue;
+    const BatchLine parsed = SplitBatchLine(line);
+    const BatchCommand* command = FindBatchCommand(parsed.command);
+    if (!command) {
+      AppendLog(state, u"Неизвестная инструкция" + line);
+      continue;
+    }
+    if (command->run(state, parsed.argument) == Flow::End) return true;
+    if (state.exitRequested) return true;
+    YieldPoint(state);
+    // The stop button ends the script too: later lines would work on a half-done result.
+    if (state.CancelRequested) {
+      AppendLog(state, u"Выполнение пакетного задания прервано пользователем");
+      return true;
+    }
+  }
   return true;
+}
+
+void RunBatchCommand(AppState& state) {
+  const std::u16string name =
+      AskFileName(state, false, u"Open Batch file", u"Batch Files (*.txt|*.txt\r\nAll Files (*.*)|*.*");
+  if (name.empty()) return;
+  RunBatch(state, name);
 }
 
 }  // namespace vorkat

@@ -1,8 +1,17 @@
+#include <array>
+
+#include "batch/batch.h"
 #include "core/commands.h"
 
 namespace vorkat {
+namespace {
 
-// Menu commands of this subsystem, added as its operations are built.
-std::span<const Command> BatchCommands() { return {}; }
+constexpr std::array kCommands = {
+    Command{"menuRunBatch", [](AppState& s) { RunBatchCommand(s); }},
+};
+
+}  // namespace
+
+std::span<const Command> BatchCommands() { return kCommands; }
 
 }  // namespace vorkat

@@ -1,0 +1,145 @@
+// The commands that script the rest of a translation's road: comparison and
+// patch, extraction, pointer search and the table tools.
+#include <gtest/gtest.h>
+
+#include "batch/batch.h"
+#include "core/app.h"
+#include "core/scripted_host.h"
+#include "core/state.h"
+#include "tests/support/temp_dir.h"
+
+using namespace vorkat;
+using vorkat::testing::TempDir;
+
+namespace {
+
+struct BatchCommandsTest : ::testing::Test {
+  ScriptedHost host;
+  AppState state{host};
+  TempDir dir;
+
+  void SetUp() override { StartUp(state, FromPath(dir.path())); }
+
+  void Run(std::u16string_view script) {
+    dir.WriteText("script.txt", script);
+    ASSERT_TRUE(RunBatch(state, dir.File("script.txt")));
+  }
+  std::u16string F(const std::string& name) const { return dir.File(name); }
+  bool LoggedPart(std::u16string_view part) const {
+    for (const auto& l : host.logLines)
+      if (l.find(part) != std::u16string::npos) return true;
+    return false;
+  }
+
+  // A ROM with two texts behind two GBA pointers, and its table.
+  void MakeGame() {
+    Bytes rom(0x100, 0x00);
+    const Bytes pointers = {0x40, 0x00, 0x00, 0x08, 0x50, 0x00, 0x00, 0x08};
+    std::copy(pointers.begin(), pointers.end(), rom.begin() + 0x10);
+    const Bytes first = {'A', 'B', 'C', ' ', 'A', 'B', 0xFF};
+    const Bytes second = {'C', 'A', 'B', 0xFF};
+    std::copy(first.begin(), first.end(), rom.begin() + 0x40);
+    std::copy(second.begin(), second.end(), rom.begin() + 0x50);
+    dir.Write("game.gba", rom);
+    dir.WriteText("game.tbl", u"TrTableType=SBCS\r\n/FF\r\n41=A\r\n42=B\r\n43=C\r\n20=<$SPACE>\r\nFF=<$END>\r\n");
+  }
+  std::u16string LoadGame() { return u"LOADROM=" + F("game.gba") + u"\r\nLOADTABLE=" + F("game.tbl") + u"\r\n"; }
+};
+
+TEST_F(BatchCommandsTest, CompareSaveAndApplyAPatch) {
+  Bytes original(0x2000);
+  for (std::size_t i = 0; i < original.size(); ++i) original[i] = static_cast<std::uint8_t>(i * 7);
+  Bytes working = original;
+  working[0x100] ^= 1;
+  working[0x103] ^= 1;
+  working[0x1FFF] ^= 1;
+  dir.Write("orig.gba", original);
+  dir.Write("work.gba", working);
+  dir.Write("copy.gba", original);
+  Run(u"LOADROM=" + F("work.gba") + u"\r\nLOADORIGINALROM=" + F("orig.gba") +
+      u"\r\nECOMODE=1\r\nOPTIMIZECHANGESBLOCKS=0\r\nCOMPAREROMS\r\nSAVEIPS=" + F("fix") + u"\r\n" +
+      u"LOADROM=" + F("copy.gba") + u"\r\nLOADIPS=" + F("fix.ips") + u"\r\nAPPLYIPSTOROM\r\nSAVEROM=" +
+      F("copy.gba"));
+  EXPECT_TRUE(state.EcoMode);
+  EXPECT_FALSE(state.OptimizeChangesBlocks);
+  EXPECT_TRUE(LoggedPart(u"Прочитали оригинальный ROM файл:" + F("orig.gba")));
+  EXPECT_TRUE(LoggedPart(u"отличительных блоков насчитано 3"));
+  EXPECT_TRUE(LoggedPart(u"Записали IPS в файл " + F("fix.ips")));
+  EXPECT_TRUE(LoggedPart(u"Применили IPS к ROM."));
+  EXPECT_EQ(dir.Read("copy.gba"), working);
+  EXPECT_EQ(dir.Read("copy.gba.bak"), original);
+  EXPECT_TRUE(host.prompts.empty());
+
+  Run(u"OPTIMIZECHANGESBLOCKS=1\r\nECOMODE=0\r\nLOADORIGINALROM=" + F("orig.gba") +
+      u"\r\nLOADROM=" + F("work.gba") + u"\r\nCOMPAREROMS");
+  EXPECT_TRUE(LoggedPart(u"отличительных блоков насчитано 2"));
+}
+
+TEST_F(BatchCommandsTest, OriginalRomChecksAsTheMenuDoes) {
+  dir.Write("a.gba", Bytes(100, 1));
+  dir.Write("b.gba", Bytes(99, 1));
+  Run(u"LOADORIGINALROM=" + F("a.gba"));
+  EXPECT_EQ(host.logLines.back(), u"сначала загрузите исправленный rom");
+  EXPECT_FALSE(state.originalRom.isLoaded);
+
+  Run(u"LOADROM=" + F("a.gba") + u"\r\nLOADORIGINALROM=" + F("b.gba"));
+  EXPECT_EQ(host.logLines.back(), u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
+  EXPECT_FALSE(state.originalRom.isLoaded);
+
+  Run(u"LOADORIGINALROM=" + F("missing.gba"));
+  ASSERT_EQ(host.prompts.size(), 1u) << "a missing file falls into the prompt, as LOADROM does";
+  EXPECT_EQ(host.prompts[0].title, u"Open Original ROM file");
+}
+
+TEST_F(BatchCommandsTest, ScanExtractWritesTheTextsOfTheRange) {
+  MakeGame();
+  Run(LoadGame() + u"SCANEXTRACT=&h20,0," + F("scan.txt"));
+  const std::u16string out = dir.ReadText("scan.txt");
+  EXPECT_NE(out.find(u"ABC AB"), std::u16string::npos);
+  EXPECT_NE(out.find(u"CAB"), std::u16string::npos);
+  EXPECT_TRUE(LoggedPart(u"сохранили вынутый текст в файл:" + F("scan.txt")));
+}
+
+TEST_F(BatchCommandsTest, PointerSearchAndBothDumpsViaPointers) {
+  MakeGame();
+  Run(LoadGame() + u"FINDPOINTERS=&h40,&h60,0,0," + F("report.txt") + u"\r\nDUMPVIAPOINTERS=" + F("report.txt") +
+      u"," + F("sorted.txt") + u"," + F("dump.txt"));
+  EXPECT_NE(dir.ReadText("report.txt").find(u"указывают на  64"), std::u16string::npos);
+  EXPECT_EQ(dir.ReadText("sorted.txt"), u"64\r\n80\r\n");
+  const std::u16string dump = dir.ReadText("dump.txt");
+  EXPECT_NE(dump.find(u"ABC AB<$END>"), std::u16string::npos);
+  EXPECT_NE(dump.find(u"CAB<$END>"), std::u16string::npos);
+
+  // Without a pointers file the sorted list is read back from the temporary file.
+  std::filesystem::remove(dir.path() / "report.txt");
+  Run(u"DUMPVIAPOINTERS= ," + F("sorted.txt") + u" , " + F("again.txt"));
+  EXPECT_EQ(dir.ReadText("again.txt"), dump);
+  EXPECT_TRUE(host.prompts.empty());
+}
+
+TEST_F(BatchCommandsTest, DumpByAddressList) {
+  MakeGame();
+  dir.WriteText("list.txt", u"&h50\r\n64\r\n");
+  Run(LoadGame() + u"DUMPBYADDRESSLIST=" + F("list.txt") + u"," + F("blocks.txt") + u",3");
+  const std::u16string out = dir.ReadText("blocks.txt");
+  const auto cab = out.find(u"CAB");
+  const auto abc = out.find(u"ABC");
+  ASSERT_NE(cab, std::u16string::npos);
+  ASSERT_NE(abc, std::u16string::npos);
+  EXPECT_LT(cab, abc) << "blocks in list order";
+  EXPECT_EQ(out.find(u"ABC "), std::u16string::npos) << "three bytes each";
+}
+
+TEST_F(BatchCommandsTest, TableTools) {
+  MakeGame();
+  dir.WriteText("template.txt", u"АБВ");
+  Run(LoadGame() + u"SAVETABLE=" + F("saved.tbl") + u"\r\nCHECKTABLE\r\nGENERATETABLE=" + F("template.txt") + u"," +
+      F("made.tbl") + u",&h80");
+  EXPECT_NE(dir.ReadText("saved.tbl").find(u"41=A\r\n"), std::u16string::npos);
+  EXPECT_TRUE(LoggedPart(u"Сохранили таблицу в файле " + F("saved.tbl")));
+  EXPECT_TRUE(LoggedPart(u"Начинаю проверку таблицы на обратимость"));
+  EXPECT_NE(dir.ReadText("made.tbl").find(u"80=А\r\n81=Б\r\n82=В"), std::u16string::npos);
+  EXPECT_TRUE(host.prompts.empty());
+}
+
+}  // namespace
