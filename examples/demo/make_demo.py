@@ -1,0 +1,173 @@
+#!/usr/bin/env python3
+"""Builds the bundled demo of Vorkat.
+
+Writes a small Game Boy Advance ROM whose eight texts stand behind a table of
+GBA pointers, the translation table for it and the two batch scripts; runs
+extract.txt through vorkat-cli, which finds the pointers and dumps the texts
+into dialogs_en.txt; then writes dialogs_ru.txt, the same dialogs translated
+into Russian. Run it from the repository root:
+
+    python3 examples/demo/make_demo.py build/vorkat-cli
+"""
+import os
+import subprocess
+import sys
+
+DEMO = "examples/demo"
+ROM_SIZE = 0x10000
+POINTER_TABLE = 0x100
+MENU_POINTER = 0x180      # a second pointer to the save question
+FREE_START, FREE_END = 0x4000, 0xC000
+DATA_START = 0xC000       # "graphics" before the texts, which end the ROM
+
+TEXTS = [
+    ("Welcome to Vorkat Village!", "Добро пожаловать в деревню Воркат!"),
+    ("The old lighthouse keeper is waiting for you.", "Старый смотритель маяка ждет тебя у причала."),
+    ("Take this lamp. The caves are dark.", "Возьми эту лампу. В пещерах очень темно."),
+    ("Did you hear that? Something moved.", "Ты слышал? Там что-то шевельнулось."),
+    ("Our boat leaves at dawn. Don't be late!", "Наша лодка отходит на рассвете. Не опаздывай!"),
+    ("Save your progress?", "Сохранить игру?"),
+    ("Yes", "Да"),
+    ("No", "Нет"),
+]
+SAVE_QUESTION = 5
+
+PUNCTUATION = " !',-.:?"
+LATIN = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"
+CYRILLIC = "".join(chr(c) for c in range(0x410, 0x450))  # А..Я, а..я
+END_CODE = 0xFF
+
+
+def table():
+    """Code of every character: ASCII for Latin and punctuation, 0x80.. for Cyrillic."""
+    codes = {ch: ord(ch) for ch in PUNCTUATION + LATIN}
+    codes.update({ch: 0x80 + i for i, ch in enumerate(CYRILLIC)})
+    return codes
+
+
+def table_text(codes):
+    lines = ["TrTableType=SBCS", "/FF", "Vorkat demo table: Latin, Russian letters, punctuation; FF ends a text"]
+    for ch, code in sorted(codes.items(), key=lambda item: item[1]):
+        lines.append("%02X=%s" % (code, "<$SPACE>" if ch == " " else ch))
+    lines.append("FF=<$END>")
+    return "\r\n".join(lines) + "\r\n"
+
+
+def encode(text, codes):
+    return bytes(codes[ch] for ch in text) + bytes([END_CODE])
+
+
+def pseudo_random(length, seed):
+    """Filler bytes that never hold 0x08, so that no filler reads as a GBA pointer."""
+    out = bytearray(length)
+    x = seed
+    for i in range(length):
+        x = (x * 1103515245 + 12345) & 0x7FFFFFFF
+        b = (x >> 16) & 0xFF
+        out[i] = 0x09 if b == 0x08 else b
+    return out
+
+
+def pointer(offset):
+    return bytes([offset & 0xFF, (offset >> 8) & 0xFF, (offset >> 16) & 0xFF, 0x08])
+
+
+def build_rom(codes):
+    rom = bytearray(ROM_SIZE)
+    rom[0:4] = bytes([0x2E, 0x00, 0x00, 0xEA])  # ARM branch over the header
+    rom[0xA0:0xB2] = b"VORKAT DEMO VDEM01"
+    rom[0x200:FREE_START] = pseudo_random(FREE_START - 0x200, 1)
+    rom[FREE_START:FREE_END] = b"\xFF" * (FREE_END - FREE_START)
+    encoded = [encode(english, codes) for english, _ in TEXTS]
+    start = ROM_SIZE - sum(len(e) for e in encoded)
+    rom[DATA_START:start] = pseudo_random(start - DATA_START, 2)
+    offsets = []
+    for e in encoded:
+        offsets.append(start)
+        rom[start:start + len(e)] = e
+        start += len(e)
+    for i, offset in enumerate(offsets):
+        rom[POINTER_TABLE + 4 * i:POINTER_TABLE + 4 * i + 4] = pointer(offset)
+    rom[MENU_POINTER:MENU_POINTER + 4] = pointer(offsets[SAVE_QUESTION])
+    assert len(rom) == ROM_SIZE
+    return bytes(rom)
+
+
+def write(name, data):
+    with open(os.path.join(DEMO, name), "wb") as f:
+        f.write(data)
+
+
+EXTRACT_SCRIPT = """' Vorkat demo, step 1 (already done; its results are in this folder):
+' find the GBA pointers into the text area and dump the texts they address.
+' Run from the repository root:  vorkat-cli examples/demo/extract.txt
+LOADROM=examples/demo/demo.gba
+LOADTABLE=examples/demo/demo.tbl
+FINDPOINTERS=&hC000,0,0,0,examples/demo/pointers.txt
+DUMPVIAPOINTERS=examples/demo/pointers.txt,examples/demo/pointers_sorted.txt,examples/demo/dialogs_en.txt
+"""
+
+TRANSLATE_SCRIPT = """' Vorkat demo, step 2: put the Russian translation into the ROM and publish it as an IPS patch.
+' Run from the repository root:  vorkat-cli examples/demo/translate.txt
+' The results go to examples/demo/out/.
+DOLOG=Демо Vorkat: вставляем перевод в demo.gba
+LOADROM=examples/demo/demo.gba
+LOADTABLE=examples/demo/demo.tbl
+LOADDIALOGS=examples/demo/dialogs_ru.txt
+' The translation is longer than the original, so it goes into the free space
+' (bytes FF) from 4000 to BFFF, every dialog at an address divisible by 4.
+FREESPACESTARTADDR=&h4000
+FREESPACEENDADDR=&hC000
+ADDRESSALIGNBY=4
+' This game keeps its pointers at offsets divisible by 4.
+CHECKBYMOD4=1
+CALCNEWPOINTERS
+RETURNDIALGS2ROM
+SAVEDIALOGS=examples/demo/out/dialogs_ru_placed.txt
+SAVEROM=examples/demo/out/demo_ru.gba
+' Publish: compare with the untouched original and write the patch.
+LOADORIGINALROM=examples/demo/demo.gba
+COMPAREROMS
+SAVEIPS=examples/demo/out/demo_ru.ips
+SAVELOG=examples/demo/out/translate.log
+"""
+
+
+def crlf(text):
+    return text.replace("\n", "\r\n")
+
+
+def translate(dialogs_en):
+    """dialogs_en.txt with every text replaced by its translation; the original goes to the comment."""
+    by_text = {english + "<$END>": russian + "<$END>" for english, russian in TEXTS}
+    pieces = dialogs_en.split("\r\n§\r\n")
+    out = []
+    for piece in pieces:
+        if not piece:
+            continue
+        attributes, text = piece.split("\r\n¶\r\n", 1)
+        dlg_id, address = attributes.split(",")
+        comment = "Оригинал: " + text[:-len("<$END>")]
+        values = [dlg_id, address, "", "", "", "", "", "", "", comment]
+        out.append(",".join(values) + "\r\n¶\r\n" + by_text[text] + "\r\n§\r\n")
+    assert len(out) == len(TEXTS), "every text was dumped once"
+    return "".join(out)
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    cli = os.path.abspath(sys.argv[1])
+    codes = table()
+    write("demo.tbl", table_text(codes).encode("cp1251"))
+    write("demo.gba", build_rom(codes))
+    write("extract.txt", crlf(EXTRACT_SCRIPT).encode("cp1251"))
+    write("translate.txt", crlf(TRANSLATE_SCRIPT).encode("cp1251"))
+    subprocess.run([cli, os.path.join(DEMO, "extract.txt")], check=True)
+    with open(os.path.join(DEMO, "dialogs_en.txt"), "rb") as f:
+        dialogs_en = f.read().decode("cp1251")
+    write("dialogs_ru.txt", translate(dialogs_en).encode("cp1251"))
+
+
+if __name__ == "__main__":
+    main()
