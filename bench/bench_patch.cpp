@@ -1,5 +1,10 @@
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "bench/bench.h"
 #include "core/app.h"
@@ -82,8 +87,61 @@ void BenchComparison() {
   std::filesystem::remove_all(dir);
 }
 
+// vorkat-cli is built next to the benchmark program.
+std::filesystem::path CliPath() {
+  std::error_code ec;
+  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::path("vorkat-cli") : self.parent_path() / "vorkat-cli";
+}
+
+// Median of several runs of a shell command (after one warm-up run).
+double MedianMs(const std::string& command, int runs = 7) {
+  std::system(command.c_str());
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) times.push_back(TimeMs([&] { std::system(command.c_str()); }));
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+void WriteScript(const std::filesystem::path& file, const std::string& text) {
+  std::string crlf;
+  for (char c : text) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  WriteFileAtomic(FromPath(file), Bytes(crlf.begin(), crlf.end()), Backup::None, nullptr);
+}
+
+// Whole vorkat-cli runs, process start to exit, side by side with cmp.
+void BenchCliRuns() {
+  const auto cli = CliPath();
+  if (!std::filesystem::exists(cli)) {
+    std::printf("vorkat-cli not found next to the benchmark program\n");
+    return;
+  }
+  auto dir = TempDir();
+  const std::string cd = "cd '" + dir.string() + "' && ";
+  MakeRomPair(dir / "orig16.gba", dir / "work16.gba", 16u << 20, 2000, 16u << 20);
+  MakeRomPair(dir / "orig32.gba", dir / "work32.gba", 32u << 20, 2000, 16u << 20);
+  std::filesystem::copy_file(dir / "orig16.gba", dir / "copy16.gba");
+  for (int mb : {16, 32}) {
+    const std::string n = std::to_string(mb);
+    WriteScript(dir / ("make" + n + ".txt"), "LOADROM=work" + n + ".gba\nLOADORIGINALROM=orig" + n +
+                                                 ".gba\nCOMPAREROMS\nSAVEIPS=patch" + n + ".ips\n");
+    Report(("vorkat-cli: load two " + n + " MiB ROMs, compare, write IPS").c_str(),
+           MedianMs(cd + "'" + cli.string() + "' make" + n + ".txt >/dev/null"));
+  }
+  Report("cmp -s of a 16 MiB ROM with an identical copy", MedianMs(cd + "cmp -s orig16.gba copy16.gba"));
+  Report("cmp -s of the two differing 16 MiB ROMs", MedianMs(cd + "cmp -s orig16.gba work16.gba"));
+  WriteScript(dir / "apply.txt", "LOADROM=orig32.gba\nLOADIPS=patch32.ips\nAPPLYIPSTOROM\nSAVEROM=patched32.gba\n");
+  Report("vorkat-cli: load a 32 MiB ROM, apply the patch, save the ROM",
+         MedianMs(cd + "rm -f patched32.gba && '" + cli.string() + "' apply.txt >/dev/null"));
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 
 VORKAT_BENCH("patch", BenchComparison);
+VORKAT_BENCH("patch cli", BenchCliRuns);
 
 }  // namespace vorkat::bench
