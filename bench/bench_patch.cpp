@@ -35,6 +35,18 @@ void MakeRomPair(const std::filesystem::path& original, const std::filesystem::p
   WriteFileAtomic(FromPath(working), data, Backup::None, nullptr);
 }
 
+// A folder of this benchmark's own, so that other benchmarks running at the same time keep theirs.
+std::filesystem::path PatchDir() {
+  auto dir = TempDir() / ("patch-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+void RemoveDir(const std::filesystem::path& dir) {
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+}
+
 void LoadPair(AppState& state, QuietHost& host, const std::filesystem::path& working,
               const std::filesystem::path& original) {
   OpenRom(state, FromPath(working));
@@ -43,7 +55,7 @@ void LoadPair(AppState& state, QuietHost& host, const std::filesystem::path& wor
 }
 
 void BenchComparison() {
-  auto dir = TempDir();
+  auto dir = PatchDir();
   MakeRomPair(dir / "orig16.gba", dir / "work16.gba", 16u << 20, 2000, 16u << 20);
   MakeRomPair(dir / "orig32.gba", dir / "work32.gba", 32u << 20, 2000, 16u << 20);
   for (int mb : {16, 32}) {
@@ -84,7 +96,7 @@ void BenchComparison() {
              SaveRom(state, FromPath(dir / "patched32.gba"));
            }));
   }
-  std::filesystem::remove_all(dir);
+  RemoveDir(dir);
 }
 
 // vorkat-cli is built next to the benchmark program.
@@ -119,7 +131,7 @@ void BenchCliRuns() {
     std::printf("vorkat-cli not found next to the benchmark program\n");
     return;
   }
-  auto dir = TempDir();
+  auto dir = PatchDir();
   const std::string cd = "cd '" + dir.string() + "' && ";
   MakeRomPair(dir / "orig16.gba", dir / "work16.gba", 16u << 20, 2000, 16u << 20);
   MakeRomPair(dir / "orig32.gba", dir / "work32.gba", 32u << 20, 2000, 16u << 20);
@@ -136,7 +148,7 @@ void BenchCliRuns() {
   WriteScript(dir / "apply.txt", "LOADROM=orig32.gba\nLOADIPS=patch32.ips\nAPPLYIPSTOROM\nSAVEROM=patched32.gba\n");
   Report("vorkat-cli: load a 32 MiB ROM, apply the patch, save the ROM",
          MedianMs(cd + "rm -f patched32.gba && '" + cli.string() + "' apply.txt >/dev/null"));
-  std::filesystem::remove_all(dir);
+  RemoveDir(dir);
 }
 
 }  // namespace
