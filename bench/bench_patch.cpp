@@ -37,7 +37,7 @@ void MakeRomPair(const std::filesystem::path& original, const std::filesystem::p
 
 // A folder of this benchmark's own, so that other benchmarks running at the same time keep theirs.
 std::filesystem::path PatchDir() {
-  auto dir = TempDir() / ("patch-" + std::to_string(::getpid()));
+  auto dir = std::filesystem::temp_directory_path() / ("vorkat-bench-patch-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   return dir;
 }
