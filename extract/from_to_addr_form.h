@@ -1,0 +1,36 @@
+// The range window "Вынимать текст из файла": start and end offsets of the
+// scan extraction, kept in the settings between uses.
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+
+namespace vorkat {
+struct AppState;
+}
+
+namespace vorkat::ui {
+
+class FromToAddrForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  FromToAddrForm(AppState& state, QWidget* parent);
+
+  // Shows the stored range in the fields.
+  void LoadFields();
+
+ private:
+  // "Сколько байт": a count of 1 or more sets the end from the stored start.
+  void ApplyBytesToDump();
+  void WholeRom();
+  void Extract();
+
+  AppState& state_;
+  QLineEdit* start_ = nullptr;
+  QLineEdit* end_ = nullptr;
+  QLineEdit* bytes_ = nullptr;
+};
+
+}  // namespace vorkat::ui
