@@ -30,6 +30,16 @@ const EscapeTable& Escapes() {
 bool IsLatinCapital(char16_t c) { return c >= u'A' && c <= u'Z'; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
+// How many leading characters the start corrections drop.
+std::size_t StartCorrection(const Settings& settings, std::u16string_view text) {
+  std::size_t drop = 0;
+  if (IsYes(settings.CorrectDlgTwoCaps))
+    while (text.size() - drop >= 2 && IsLatinCapital(text[drop]) && IsLatinCapital(text[drop + 1])) ++drop;
+  if (IsYes(settings.CorrectDlgNumStart))
+    while (drop < text.size() && IsDigit(text[drop])) ++drop;
+  return drop;
+}
+
 }  // namespace
 
 RecordOutput::RecordOutput(bool unicode) : unicode_(unicode) {
@@ -40,11 +50,12 @@ RecordOutput RecordOutput::ForSettings(const Settings& settings) { return Record
 
 void RecordOutput::Append(std::u16string_view text) {
   if (unicode_) {
-    std::size_t at = bytes_.size();
+    const std::size_t at = bytes_.size();
     bytes_.resize(at + text.size() * 2);
-    for (char16_t c : text) {
-      bytes_[at++] = static_cast<std::uint8_t>(c & 0xFF);
-      bytes_[at++] = static_cast<std::uint8_t>(c >> 8);
+    std::uint8_t* out = bytes_.data() + at;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      out[2 * i] = static_cast<std::uint8_t>(text[i] & 0xFF);
+      out[2 * i + 1] = static_cast<std::uint8_t>(text[i] >> 8);
     }
     return;
   }
@@ -94,43 +105,44 @@ std::u16string DecodeRangeText(AppState& state, std::int32_t start, std::int32_t
   if (end > static_cast<std::int32_t>(rom.size())) end = static_cast<std::int32_t>(rom.size());
   if (start < 0) start = 0;
 
+  // The text is written through an index into a buffer sized ahead; it only
+  // grows for long table texts. Most codes are one character.
   std::u16string text;
-  if (end > start) text.reserve(std::min<std::size_t>(static_cast<std::size_t>(end - start), kMaxRecordChars + 64));
+  std::size_t length = 0;
+  if (end > start)
+    text.resize(std::min<std::size_t>(static_cast<std::size_t>(end - start) * 5, kMaxRecordChars) + 64);
   unsigned sinceYield = 0;
   // Appends one code's text; false once the record is full.
   auto append = [&](std::u16string_view part) {
-    text.append(part);
+    if (length + part.size() > text.size()) text.resize(std::max(text.size() * 2, length + part.size()));
+    char16_t* out = text.data() + length;
+    for (char16_t c : part) *out++ = c;
+    length += part.size();
     if (++sinceYield == kYieldEvery) {
       sinceYield = 0;
       YieldPoint(state);
     }
-    if (text.size() > kMaxRecordChars) {
-      text.append(kTrimmedMarker);
-      return false;
-    }
-    return true;
+    return length <= kMaxRecordChars;
   };
 
   const std::u16string_view type = state.table.type;
+  // Text of each single byte: its entry or its escape.
+  std::array<std::u16string_view, 256> single;
+  for (int b = 0; b < 256; ++b)
+    single[b] = entries[b].empty() ? ByteEscape(static_cast<std::uint8_t>(b)) : std::u16string_view(entries[b]);
+
   std::int32_t p = start;
   if (type == u"SBCS") {
-    for (; p < end; ++p) {
-      const std::uint8_t b = rom[p];
-      const std::u16string& e = entries[b];
-      if (!append(e.empty() ? ByteEscape(b) : std::u16string_view(e))) break;
-    }
+    for (; p < end; ++p)
+      if (!append(single[rom[p]])) break;
   } else if (type == u"SBCS2") {
     while (p < end) {
       const std::uint8_t b = rom[p];
-      std::u16string_view part;
+      std::u16string_view part = single[b];
       int width = 1;
-      if (!entries[b].empty()) {
-        part = entries[b];
-      } else if (p + 1 < end && !entries[b * 256 + rom[p + 1]].empty()) {
+      if (entries[b].empty() && p + 1 < end && !entries[b * 256 + rom[p + 1]].empty()) {
         part = entries[b * 256 + rom[p + 1]];
         width = 2;
-      } else {
-        part = ByteEscape(b);
       }
       p += width;
       if (!append(part)) break;
@@ -143,12 +155,14 @@ std::u16string DecodeRangeText(AppState& state, std::int32_t start, std::int32_t
         more = append(e);
       } else {
         // Two escapes as one code: the cap is checked after both.
-        text.append(ByteEscape(rom[p]));
+        append(ByteEscape(rom[p]));
         more = append(ByteEscape(rom[p + 1]));
       }
       if (!more) break;
     }
   }
+  text.resize(length);
+  if (length > kMaxRecordChars) text.append(kTrimmedMarker);
   return text;
 }
 
@@ -169,11 +183,7 @@ std::u16string ApplyPostprocessor(const TranslationTable& table, std::u16string 
 }
 
 std::u16string CorrectRecordStart(const Settings& settings, std::int32_t& offset, std::u16string text) {
-  std::size_t drop = 0;
-  if (IsYes(settings.CorrectDlgTwoCaps))
-    while (text.size() - drop >= 2 && IsLatinCapital(text[drop]) && IsLatinCapital(text[drop + 1])) ++drop;
-  if (IsYes(settings.CorrectDlgNumStart))
-    while (drop < text.size() && IsDigit(text[drop])) ++drop;
+  std::size_t drop = StartCorrection(settings, text);
   text.erase(0, drop);
   offset += static_cast<std::int32_t>(drop);
   return text;
@@ -182,12 +192,17 @@ std::u16string CorrectRecordStart(const Settings& settings, std::int32_t& offset
 void WriteExtractedRecord(AppState& state, RecordOutput& out, std::u16string_view text, std::int32_t offset) {
   if (offset < 0) return;
   const Settings& s = state.settings;
-  std::u16string body = ApplyPostprocessor(state.table, CorrectRecordStart(s, offset, std::u16string(text)));
+  std::size_t drop = StartCorrection(s, text);
+  offset += static_cast<std::int32_t>(drop);
+  text.remove_prefix(drop);
   out.Append(DecText(offset));
   out.Append(s.DialogAttrSeparator);
   out.Append(HexText(static_cast<unsigned long long>(offset)));
   out.Append(s.DialogAttrDelimStr);
-  out.Append(body);
+  if (state.table.postprocessorPairs.empty())
+    out.Append(text);
+  else
+    out.Append(ApplyPostprocessor(state.table, std::u16string(text)));
   out.Append(s.DialogDelimiterStr);
   out.CountRecord();
 }

@@ -1,0 +1,123 @@
+#include <random>
+
+#include "bench/bench.h"
+#include "codec/decoder.h"
+#include "codec/encoder.h"
+#include "codec/table_loader.h"
+#include "codec/table_tools.h"
+#include "core/app.h"
+
+namespace vorkat::bench {
+namespace {
+
+// A DBCS table file with every code 0000..FFFF given a distinct character.
+std::u16string FullDbcsTableText() {
+  std::u16string text = u"TrTableType=DBCS\r\n/FFFF\r\nfull table\r\n";
+  for (std::uint32_t code = 0; code < 65536; ++code)
+    text += HexText(code, 4) + u"=" + std::u16string(1, static_cast<char16_t>(0x4E00 + code % 0x5000)) +
+            (code >= 0x5000 ? u"x" : u"") + u"\r\n";
+  return text;
+}
+
+void BenchTableLoad() {
+  QuietHost host;
+  AppState state(host);
+  auto file = FromPath(TempDir() / "full.tbl");
+  WriteFileAtomic(file, EncodeTextFile(FullDbcsTableText(), true), Backup::None, nullptr);
+  state.settings.TableFileName = file;
+  Report("load a 65,536-entry DBCS table file (UTF-16)", TimeMs([&] { LoadTable(state, true); }));
+  for (std::u16string& e : state.table.entries)
+    if (e.size() > 1) e = u"<$" + e + u">";
+  // Only first codes of equal texts differ, so the check runs to its end.
+  for (std::uint32_t code = 0x5000; code < 65536; ++code)
+    state.table.entries[code] = u"<$" + HexText(code) + u">";
+  Report("reversibility check of 65,536 entries (passes all)", TimeMs([&] { CheckTableReversibility(state); }));
+  Report("build the encoder index of 65,536 entries", TimeMs([&] { BuildEncoderIndex(state.table); }));
+  std::filesystem::remove(TempDir() / "full.tbl");
+}
+
+// 7,000 entries: ASCII and Cyrillic single bytes, two-byte kanji, markup groups.
+void LoadDialogTable(AppState& state) {
+  std::u16string text = u"TrTableType=SBCS2\r\n/FF\r\n<$POSTPROCESSOR>ae,æ\r\n";
+  for (int b = 0x20; b < 0x7F; ++b) text += HexText(b, 2) + u"=" + std::u16string(1, char16_t(b)) + u"\r\n";
+  for (int b = 0xC0; b < 0x100; ++b) text += HexText(b, 2) + u"=" + FromCp1251(std::string(1, char(b))) + u"\r\n";
+  text += u"FF=<$END><$VBCRLF><$VBCRLF>\r\nFE=<$VBCRLF>\r\nFD=<$name>\r\n";
+  int count = 0x7F - 0x20 + 0x40 + 3;
+  for (int code = 0x8140; count < 7000; ++code, ++count)
+    text += HexText(code, 4) + u"=" + std::u16string(1, char16_t(0x4E00 + code - 0x8140)) + u"\r\n";
+  LoadTableText(state, text, u"dialog.tbl");
+}
+
+std::u16string DialogText(std::size_t chars) {
+  std::mt19937 rng(7);
+  std::u16string text;
+  text.reserve(chars + 64);
+  static const std::u16string_view pieces[] = {u"Hello, ", u"Привет, ", u"<$name>", u"! ", u"\r\n", u"æ"};
+  while (text.size() < chars) {
+    int r = static_cast<int>(rng() % 16);
+    if (r < 6)
+      text += pieces[r];
+    else if (r < 10)
+      text += static_cast<char16_t>(0x4E00 + rng() % 6700);
+    else if (r == 10)
+      text += u"<$END>\r\n\r\n";
+    else
+      text += static_cast<char16_t>(u'a' + rng() % 26);
+  }
+  return text;
+}
+
+void BenchEncode() {
+  QuietHost host;
+  AppState state(host);
+  LoadDialogTable(state);
+  for (std::size_t mb : {10, 20}) {
+    std::u16string text = DialogText(mb << 20);
+    std::size_t bytes = 0;
+    double ms = TimeMs([&] { bytes = Encode(state, text, false).size(); });
+    std::string what = "encode " + std::to_string(mb) + "M characters, 7,000-entry table (" +
+                       std::to_string(bytes >> 20) + " MB out)";
+    Report(what.c_str(), ms);
+  }
+  // The same in 50,000 calls, as insertion encodes dialog by dialog.
+  std::u16string dialog = DialogText(200);
+  Report("encode 50,000 dialogs of 200 characters, one call each", TimeMs([&] {
+           for (int i = 0; i < 50000; ++i) Encode(state, dialog, i > 0);
+         }));
+}
+
+void BenchDecode() {
+  QuietHost host;
+  AppState state(host);
+  LoadDialogTable(state);
+  std::vector<std::uint8_t> rom(32u << 20);
+  std::mt19937 rng(3);
+  for (auto& b : rom) b = static_cast<std::uint8_t>(rng());
+  state.rom.bytes.assign(rom.begin(), rom.end());
+  state.rom.size = static_cast<std::int32_t>(rom.size());
+  state.rom.isLoaded = true;
+  RecordOutput out(true);
+  const std::int32_t ranges = 20000;
+  const std::int32_t step = state.rom.size / ranges;
+  double ms = TimeMs([&] {
+    for (std::int32_t i = 0; i < ranges; ++i) {
+      std::int32_t start = i * step;
+      std::int32_t end = i + 1 == ranges ? state.rom.size : start + step;
+      DecodeRange(state, start, end, out);
+    }
+  });
+  std::string what = "decode 20,000 ranges over 32 MiB, SBCS2 (" + std::to_string(out.bytes().size() >> 20) +
+                     " MB of records)";
+  Report(what.c_str(), ms);
+  auto file = FromPath(TempDir() / "records.txt");
+  Report("write those records to a file", TimeMs([&] { out.Save(state, file); }));
+  std::filesystem::remove(TempDir() / "records.txt");
+}
+
+}  // namespace
+
+VORKAT_BENCH("table", BenchTableLoad);
+VORKAT_BENCH("encode", BenchEncode);
+VORKAT_BENCH("decode", BenchDecode);
+
+}  // namespace vorkat::bench
