@@ -13,29 +13,35 @@ namespace vorkat {
 
 namespace {
 
-// Builds the block list one differing offset at a time, in ascending order.
+// Builds the block list one run of differing offsets at a time, in ascending order.
 class BlockCollector {
  public:
   BlockCollector(std::span<const std::uint8_t> working, bool merge, ChangedBlockList& out)
       : working_(working), merge_(merge), out_(out) {}
 
-  void Add(std::int32_t x) {
+  // Adds the differing offsets x .. x + n - 1.
+  void AddRun(std::size_t x, std::size_t n) {
+    const auto offset = static_cast<std::int32_t>(x);
     if (!out_.blocks.empty()) {
       ChangedBlock& last = out_.blocks.back();
       const std::int32_t next = last.offset + last.size;
-      if (x == next || (merge_ && x - next <= kMergeGap)) {
+      if (offset == next || (merge_ && offset - next <= kMergeGap)) {
         // The unchanged bytes in between come along with the merged block.
-        auto run = working_.subspan(static_cast<std::size_t>(next), static_cast<std::size_t>(x - next) + 1);
-        out_.data.insert(out_.data.end(), run.begin(), run.end());
-        last.size = x + 1 - last.offset;
+        Append(static_cast<std::size_t>(next), x + n);
+        last.size = static_cast<std::int32_t>(x + n) - last.offset;
         return;
       }
     }
-    out_.blocks.push_back(ChangedBlock{x, 1, out_.data.size()});
-    out_.data.push_back(working_[static_cast<std::size_t>(x)]);
+    out_.blocks.push_back(ChangedBlock{offset, static_cast<std::int32_t>(n), out_.data.size()});
+    Append(x, x + n);
   }
 
  private:
+  void Append(std::size_t from, std::size_t to) {
+    out_.data.insert(out_.data.end(), working_.begin() + static_cast<std::ptrdiff_t>(from),
+                     working_.begin() + static_cast<std::ptrdiff_t>(to));
+  }
+
   std::span<const std::uint8_t> working_;
   bool merge_;
   ChangedBlockList& out_;
@@ -73,28 +79,39 @@ bool FindChangedBlocks(std::span<const std::uint8_t> working, std::span<const st
   if (working.size() > static_cast<std::size_t>(kIpsEofOffset - 1))
     out.byteBeforeEofOffset = working[static_cast<std::size_t>(kIpsEofOffset - 1)];
   BlockCollector collector(working, mergeBlocks, out);
-  auto differ = [&](std::size_t x) {
-    collector.Add(static_cast<std::int32_t>(x));
-    return !onDifference || onDifference(static_cast<std::int32_t>(x));
+  // A run of differing bytes [x, end) goes into the blocks at once.
+  auto differ = [&](std::size_t x, std::size_t end) {
+    collector.AddRun(x, end - x);
+    return !onDifference || onDifference(static_cast<std::int32_t>(end - 1));
   };
 
   const std::size_t common = std::min(working.size(), original.size());
   const std::uint8_t* w = working.data();
   const std::uint8_t* o = original.data();
+  auto runEnd = [&](std::size_t x, std::size_t limit) {
+    while (x < limit && w[x] != o[x]) ++x;
+    return x;
+  };
   if (ecoMode) {
-    for (std::size_t x = 0; x < common; ++x)
-      if (w[x] != o[x] && !differ(x)) return false;
+    for (std::size_t x = 0; x < common; ++x) {
+      if (w[x] == o[x]) continue;
+      const std::size_t end = runEnd(x + 1, common);
+      if (!differ(x, end)) return false;
+      x = end;
+    }
   } else {
     for (std::size_t start = 0; start < common; start += kCompareChunk) {
-      const std::size_t end = std::min(start + kCompareChunk, common);
-      if (std::memcmp(w + start, o + start, end - start) == 0) continue;
-      for (std::size_t x = FindMismatch(w, o, start, end); x < end; x = FindMismatch(w, o, x + 1, end))
-        if (!differ(x)) return false;
+      const std::size_t limit = std::min(start + kCompareChunk, common);
+      if (std::memcmp(w + start, o + start, limit - start) == 0) continue;
+      for (std::size_t x = FindMismatch(w, o, start, limit); x < limit;) {
+        const std::size_t end = runEnd(x + 1, limit);
+        if (!differ(x, end)) return false;
+        x = FindMismatch(w, o, end, limit);
+      }
     }
   }
   // Bytes the original does not have are all changes.
-  for (std::size_t x = common; x < working.size(); ++x)
-    if (!differ(x)) return false;
+  if (working.size() > common && !differ(common, working.size())) return false;
   return true;
 }
 
@@ -129,12 +146,12 @@ void CompareRoms(AppState& state, bool ecoMode, bool mergeBlocks) {
               kColourDarkRed);
   ShowProgress(state, 0, std::max<std::int64_t>(static_cast<std::int64_t>(working.size()), 1));
 
-  // Progress and events only at differing bytes; the clock is read at most
-  // once per 256 of them, so a ROM changed throughout stays fast.
+  // Progress and events only at runs of differing bytes; the clock is read
+  // at most once per 64 runs, so a ROM changed throughout stays fast.
   std::uint32_t seen = 0;
   bool finished = FindChangedBlocks(working, original, ecoMode, mergeBlocks, changes, [&](std::int32_t x) {
     SetProgress(state, x);
-    if ((seen++ & 255) == 0) YieldPoint(state);
+    if ((seen++ & 63) == 0) YieldPoint(state);
     return !state.CancelRequested;
   });
   if (!finished) {

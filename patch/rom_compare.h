@@ -19,8 +19,9 @@ inline constexpr std::int32_t kMergeGap = 4;
 // Collects the blocks where `working` differs from `original`; bytes of a
 // longer working ROM beyond the original count as changed. Eco mode compares
 // byte by byte; otherwise equal chunks are skipped whole. Both give the same
-// blocks. `onDifference` runs at every differing offset and returns false to
-// stop; the function then returns false and `out` holds the blocks so far.
+// blocks. `onDifference` runs after each run of consecutive differing bytes
+// with the run's last offset and returns false to stop; the function then
+// returns false and `out` holds the blocks so far.
 bool FindChangedBlocks(std::span<const std::uint8_t> working, std::span<const std::uint8_t> original, bool ecoMode,
                        bool mergeBlocks, ChangedBlockList& out,
                        const std::function<bool(std::int32_t)>& onDifference = {});
