@@ -4,20 +4,12 @@
 #include <utility>
 
 #include "codec/hex_digits.h"
+#include "codec/text_hash.h"
 #include "core/app.h"
 #include "core/state.h"
 
 namespace vorkat {
 namespace {
-
-std::uint64_t HashText(std::u16string_view text) {
-  std::uint64_t h = 0xCBF29CE484222325ull;
-  for (char16_t c : text) {
-    h ^= c;
-    h *= 0x100000001B3ull;
-  }
-  return h ^ (h >> 29);
-}
 
 // Sorts slot numbers by text length, longest first, with the exact
 // partitioning the program has always used: which of several codes with the

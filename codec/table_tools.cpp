@@ -1,7 +1,6 @@
 #include "codec/table_tools.h"
 
-#include <unordered_map>
-
+#include "codec/text_hash.h"
 #include "core/app.h"
 #include "core/file_io.h"
 #include "core/numbers.h"
@@ -176,13 +175,11 @@ void CheckTableReversibility(AppState& state) {
 
   // How often each text occurs: a text met twice cannot be encoded back to
   // both codes.
-  std::unordered_map<std::u16string_view, int> uses;
   std::int64_t filled = 0;
+  for (const std::u16string& e : table.entries) filled += e.empty() ? 0 : 1;
+  TextCounter uses(static_cast<std::size_t>(filled));
   for (const std::u16string& e : table.entries)
-    if (!e.empty()) {
-      ++uses[e];
-      ++filled;
-    }
+    if (!e.empty()) uses.Add(e);
   ShowProgress(state, 0, std::max<std::int64_t>(table.tokenCount, filled), 0);
 
   std::int64_t done = 0;
@@ -205,7 +202,7 @@ void CheckTableReversibility(AppState& state) {
       ResetProgress(state);
       return;
     }
-    if (uses[e] > 1) {
+    if (uses.Count(e) > 1) {
       AppendLog(state, u"Таблица не обратима, это значит при вставке будут глюки... ищи символ=" + e +
                            u" он дублируется...",
                 kColourDarkRed);
