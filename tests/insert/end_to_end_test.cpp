@@ -77,7 +77,9 @@ TEST(InsertEndToEnd, ExtractTranslateCalculateInsert) {
   ASSERT_EQ(state.dialogs.lastIndex + 1, kCount);
   for (int k = 0; k < kCount; ++k) {
     ASSERT_EQ(HexTextToLong(Dialog(state, k).ExtractedFromAddr), static_cast<std::int32_t>(starts[static_cast<std::size_t>(k)]));
-    if (k + 1 < kCount) ASSERT_TRUE(EndsWith(Dialog(state, k).dlgText, u"<$END>"));
+    if (k + 1 < kCount) {
+      ASSERT_TRUE(EndsWith(Dialog(state, k).dlgText, u"<$END>"));
+    }
   }
 
   // Translate: every text grows.
@@ -114,6 +116,8 @@ TEST(InsertEndToEnd, ExtractTranslateCalculateInsert) {
     for (std::size_t i = 0; i < 4; ++i) allowed.insert(slot + i);
   }
   for (std::size_t i = 0; i < kRomSize; ++i)
-    if (!allowed.count(i)) ASSERT_EQ(state.rom.bytes[i], original[i]) << "offset " << i;
+    if (!allowed.count(i)) {
+      ASSERT_EQ(state.rom.bytes[i], original[i]) << "offset " << i;
+    }
   EXPECT_EQ(PointerTarget(state, 0x401), starts[5]) << "the unaligned copy stays";
 }
