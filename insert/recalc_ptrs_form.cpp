@@ -85,6 +85,9 @@ RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : QDialog(paren
   layout->addWidget(logName_);
   layout->addLayout(buttons);
 
+  // Enter in a field must not start an insertion.
+  for (QPushButton* button : {suggest, tillEnd, ok, cancel}) button->setAutoDefault(false);
+
   for (QLineEdit* field : {start_, end_, align_, gap_})
     connect(field, &QLineEdit::textChanged, this, [this, field] { FieldChanged(field); });
   connect(mod4_, &QCheckBox::toggled, this, [this](bool on) {

@@ -94,6 +94,11 @@ class InsertFormsTest : public QObject {
     f.Retype("fldAllignBy", QStringLiteral("3"));
     QCOMPARE(f.state.insertion.AddressAlignBy, 8);
 
+    // Enter in a field starts nothing.
+    QTest::keyClick(f.Field("fldDialogsAutoGapBytes"), Qt::Key_Return);
+    QVERIFY(f.main->findChild<QWidget*>(QStringLiteral("RecalcPtrsandInsert"))->isVisible());
+    QVERIFY(f.state.log.text.empty());
+
     QTest::mouseClick(f.Find<QCheckBox>("fldMod4Check"), Qt::LeftButton);
     QVERIFY(f.state.insertion.CheckByMod4);
 
