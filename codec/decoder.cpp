@@ -112,8 +112,9 @@ std::u16string DecodeRangeText(AppState& state, std::int32_t start, std::int32_t
   if (end > start)
     text.resize(std::min<std::size_t>(static_cast<std::size_t>(end - start) * 5, kMaxRecordChars) + 64);
   unsigned sinceYield = 0;
-  // Appends one code's text; false once the record is full.
-  auto append = [&](std::u16string_view part) {
+  // Appends one code's text; false once the record is full. Inlined: it runs
+  // once per ROM byte.
+  auto append = [&](std::u16string_view part) __attribute__((always_inline)) {
     if (length + part.size() > text.size()) text.resize(std::max(text.size() * 2, length + part.size()));
     char16_t* out = text.data() + length;
     for (char16_t c : part) *out++ = c;
@@ -128,8 +129,11 @@ std::u16string DecodeRangeText(AppState& state, std::int32_t start, std::int32_t
   const std::u16string_view type = state.table.type;
   // Text of each single byte: its entry or its escape.
   std::array<std::u16string_view, 256> single;
-  for (int b = 0; b < 256; ++b)
-    single[b] = entries[b].empty() ? ByteEscape(static_cast<std::uint8_t>(b)) : std::u16string_view(entries[b]);
+  std::array<bool, 256> hasEntry;
+  for (int b = 0; b < 256; ++b) {
+    hasEntry[b] = !entries[b].empty();
+    single[b] = hasEntry[b] ? std::u16string_view(entries[b]) : ByteEscape(static_cast<std::uint8_t>(b));
+  }
 
   std::int32_t p = start;
   if (type == u"SBCS") {
@@ -140,7 +144,7 @@ std::u16string DecodeRangeText(AppState& state, std::int32_t start, std::int32_t
       const std::uint8_t b = rom[p];
       std::u16string_view part = single[b];
       int width = 1;
-      if (entries[b].empty() && p + 1 < end && !entries[b * 256 + rom[p + 1]].empty()) {
+      if (!hasEntry[b] && p + 1 < end && !entries[b * 256 + rom[p + 1]].empty()) {
         part = entries[b * 256 + rom[p + 1]];
         width = 2;
       }
@@ -199,10 +203,17 @@ void WriteExtractedRecord(AppState& state, RecordOutput& out, std::u16string_vie
   out.Append(s.DialogAttrSeparator);
   out.Append(HexText(static_cast<unsigned long long>(offset)));
   out.Append(s.DialogAttrDelimStr);
-  if (state.table.postprocessorPairs.empty())
-    out.Append(text);
-  else
+  // Most records hold none of the find texts: they are written without a copy.
+  bool replaces = false;
+  for (const auto& pair : state.table.postprocessorPairs)
+    if (!pair.first.empty() && text.find(pair.first) != std::u16string_view::npos) {
+      replaces = true;
+      break;
+    }
+  if (replaces)
     out.Append(ApplyPostprocessor(state.table, std::u16string(text)));
+  else
+    out.Append(text);
   out.Append(s.DialogDelimiterStr);
   out.CountRecord();
 }
