@@ -37,13 +37,13 @@ void BenchTableLoad() {
   WriteFileAtomic(file, EncodeTextFile(FullDbcsTableText(), true), Backup::None, nullptr);
   state.settings.TableFileName = file;
   double ms = TimeMs([&] { LoadTable(state, true); });
-  std::string what = "load a 65,536-entry DBCS table file (UTF-16, " + std::to_string(state.table.tokenCount) + " codes)";
+  std::string what =
+      "load a 65,536-entry DBCS table file (UTF-16, " + std::to_string(state.table.tokenCount) + " codes)";
   Report(what.c_str(), ms);
   for (std::u16string& e : state.table.entries)
     if (e.size() > 1) e = u"<$" + e + u">";
   // Only first codes of equal texts differ, so the check runs to its end.
-  for (std::uint32_t code = 0x5000; code < 65536; ++code)
-    state.table.entries[code] = u"<$" + HexText(code) + u">";
+  for (std::uint32_t code = 0x5000; code < 65536; ++code) state.table.entries[code] = u"<$" + HexText(code) + u">";
   Report("reversibility check of 65,536 entries (passes all)", TimeMs([&] { CheckTableReversibility(state); }));
   Report("build the encoder index of 65,536 entries", TimeMs([&] { BuildEncoderIndex(state.table); }));
   std::filesystem::remove(TempDir() / "full.tbl");

@@ -46,7 +46,9 @@ RecordOutput::RecordOutput(bool unicode) : unicode_(unicode) {
   if (unicode_) bytes_ = {0xFF, 0xFE};
 }
 
-RecordOutput RecordOutput::ForSettings(const Settings& settings) { return RecordOutput(IsYes(settings.WriteTextInUnicode)); }
+RecordOutput RecordOutput::ForSettings(const Settings& settings) {
+  return RecordOutput(IsYes(settings.WriteTextInUnicode));
+}
 
 void RecordOutput::Append(std::u16string_view text) {
   if (unicode_) {
@@ -109,8 +111,7 @@ std::u16string DecodeRangeText(AppState& state, std::int32_t start, std::int32_t
   // grows for long table texts. Most codes are one character.
   std::u16string text;
   std::size_t length = 0;
-  if (end > start)
-    text.resize(std::min<std::size_t>(static_cast<std::size_t>(end - start) * 5, kMaxRecordChars) + 64);
+  if (end > start) text.resize(std::min<std::size_t>(static_cast<std::size_t>(end - start) * 5, kMaxRecordChars) + 64);
   unsigned sinceYield = 0;
   // Appends one code's text; false once the record is full. Inlined: it runs
   // once per ROM byte.

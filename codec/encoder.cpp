@@ -196,7 +196,8 @@ Bytes Encode(AppState& state, std::u16string_view text, bool indexReady) {
       continue;
     }
     if (!ExtendedLogsOn(state)) continue;
-    AppendLog(state, u"В таблице не найдена комбинация символов (правая часть таблицы) ='" + std::u16string(token) + u"'");
+    AppendLog(state,
+              u"В таблице не найдена комбинация символов (правая часть таблицы) ='" + std::u16string(token) + u"'");
     if (state.SkipUnknownTRChars) {
       AppendLog(state, u"Будем считать, что мы вообще этой последовательности не встречали (небыло такого и всё)",
                 kColourGreen);

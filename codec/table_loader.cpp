@@ -29,8 +29,7 @@ void AssignWildcard(AppState& state, const std::u16string& codeText, const std::
   std::uint32_t n = LeadingHex(ReplaceAll(codeText, u"??", u""));
   if (n > 0xFF) {
     // n + k * 256 would leave the 65,536 codes; the line is not used.
-    AppendLog(state,
-              u"Ошибка в таблице перекодировки --> " + codeText + u" слишком большой код (максимум это ??FF)",
+    AppendLog(state, u"Ошибка в таблице перекодировки --> " + codeText + u" слишком большой код (максимум это ??FF)",
               kColourBrightRed);
     return;
   }
@@ -60,8 +59,7 @@ void ReadCodeLine(AppState& state, std::u16string_view raw) {
   } else {
     std::u16string digits = codeText;
     if (digits.size() > 4) {
-      AppendLog(state,
-                u"Ошибка в таблице перекодировки --> " + codeText + u" слишком большой код (максимум это FFFF)",
+      AppendLog(state, u"Ошибка в таблице перекодировки --> " + codeText + u" слишком большой код (максимум это FFFF)",
                 kColourBrightRed);
       if (digits.size() % 2 != 0) digits.insert(digits.begin(), u'0');
     }
@@ -107,10 +105,10 @@ void ReadNonCodeLine(AppState& state, std::u16string_view raw, bool hasEquals) {
   if (!raw.empty() && raw.front() == u'/') {
     std::uint32_t code = LeadingHex(raw.substr(1));
     if (code > 0xFFFF) {
-      AppendLog(state,
-                u"Ошибка в таблице перекодировки --> " + std::u16string(raw) +
-                    u" слишком большой код (максимум это FFFF)",
-                kColourBrightRed);
+      AppendLog(
+          state,
+          u"Ошибка в таблице перекодировки --> " + std::u16string(raw) + u" слишком большой код (максимум это FFFF)",
+          kColourBrightRed);
     } else {
       table.endCode = static_cast<char16_t>(code);
       table.endCodeSet = true;

@@ -27,9 +27,15 @@ std::u16string XmlEscape(std::u16string_view text) {
   out.reserve(text.size());
   for (char16_t c : text) {
     switch (c) {
-      case u'&': out += u"&amp;"; break;
-      case u'>': out += u"&gt;"; break;
-      case u'<': out += u"&lt;"; break;
+      case u'&':
+        out += u"&amp;";
+        break;
+      case u'>':
+        out += u"&gt;";
+        break;
+      case u'<':
+        out += u"&lt;";
+        break;
       default:
         if (IsCp1251Representable(c))
           out.push_back(c);
@@ -92,7 +98,7 @@ std::u16string TableFileText(TranslationTable& table) {
 
 void SaveTable(AppState& state) {
   std::optional<std::u16string> answer = InputBox(state, u"Введите имя файла для сохранения таблицы перекодировки",
-                                                   u"Save Table as...", state.settings.TableFileName);
+                                                  u"Save Table as...", state.settings.TableFileName);
   if (!answer || answer->empty()) return;
   SaveTableAs(state, *answer);
 }
@@ -148,8 +154,8 @@ void ExportTableXml(AppState& state, const std::u16string& inputFile, const std:
     if (code.size() == 4) type = u"DBCS";
     if (!firstChar) chars += kCrLf;
     firstChar = false;
-    chars += u"<char><code>" + XmlEscape(code) + u"</code><string>" + XmlEscape(line.substr(eq + 1)) +
-             u"</string></char>";
+    chars +=
+        u"<char><code>" + XmlEscape(code) + u"</code><string>" + XmlEscape(line.substr(eq + 1)) + u"</string></char>";
   }
   if (outputFile.empty()) {
     AppendLog(state, u"Не указано имя файла для сохранения перекодированной таблицы");
@@ -189,8 +195,8 @@ void CheckTableReversibility(AppState& state) {
     SetProgress(state, ++done);
     if (e.size() > 1 && (!StartsWith(e, u"<$") || e.find(u'>') == std::u16string::npos)) {
       AppendLog(state,
-                u"В правой части таблицы есть не укодированные в <$..> последовательности...см. код=" +
-                    HexText(code) + u" при вставке текста будут глюки...",
+                u"В правой части таблицы есть не укодированные в <$..> последовательности...см. код=" + HexText(code) +
+                    u" при вставке текста будут глюки...",
                 kColourDarkRed);
       ResetProgress(state);
       return;
@@ -203,8 +209,8 @@ void CheckTableReversibility(AppState& state) {
       return;
     }
     if (uses.Count(e) > 1) {
-      AppendLog(state, u"Таблица не обратима, это значит при вставке будут глюки... ищи символ=" + e +
-                           u" он дублируется...",
+      AppendLog(state,
+                u"Таблица не обратима, это значит при вставке будут глюки... ищи символ=" + e + u" он дублируется...",
                 kColourDarkRed);
       ResetProgress(state);
       return;

@@ -1,6 +1,7 @@
+#include "codec/decoder.h"
+
 #include <gtest/gtest.h>
 
-#include "codec/decoder.h"
 #include "codec_test_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -118,9 +119,9 @@ TEST_F(Decoder, RecordStartCorrections) {
   };
   for (Case c : {Case{u"YES", u"NO", u"XHello", u"Hello", 1}, Case{u"YES", u"NO", u"ABC", u"C", 2},
                  Case{u"YES", u"NO", u"A", u"A", 0}, Case{u"NO", u"YES", u"12ab", u"ab", 2},
-                 Case{u"NO", u"YES", u"123", u"", 3}, Case{u"YES", u"YES", u"AB12c", u"B12c", 1}, Case{u"YES", u"YES", u"12AB", u"AB", 2},
-                 Case{u"YES", u"YES", u"A1B", u"A1B", 0}, Case{u"NO", u"NO", u"AB12", u"AB12", 0},
-                 Case{u"YES", u"NO", u"ПРивет", u"ПРивет", 0}}) {
+                 Case{u"NO", u"YES", u"123", u"", 3}, Case{u"YES", u"YES", u"AB12c", u"B12c", 1},
+                 Case{u"YES", u"YES", u"12AB", u"AB", 2}, Case{u"YES", u"YES", u"A1B", u"A1B", 0},
+                 Case{u"NO", u"NO", u"AB12", u"AB12", 0}, Case{u"YES", u"NO", u"ПРивет", u"ПРивет", 0}}) {
     s.CorrectDlgTwoCaps = c.caps;
     s.CorrectDlgNumStart = c.digits;
     std::int32_t offset = 100;

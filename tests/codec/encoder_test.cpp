@@ -1,9 +1,10 @@
+#include "codec/encoder.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "codec/decoder.h"
-#include "codec/encoder.h"
 #include "codec_test_support.h"
 
 using namespace vorkat;
@@ -138,7 +139,8 @@ TEST(CodecRoundTrip, RandomTablesGiveTheSameBytesBack) {
       std::bernoulli_distribution keep(0.6);
       if (type != u"DBCS")
         for (int b = 0; b < 256; ++b)
-          if (keep(rng) || (type == u"SBCS2" && b == 0)) text += u"\r\n" + HexText(b, 2) + u"=" + std::u16string(1, pool[next++]);
+          if (keep(rng) || (type == u"SBCS2" && b == 0))
+            text += u"\r\n" + HexText(b, 2) + u"=" + std::u16string(1, pool[next++]);
       if (type != u"SBCS")
         for (int i = 0; i < 3000; ++i) {
           int code = std::uniform_int_distribution<int>(0x100, 0xFFFF)(rng);

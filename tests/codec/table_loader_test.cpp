@@ -1,6 +1,7 @@
+#include "codec/table_loader.h"
+
 #include <gtest/gtest.h>
 
-#include "codec/table_loader.h"
 #include "codec_test_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -18,8 +19,8 @@ struct TableLoader : ::testing::Test {
 }  // namespace
 
 TEST_F(TableLoader, ReadsTheExampleFileLineByLine) {
-  LoadLines(state, {u"TrTableType=SBCS2", u"/FF", u"Game X, Russian", u"<$POSTPROCESSOR>ae,æ", u"41=A",
-                    u"20=<$SPACE>", u"8140=あ", u"??7F=#"});
+  LoadLines(state, {u"TrTableType=SBCS2", u"/FF", u"Game X, Russian", u"<$POSTPROCESSOR>ae,æ", u"41=A", u"20=<$SPACE>",
+                    u"8140=あ", u"??7F=#"});
   EXPECT_EQ(table.type, u"SBCS2");
   EXPECT_TRUE(table.endCodeSet);
   EXPECT_EQ(table.endCode, u'\u00FF');
@@ -57,8 +58,8 @@ TEST_F(TableLoader, ReadsTheExampleFileLineByLine) {
 }
 
 TEST_F(TableLoader, ValuesAreVerbatimAndCodeTextsTrimmed) {
-  LoadLines(state, {u"41=a=b", u"42= ", u" 43 =C", u"4G=x", u"=zero", u"0A=<$VBCRLF>", u"44=<$SPACE>x<$SPACE>",
-                    u"45="});
+  LoadLines(state,
+            {u"41=a=b", u"42= ", u" 43 =C", u"4G=x", u"=zero", u"0A=<$VBCRLF>", u"44=<$SPACE>x<$SPACE>", u"45="});
   EXPECT_EQ(table.entries[0x41], u"a=b");
   EXPECT_EQ(table.entries[0x42], u" ");
   EXPECT_EQ(table.entries[0x43], u"C");
@@ -108,10 +109,10 @@ TEST_F(TableLoader, TypeLineSpellings) {
     std::u16string_view line;
     std::u16string_view type;
   };
-  for (Case c : {Case{u"trtabletype=DBCS", u"DBCS"}, Case{u"TRTABLETYPE=DBCS", u"DBCS"},
-                 Case{u"TrTableType=dbcs", u"DBCS"}, Case{u"TrTableType= DBCS", u" DBCS"},
-                 Case{u"TrTableType=<$SPACE>sbcs2", u" SBCS2"}, Case{u"TrTableType =DBCS", u"SBCS"},
-                 Case{u"x TrTableType=DBCS", u"SBCS"}}) {
+  for (Case c :
+       {Case{u"trtabletype=DBCS", u"DBCS"}, Case{u"TRTABLETYPE=DBCS", u"DBCS"}, Case{u"TrTableType=dbcs", u"DBCS"},
+        Case{u"TrTableType= DBCS", u" DBCS"}, Case{u"TrTableType=<$SPACE>sbcs2", u" SBCS2"},
+        Case{u"TrTableType =DBCS", u"SBCS"}, Case{u"x TrTableType=DBCS", u"SBCS"}}) {
     ScriptedHost h;
     AppState s(h);
     LoadLines(s, {c.line, u"41=A"});

@@ -1,7 +1,8 @@
+#include "codec/table_tools.h"
+
 #include <gtest/gtest.h>
 
 #include "codec/encoder.h"
-#include "codec/table_tools.h"
 #include "codec_test_support.h"
 #include "core/commands.h"
 #include "tests/support/temp_dir.h"
@@ -26,10 +27,12 @@ struct SaveCase {
 
 TEST_F(TableTools, SavedTablesReadBackTheSameForEveryType) {
   for (SaveCase c : {SaveCase{u"SBCS", u"TRTABLETYPE=SBCS\r\n/FF\r\n0A=<$VBCRLF>\r\n20=<$SPACE>\r\n41=A=B\r\n0123=x"},
-                     SaveCase{u"SBCS2", u"TRTABLETYPE=SBCS2\r\n/00FF\r\n000A=<$VBCRLF>\r\n0020=<$SPACE>\r\n"
-                                        u"0041=A=B\r\n0123=x"},
-                     SaveCase{u"DBCS", u"TRTABLETYPE=DBCS\r\n/00FF\r\n000A=<$VBCRLF>\r\n0020=<$SPACE>\r\n"
-                                       u"0041=A=B\r\n0123=x"}}) {
+                     SaveCase{u"SBCS2",
+                              u"TRTABLETYPE=SBCS2\r\n/00FF\r\n000A=<$VBCRLF>\r\n0020=<$SPACE>\r\n"
+                              u"0041=A=B\r\n0123=x"},
+                     SaveCase{u"DBCS",
+                              u"TRTABLETYPE=DBCS\r\n/00FF\r\n000A=<$VBCRLF>\r\n0020=<$SPACE>\r\n"
+                              u"0041=A=B\r\n0123=x"}}) {
     ScriptedHost h;
     AppState s(h);
     LoadLines(s, {u"TrTableType=" + std::u16string(c.type), u"/FF", u"a comment", u"41=A=B", u"20=<$SPACE>",
@@ -137,12 +140,12 @@ TEST_F(TableTools, ReversibilityReportsTheFirstProblem) {
   const std::u16string ok = u"Похоже, что таблица обратима...";
   for (const Case& c : std::vector<Case>{
            Case{{u"41=A", u"61=A", u"80=th"},
-             u"Таблица не обратима, это значит при вставке будут глюки... ищи символ=A он дублируется..."},
-        Case{{u"41=A", u"80=th", u"81=B"},
-             u"В правой части таблицы есть не укодированные в <$..> последовательности...см. код=80 при вставке "
-             u"текста будут глюки..."},
-        Case{{u"41=A", u"FF=<$END>", u"8140=<$x", u"8141=x>"}, u"см. код=8140"},
-        Case{{u"41=A", u"FF=<$END>", u"FE=<$END2>"}, ok}}) {
+                u"Таблица не обратима, это значит при вставке будут глюки... ищи символ=A он дублируется..."},
+           Case{{u"41=A", u"80=th", u"81=B"},
+                u"В правой части таблицы есть не укодированные в <$..> последовательности...см. код=80 при вставке "
+                u"текста будут глюки..."},
+           Case{{u"41=A", u"FF=<$END>", u"8140=<$x", u"8141=x>"}, u"см. код=8140"},
+           Case{{u"41=A", u"FF=<$END>", u"FE=<$END2>"}, ok}}) {
     ScriptedHost h;
     AppState s(h);
     std::u16string text;
