@@ -83,33 +83,7 @@ void IgnoreRomZone(AppState& state, std::u16string_view argument) {
 }
 
 // The original ROM from a named file, with the size check of the menu command.
-void LoadOriginalRom(AppState& state, const std::u16string& name) {
-  if (name.empty() || !FileExists(name)) {
-    OpenOriginalRom(state);  // asks, as LOADROM does for a missing file
-    return;
-  }
-  if (!state.rom.isLoaded) {
-    AppendLog(state, u"сначала загрузите исправленный rom");
-    return;
-  }
-  OriginalRomImage& orig = state.originalRom;
-  orig.fileName = name;
-  orig.isLoaded = false;
-  RomBytes bytes;
-  const auto length = FileLength(name);
-  if (length && *length != static_cast<std::uint64_t>(state.rom.size)) {
-    AppendLog(state, u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
-    return;
-  }
-  if (!ReadRomFile(state, name, bytes)) return;
-  if (bytes.size() != static_cast<std::size_t>(state.rom.size)) {
-    AppendLog(state, u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
-    return;
-  }
-  orig.bytes = std::move(bytes);
-  orig.isLoaded = true;
-  AppendLog(state, u"Прочитали оригинальный ROM файл:" + orig.fileName);
-}
+void LoadOriginalRom(AppState& state, const std::u16string& name) { OpenOriginalRom(state, name); }
 
 struct BatchCommand {
   std::u16string_view name;

@@ -65,7 +65,7 @@ void ConsoleHost::Progress(const ProgressState& p) {
 int RunHeadless(AppState& state, const std::u16string& script) {
   state.BatchFileName = Trim(script);
   bool ran = RunBatch(state, state.BatchFileName);
-  ExitProgram(state);
+  if (!state.exitRequested) ExitProgram(state);  // a script ending with FIN already ran it
   return ran ? 0 : 2;
 }
 

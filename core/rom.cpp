@@ -61,35 +61,34 @@ void SaveRom(AppState& state, const std::u16string& name) {
   AppendLog(state, u"сохранили РОМ в файл " + rom.fileName);
 }
 
-void OpenOriginalRom(AppState& state) {
+void OpenOriginalRom(AppState& state, const std::u16string& name) {
   if (!state.rom.isLoaded) {
     AppendLog(state, u"сначала загрузите исправленный rom");
     return;
   }
   OriginalRomImage& orig = state.originalRom;
-  orig.fileName = AskFileName(state, false, u"Open Original ROM file", kRomFilters);
+  orig.fileName = FileExists(name) ? name : AskFileName(state, false, u"Open Original ROM file", kRomFilters);
   if (orig.fileName.empty()) return;
-  if (FileExists(orig.fileName)) {
-    orig.isLoaded = false;
-    auto len = FileLength(orig.fileName);
-    if (len && *len != static_cast<std::uint64_t>(state.rom.size)) {
-      AppendLog(state,
-                u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
-      return;
-    }
-    RomBytes bytes;
-    if (!ReadRomFile(state, orig.fileName, bytes)) return;
-    if (bytes.size() != static_cast<std::size_t>(state.rom.size)) {
-      AppendLog(state,
-                u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
-      return;
-    }
-    orig.bytes = std::move(bytes);
-    orig.isLoaded = true;
-  } else {
+  if (!FileExists(orig.fileName)) {
     AppendLog(state, u"Файл " + orig.fileName + u" не найден", kColourBrightRed);
     return;
   }
+  orig.isLoaded = false;
+  constexpr std::u16string_view kSizeMismatch =
+      u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините";
+  auto len = FileLength(orig.fileName);
+  if (len && *len != static_cast<std::uint64_t>(state.rom.size)) {
+    AppendLog(state, kSizeMismatch);
+    return;
+  }
+  RomBytes bytes;
+  if (!ReadRomFile(state, orig.fileName, bytes)) return;
+  if (bytes.size() != static_cast<std::size_t>(state.rom.size)) {
+    AppendLog(state, kSizeMismatch);
+    return;
+  }
+  orig.bytes = std::move(bytes);
+  orig.isLoaded = true;
   AppendLog(state, u"Прочитали оригинальный ROM файл:" + orig.fileName);
 }
 

@@ -38,7 +38,8 @@ std::u16string AskFileName(AppState& state, bool forSave, std::u16string_view ti
 
 void OpenRom(AppState& state, const std::u16string& name);
 void SaveRom(AppState& state, const std::u16string& name);
-void OpenOriginalRom(AppState& state);
+// Asks for the file; with a name of an existing file, reads that one without asking.
+void OpenOriginalRom(AppState& state, const std::u16string& name = {});
 
 // Reads a file into a ROM buffer; false (with the log line) when it cannot.
 bool ReadRomFile(AppState& state, std::u16string_view name, RomBytes& out);

@@ -66,3 +66,18 @@ TEST(Cli, PromptsAreCancelledWithALogLineAndDialogsQuestionIsNo) {
   EXPECT_NE(state.log.text.find(u"Будем сохранять изменения в Диалогах ?"), std::u16string::npos);
   EXPECT_TRUE(dir.Exists("vorkat2.ini"));
 }
+
+TEST(Cli, ScriptEndingWithFinRunsTheExitSequenceOnce) {
+  TempDir dir;
+  dir.WriteText("s.txt", u"FIN\r\n");
+  ConsoleHost host(std::tmpfile(), std::tmpfile(), false, false);
+  AppState state(host);
+  host.Attach(&state);
+  state.settings.iniPath = dir.File("vorkat2.ini");
+  state.dialogs.changed = true;
+  EXPECT_EQ(RunHeadless(state, dir.File("s.txt")), 0);
+  const std::u16string question = u"Будем сохранять изменения в Диалогах ?";
+  std::size_t first = state.log.text.find(question);
+  ASSERT_NE(first, std::u16string::npos);
+  EXPECT_EQ(state.log.text.find(question, first + 1), std::u16string::npos);
+}

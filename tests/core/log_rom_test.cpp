@@ -217,3 +217,15 @@ TEST(StartUpAndExit, TogglesFlipTwiceBack) {
   ToggleSkipUnknownTRChars(state);
   EXPECT_FALSE(state.SkipUnknownTRChars);
 }
+
+TEST_F(RomFixture, OriginalByNameSkipsThePromptAndMissingNamesAsk) {
+  dir.Write("work.gba", Bytes{1, 2});
+  dir.Write("orig.gba", Bytes{1, 3});
+  OpenRom(state, dir.File("work.gba"));
+  OpenOriginalRom(state, dir.File("orig.gba"));
+  EXPECT_TRUE(state.originalRom.isLoaded);
+  EXPECT_TRUE(host.prompts.empty());
+  OpenOriginalRom(state, dir.File("absent.gba"));
+  ASSERT_EQ(host.prompts.size(), 1u);
+  EXPECT_EQ(host.prompts[0].title, u"Open Original ROM file");
+}
