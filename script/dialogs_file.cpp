@@ -258,9 +258,11 @@ void LoadDialogs(AppState& state, bool silent) {
 }
 
 void AppendDialogs(AppState& state, bool silent) {
+  const std::u16string previousName = state.dialogs.fileName;
   const std::u16string name = ChooseFile(state, silent, false);
   if (name.empty()) return;
-  AppendParsed(state, name);
+  // A file that cannot be read adds nothing, so the set keeps its own name.
+  if (!AppendParsed(state, name)) state.dialogs.fileName = previousName;
 }
 
 bool AppendDialogsFromFileName(AppState& state) {

@@ -288,6 +288,14 @@ TEST_F(DialogsFile, UnreadableFileLeavesSetAsItWas) {
   AppendDialogs(state, true);
   EXPECT_EQ(state.dialogs.lastIndex, 0);
   EXPECT_EQ(state.dialogs.records[0].dlgText, u"kept");
+
+  // Chosen in the prompt but unreadable: the set keeps its own file name.
+  state.dialogs.fileName = dir.File("current.txt");
+  host.fileNames.push_back(dir.File("missing.txt"));
+  AppendDialogs(state, false);
+  EXPECT_EQ(state.dialogs.lastIndex, 0);
+  EXPECT_EQ(state.dialogs.fileName, dir.File("current.txt"));
+  EXPECT_TRUE(state.dialogs.changed);
 }
 
 TEST_F(DialogsFile, TinyFilesLoadAsEmptySet) {
