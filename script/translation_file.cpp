@@ -178,12 +178,14 @@ void MergeDialogsFiles(AppState& state) {
   }
   {
     LongOperation op(state);
+    // A merge that stops half-way must not leave the loaded set half-merged.
+    DialogSet before = set;
     for (const std::u16string& file : files) {
       set.fileName = file;
       if (!AppendDialogsFromFileName(state)) {
         AppendLog(state, u"Файл " + file + u" не прочитан, операция объединения диалогов не выполнена",
                   kColourBrightRed);
-        set.isLoaded = false;
+        set = std::move(before);
         return;
       }
     }

@@ -206,6 +206,25 @@ TEST_F(TranslationFile, MergeNeedsSeveralReadableFiles) {
   EXPECT_FALSE(state.dialogs.isLoaded);
 }
 
+TEST_F(TranslationFile, MergeStoppedByAnUnreadableFileLeavesTheLoadedSetAsItWas) {
+  SetDialogs({DialogRecord{.dlgID = u"9", .dlgText = u"edited"}});
+  state.dialogs.changed = true;
+  state.dialogs.fileName = u"current.txt";
+  const DialogSet before = state.dialogs;
+  dir.WriteText("a.txt", u"1\r\n\u00B6\r\na\r\n\u00A7\r\n");
+  host.fileLists.push_back({dir.File("a.txt"), dir.File("gone.txt")});
+  host.answers.push_back(MsgAnswer::Cancel);  // the edits are not saved first
+  MergeDialogsFiles(state);
+
+  EXPECT_TRUE(Logged(u"Файл " + dir.File("gone.txt") + u" не прочитан, операция объединения диалогов не выполнена"));
+  const DialogSet& set = state.dialogs;
+  EXPECT_EQ(set.records, before.records);
+  EXPECT_EQ(set.lastIndex, 0);
+  EXPECT_EQ(set.fileName, u"current.txt");
+  EXPECT_TRUE(set.isLoaded);
+  EXPECT_TRUE(set.changed);
+}
+
 TEST(TranslationFileLines, RunsOfBreaksCountAsOne) {
   auto lines = TranslationFileLines(u"\r\na\r\n\r\n\r\nb\r\r\n\nc\r\n");
   ASSERT_EQ(lines.size(), 3u);
