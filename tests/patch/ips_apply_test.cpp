@@ -6,7 +6,7 @@
 #include "tests/patch/patch_fixtures.h"
 
 using namespace vorkat;
-using namespace vorkat::testing;
+using namespace vorkat::patch_testing;
 
 namespace {
 

@@ -1,4 +1,7 @@
 // Small helpers shared by the patch tests: temp folders and in-memory ROMs.
+// They live in a namespace of their own: other test folders have helpers of
+// the same names (ReadBytes, TempDir) that differ, and all tests link into
+// one program.
 #pragma once
 
 #include <filesystem>
@@ -11,7 +14,7 @@
 #include "core/scripted_host.h"
 #include "core/state.h"
 
-namespace vorkat::testing {
+namespace vorkat::patch_testing {
 
 class TempDir {
  public:
@@ -81,4 +84,4 @@ inline bool LogHasColoured(const AppState& state, std::u16string_view part, std:
 
 inline std::vector<std::uint8_t> RomVector(const RomImage& rom) { return {rom.bytes.begin(), rom.bytes.end()}; }
 
-}  // namespace vorkat::testing
+}  // namespace vorkat::patch_testing
