@@ -31,8 +31,17 @@ void ExitProgram(AppState& state) {
   SaveSettings(state);
   if (state.dialogs.changed &&
       MsgBox(state, u"Будем сохранять изменения в Диалогах ?", MsgButtons::YesNo, MsgIcon::Question) ==
-          MsgAnswer::Yes)
-    SaveDialogs(state, false);
+          MsgAnswer::Yes) {
+    // A cancelled prompt ends without saving; a failed write would lose the
+    // edits, so it asks before ending.
+    while (SaveDialogs(state, false) == SaveOutcome::Failed) {
+      if (MsgBox(state, u"Диалоги не удалось сохранить. Выйти без сохранения?", MsgButtons::YesNo,
+                 MsgIcon::Warning) == MsgAnswer::Yes)
+        break;
+      AppendLog(state, u"Выход отменён: диалоги не сохранены", kColourDarkRed);
+      return;
+    }
+  }
   state.exitRequested = true;
 }
 

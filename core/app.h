@@ -14,7 +14,8 @@ namespace vorkat {
 void StartUp(AppState& state, const std::u16string& currentDir);
 
 // Saves the settings, asks about changed dialogs and marks the program as
-// ending (the host ends its loop when it sees exitRequested).
+// ending (the host ends its loop when it sees exitRequested). When saving
+// the dialogs fails and the user chooses to stay, exitRequested stays false.
 void ExitProgram(AppState& state);
 
 std::u16string BuildAboutText(std::u16string_view title);

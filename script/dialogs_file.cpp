@@ -270,14 +270,14 @@ bool AppendDialogsFromFileName(AppState& state) {
   return AppendParsed(state, state.dialogs.fileName);
 }
 
-void SaveDialogs(AppState& state, bool silent) {
+SaveOutcome SaveDialogs(AppState& state, bool silent) {
   DialogSet& set = state.dialogs;
   if (!set.isLoaded) {
     AppendLog(state, u"файл диалогов еще не загружен");
-    return;
+    return SaveOutcome::NotSaved;
   }
   const std::u16string name = ChooseFile(state, silent, true);
-  if (name.empty()) return;
+  if (name.empty()) return SaveOutcome::NotSaved;
 
   const bool unicode = IsYes(state.settings.WriteTextInUnicode);
   std::size_t replaced = 0;
@@ -293,10 +293,11 @@ void SaveDialogs(AppState& state, bool silent) {
   IoError err;
   if (!WriteFileAtomic(name, data, Backup::RotateBak, &err, state.writeFaults)) {
     AppendLog(state, IoErrorText(u"Не удалось записать диалоги в файл ", name, err), kColourBrightRed);
-    return;
+    return SaveOutcome::Failed;
   }
   AppendLog(state, u"записали диалоги в файл " + name);
   set.changed = false;
+  return SaveOutcome::Saved;
 }
 
 }  // namespace vorkat

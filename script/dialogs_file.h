@@ -14,7 +14,8 @@ inline constexpr std::u16string_view kDialogsFilters = u"Dialogs files (*.txt)|*
 // silent: use dialogs.fileName as it is; otherwise ask for the file first.
 void LoadDialogs(AppState& state, bool silent);
 void AppendDialogs(AppState& state, bool silent);
-void SaveDialogs(AppState& state, bool silent);
+enum class SaveOutcome { Saved, NotSaved, Failed };  // NotSaved: nothing loaded or the prompt cancelled
+SaveOutcome SaveDialogs(AppState& state, bool silent);
 
 // Reads a script file's whole text (FF FE: UTF-16LE, else Windows-1251);
 // false, with a log line, when the file cannot be read.

@@ -331,6 +331,11 @@ void MainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   if (!state_.exitRequested) ExitProgram(state_);
+  if (!state_.exitRequested) {  // the dialogs could not be saved and the user stays
+    FlushLog();
+    event->ignore();
+    return;
+  }
   exiting_ = true;
   FlushLog();
   event->accept();

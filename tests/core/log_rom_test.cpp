@@ -229,3 +229,31 @@ TEST_F(RomFixture, OriginalByNameSkipsThePromptAndMissingNamesAsk) {
   ASSERT_EQ(host.prompts.size(), 1u);
   EXPECT_EQ(host.prompts[0].title, u"Open Original ROM file");
 }
+
+TEST(StartUpAndExit, FailedDialogsSaveAtExitAsksBeforeLosingEdits) {
+  TempDir dir;
+  ScriptedHost host;
+  AppState state(host);
+  state.settings.iniPath = dir.File("vorkat2.ini");
+  state.dialogs.records.resize(2);
+  state.dialogs.records[0].dlgText = u"текст";
+  state.dialogs.lastIndex = 0;
+  state.dialogs.isLoaded = true;
+  state.dialogs.changed = true;
+  std::filesystem::create_directories(dir.path() / "d.txt");  // a folder cannot be written as a file
+
+  // Save? Yes -> the write fails -> leave without saving? No: the program stays.
+  host.answers = {MsgAnswer::Yes, MsgAnswer::No};
+  host.fileNames = {dir.File("d.txt")};
+  ExitProgram(state);
+  EXPECT_FALSE(state.exitRequested);
+  EXPECT_TRUE(state.dialogs.changed);
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[1].text, u"Диалоги не удалось сохранить. Выйти без сохранения?");
+
+  // Cancelling the save prompt ends without asking again.
+  host.answers = {MsgAnswer::Yes};
+  ExitProgram(state);
+  EXPECT_TRUE(state.exitRequested);
+  EXPECT_EQ(host.messages.size(), 3u);
+}
