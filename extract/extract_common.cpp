@@ -12,6 +12,20 @@
 #include "core/text.h"
 
 namespace vorkat {
+namespace {
+
+// An entry of an offset list without the blanks and line breaks around it:
+// in a list split at commas, an entry that follows a line break starts with
+// CR LF, and the number reader would stop at the CR and read 0.
+std::u16string TrimEntry(std::u16string_view entry) {
+  auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
+  std::size_t b = 0, e = entry.size();
+  while (b < e && blank(entry[b])) ++b;
+  while (e > b && blank(entry[e - 1])) --e;
+  return std::u16string(entry.substr(b, e - b));
+}
+
+}  // namespace
 
 std::u16string NowText() {
   std::time_t now = std::time(nullptr);
@@ -69,10 +83,10 @@ bool DumpListedBlocks(AppState& state, const std::vector<std::u16string>& entrie
       HideProgress(state);
       return false;
     }
-    std::u16string entry = Trim(entries[i]);
+    std::u16string entry = TrimEntry(entries[i]);
     if (entry.empty()) continue;
     std::int32_t start = ReadInt(entry);
-    std::int32_t end = i + 1 < n ? ReadInt(Trim(entries[i + 1])) : 0;
+    std::int32_t end = i + 1 < n ? ReadInt(TrimEntry(entries[i + 1])) : 0;
     if (blockLength > 0) {
       // Past the signed range the end is cut to the ROM anyway.
       std::int64_t e = static_cast<std::int64_t>(start) + blockLength;

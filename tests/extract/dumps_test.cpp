@@ -248,6 +248,22 @@ TEST_F(Dumps, AddressListOnLinesWithHexEntries) {
   EXPECT_EQ(ReadText(out), Block(100, 300) + Block(300, 1000) + Block(950, 1000));
 }
 
+TEST_F(Dumps, CommaListsMayBreakLinesAfterTheCommas) {
+  // Entries after a comma and a line break begin with CR LF; a final ",\r\n"
+  // is an empty entry, not offset 0.
+  WriteText(list, u"100,\r\n300,\r\n200,\r\n");
+  DumpByAddressList(state, list, out, 16);
+  EXPECT_EQ(ReadText(out), Block(100, 116) + Block(300, 316) + Block(200, 216));
+
+  WriteReport({300, 100});
+  DumpViaPointers(state, report, temp, out, false);
+  const std::u16string expected = Block(100, 300) + Block(300, 1000);
+  ASSERT_EQ(ReadText(out), expected);
+  WriteText(temp, u"100,\r\n300,\r\n");
+  DumpViaPointers(state, report, temp, out, true);
+  EXPECT_EQ(ReadText(out), expected);
+}
+
 TEST_F(Dumps, AddressListFailuresTouchNothing) {
   WriteText(out, u"old");
   DumpByAddressList(state, dir.File("nope.txt"), out, 0);
