@@ -132,8 +132,9 @@ void DumpViaPointers(AppState& state, const std::u16string& reportFile, const st
       tempText += entry + u"\r\n";
     }
     if (!WriteTextOutput(state, tempFile, tempText, false)) return;
-  } else if (!ReadTextInput(state, tempFile, listText)) {
-    return;
+  } else {
+    if (!ReadTextInput(state, tempFile, listText)) return;
+    if (listText.find(u',') == std::u16string::npos) WarnIfBareLf(state, listText, tempFile);
   }
 
   const std::vector<std::u16string> entries = SplitOffsetList(listText);

@@ -127,6 +127,11 @@ TEST_F(Dumps, ViaPointersSortsDeduplicatesAndDumpsToTheNextTarget) {
   WriteText(temp, u"100,300,500,");
   DumpViaPointers(state, report, temp, out, true);
   EXPECT_EQ(ReadText(out), expected);
+
+  // A temporary file with bare LF line ends is one entry: the log says why.
+  WriteText(temp, u"100\n300\n500\n");
+  DumpViaPointers(state, report, temp, out, true);
+  EXPECT_TRUE(HasLineStartingWith(host.logLines, u"Внимание! В файле " + temp)) << ToUtf8(host.logLines.back());
 }
 
 TEST_F(Dumps, ViaPointersDeduplicatesByNumber) {
