@@ -51,6 +51,7 @@ const MenuItem kMenus[] = {
     {"menuSave", "menuSaveROMas", "ROM as"},
     {"menuSave", "menuSaveVorkat1scriptAs", "Диалоги как Файл перевода"},
     {"menuSave", "menuSaveChangesAsIPS", "IPS as"},
+    {"menuSave", "menuTableToXml", "Table file as XML"},
     {"menuFile", "menuExit", "Exit"},
     {"", "menuTools", "Tools", true},
     {"menuTools", "menuApplyIPStoROM", "Применить IPS к ROM"},
