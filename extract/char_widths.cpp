@@ -19,7 +19,6 @@ void ExtractCharWidths(AppState& state, std::int32_t first, std::int32_t end, st
     return;
   }
   AppendLog(state, u"Начали процесс вынимания ширины букв из ROM " + NowText());
-  // Clears the stop flag; the loop itself runs to its end regardless.
   LongOperation op(state);
 
   const std::int64_t romSize = state.rom.size;
@@ -32,6 +31,12 @@ void ExtractCharWidths(AppState& state, std::int32_t first, std::int32_t end, st
   std::u16string lines;
   std::uint32_t code = 0;
   for (std::int64_t x = from; x <= to - 2; x += step) {
+    // A range typed by mistake over the whole ROM logs a line per byte: the
+    // stop button ends it, keeping the lines so far.
+    if (state.CancelRequested) {
+      AppendLog(state, u"Процесс вынимания ширины букв прерван пользователем");
+      break;
+    }
     const std::uint8_t w = state.rom.bytes[static_cast<std::size_t>(x)];
     AppendLog(state, NumText(w));
     lines += NumText(w) + u"=" + HexText(code) + u"\r\n";

@@ -58,6 +58,22 @@ TEST_F(CharWidths, NegativeFirstIsOneAndNegativeSkipIsRefused) {
   EXPECT_EQ(ReadText(out), u"old");
 }
 
+TEST_F(CharWidths, StopEndsAWholeRomRunKeepingTheLinesSoFar) {
+  PutRom(state, std::vector<std::uint8_t>(1 << 20, 7));
+  state.yieldInterval = std::chrono::milliseconds(0);
+  host.onProcessEvents = [&] {
+    if (host.logLines.size() >= 100) state.CancelRequested = true;
+  };
+  ExtractCharWidths(state, 0, 0, 0, out);
+  EXPECT_EQ(host.logLines.back(), u"Процесс вынимания ширины букв прерван пользователем");
+  EXPECT_LT(host.logLines.size(), 110u);
+  auto lines = SplitCrLf(ReadText(out));
+  ASSERT_GE(lines.size(), 90u);
+  EXPECT_LT(lines.size(), 110u);
+  EXPECT_EQ(lines[0], u" 7=0");
+  EXPECT_TRUE(lines.back().empty());
+}
+
 TEST_F(CharWidths, MenuAsksThreeQuestions) {
   host.inputs = {u"&h100", u"&h106", u"0"};
   host.fileNames = {out};
