@@ -89,7 +89,8 @@ struct Scanner {
   bool Walk(Kind kind, std::span<const std::uint8_t> rom, std::int32_t start, std::int32_t end) {
     unsigned sinceYield = 0;
     std::int32_t p = start;
-    while (kind == Kind::Dbcs ? p + 1 < end : p < end) {
+    // 64-bit: a start of INT32_MAX must not overflow the pair test.
+    while (kind == Kind::Dbcs ? static_cast<std::int64_t>(p) + 1 < end : p < end) {
       const std::uint8_t b = rom[p];
       std::uint32_t code = b;
       int width = 1;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <unistd.h>
 
 #include "core/app.h"
@@ -144,6 +145,20 @@ TEST_F(ScanExtraction, RangeIsNormalisedInPlace) {
   ScanExtract(state, start, end, out);
   EXPECT_EQ(end, 10);
   EXPECT_EQ(ReadText(out), Rec(2, u"ELLO") + Rec(7, u"AB"));
+}
+
+TEST_F(ScanExtraction, StartsBeyondTheRomGiveAnEmptyFile) {
+  HelloRom();
+  for (const char16_t* type : {u"SBCS", u"SBCS2", u"DBCS"}) {
+    state.table.type = type;
+    for (std::int32_t from : {10, 11, 1000, INT32_MAX}) {
+      std::int32_t start = from, end = 0;
+      WriteText(out, u"old");
+      ScanExtract(state, start, end, out);
+      EXPECT_EQ(ReadText(out), u"") << ToUtf8(type) << " " << from;
+      EXPECT_EQ(end, 10);
+    }
+  }
 }
 
 TEST_F(ScanExtraction, RefusedRunsLeaveTheFileAlone) {
