@@ -15,7 +15,7 @@ void ExtractCharWidths(AppState& state, std::int32_t first, std::int32_t end, st
   if (Trim(outFile).empty()) return;
   // A negative skip would step backwards and never reach the end.
   if (skip < 0) {
-    AppendLog(state, u"Сколько байт пропускать: нужно число не меньше 0, а не" + NumText(skip), kColourDarkRed);
+    AppendLog(state, u"Сколько байт пропускать: нужно число не меньше 0, а не " + DecText(skip), kColourDarkRed);
     return;
   }
   AppendLog(state, u"Начали процесс вынимания ширины букв из ROM " + NowText());

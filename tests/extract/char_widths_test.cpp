@@ -56,6 +56,7 @@ TEST_F(CharWidths, NegativeFirstIsOneAndNegativeSkipIsRefused) {
   WriteText(out, u"old");
   ExtractCharWidths(state, 0x100, 0x106, -1, out);
   EXPECT_EQ(ReadText(out), u"old");
+  EXPECT_EQ(host.logLines.back(), u"Сколько байт пропускать: нужно число не меньше 0, а не -1");
 }
 
 TEST_F(CharWidths, StopEndsAWholeRomRunKeepingTheLinesSoFar) {
