@@ -48,6 +48,8 @@ struct ExtremeInputs : ::testing::Test {
 };
 
 const std::int32_t kValues[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, 2, 299, 300, 301, INT32_MAX - 1, INT32_MAX};
+// Fewer for the three-number operations.
+const std::int32_t kEdges[] = {INT32_MIN, -1, 0, 1, 299, 300, INT32_MAX};
 
 }  // namespace
 
@@ -71,9 +73,9 @@ TEST_F(ExtremeInputs, ScanEndsCleanlyForAnyRange) {
 }
 
 TEST_F(ExtremeInputs, WidthsStepsAndPointerSearchEndCleanly) {
-  for (std::int32_t a : kValues)
-    for (std::int32_t b : kValues)
-      for (std::int32_t c : {INT32_MIN, -1, 0, 1, INT32_MAX}) {
+  for (std::int32_t a : kEdges)
+    for (std::int32_t b : kEdges)
+      for (std::int32_t c : {INT32_MIN, 1, INT32_MAX}) {
         ExtractCharWidths(state, a, b, c, out);
         ExpectIdle("widths", a, b, c);
         DumpByAddressSteps(state, a, b, c, out, 0);
