@@ -129,8 +129,9 @@ void BuildEncoderIndex(TranslationTable& table) {
 std::u16string UndoPostprocessor(const TranslationTable& table, std::u16string text) {
   if (text.empty()) return text;
   for (const auto& [find, replace] : table.postprocessorPairs) {
-    // An empty replace text cannot be found back.
-    if (replace.empty() || text.find(replace) == std::u16string::npos) continue;
+    // An empty replace text cannot be found back; a pair with an empty find
+    // text is never applied when decoding, so there is nothing to undo.
+    if (replace.empty() || find.empty() || text.find(replace) == std::u16string::npos) continue;
     text = ReplaceAll(text, replace, find);
   }
   return text;

@@ -25,7 +25,7 @@ void BuildEncoderIndex(TranslationTable& table);
 Bytes Encode(AppState& state, std::u16string_view text, bool indexReady);
 
 // Postprocessor pairs in file order, replace -> find; pairs with an empty
-// replace text are skipped.
+// replace or find text are skipped.
 std::u16string UndoPostprocessor(const TranslationTable& table, std::u16string text);
 
 // "<$" + two hex digits (either case) + ">" gives that byte; anything else nothing.

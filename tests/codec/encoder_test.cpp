@@ -104,6 +104,15 @@ TEST_F(Encoder, PostprocessorIsUndoneFirst) {
   EXPECT_EQ(UndoPostprocessor(state.table, u""), u"");
 }
 
+TEST_F(Encoder, PairNeverAppliedWhenDecodingIsNotUndone) {
+  // A pair with an empty find text changes nothing when decoding; undoing it
+  // would delete every "x" from the text before it is encoded.
+  LoadLines(state, {u"<$POSTPROCESSOR>,x", u"78=x", u"41=A"});
+  EXPECT_EQ(ApplyPostprocessor(state.table, u"AxA"), u"AxA");
+  EXPECT_EQ(UndoPostprocessor(state.table, u"AxA"), u"AxA");
+  EXPECT_EQ(Enc(u"AxA"), (Bytes{0x41, 0x78, 0x41}));
+}
+
 TEST_F(Encoder, WithoutATableNothingIsEncoded) {
   EXPECT_TRUE(Enc(u"A").empty());
   EXPECT_EQ(LogLines(state).back(), u"Таблица еще не загружена");
