@@ -143,7 +143,10 @@ void ExportTableXml(AppState& state, const std::u16string& inputFile, const std:
   std::u16string comment;
   std::u16string chars;
   bool firstChar = true;
-  for (const std::u16string& line : SplitCrLf(text)) {
+  // Read line by line: the line break that ends the file starts no line of its own.
+  std::vector<std::u16string> lines = SplitCrLf(text);
+  if (lines.back().empty()) lines.pop_back();
+  for (const std::u16string& line : lines) {
     std::size_t eq = line.find(u'=');
     if (eq == std::u16string::npos) {
       comment += line + u"\r\n";

@@ -110,6 +110,26 @@ TEST_F(TableTools, XmlExportEscapesTextsAndNamesTheType) {
   EXPECT_FALSE(state.table.isLoaded) << "the loaded table is not touched";
 }
 
+TEST_F(TableTools, XmlExportReadsNoLineAfterTheLastLineBreak) {
+  dir.WriteText("crlf.tbl", u"hand made\r\n41=A\r\n");
+  ExportTableXml(state, dir.File("crlf.tbl"), dir.File("crlf.xml"));
+  EXPECT_EQ(dir.ReadText("crlf.xml"),
+            u"<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<table encodingtype=\"SBCS\"> \r\n"
+            u"<comment>hand made\r\n</comment>\r\n<char><code>41</code><string>A</string></char></table>\r\n");
+  EXPECT_FALSE(LogHas(state, u"Комментарий: \r\n")) << "no comment line for the end of the file";
+
+  dir.WriteText("empty.tbl", u"");
+  ExportTableXml(state, dir.File("empty.tbl"), dir.File("empty.xml"));
+  EXPECT_EQ(dir.ReadText("empty.xml"),
+            u"<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<table encodingtype=\"SBCS\"> \r\n"
+            u"<comment></comment>\r\n</table>\r\n");
+
+  dir.WriteText("blank.tbl", u"41=A\r\n\r\n");
+  ExportTableXml(state, dir.File("blank.tbl"), dir.File("blank.xml"));
+  EXPECT_TRUE(LogHas(state, u"Комментарий: \r\n")) << "an empty line before the end is a comment line";
+  EXPECT_NE(dir.ReadText("blank.xml").find(u"<comment>\r\n</comment>"), std::u16string::npos);
+}
+
 TEST_F(TableTools, XmlExportKeepsCharactersOutsideTheCodePageAndReportsMissingFiles) {
   dir.WriteText("jp.tbl", u"41=あ", true);
   ExportTableXml(state, dir.File("jp.tbl"), dir.File("jp.xml"));
