@@ -14,7 +14,7 @@
 #include "core/state.h"
 #include "core/text.h"
 
-namespace vorkat::testing {
+namespace vorkat::extract_testing {
 
 class ScratchDir {
  public:
@@ -68,9 +68,9 @@ inline bool HasLineStartingWith(const std::vector<std::u16string>& lines, std::u
   return false;
 }
 
-}  // namespace vorkat::testing
+}  // namespace vorkat::extract_testing
 
-namespace vorkat::testing {
+namespace vorkat::extract_testing {
 
 // A table with the given type whose entries 41..5A are A..Z.
 inline void PutLetterTable(AppState& state, std::u16string type = u"SBCS") {
@@ -92,4 +92,4 @@ inline std::u16string Rec(std::int32_t offset, std::u16string_view text) {
          std::u16string(text) + u"\r\n\u00A7\r\n";
 }
 
-}  // namespace vorkat::testing
+}  // namespace vorkat::extract_testing

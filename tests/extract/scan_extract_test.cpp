@@ -9,7 +9,7 @@
 #include "tests/extract/extract_test_support.h"
 
 using namespace vorkat;
-using namespace vorkat::testing;
+using namespace vorkat::extract_testing;
 
 namespace {
 

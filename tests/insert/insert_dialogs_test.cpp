@@ -8,6 +8,7 @@
 
 using namespace vorkat;
 using namespace vorkat::testing;
+using namespace vorkat::insert_testing;
 
 namespace {
 

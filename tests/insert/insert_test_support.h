@@ -12,7 +12,8 @@
 #include "core/text.h"
 #include "tests/support/temp_dir.h"
 
-namespace vorkat::testing {
+namespace vorkat::insert_testing {
+using vorkat::testing::TempDir;
 
 struct LoggedLine {
   std::u16string text;
@@ -112,4 +113,4 @@ inline DialogRecord& AddDialog(AppState& state, std::u16string id, std::u16strin
 
 inline DialogRecord& Dialog(AppState& state, int index) { return state.dialogs.records[static_cast<std::size_t>(index)]; }
 
-}  // namespace vorkat::testing
+}  // namespace vorkat::insert_testing

@@ -6,6 +6,7 @@
 
 using namespace vorkat;
 using namespace vorkat::testing;
+using namespace vorkat::insert_testing;
 
 namespace {
 
