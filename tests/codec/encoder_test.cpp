@@ -66,6 +66,56 @@ TEST_F(Encoder, EqualTextsAreResolvedByTheLengthSortOrder) {
   EXPECT_EQ(Enc(u"<$aa>"), (Bytes{0x42}));
 }
 
+// The length sort as the program has always done it, recursively, on
+// (code, length) slots: ascending codes first, then the left-over empty slots.
+namespace {
+void ReferenceSort(std::vector<std::pair<int, int>>& slots, int lo, int hi) {
+  const int pivot = slots[lo + (hi - lo) / 2].second;
+  int i = lo;
+  int j = hi;
+  do {
+    while (slots[i].second > pivot) ++i;
+    while (slots[j].second < pivot) --j;
+    if (i <= j) std::swap(slots[i++], slots[j--]);
+  } while (i <= j);
+  if (lo < j) ReferenceSort(slots, lo, j);
+  if (i < hi) ReferenceSort(slots, i, hi);
+}
+}  // namespace
+
+TEST(EncoderIndexOrder, FollowsTheRecursiveLengthSortExactly) {
+  std::mt19937 rng(77);
+  for (int round = 0; round < 30; ++round) {
+    TranslationTable table;
+    std::vector<std::pair<int, int>> expected;
+    const int filled = std::uniform_int_distribution<int>(1, 3000)(rng);
+    std::vector<int> codes(65536);
+    for (int c = 0; c < 65536; ++c) codes[c] = c;
+    std::shuffle(codes.begin(), codes.end(), rng);
+    codes.resize(static_cast<std::size_t>(filled));
+    std::sort(codes.begin(), codes.end());
+    // Few distinct lengths, so that many slots tie.
+    std::uniform_int_distribution<int> length(1, 1 + round % 6);
+    for (int c : codes) {
+      table.entries[static_cast<std::size_t>(c)] = std::u16string(static_cast<std::size_t>(length(rng)), u'x');
+      expected.emplace_back(c, static_cast<int>(table.entries[static_cast<std::size_t>(c)].size()));
+    }
+    table.tokenCount = filled + std::uniform_int_distribution<int>(0, 200)(rng);
+    expected.resize(static_cast<std::size_t>(table.tokenCount), {0, 0});
+    if (expected.size() > 1) ReferenceSort(expected, 0, static_cast<int>(expected.size()) - 1);
+
+    BuildEncoderIndex(table);
+    ASSERT_EQ(table.encoderIndex.slots.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+      const EncoderIndexSlot& slot = table.encoderIndex.slots[k];
+      ASSERT_EQ(slot.length, expected[k].second) << "round " << round << " slot " << k;
+      if (slot.length > 0) {
+        ASSERT_EQ(slot.code, expected[k].first) << "round " << round << " slot " << k;
+      }
+    }
+  }
+}
+
 TEST_F(Encoder, IndexIsRebuiltOnlyWhenAsked) {
   LoadLines(state, {u"41=A"});
   EXPECT_EQ(Encode(state, u"A", false), (Bytes{0x41}));
