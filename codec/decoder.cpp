@@ -10,9 +10,6 @@ namespace {
 
 constexpr std::size_t kMaxRecordChars = 32000;
 constexpr std::u16string_view kTrimmedMarker = u"Trimmed...!!!...";
-// Codes between two yields to the window system; YieldPoint itself decides
-// by the clock whether to let events run.
-constexpr unsigned kYieldEvery = 1024;
 
 struct EscapeTable {
   std::array<std::array<char16_t, 5>, 256> text{};
@@ -112,7 +109,11 @@ std::u16string DecodeRangeText(AppState& state, std::int32_t start, std::int32_t
   std::u16string text;
   std::size_t length = 0;
   if (end > start) text.resize(std::min<std::size_t>(static_cast<std::size_t>(end - start) * 5, kMaxRecordChars) + 64);
-  unsigned sinceYield = 0;
+  // Every code adds at least one character, so the cap ends the walk after
+  // 32,001 codes at most: a call takes well under a millisecond and does not
+  // let events run (the callers do, per record). So no other window can
+  // change the table or the ROM under the texts and bytes held here.
+  //
   // Appends one code's text; false once the record is full. Inlined: it runs
   // once per ROM byte.
   auto append = [&](std::u16string_view part) __attribute__((always_inline)) {
@@ -120,10 +121,6 @@ std::u16string DecodeRangeText(AppState& state, std::int32_t start, std::int32_t
     char16_t* out = text.data() + length;
     for (char16_t c : part) *out++ = c;
     length += part.size();
-    if (++sinceYield == kYieldEvery) {
-      sinceYield = 0;
-      YieldPoint(state);
-    }
     return length <= kMaxRecordChars;
   };
 

@@ -61,7 +61,7 @@ void NormaliseRange(std::int32_t romSize, std::int32_t& start, std::int32_t& end
 
 // The decoding walk alone: the text of start <= offset < end (already
 // normalised) with byte escapes and the 32,000-character cap. The type must
-// be known. `state` is only used to yield to the window system.
+// be known. Reads the table and the ROM of `state`; lets no events run.
 std::u16string DecodeRangeText(AppState& state, std::int32_t start, std::int32_t end);
 
 // Decodes start <= offset < end of the working ROM into one record of `out`.
