@@ -179,21 +179,24 @@ void ExportTableXmlCommand(AppState& state) {
 void CheckTableReversibility(AppState& state) {
   if (!RequireTable(state)) return;
   LongOperation op(state);
-  const TranslationTable& table = state.table;
+  // The check judges the table as it is now: while events run, another
+  // window may edit it, and the counter below holds views of these texts.
+  const std::vector<std::u16string> entries = state.table.entries;
+  const std::int64_t tokenCount = state.table.tokenCount;
   AppendLog(state, u"Начинаю проверку таблицы на обратимость...Это займет какое-то время...");
 
   // How often each text occurs: a text met twice cannot be encoded back to
   // both codes.
   std::int64_t filled = 0;
-  for (const std::u16string& e : table.entries) filled += e.empty() ? 0 : 1;
+  for (const std::u16string& e : entries) filled += e.empty() ? 0 : 1;
   TextCounter uses(static_cast<std::size_t>(filled));
-  for (const std::u16string& e : table.entries)
+  for (const std::u16string& e : entries)
     if (!e.empty()) uses.Add(e);
-  ShowProgress(state, 0, std::max<std::int64_t>(table.tokenCount, filled), 0);
+  ShowProgress(state, 0, std::max<std::int64_t>(tokenCount, filled), 0);
 
   std::int64_t done = 0;
-  for (std::size_t code = 0; code < table.entries.size(); ++code) {
-    const std::u16string& e = table.entries[code];
+  for (std::size_t code = 0; code < entries.size(); ++code) {
+    const std::u16string& e = entries[code];
     if (e.empty()) continue;
     SetProgress(state, ++done);
     if (e.size() > 1 && (!StartsWith(e, u"<$") || e.find(u'>') == std::u16string::npos)) {

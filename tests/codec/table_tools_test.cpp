@@ -207,6 +207,25 @@ TEST_F(TableTools, ReversibilityCheckCanBeStopped) {
   EXPECT_EQ(LogLines(state).back(), u"Пока НЕТ проверки замен производимых постпроцессором...");
 }
 
+TEST_F(TableTools, ReversibilityChecksTheTableAsItWasWhenStarted) {
+  // Another window may edit the table whenever events run: the check still
+  // judges one table, and reads no text the edit has freed.
+  std::u16string text;
+  for (int c = 0; c < 3000; ++c) text += HexText(0x1000 + c) + u"=<$original-" + DecText(c) + u">\r\n";
+  LoadTableText(state, text, u"big.tbl");
+  state.yieldInterval = std::chrono::milliseconds(0);
+  bool edited = false;
+  host.onProcessEvents = [&] {
+    if (edited || state.busy == 0) return;
+    edited = true;
+    for (int c = 0; c < 3000; ++c) state.table.entries[0x1000 + c] = u"<$edited-to-one-text>";
+  };
+  CheckTableReversibility(state);
+  EXPECT_TRUE(edited);
+  EXPECT_EQ(LogLines(state).back(), u"Пока НЕТ проверки замен производимых постпроцессором...");
+  EXPECT_FALSE(LogHas(state, u"edited")) << "no text of the edit is named";
+}
+
 TEST_F(TableTools, GeneratorCutsAShortTemplateIntoCharacters) {
   dir.WriteText("tpl.txt", u"АБВ");
   host.inputs = {dir.File("tpl.txt"), dir.File("out.tbl"), u"&H80"};
