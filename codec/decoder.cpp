@@ -150,7 +150,8 @@ std::u16string DecodeRangeText(AppState& state, std::int32_t start, std::int32_t
       if (!append(part)) break;
     }
   } else if (type == u"DBCS") {
-    for (; p + 1 < end; p += 2) {
+    // In 64 bits: a start of 7FFFFFFF (beyond any ROM) must not overflow.
+    for (; std::int64_t{p} + 1 < end; p += 2) {
       const std::u16string& e = entries[rom[p] * 256 + rom[p + 1]];
       bool more;
       if (!e.empty()) {

@@ -186,3 +186,12 @@ TEST(ByteEscapes, AreUpperCaseTwoDigitMarkup) {
   EXPECT_EQ(ByteEscape(0xFF), u"<$FF>");
   EXPECT_EQ(ByteEscape(0x00), u"<$00>");
 }
+
+TEST_F(Decoder, StartsBeyondTheRomGiveEmptyRecordsInEveryWalk) {
+  for (const char16_t* type : {u"TrTableType=SBCS", u"TrTableType=SBCS2", u"TrTableType=DBCS"}) {
+    LoadLines(state, {type, u"4142=AB", u"41=A"});
+    PutRom(state, {0x41, 0x42, 0x41});
+    EXPECT_EQ(Decode(INT32_MAX, 0), u"");
+    EXPECT_EQ(Decode(INT32_MAX - 1, INT32_MAX), u"");
+  }
+}
