@@ -30,7 +30,6 @@ QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
   return button;
 }
 
-std::int32_t FieldNumber(const QLineEdit* field) { return ReadInt(Trim(FromQ(field->text()))); }
 
 }  // namespace
 

@@ -25,9 +25,7 @@ QLineEdit* NumberField(const char* name, QWidget* parent) {
   return field;
 }
 
-QString Decimal(long long n) { return ToQ(DecText(n)); }
 
-std::int32_t FieldNumber(const QLineEdit* field) { return ReadInt(FromQ(field->text())); }
 
 }  // namespace
 

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
+#include "core/numbers.h"
 #include "core/state.h"
 #include "ui/main_form.h"
 
@@ -13,6 +15,10 @@ namespace vorkat::ui {
 QString ToQ(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
 
 std::u16string FromQ(const QString& s) { return s.toStdU16String(); }
+
+std::int32_t FieldNumber(const QLineEdit* field) { return ReadInt(FromQ(field->text())); }
+
+QString Decimal(long long n) { return ToQ(DecText(n)); }
 
 QString ToQtFilters(std::u16string_view filters) {
   QStringList out;

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 #include <string>
 #include <vector>
 
@@ -12,9 +14,16 @@ namespace vorkat {
 struct AppState;
 }
 
+class QLineEdit;
+
 namespace vorkat::ui {
 
 class MainForm;
+
+// A number typed into a field (decimal or "&h" hexadecimal), rounded to 32 bits.
+std::int32_t FieldNumber(const QLineEdit* field);
+// A number as a field shows it: decimal, no leading blank.
+QString Decimal(long long n);
 
 QString ToQ(std::u16string_view s);
 std::u16string FromQ(const QString& s);
