@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "core/app.h"
-#include "core/console_host.h"
+#include "app/app.h"
+#include "app/console_host.h"
 #include "core/text.h"
 
 int main(int argc, char** argv) {

@@ -5,12 +5,12 @@
 
 #include "codec/table_loader.h"
 #include "codec/table_tools.h"
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/log.h"
 #include "core/numbers.h"
 #include "core/rom.h"
-#include "core/state.h"
+#include "patch/patch_state.h"
 #include "extract/dump_by_addresses.h"
 #include "extract/dump_via_pointers.h"
 #include "extract/scan_extract.h"
@@ -26,7 +26,8 @@ namespace vorkat {
 
 namespace {
 
-enum class Flow { Next, End };
+// Next line, end of the script (STOP), FIN, or a failed line that stops the script.
+enum class Flow { Next, End, Fin, Stop };
 
 // A flag is on when its number is above 0, unrounded: "0.4" is on, a word is off.
 bool FlagOn(std::u16string_view argument) { return ReadNumber(argument) > 0; }
@@ -50,7 +51,7 @@ std::u16string PieceAt(const std::vector<std::u16string>& pieces, std::size_t in
 }
 
 // Logs a missing argument of an extended command; true when all are there.
-bool HasArguments(AppState& state, std::u16string_view command, std::u16string_view usage,
+bool HasArguments(PatchState& state, std::u16string_view command, std::u16string_view usage,
                   std::initializer_list<std::u16string_view> required) {
   for (auto piece : required)
     if (piece.empty()) {
@@ -62,12 +63,12 @@ bool HasArguments(AppState& state, std::u16string_view command, std::u16string_v
   return true;
 }
 
-void SetParameter(AppState& state, std::u16string_view name, std::int32_t& target, std::u16string_view argument) {
+void SetParameter(PatchState& state, std::u16string_view name, std::int32_t& target, std::u16string_view argument) {
   target = ReadInt(argument);
   AppendLog(state, u"Установка параметра " + std::u16string(name) + u"=" + NumText(target));
 }
 
-void IgnoreRomZone(AppState& state, std::u16string_view argument) {
+void IgnoreRomZone(PatchState& state, std::u16string_view argument) {
   auto pieces = Pieces(argument);
   const std::int32_t start = ReadInt(pieces.front());
   const std::int32_t end = ReadInt(pieces.back());
@@ -83,141 +84,140 @@ void IgnoreRomZone(AppState& state, std::u16string_view argument) {
 }
 
 // The original ROM from a named file, with the size check of the menu command.
-void LoadOriginalRom(AppState& state, const std::u16string& name) { OpenOriginalRom(state, name); }
+void LoadOriginalRom(PatchState& state, const std::u16string& name) { OpenOriginalRom(state, name); }
 
 struct BatchCommand {
   std::u16string_view name;
-  Flow (*run)(AppState& state, const std::u16string& argument);
+  Flow (*run)(PatchState& state, const std::u16string& argument);
 };
 
-template <void (*F)(AppState&, const std::u16string&)>
-Flow Call(AppState& state, const std::u16string& argument) {
+template <void (*F)(PatchState&, const std::u16string&)>
+Flow Call(PatchState& state, const std::u16string& argument) {
   F(state, argument);
   return Flow::Next;
 }
 
 const std::array kBatchCommands = {
     // The pipeline of a translation.
-    BatchCommand{u"LOADROM", [](AppState& s, const std::u16string& a) { OpenRom(s, a); return Flow::Next; }},
+    BatchCommand{u"LOADROM", [](PatchState& s, const std::u16string& a) { OpenRom(s, a); return Flow::Next; }},
     BatchCommand{u"LOADTABLE",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    s.settings.TableFileName = a;
                    LoadTable(s, true);
                    return Flow::Next;
                  }},
     BatchCommand{u"FREESPACESTARTADDR",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    SetParameter(s, u"FreeSpaceStartAddr", s.insertion.FreeSpaceStartAddr, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"FREESPACEENDADDR",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    SetParameter(s, u"FreeSpaceEndAddr", s.insertion.FreeSpaceEndAddr, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"ADDRESSALIGNBY",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    SetParameter(s, u"AddressAlignBy", s.insertion.AddressAlignBy, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"LOADDIALOGS",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    s.dialogs.fileName = a;
                    LoadDialogs(s, true);
                    return Flow::Next;
                  }},
-    BatchCommand{u"IGNOREROMZONE", [](AppState& s, const std::u16string& a) { IgnoreRomZone(s, a); return Flow::Next; }},
+    BatchCommand{u"IGNOREROMZONE", [](PatchState& s, const std::u16string& a) { IgnoreRomZone(s, a); return Flow::Next; }},
     BatchCommand{u"LOADIPS",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    std::u16string name = a;
                    LoadIps(s, name);
                    return Flow::Next;
                  }},
-    BatchCommand{u"APPLYIPSTOROM", [](AppState& s, const std::u16string&) { ApplyIps(s); return Flow::Next; }},
+    BatchCommand{u"APPLYIPSTOROM", [](PatchState& s, const std::u16string&) { ApplyIps(s); return Flow::Next; }},
     BatchCommand{u"SAVEDIALOGS",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    s.dialogs.fileName = a;
                    SaveDialogs(s, true);
                    return Flow::Next;
                  }},
-    BatchCommand{u"CALCNEWPOINTERS", [](AppState& s, const std::u16string&) { CalcNewAddresses(s); return Flow::Next; }},
+    BatchCommand{u"CALCNEWPOINTERS", [](PatchState& s, const std::u16string&) { CalcNewAddresses(s); return Flow::Next; }},
     BatchCommand{u"CHECKBYMOD4",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    s.insertion.CheckByMod4 = FlagOn(a);
                    return Flow::Next;
                  }},
-    BatchCommand{u"RETURNDIALGS2ROM", [](AppState& s, const std::u16string&) { InsertDialogs(s); return Flow::Next; }},
-    BatchCommand{u"SAVEROM", [](AppState& s, const std::u16string& a) { SaveRom(s, a); return Flow::Next; }},
+    BatchCommand{u"RETURNDIALGS2ROM", [](PatchState& s, const std::u16string&) { InsertDialogs(s); return Flow::Next; }},
+    BatchCommand{u"SAVEROM", [](PatchState& s, const std::u16string& a) { SaveRom(s, a); return Flow::Next; }},
     BatchCommand{u"STOP",
-                 [](AppState& s, const std::u16string&) {
+                 [](PatchState& s, const std::u16string&) {
                    AppendLog(s, u"Остановка пакетной работы, по требованию пассажиров.");
                    return Flow::End;
                  }},
     BatchCommand{u"SKIPUNKNOWNTRCHARS",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    s.SkipUnknownTRChars = FlagOn(a);
                    return Flow::Next;
                  }},
     BatchCommand{u"DIALOGSAUTOGAPBYTES",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    s.insertion.DialogsAutoGapBytes = ReadInt(a);
                    return Flow::Next;
                  }},
     BatchCommand{u"EXTENDEDLOGS",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    s.settings.ExtendedLogs = YesNo(FlagOn(a));
                    return Flow::Next;
                  }},
     BatchCommand{u"CREATEINSERTIONLOGS",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    s.CreateInsertionLogs = FlagOn(a);
                    return Flow::Next;
                  }},
-    BatchCommand{u"SAVELOG", [](AppState& s, const std::u16string& a) { SaveLog(s, a); return Flow::Next; }},
+    BatchCommand{u"SAVELOG", [](PatchState& s, const std::u16string& a) { SaveLog(s, a); return Flow::Next; }},
     BatchCommand{u"FIN",
-                 [](AppState& s, const std::u16string&) {
+                 [](PatchState& s, const std::u16string&) {
                    AppendLog(s, u"Заканчиваем работу программы...");
-                   ExitProgram(s);
-                   return Flow::End;
+                   return Flow::Fin;
                  }},
-    BatchCommand{u"DOLOG", [](AppState& s, const std::u16string& a) { AppendLog(s, a); return Flow::Next; }},
+    BatchCommand{u"DOLOG", [](PatchState& s, const std::u16string& a) { AppendLog(s, a); return Flow::Next; }},
 
     // Comparison and patch.
     BatchCommand{u"LOADORIGINALROM", Call<LoadOriginalRom>},
     BatchCommand{u"ECOMODE",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    s.EcoMode = FlagOn(a);
                    return Flow::Next;
                  }},
     BatchCommand{u"OPTIMIZECHANGESBLOCKS",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    s.OptimizeChangesBlocks = FlagOn(a);
                    return Flow::Next;
                  }},
     BatchCommand{u"COMPAREROMS",
-                 [](AppState& s, const std::u16string&) {
+                 [](PatchState& s, const std::u16string&) {
                    CompareRoms(s, s.EcoMode, s.OptimizeChangesBlocks);
                    return Flow::Next;
                  }},
     BatchCommand{u"SAVEIPS",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    if (HasArguments(s, u"SAVEIPS", u"файл", {a})) WriteIps(s, a);
                    return Flow::Next;
                  }},
 
     // Options of extraction.
     BatchCommand{u"WRITETEXTINUNICODE",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    s.settings.WriteTextInUnicode = YesNo(FlagOn(a));
                    return Flow::Next;
                  }},
     BatchCommand{u"HEXENCODEUNKNOWNCHARS",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    s.HexEncodeUnknownChars = YesNo(FlagOn(a));
                    return Flow::Next;
                  }},
     BatchCommand{u"NUMBEROFTEXTCHARS",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    // The scan needs runs of at least 2 codes, as after loading the settings.
                    s.settings.NumberOfTextChars = std::max(ReadInt(a), 2);
                    AppendLog(s, u"Установка параметра NumberOfTextChars=" + NumText(s.settings.NumberOfTextChars));
@@ -226,7 +226,7 @@ const std::array kBatchCommands = {
 
     // Extraction and pointer search.
     BatchCommand{u"SCANEXTRACT",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"SCANEXTRACT", u"начало,конец,файл", {PieceAt(p, 2)})) return Flow::Next;
                    std::int32_t start = ReadInt(p[0]);
@@ -235,7 +235,7 @@ const std::array kBatchCommands = {
                    return Flow::Next;
                  }},
     BatchCommand{u"FINDPOINTERS",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"FINDPOINTERS", u"наименьший,наибольший,начало,конец,файл",
                                      {PieceAt(p, 4)}))
@@ -244,7 +244,7 @@ const std::array kBatchCommands = {
                    return Flow::Next;
                  }},
     BatchCommand{u"DUMPVIAPOINTERS",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"DUMPVIAPOINTERS", u"файл указателей,временный файл,файл",
                                      {PieceAt(p, 1), PieceAt(p, 2)}))
@@ -258,7 +258,7 @@ const std::array kBatchCommands = {
                    return Flow::Next;
                  }},
     BatchCommand{u"DUMPBYADDRESSLIST",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"DUMPBYADDRESSLIST", u"список,файл,длина блока", {p[0], PieceAt(p, 1)}))
                      return Flow::Next;
@@ -268,17 +268,17 @@ const std::array kBatchCommands = {
 
     // Table tools.
     BatchCommand{u"SAVETABLE",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    if (HasArguments(s, u"SAVETABLE", u"файл", {a})) SaveTableAs(s, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"CHECKTABLE",
-                 [](AppState& s, const std::u16string&) {
+                 [](PatchState& s, const std::u16string&) {
                    CheckTableReversibility(s);
                    return Flow::Next;
                  }},
     BatchCommand{u"GENERATETABLE",
-                 [](AppState& s, const std::u16string& a) {
+                 [](PatchState& s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"GENERATETABLE", u"шаблон,файл,первый код", {p[0], PieceAt(p, 1)}))
                      return Flow::Next;
@@ -304,24 +304,26 @@ BatchLine SplitBatchLine(std::u16string_view line) {
   return out;
 }
 
-bool RunBatch(AppState& state, const std::u16string& fileName) {
+BatchResult RunBatch(PatchState& state, const std::u16string& fileName) {
+  BatchResult result;
   if (fileName.empty()) {
     AppendLog(state, u"Не указанано имя файла с параметрами для пакетного интерфейса");
-    return false;
+    return result;
   }
   if (!FileExists(fileName)) {
     AppendLog(state, u"Не верно указанано имя файла с параметрами для пакетного интерфейса");
     AppendLog(state, u"Файл пакетного задания не найден: " + fileName, kColourBrightRed);
-    return false;
+    return result;
   }
   IoError err;
   auto bytes = ReadFileBytes(fileName, &err);
   if (!bytes) {
     AppendLog(state, IoErrorText(u"Не удалось прочитать файл пакетного задания ", fileName, err), kColourBrightRed);
-    return false;
+    return result;
   }
   const std::u16string text = DecodeTextFile(*bytes);
   bytes.reset();
+  result.read = true;
   AppendLog(state, u"Выполняем пакетное задание из файла " + fileName);
   WarnIfBareLf(state, text, fileName);
 
@@ -335,23 +337,34 @@ bool RunBatch(AppState& state, const std::u16string& fileName) {
       AppendLog(state, u"Неизвестная инструкция" + line);
       continue;
     }
-    if (command->run(state, parsed.argument) == Flow::End) return true;
-    if (state.exitRequested) return true;
+    const Flow flow = command->run(state, parsed.argument);
+    if (flow == Flow::End) return result;
+    if (flow == Flow::Fin) {
+      result.finRequested = true;
+      return result;
+    }
+    if (flow == Flow::Stop) {
+      AppendLog(state, u"Пакетное задание остановлено на строке: " + line, kColourBrightRed);
+      result.stopped = true;
+      return result;
+    }
+    if (state.exitRequested) return result;
     YieldPoint(state);
     // The stop button ends the script too: later lines would work on a half-done result.
     if (state.CancelRequested) {
       AppendLog(state, u"Выполнение пакетного задания прервано пользователем");
-      return true;
+      result.stopped = true;
+      return result;
     }
   }
-  return true;
+  return result;
 }
 
-void RunBatchCommand(AppState& state) {
+BatchResult RunBatchCommand(PatchState& state) {
   const std::u16string name =
       AskFileName(state, false, u"Open Batch file", u"Batch Files (*.txt|*.txt\r\nAll Files (*.*)|*.*");
-  if (name.empty()) return;
-  RunBatch(state, name);
+  if (name.empty()) return {};
+  return RunBatch(state, name);
 }
 
 }  // namespace vorkat

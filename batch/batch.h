@@ -6,10 +6,17 @@
 
 namespace vorkat {
 
-struct AppState;
+struct PatchState;
 
-// Runs the script; returns false when the script file could not be read.
-bool RunBatch(AppState& state, const std::u16string& fileName);
+struct BatchResult {
+  bool read = false;          // false when the script file could not be read
+  bool stopped = false;       // a line failed, or the user stopped it
+  bool finRequested = false;  // the script ended with FIN: the caller runs the exit sequence
+};
+
+// Runs the script. A load command whose file is missing or unreadable stops
+// the script at that line.
+BatchResult RunBatch(PatchState& state, const std::u16string& fileName);
 
 // One script line split as the interpreter reads it: the command is the text
 // before the first "=", trimmed and upper-cased; the argument the text after
@@ -21,6 +28,6 @@ struct BatchLine {
 BatchLine SplitBatchLine(std::u16string_view line);
 
 // The menu command: asks for the script ("Open Batch file") and runs it.
-void RunBatchCommand(AppState& state);
+BatchResult RunBatchCommand(PatchState& state);
 
 }  // namespace vorkat

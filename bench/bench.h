@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "core/scripted_host.h"
+#include "tests/support/scripted_host.h"
 
 namespace vorkat::bench {
 

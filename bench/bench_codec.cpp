@@ -6,7 +6,7 @@
 #include "codec/encoder.h"
 #include "codec/table_loader.h"
 #include "codec/table_tools.h"
-#include "core/app.h"
+#include "app/app.h"
 
 namespace vorkat::bench {
 namespace {

@@ -1,5 +1,5 @@
 #include "bench/bench.h"
-#include "core/app.h"
+#include "app/app.h"
 #include "core/rom.h"
 
 namespace vorkat::bench {

@@ -2,12 +2,13 @@
 #include <random>
 
 #include "bench/bench.h"
-#include "core/app.h"
+#include "insert/pointer_search.h"
+#include "app/app.h"
 #include "core/file_io.h"
 #include "core/text.h"
 #include "extract/dump_via_pointers.h"
 #include "extract/scan_extract.h"
-#include "insert/pointer_search.h"
+#include "extract/pointer_report.h"
 
 namespace vorkat::bench {
 namespace {

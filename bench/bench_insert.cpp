@@ -1,7 +1,7 @@
 #include <random>
 
 #include "bench/bench.h"
-#include "core/app.h"
+#include "app/app.h"
 #include "insert/insert_dialogs.h"
 #include "insert/new_addresses.h"
 #include "insert/pointer_rewrite.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bench/bench.h"
-#include "core/app.h"
+#include "app/app.h"
 #include "core/rom.h"
 #include "patch/ips_apply.h"
 #include "patch/ips_writer.h"

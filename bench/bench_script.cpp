@@ -1,5 +1,5 @@
 #include "bench/bench.h"
-#include "core/app.h"
+#include "app/app.h"
 #include "script/dialogs_file.h"
 #include "script/translation_file.h"
 

@@ -5,8 +5,8 @@
 
 #include "codec/hex_digits.h"
 #include "codec/text_hash.h"
-#include "core/app.h"
-#include "core/state.h"
+#include "core/runtime.h"
+#include "codec/codec_state.h"
 
 namespace vorkat {
 namespace {
@@ -145,7 +145,7 @@ std::optional<std::uint8_t> ByteEscapeValue(std::u16string_view token) {
   return static_cast<std::uint8_t>(hi * 16 + lo);
 }
 
-Bytes Encode(AppState& state, std::u16string_view text, bool indexReady) {
+Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady) {
   TranslationTable& table = state.table;
   if (!table.isLoaded) {
     AppendLog(state, u"Таблица еще не загружена");

@@ -10,7 +10,7 @@
 
 namespace vorkat {
 
-struct AppState;
+struct CodecState;
 struct TranslationTable;
 
 // Rebuilds table.encoderIndex from the current entries: ascending codes,
@@ -22,7 +22,7 @@ void BuildEncoderIndex(TranslationTable& table);
 // indexReady false rebuilds the index first (first call of a series); true
 // reuses it (an index never built is built anyway). Without a loaded table
 // logs "Таблица еще не загружена" and returns nothing.
-Bytes Encode(AppState& state, std::u16string_view text, bool indexReady);
+Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady);
 
 // Postprocessor pairs in file order, replace -> find; pairs with an empty
 // replace or find text are skipped.

@@ -1,9 +1,9 @@
 #include "codec/table_loader.h"
 
 #include "codec/hex_digits.h"
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/file_io.h"
-#include "core/state.h"
+#include "codec/codec_state.h"
 
 namespace vorkat {
 namespace {
@@ -24,7 +24,7 @@ void SetDbcsWhenUntyped(TranslationTable& table) {
   if (table.type.empty()) table.type = u"DBCS";
 }
 
-void AssignWildcard(AppState& state, const std::u16string& codeText, const std::u16string& value) {
+void AssignWildcard(CodecState& state, const std::u16string& codeText, const std::u16string& value) {
   TranslationTable& table = state.table;
   std::uint32_t n = LeadingHex(ReplaceAll(codeText, u"??", u""));
   if (n > 0xFF) {
@@ -41,7 +41,7 @@ void AssignWildcard(AppState& state, const std::u16string& codeText, const std::
   }
 }
 
-void ReadCodeLine(AppState& state, std::u16string_view raw) {
+void ReadCodeLine(CodecState& state, std::u16string_view raw) {
   TranslationTable& table = state.table;
   std::u16string line = Decoded(raw);
   std::size_t eq = line.find(u'=');
@@ -74,7 +74,7 @@ void ReadCodeLine(AppState& state, std::u16string_view raw) {
   ++table.tokenCount;
 }
 
-void ReadPostprocessorLine(AppState& state, std::u16string_view raw, std::size_t keyPos) {
+void ReadPostprocessorLine(CodecState& state, std::u16string_view raw, std::size_t keyPos) {
   TranslationTable& table = state.table;
   std::u16string_view rest = raw.substr(keyPos + kPostprocessorKey.size());
   std::size_t comma = rest.find(u',');
@@ -95,7 +95,7 @@ void ReadPostprocessorLine(AppState& state, std::u16string_view raw, std::size_t
   table.postprocessorPairs.emplace_back(MarkupToTextCopy(rest.substr(0, comma)), MarkupToTextCopy(replace));
 }
 
-void ReadNonCodeLine(AppState& state, std::u16string_view raw, bool hasEquals) {
+void ReadNonCodeLine(CodecState& state, std::u16string_view raw, bool hasEquals) {
   TranslationTable& table = state.table;
   if (hasEquals) {
     std::u16string line = Decoded(raw);
@@ -120,7 +120,7 @@ void ReadNonCodeLine(AppState& state, std::u16string_view raw, bool hasEquals) {
   if (key != std::u16string_view::npos) ReadPostprocessorLine(state, raw, key);
 }
 
-void ReadLine(AppState& state, std::u16string_view raw) {
+void ReadLine(CodecState& state, std::u16string_view raw) {
   bool hasEquals = raw.find(u'=') != std::u16string_view::npos;
   if (hasEquals && FindNoCase(raw, u"TRTABLETYPE") == std::u16string_view::npos)
     ReadCodeLine(state, raw);
@@ -130,7 +130,7 @@ void ReadLine(AppState& state, std::u16string_view raw) {
 
 }  // namespace
 
-void LoadTable(AppState& state, bool nameGiven) {
+void LoadTable(CodecState& state, bool nameGiven) {
   if (!nameGiven) state.settings.TableFileName = AskFileName(state, false, u"Load Table file", kTableFilters);
   const std::u16string name = state.settings.TableFileName;
   if (name.empty()) {
@@ -149,7 +149,7 @@ void LoadTable(AppState& state, bool nameGiven) {
   LoadTableText(state, text, name);
 }
 
-void LoadTableText(AppState& state, std::u16string_view text, std::u16string_view fileName) {
+void LoadTableText(CodecState& state, std::u16string_view text, std::u16string_view fileName) {
   WarnIfBareLf(state, text, fileName);
   TranslationTable& table = state.table;
   for (std::u16string& e : table.entries) std::u16string().swap(e);
@@ -182,7 +182,7 @@ void LoadTableText(AppState& state, std::u16string_view text, std::u16string_vie
   table.codeWidth = table.type == u"DBCS" ? 2 : 1;
 }
 
-void SetTableType(AppState& state) {
+void SetTableType(CodecState& state) {
   std::optional<std::u16string> answer =
       InputBox(state, u"Введите тип таблицы (SBCS/SBCS2/DBCS)", u"Vorkat", state.table.type);
   if (!answer || answer->empty()) return;

@@ -1,10 +1,10 @@
 #include "codec/table_tools.h"
 
 #include "codec/text_hash.h"
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/numbers.h"
-#include "core/state.h"
+#include "codec/codec_state.h"
 
 namespace vorkat {
 namespace {
@@ -46,12 +46,12 @@ std::u16string XmlEscape(std::u16string_view text) {
   return out;
 }
 
-void ResetProgress(AppState& state) {
+void ResetProgress(CodecState& state) {
   state.progress = ProgressState{0, 1, 0, false};
   state.host.Progress(state.progress);
 }
 
-bool WriteOrReport(AppState& state, std::u16string_view name, const Bytes& data, Backup backup) {
+bool WriteOrReport(CodecState& state, std::u16string_view name, const Bytes& data, Backup backup) {
   IoError err;
   if (WriteFileAtomic(name, data, backup, &err, state.writeFaults)) return true;
   AppendLog(state, IoErrorText(u"Не удалось записать файл ", name, err), kColourBrightRed);
@@ -96,14 +96,14 @@ std::u16string TableFileText(TranslationTable& table) {
   return text;
 }
 
-void SaveTable(AppState& state) {
+void SaveTable(CodecState& state) {
   std::optional<std::u16string> answer = InputBox(state, u"Введите имя файла для сохранения таблицы перекодировки",
                                                   u"Save Table as...", state.settings.TableFileName);
   if (!answer || answer->empty()) return;
   SaveTableAs(state, *answer);
 }
 
-void SaveTableAs(AppState& state, const std::u16string& fileName) {
+void SaveTableAs(CodecState& state, const std::u16string& fileName) {
   if (fileName.empty()) {
     AppendLog(state, u"Не задано имя файла таблицы");
     return;
@@ -124,7 +124,7 @@ void SaveTableAs(AppState& state, const std::u16string& fileName) {
   AppendLog(state, u"Сохранили таблицу в файле " + fileName);
 }
 
-void ExportTableXml(AppState& state, const std::u16string& inputFile, const std::u16string& outputFile) {
+void ExportTableXml(CodecState& state, const std::u16string& inputFile, const std::u16string& outputFile) {
   if (!FileExists(inputFile)) {
     AppendLog(state, u"Входной файл:" + inputFile + u"не существует");
     return;
@@ -170,13 +170,13 @@ void ExportTableXml(AppState& state, const std::u16string& inputFile, const std:
   AppendLog(state, u"Перекодированная таблица была сохранена в файл:" + outputFile);
 }
 
-void ExportTableXmlCommand(AppState& state) {
+void ExportTableXmlCommand(CodecState& state) {
   std::u16string input = AskFileName(state, false, u"Load OLD Table file", kTableFilters);
   std::u16string output = AskFileName(state, true, u"Save XML Table file", kXmlFilters);
   ExportTableXml(state, input, output);
 }
 
-void CheckTableReversibility(AppState& state) {
+void CheckTableReversibility(CodecState& state) {
   if (!RequireTable(state)) return;
   LongOperation op(state);
   // The check judges the table as it is now: while events run, another
@@ -230,7 +230,7 @@ void CheckTableReversibility(AppState& state) {
   ResetProgress(state);
 }
 
-void GenerateTable(AppState& state) {
+void GenerateTable(CodecState& state) {
   std::u16string templateFile = InputBox(state, u"файл с заготовкой таблицы", u"Make Table").value_or(u"");
   if (templateFile.empty()) return;
   std::u16string outputFile = InputBox(state, u"файл куда писать таблицу", u"Make Table").value_or(u"");
@@ -240,7 +240,7 @@ void GenerateTable(AppState& state) {
   GenerateTableFrom(state, templateFile, outputFile, firstCode);
 }
 
-void GenerateTableFrom(AppState& state, const std::u16string& templateFile, const std::u16string& outputFile,
+void GenerateTableFrom(CodecState& state, const std::u16string& templateFile, const std::u16string& outputFile,
                        std::u16string_view firstCode) {
   if (templateFile.empty() || outputFile.empty()) return;
   const std::int32_t first = ReadInt(firstCode);

@@ -7,32 +7,32 @@
 
 namespace vorkat {
 
-struct AppState;
+struct CodecState;
 struct TranslationTable;
 
 // Menu "Table" under Save: asks the name (default TableFileName), which
 // becomes TableFileName, then SaveTableAs.
-void SaveTable(AppState& state);
+void SaveTable(CodecState& state);
 // Batch SAVETABLE=file: writes the loaded table to `fileName` (an existing
 // file becomes file + ".bak"); TableFileName becomes the name.
-void SaveTableAs(AppState& state, const std::u16string& fileName);
+void SaveTableAs(CodecState& state, const std::u16string& fileName);
 // The saved file's text: type line, end code, entries, postprocessor pairs.
 std::u16string TableFileText(TranslationTable& table);
 
 // Converts a table file (not the loaded table) to XML. Empty output name:
 // logged, nothing written.
-void ExportTableXml(AppState& state, const std::u16string& inputFile, const std::u16string& outputFile);
+void ExportTableXml(CodecState& state, const std::u16string& inputFile, const std::u16string& outputFile);
 // The main window's form: asks "Load OLD Table file" and "Save XML Table file".
-void ExportTableXmlCommand(AppState& state);
+void ExportTableXmlCommand(CodecState& state);
 
 // Menu "Проверить таблицу на обратимость" and batch CHECKTABLE: reports the
 // first entry that the encoder cannot produce back, or that all passed.
-void CheckTableReversibility(AppState& state);
+void CheckTableReversibility(CodecState& state);
 
 // Menu "Make Table": asks template file, output file and first code.
-void GenerateTable(AppState& state);
+void GenerateTable(CodecState& state);
 // Batch GENERATETABLE=template,outfile,firstcode (firstcode as ReadNumber reads it).
-void GenerateTableFrom(AppState& state, const std::u16string& templateFile, const std::u16string& outputFile,
+void GenerateTableFrom(CodecState& state, const std::u16string& templateFile, const std::u16string& outputFile,
                        std::u16string_view firstCode);
 
 }  // namespace vorkat

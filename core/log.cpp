@@ -1,12 +1,12 @@
 #include "core/log.h"
 
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/file_io.h"
-#include "core/state.h"
+#include "core/core_state.h"
 
 namespace vorkat {
 
-void AppendLog(AppState& state, std::u16string_view text, std::uint32_t colour) {
+void AppendLog(CoreState& state, std::u16string_view text, std::uint32_t colour) {
   LogWindow& log = state.log;
   const bool first = log.text.empty();
   if (!first) log.text.append(kCrLf);
@@ -14,16 +14,17 @@ void AppendLog(AppState& state, std::u16string_view text, std::uint32_t colour) 
     log.spans.push_back(LogSpan{log.text.size(), text.size(), colour});
   log.text.append(text);
   ++log.lineCount;
+  if (colour == kColourBrightRed) ++state.errorLinesLogged;
   state.host.LogAppended(text, colour, first);
   YieldPoint(state);
 }
 
-void ClearLog(AppState& state) {
+void ClearLog(CoreState& state) {
   state.log = LogWindow{};
   state.host.LogCleared();
 }
 
-void SaveLog(AppState& state, const std::u16string& fileName) {
+void SaveLog(CoreState& state, const std::u16string& fileName) {
   if (fileName.empty()) {
     AppendLog(state, u"Не указано имя куда записать лог");
     return;
@@ -38,7 +39,7 @@ void SaveLog(AppState& state, const std::u16string& fileName) {
   AppendLog(state, u"Записали лог в файл " + fileName);
 }
 
-void WarnIfBareLf(AppState& state, std::u16string_view text, std::u16string_view fileName) {
+void WarnIfBareLf(CoreState& state, std::u16string_view text, std::u16string_view fileName) {
   if (HasBareLfOnly(text))
     AppendLog(state,
               u"Внимание! В файле " + std::u16string(fileName) +

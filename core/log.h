@@ -8,7 +8,7 @@
 
 namespace vorkat {
 
-struct AppState;
+struct CoreState;
 
 // Colours are 0x00BBGGRR like the 16-colour palette the log uses.
 inline constexpr std::uint32_t kColourDefault = 0;
@@ -28,11 +28,11 @@ struct LogWindow {
   std::size_t lineCount = 0;
 };
 
-void AppendLog(AppState& state, std::u16string_view text, std::uint32_t colour = kColourDefault);
-void ClearLog(AppState& state);
-void SaveLog(AppState& state, const std::u16string& fileName);
+void AppendLog(CoreState& state, std::u16string_view text, std::uint32_t colour = kColourDefault);
+void ClearLog(CoreState& state);
+void SaveLog(CoreState& state, const std::u16string& fileName);
 
 // The warning every line-based reader gives for a file with bare LF line ends.
-void WarnIfBareLf(AppState& state, std::u16string_view text, std::u16string_view fileName);
+void WarnIfBareLf(CoreState& state, std::u16string_view text, std::u16string_view fileName);
 
 }  // namespace vorkat

@@ -1,16 +1,16 @@
 #include "core/rom.h"
 
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/file_io.h"
-#include "core/state.h"
+#include "core/core_state.h"
 
 namespace vorkat {
 
-std::u16string AskFileName(AppState& state, bool forSave, std::u16string_view title, std::u16string_view filters) {
+std::u16string AskFileName(CoreState& state, bool forSave, std::u16string_view title, std::u16string_view filters) {
   return state.host.AskFileName(forSave, title, filters);
 }
 
-bool ReadRomFile(AppState& state, std::u16string_view name, RomBytes& out) {
+bool ReadRomFile(CoreState& state, std::u16string_view name, RomBytes& out) {
   IoError err;
   RomBytes fresh;
   bool ok = ReadWholeFile(
@@ -32,7 +32,7 @@ bool ReadRomFile(AppState& state, std::u16string_view name, RomBytes& out) {
   return true;
 }
 
-void OpenRom(AppState& state, const std::u16string& name) {
+void OpenRom(CoreState& state, const std::u16string& name) {
   RomImage& rom = state.rom;
   rom.fileName = name;
   if (name.empty() || !FileExists(name)) rom.fileName = AskFileName(state, false, u"Open ROM file", kRomFilters);
@@ -44,7 +44,7 @@ void OpenRom(AppState& state, const std::u16string& name) {
   AppendLog(state, u"Открыли ROM файл:" + rom.fileName);
 }
 
-void SaveRom(AppState& state, const std::u16string& name) {
+void SaveRom(CoreState& state, const std::u16string& name) {
   RomImage& rom = state.rom;
   rom.fileName = name.empty() ? AskFileName(state, true, u"Save ROM file", kRomFilters) : name;
   state.settings.InputRomFileName = rom.fileName;
@@ -61,7 +61,7 @@ void SaveRom(AppState& state, const std::u16string& name) {
   AppendLog(state, u"сохранили РОМ в файл " + rom.fileName);
 }
 
-void OpenOriginalRom(AppState& state, const std::u16string& name) {
+void OpenOriginalRom(CoreState& state, const std::u16string& name) {
   if (!state.rom.isLoaded) {
     AppendLog(state, u"сначала загрузите исправленный rom");
     return;

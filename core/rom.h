@@ -10,7 +10,7 @@
 
 namespace vorkat {
 
-struct AppState;
+struct CoreState;
 
 struct RomImage {
   std::u16string fileName;
@@ -34,14 +34,14 @@ inline constexpr std::u16string_view kRomFilters =
     u"GameBoy Files (*.gba,*.gbc,*.gb)|*.gb?\r\nAll Files (*.*)|*.*";
 
 // The file prompt every open and save command uses; empty when cancelled.
-std::u16string AskFileName(AppState& state, bool forSave, std::u16string_view title, std::u16string_view filters);
+std::u16string AskFileName(CoreState& state, bool forSave, std::u16string_view title, std::u16string_view filters);
 
-void OpenRom(AppState& state, const std::u16string& name);
-void SaveRom(AppState& state, const std::u16string& name);
+void OpenRom(CoreState& state, const std::u16string& name);
+void SaveRom(CoreState& state, const std::u16string& name);
 // Asks for the file; with a name of an existing file, reads that one without asking.
-void OpenOriginalRom(AppState& state, const std::u16string& name = {});
+void OpenOriginalRom(CoreState& state, const std::u16string& name = {});
 
 // Reads a file into a ROM buffer; false (with the log line) when it cannot.
-bool ReadRomFile(AppState& state, std::u16string_view name, RomBytes& out);
+bool ReadRomFile(CoreState& state, std::u16string_view name, RomBytes& out);
 
 }  // namespace vorkat

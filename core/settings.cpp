@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/numbers.h"
-#include "core/state.h"
+#include "core/core_state.h"
 
 namespace vorkat {
 
@@ -61,7 +61,7 @@ std::u16string Delimiter(std::u16string_view value, std::u16string_view defaultM
 
 }  // namespace
 
-void LoadSettings(AppState& state) {
+void LoadSettings(CoreState& state) {
   Settings& s = state.settings;
   IoError err;
   Bytes buffer;
@@ -168,7 +168,7 @@ std::u16string SettingsFileText(const Settings& s) {
   return out;
 }
 
-bool SaveSettings(AppState& state) {
+bool SaveSettings(CoreState& state) {
   const Settings& s = state.settings;
   if (s.iniWasUnicode)
     MsgBox(state, u"сохнанение INI файла в юникоде пока не реализовано! ", MsgButtons::Ok, MsgIcon::Error);

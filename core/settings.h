@@ -7,7 +7,7 @@
 
 namespace vorkat {
 
-struct AppState;
+struct CoreState;
 
 struct Settings {
   std::u16string iniPath;
@@ -45,11 +45,11 @@ std::u16string MarkupToTextCopy(std::u16string_view text);
 std::u16string GetIniValue(std::u16string_view text, std::u16string_view key);
 
 // Fills state.settings from the file at settings.iniPath (created empty when absent).
-void LoadSettings(AppState& state);
+void LoadSettings(CoreState& state);
 // Reads every key from the file's text (the lookups of LoadSettings).
 void ApplySettingsText(Settings& s, std::u16string_view text);
 // Writes the whole file; returns false (and says so) when it could not.
-bool SaveSettings(AppState& state);
+bool SaveSettings(CoreState& state);
 
 // The file's text as SaveSettings writes it.
 std::u16string SettingsFileText(const Settings& s);

@@ -1,6 +1,7 @@
 #include "extract/char_widths.h"
+#include "script/script_state.h"
 
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/log.h"
 #include "core/numbers.h"
 #include "core/rom.h"
@@ -9,7 +10,7 @@
 
 namespace vorkat {
 
-void ExtractCharWidths(AppState& state, std::int32_t first, std::int32_t end, std::int32_t skip,
+void ExtractCharWidths(ScriptState& state, std::int32_t first, std::int32_t end, std::int32_t skip,
                        const std::u16string& outFile) {
   if (!RequireRom(state)) return;
   if (Trim(outFile).empty()) return;
@@ -45,7 +46,7 @@ void ExtractCharWidths(AppState& state, std::int32_t first, std::int32_t end, st
   WriteTextOutput(state, outFile, lines, false);
 }
 
-void ExtractCharWidths(AppState& state, std::int32_t first, std::int32_t end, std::int32_t skip) {
+void ExtractCharWidths(ScriptState& state, std::int32_t first, std::int32_t end, std::int32_t skip) {
   if (!RequireRom(state)) return;
   std::u16string file = AskFileName(state, true, u"Save text to file",
                                     u"Вынутые данные о ширине букв(*.txt)|*.txt\r\nAll Files (*.*)|*.*");
@@ -53,7 +54,7 @@ void ExtractCharWidths(AppState& state, std::int32_t first, std::int32_t end, st
   ExtractCharWidths(state, first, end, skip, file);
 }
 
-void RunCharWidthExtractor(AppState& state) {
+void RunCharWidthExtractor(ScriptState& state) {
   static constexpr std::u16string_view kTitle = u"Вынуть ширину букв";
   auto from = InputBox(state, u"откуда резать", kTitle);
   if (!from || from->empty()) return;

@@ -7,16 +7,16 @@
 
 namespace vorkat {
 
-struct AppState;
+struct ScriptState;
 
 // The menu command: three questions (first offset, end offset, bytes to skip).
-void RunCharWidthExtractor(AppState& state);
+void RunCharWidthExtractor(ScriptState& state);
 
 // Asks for the output file, then extracts.
-void ExtractCharWidths(AppState& state, std::int32_t first, std::int32_t end, std::int32_t skip);
+void ExtractCharWidths(ScriptState& state, std::int32_t first, std::int32_t end, std::int32_t skip);
 
 // The same without the prompt, writing into outFile.
-void ExtractCharWidths(AppState& state, std::int32_t first, std::int32_t end, std::int32_t skip,
+void ExtractCharWidths(ScriptState& state, std::int32_t first, std::int32_t end, std::int32_t skip,
                        const std::u16string& outFile);
 
 }  // namespace vorkat

@@ -1,7 +1,8 @@
 #include "extract/dump_by_addresses.h"
+#include "script/script_state.h"
 
 #include "codec/decoder.h"
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/log.h"
 #include "core/rom.h"
 #include "core/text.h"
@@ -12,11 +13,11 @@ namespace {
 
 constexpr std::u16string_view kDoneLine = u"Закончили dump по указателям.";
 
-bool Ready(AppState& state) { return RequireRom(state) && RequireTable(state); }
+bool Ready(ScriptState& state) { return RequireRom(state) && RequireTable(state); }
 
 }  // namespace
 
-void DumpByAddressList(AppState& state, const std::u16string& listFile, const std::u16string& outFile,
+void DumpByAddressList(ScriptState& state, const std::u16string& listFile, const std::u16string& outFile,
                        std::int32_t blockLength) {
   if (!Ready(state)) return;
   if (Trim(outFile).empty() || Trim(listFile).empty()) return;
@@ -35,7 +36,7 @@ void DumpByAddressList(AppState& state, const std::u16string& listFile, const st
   if (finished && saved) AppendLog(state, kDoneLine);
 }
 
-void DumpByAddressSteps(AppState& state, std::int32_t start, std::int32_t step, std::int32_t count,
+void DumpByAddressSteps(ScriptState& state, std::int32_t start, std::int32_t step, std::int32_t count,
                         const std::u16string& outFile, std::int32_t blockLength) {
   if (!Ready(state)) return;
   if (Trim(outFile).empty()) return;

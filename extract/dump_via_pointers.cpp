@@ -1,16 +1,17 @@
 #include "extract/dump_via_pointers.h"
+#include "script/script_state.h"
 
 #include <utility>
 
 #include "codec/decoder.h"
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/log.h"
 #include "core/numbers.h"
 #include "core/rom.h"
 #include "core/text.h"
 #include "extract/extract_common.h"
-#include "insert/pointer_search.h"
+#include "extract/pointer_report.h"
 
 namespace vorkat {
 namespace {
@@ -22,7 +23,7 @@ constexpr std::u16string_view kDumpFilters = u"Вынутый текст (*.txt)
 // run past the range.
 class OffsetSorter {
  public:
-  OffsetSorter(AppState& state, std::vector<std::u16string>& list, std::size_t low, std::size_t high)
+  OffsetSorter(ScriptState& state, std::vector<std::u16string>& list, std::size_t low, std::size_t high)
       : state_(state), list_(list), keys_(list.size()) {
     for (std::size_t k = low; k <= high; ++k) keys_[k] = ReadInt(list_[k]);
   }
@@ -60,13 +61,13 @@ class OffsetSorter {
   std::int32_t Key(std::size_t k) const { return keys_[k]; }
 
  private:
-  AppState& state_;
+  ScriptState& state_;
   std::vector<std::u16string>& list_;
   std::vector<std::int32_t> keys_;
 };
 
 // The targets of the report's pointer lines, in report order.
-std::optional<std::vector<std::u16string>> ReadReportTargets(AppState& state, const std::u16string& reportFile) {
+std::optional<std::vector<std::u16string>> ReadReportTargets(ScriptState& state, const std::u16string& reportFile) {
   std::u16string text;
   if (!ReadTextInput(state, reportFile, text)) return std::nullopt;
   WarnIfBareLf(state, text, reportFile);
@@ -84,7 +85,7 @@ std::optional<std::vector<std::u16string>> ReadReportTargets(AppState& state, co
 
 }  // namespace
 
-void SortOffsets(AppState& state, std::vector<std::u16string>& list, std::int32_t low, std::int32_t high) {
+void SortOffsets(ScriptState& state, std::vector<std::u16string>& list, std::int32_t low, std::int32_t high) {
   if (list.empty()) return;
   if (low < 0) low = 0;
   if (high >= static_cast<std::int32_t>(list.size())) high = static_cast<std::int32_t>(list.size()) - 1;
@@ -93,7 +94,7 @@ void SortOffsets(AppState& state, std::vector<std::u16string>& list, std::int32_
   sorter.Sort(low, high);
 }
 
-void DumpViaPointers(AppState& state, const std::u16string& reportFile, const std::u16string& tempFile,
+void DumpViaPointers(ScriptState& state, const std::u16string& reportFile, const std::u16string& tempFile,
                      const std::u16string& outFile, bool readTempFile) {
   if (!RequireRom(state) || !RequireTable(state)) return;
   if (Trim(reportFile).empty() || Trim(outFile).empty() || Trim(tempFile).empty()) return;
@@ -145,7 +146,7 @@ void DumpViaPointers(AppState& state, const std::u16string& reportFile, const st
   if (finished && saved) AppendLog(state, u"Закончили dump по указателям.");
 }
 
-void DumpViaPointers(AppState& state) {
+void DumpViaPointers(ScriptState& state) {
   if (!RequireRom(state) || !RequireTable(state)) return;
   std::u16string report =
       Trim(AskFileName(state, false, u"Pointers file", u"Файл с указателями (*.txt)|*.txt\r\nAll Files (*.*)|*.*"));

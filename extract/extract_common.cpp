@@ -4,11 +4,11 @@
 #include <ctime>
 
 #include "codec/decoder.h"
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/numbers.h"
 #include "core/log.h"
-#include "core/state.h"
+#include "script/script_state.h"
 #include "core/text.h"
 
 namespace vorkat {
@@ -36,18 +36,18 @@ std::u16string NowText() {
   return U(buf);
 }
 
-bool WriteBytesOutput(AppState& state, const std::u16string& name, std::span<const std::uint8_t> bytes) {
+bool WriteBytesOutput(ScriptState& state, const std::u16string& name, std::span<const std::uint8_t> bytes) {
   IoError error;
   if (WriteFileAtomic(name, bytes, Backup::None, &error, state.writeFaults)) return true;
   AppendLog(state, IoErrorText(u"Не удалось записать файл ", name, error), kColourBrightRed);
   return false;
 }
 
-bool WriteTextOutput(AppState& state, const std::u16string& name, std::u16string_view text, bool unicode) {
+bool WriteTextOutput(ScriptState& state, const std::u16string& name, std::u16string_view text, bool unicode) {
   return WriteBytesOutput(state, name, EncodeTextFile(text, unicode));
 }
 
-bool ReadTextInput(AppState& state, const std::u16string& name, std::u16string& text) {
+bool ReadTextInput(ScriptState& state, const std::u16string& name, std::u16string& text) {
   IoError error;
   auto bytes = ReadFileBytes(name, &error);
   if (!bytes) {
@@ -73,7 +73,7 @@ std::vector<std::u16string> SplitOffsetList(std::u16string_view text) {
   }
 }
 
-bool DumpListedBlocks(AppState& state, const std::vector<std::u16string>& entries, std::int32_t blockLength,
+bool DumpListedBlocks(ScriptState& state, const std::vector<std::u16string>& entries, std::int32_t blockLength,
                       RecordOutput& out) {
   const std::size_t n = entries.size();
   ShowProgress(state, 0, static_cast<std::int64_t>(n));

@@ -9,7 +9,7 @@
 
 namespace vorkat {
 
-struct AppState;
+struct ScriptState;
 class RecordOutput;
 
 // The current date and time as the log shows them, e.g. "05.03.2024 14:07:09".
@@ -18,13 +18,13 @@ std::u16string NowText();
 // Writes text as a whole file (UTF-16LE with FF FE when unicode, else
 // Windows-1251) in place of any existing file; false with a log line when
 // the file cannot be written.
-bool WriteTextOutput(AppState& state, const std::u16string& name, std::u16string_view text, bool unicode);
+bool WriteTextOutput(ScriptState& state, const std::u16string& name, std::u16string_view text, bool unicode);
 // The same for bytes already encoded.
-bool WriteBytesOutput(AppState& state, const std::u16string& name, std::span<const std::uint8_t> bytes);
+bool WriteBytesOutput(ScriptState& state, const std::u16string& name, std::span<const std::uint8_t> bytes);
 
 // Reads a whole text file (FF FE: UTF-16LE, else Windows-1251); false with a
 // bright red log line when it cannot be read.
-bool ReadTextInput(AppState& state, const std::u16string& name, std::u16string& text);
+bool ReadTextInput(ScriptState& state, const std::u16string& name, std::u16string& text);
 
 // A list of numbers: split at "," when the text holds any comma, else at CR LF.
 std::vector<std::u16string> SplitOffsetList(std::u16string_view text);
@@ -34,7 +34,7 @@ std::vector<std::u16string> SplitOffsetList(std::u16string_view text);
 // blockLength is 0, to the next entry's number (0, the end of the ROM, after
 // the last entry or before a blank one). Returns false when the user stopped
 // it (already logged).
-bool DumpListedBlocks(AppState& state, const std::vector<std::u16string>& entries, std::int32_t blockLength,
+bool DumpListedBlocks(ScriptState& state, const std::vector<std::u16string>& entries, std::int32_t blockLength,
                       RecordOutput& out);
 
 }  // namespace vorkat

@@ -1,10 +1,10 @@
 #include "extract/scan_extract.h"
 
 #include "codec/decoder.h"
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/log.h"
 #include "core/rom.h"
-#include "core/state.h"
+#include "script/script_state.h"
 #include "core/text.h"
 #include "extract/extract_common.h"
 
@@ -18,7 +18,7 @@ enum class Kind { Sbcs, Sbcs2, Dbcs };
 constexpr unsigned kYieldEvery = 4096;
 
 struct Scanner {
-  AppState& state;
+  ScriptState& state;
   RecordOutput& out;
   const std::vector<std::u16string>& entries;
   const bool hexMode;
@@ -117,7 +117,7 @@ struct Scanner {
 
 }  // namespace
 
-void ScanExtract(AppState& state, std::int32_t& start, std::int32_t& end, const std::u16string& outFile) {
+void ScanExtract(ScriptState& state, std::int32_t& start, std::int32_t& end, const std::u16string& outFile) {
   if (!RequireRom(state) || !RequireTable(state)) return;
   if (Trim(outFile).empty()) return;
   // The type is checked before anything is written: a refused run leaves an
@@ -154,7 +154,7 @@ void ScanExtract(AppState& state, std::int32_t& start, std::int32_t& end, const 
   HideProgress(state);
 }
 
-void ScanExtract(AppState& state, std::int32_t& start, std::int32_t& end) {
+void ScanExtract(ScriptState& state, std::int32_t& start, std::int32_t& end) {
   if (!RequireRom(state) || !RequireTable(state)) return;
   std::u16string file =
       AskFileName(state, true, u"Save text to file", u"Вынутый текст (*.txt)|*.txt\r\nAll Files (*.*)|*.*");

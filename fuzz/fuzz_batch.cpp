@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "batch/batch.h"
-#include "core/app.h"
+#include "app/app.h"
 #include "core/file_io.h"
-#include "core/scripted_host.h"
-#include "core/state.h"
+#include "tests/support/scripted_host.h"
+#include "app/state.h"
 #include "core/text.h"
 
 namespace {

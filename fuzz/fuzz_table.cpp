@@ -23,8 +23,8 @@
 #include "codec/table_loader.h"
 #include "codec/table_tools.h"
 #include "core/log.h"
-#include "core/scripted_host.h"
-#include "core/state.h"
+#include "tests/support/scripted_host.h"
+#include "app/state.h"
 #include "core/text.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "insert/address_forms.h"
 
 #include "core/log.h"
-#include "core/state.h"
+#include "insert/insert_state.h"
 #include "core/text.h"
 
 namespace vorkat {
@@ -35,7 +35,7 @@ std::u16string OffsetToPtrHexUnchecked(std::int32_t offset) {
   return h.substr(4, 2) + h.substr(2, 2) + h.substr(0, 2) + u"08";
 }
 
-std::u16string OffsetToPtrHex(AppState& state, std::int32_t offset) {
+std::u16string OffsetToPtrHex(InsertState& state, std::int32_t offset) {
   if (offset < 0 || offset >= kPointerReach) {
     AppendLog(state,
               u"Адрес " + HexText(static_cast<std::uint32_t>(offset)) +
@@ -52,7 +52,7 @@ std::int32_t PtrHexToOffset(std::u16string_view text) {
   return p1 + p2 * 256 + p3 * 65536;
 }
 
-std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(AppState& state, std::u16string& text) {
+std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState& state, std::u16string& text) {
   if (text.empty()) {
     AppendLog(state, u"Ошибка преобразования адреса вставки диалога в строку...(передали пустую строку)");
     return std::nullopt;

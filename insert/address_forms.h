@@ -13,7 +13,7 @@
 
 namespace vorkat {
 
-struct AppState;
+struct InsertState;
 
 // Offsets at or above this have no pointer form.
 inline constexpr std::int32_t kPointerReach = 0x1000000;
@@ -23,11 +23,11 @@ inline constexpr std::int32_t kPointerReach = 0x1000000;
 std::int32_t HexTextToLong(std::u16string_view text);
 std::u16string LongToAddrText(std::int32_t offset);
 // Empty, with a log line, for an offset outside 0..0xFFFFFF.
-std::u16string OffsetToPtrHex(AppState& state, std::int32_t offset);
+std::u16string OffsetToPtrHex(InsertState& state, std::int32_t offset);
 // The pure form for offsets known to be in reach.
 std::u16string OffsetToPtrHexUnchecked(std::int32_t offset);
 std::int32_t PtrHexToOffset(std::u16string_view text);
 // The bytes to search for; logs its three messages; pads `text` in place.
-std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(AppState& state, std::u16string& text);
+std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState& state, std::u16string& text);
 
 }  // namespace vorkat

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "codec/encoder.h"
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/log.h"
 #include "core/numbers.h"
-#include "core/state.h"
+#include "insert/insert_state.h"
 #include "core/text.h"
 #include "insert/address_forms.h"
 #include "insert/insertion_log.h"
@@ -51,7 +51,7 @@ std::u16string Timestamp() {
   return U(buf);
 }
 
-bool OverwriteWarningIsLatest(const AppState& state) {
+bool OverwriteWarningIsLatest(const InsertState& state) {
   const std::u16string& text = state.log.text;
   const std::size_t from = text.size() > kOverwriteLookBack ? text.size() - kOverwriteLookBack : 0;
   return std::u16string_view(text).substr(from).find(kOverwriteMark) != std::u16string_view::npos;
@@ -60,7 +60,7 @@ bool OverwriteWarningIsLatest(const AppState& state) {
 // Runs pointer rewriting for each search zone of the dialog. Works on copies
 // of the attributes it changes, since the log lines it writes let the window
 // system run in between.
-void RewriteDialogPointers(AppState& state, const PointerSnapshot& snapshot, std::size_t index,
+void RewriteDialogPointers(InsertState& state, const PointerSnapshot& snapshot, std::size_t index,
                            InsertionLogFile* logFile) {
   const DialogRecord& dlg = state.dialogs.records[index];
   std::u16string oldPtr = dlg.OldPtrHEX;
@@ -101,7 +101,7 @@ void RewriteDialogPointers(AppState& state, const PointerSnapshot& snapshot, std
 
 // Writes the dialog's bytes at offset, warning once per run of overwritten
 // bytes that do not look like free space (neither 0x00 nor 0xFF).
-void WriteDialogBytes(AppState& state, const Bytes& bytes, std::int32_t offset, const std::u16string& id) {
+void WriteDialogBytes(InsertState& state, const Bytes& bytes, std::int32_t offset, const std::u16string& id) {
   std::size_t written = 0;
   for (; written < bytes.size(); ++written) {
     const std::size_t pos = static_cast<std::size_t>(offset) + written;
@@ -121,7 +121,7 @@ void WriteDialogBytes(AppState& state, const Bytes& bytes, std::int32_t offset, 
 
 }  // namespace
 
-std::u16string InsertionLogName(const AppState& state) {
+std::u16string InsertionLogName(const InsertState& state) {
   const std::u16string name = Trim(state.dialogs.fileName);
   if (name.empty()) return {};
   // Only the file's own name is cut, so a point in a folder name does not
@@ -133,7 +133,7 @@ std::u16string InsertionLogName(const AppState& state) {
   return Trim(base + u"log");
 }
 
-void InsertDialogs(AppState& state) {
+void InsertDialogs(InsertState& state) {
   if (!RequireRom(state) || !RequireTable(state) || !RequireDialogs(state)) return;
   if (state.dialogs.lastIndex < 0) {
     AppendLog(state, u"Возможно в ini файле указаны другие разделители для диалогов... операция вставки диалогов отменена");
@@ -183,7 +183,7 @@ void InsertDialogs(AppState& state) {
   logFile.Close(state);
 }
 
-void InsertDataBlock(AppState& state, std::u16string& data, std::int32_t& offset, bool useTable) {
+void InsertDataBlock(InsertState& state, std::u16string& data, std::int32_t& offset, bool useTable) {
   if (offset < 0) offset = 0;
   if (data.empty()) return;
   if (!RequireRom(state)) return;

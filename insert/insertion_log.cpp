@@ -5,7 +5,7 @@
 
 #include "core/file_io.h"
 #include "core/log.h"
-#include "core/state.h"
+#include "insert/insert_state.h"
 #include "core/text.h"
 
 namespace vorkat {
@@ -24,7 +24,7 @@ InsertionLogFile::~InsertionLogFile() {
   if (file_) std::fclose(file_);
 }
 
-bool InsertionLogFile::Open(AppState& state, const std::u16string& name) {
+bool InsertionLogFile::Open(InsertState& state, const std::u16string& name) {
   if (file_) Close(state);
   name_ = name;
   buffer_.clear();
@@ -53,7 +53,7 @@ void InsertionLogFile::Flush() {
   buffer_.clear();
 }
 
-void InsertionLogFile::Close(AppState& state) {
+void InsertionLogFile::Close(InsertState& state) {
   if (!file_) return;
   Flush();
   if (std::fclose(file_) != 0 && !failed_) {

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "codec/encoder.h"
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/log.h"
-#include "core/state.h"
+#include "insert/insert_state.h"
 #include "core/text.h"
 #include "insert/address_forms.h"
 
@@ -22,7 +22,7 @@ std::int64_t AlignUp(std::int64_t cur, std::int32_t alignBy) {
 // (its end taken one past its last byte, so ending where a zone starts
 // counts too). The pass repeats until no zone is touched, so a shift past a
 // later zone can never land the dialog in an earlier one.
-std::int64_t AvoidZones(AppState& state, std::int64_t cur, std::int64_t len) {
+std::int64_t AvoidZones(InsertState& state, std::int64_t cur, std::int64_t len) {
   const std::int32_t alignBy = state.insertion.AddressAlignBy;
   bool shifted = true;
   while (shifted) {
@@ -46,7 +46,7 @@ std::int32_t ClampToInt32(std::int64_t v) {
 
 }  // namespace
 
-void CalcNewAddresses(AppState& state) {
+void CalcNewAddresses(InsertState& state) {
   if (!state.table.isLoaded) {
     MsgBox(state, u"Таблица еще не загружена", MsgButtons::Ok, MsgIcon::Error);
     AppendLog(state, u"Таблица еще не загружена");

@@ -7,12 +7,12 @@
 
 namespace vorkat {
 
-struct AppState;
+struct InsertState;
 struct RomImage;
 
 // Works on the loaded dialogs, table and insertion parameters; advances
 // FreeSpaceStartAddr. Asks nothing (the batch interpreter calls it too).
-void CalcNewAddresses(AppState& state);
+void CalcNewAddresses(InsertState& state);
 
 // The start of free space suggested from the ROM's trailing padding: two
 // past the last byte that is not 0x00 or, if smaller, not 0xFF.

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/log.h"
 #include "core/numbers.h"
-#include "core/state.h"
+#include "insert/insert_state.h"
 #include "core/text.h"
 #include "insert/address_forms.h"
 #include "insert/insertion_log.h"
@@ -59,7 +59,7 @@ FileStamp StampOf(std::u16string_view name) {
   return s;
 }
 
-void ReadPointerList(AppState& state, PointerListCache& cache) {
+void ReadPointerList(InsertState& state, PointerListCache& cache) {
   cache.offsets.clear();
   IoError err;
   auto data = ReadFileBytes(cache.name, &err);
@@ -82,7 +82,7 @@ void ReadPointerList(AppState& state, PointerListCache& cache) {
 
 // Brings the program-wide list cache up to the dialog's file: read when the
 // name differs from the last one or the file changed since it was read.
-void UpdateListCache(AppState& state, const std::u16string& name, InsertionLogFile* logFile) {
+void UpdateListCache(InsertState& state, const std::u16string& name, InsertionLogFile* logFile) {
   PointerListCache& cache = state.insertion.listCache;
   const FileStamp stamp = StampOf(name);
   const bool unchanged = name == cache.name && stamp.exists == cache.existed && stamp.size == cache.size &&
@@ -177,7 +177,7 @@ std::vector<std::int32_t> PointerSnapshot::FindLinear(const std::array<std::uint
   return found;
 }
 
-void RewritePointers(AppState& state, const PointerSnapshot& snapshot, std::u16string& oldPtrHex,
+void RewritePointers(InsertState& state, const PointerSnapshot& snapshot, std::u16string& oldPtrHex,
                      std::u16string_view newPtrHex, std::u16string_view doPointerChange, std::int32_t zoneStart,
                      std::u16string& ptrsAddrListFile, InsertionLogFile* logFile, std::u16string_view dlgID,
                      std::int32_t zoneEnd) {

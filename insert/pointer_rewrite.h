@@ -13,7 +13,7 @@
 
 namespace vorkat {
 
-struct AppState;
+struct InsertState;
 class InsertionLogFile;
 
 // The ROM as it stood when an insertion run began: the pointer searches of a
@@ -57,7 +57,7 @@ class PointerSnapshot {
 // (through the program-wide cache), CheckByMod4 and ExtendedLogs; writes its
 // protocol to logFile when that is open. oldPtrHex is padded to 8
 // characters and ptrsAddrListFile trimmed in place.
-void RewritePointers(AppState& state, const PointerSnapshot& snapshot, std::u16string& oldPtrHex,
+void RewritePointers(InsertState& state, const PointerSnapshot& snapshot, std::u16string& oldPtrHex,
                      std::u16string_view newPtrHex, std::u16string_view doPointerChange, std::int32_t zoneStart,
                      std::u16string& ptrsAddrListFile, InsertionLogFile* logFile, std::u16string_view dlgID,
                      std::int32_t zoneEnd);

@@ -1,91 +1,27 @@
 #include "insert/pointer_search.h"
+#include "insert/insert_state.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/log.h"
 #include "core/numbers.h"
 #include "core/rom.h"
 #include "core/text.h"
 #include "extract/extract_common.h"
+#include "extract/pointer_report.h"
 
 namespace vorkat {
 namespace {
 
-constexpr std::u16string_view kTargetMarker = u"), указывают на  ";
 constexpr std::u16string_view kSearchTitle = u"Поиск поинтеров в ROM";
 // The scan yields to the window system at least once per this many bytes.
 constexpr std::size_t kYieldChunk = 1u << 20;
 
-void AppendHex(std::string& out, std::uint32_t v) {
-  char buf[16];
-  int n = 0;
-  do {
-    buf[n++] = "0123456789ABCDEF"[v & 0xF];
-    v >>= 4;
-  } while (v);
-  while (n) out.push_back(buf[--n]);
-}
-
-void AppendDec(std::string& out, std::uint32_t v) {
-  char buf[16];
-  int n = 0;
-  do {
-    buf[n++] = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v);
-  while (n) out.push_back(buf[--n]);
-}
-
-void AppendByte(std::string& out, std::uint8_t b) {
-  out.push_back("0123456789ABCDEF"[b >> 4]);
-  out.push_back("0123456789ABCDEF"[b & 0xF]);
-}
-
-// The report line in Windows-1251, built without going through UTF-16: a
-// search can write hundreds of thousands of them.
-class ReportLineWriter {
- public:
-  ReportLineWriter() : head_(ToCp1251(u"адрес байтов в роме=hex(")), marker_(ToCp1251(u"), указывают на ")) {}
-
-  void Append(std::string& out, std::uint32_t pointerOffset, const std::uint8_t* b) const {
-    std::uint32_t target = b[0] | b[1] << 8 | b[2] << 16;
-    out += head_;
-    AppendHex(out, pointerOffset);
-    out += marker_;
-    out.push_back(' ');  // the leading blank of a non-negative number in a message
-    AppendDec(out, target);
-    out += " (";
-    AppendHex(out, target);
-    out += ")-->";
-    for (int i = 0; i < 4; ++i) {
-      if (i) out.push_back(',');
-      AppendByte(out, b[i]);
-    }
-  }
-
- private:
-  std::string head_;
-  std::string marker_;
-};
-
 }  // namespace
 
-std::u16string PointerReportLine(std::int32_t pointerOffset, const std::array<std::uint8_t, 4>& bytes) {
-  std::string line;
-  ReportLineWriter().Append(line, static_cast<std::uint32_t>(pointerOffset), bytes.data());
-  return FromCp1251(line);
-}
-
-std::optional<std::u16string> PointerReportTarget(std::u16string_view line) {
-  std::size_t at = line.find(kTargetMarker);
-  if (at == std::u16string_view::npos) return std::nullopt;
-  std::u16string_view rest = line.substr(at + kTargetMarker.size());
-  return std::u16string(rest.substr(0, rest.find(u' ')));
-}
-
-void FindPointers(AppState& state, std::int32_t lowest, std::int32_t highest, std::int32_t scanStart,
+void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest, std::int32_t scanStart,
                   std::int32_t scanEnd, const std::u16string& reportFile) {
   LongOperation op(state);
   if (!state.rom.isLoaded) {
@@ -162,7 +98,7 @@ void FindPointers(AppState& state, std::int32_t lowest, std::int32_t highest, st
   HideProgress(state);
 }
 
-void FindPointers(AppState& state, std::int32_t lowest, std::int32_t highest, std::int32_t scanStart,
+void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest, std::int32_t scanStart,
                   std::int32_t scanEnd) {
   if (!state.rom.isLoaded) {
     state.CancelRequested = false;
@@ -176,7 +112,7 @@ void FindPointers(AppState& state, std::int32_t lowest, std::int32_t highest, st
   FindPointers(state, lowest, highest, scanStart, scanEnd, file);
 }
 
-void RunPointerSearch(AppState& state) {
+void RunPointerSearch(InsertState& state) {
   static constexpr std::u16string_view kQuestions[4] = {
       u"Значение поинтера должно быть больше чем", u"Значение поинтера должно быть меньше чем",
       u"Искать поинтеры в ROM'e начиная с адреса", u"Искать поинтеры в ROM'e заканчивая адресом"};

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/log.h"
 #include "core/rom.h"
-#include "core/state.h"
+#include "patch/patch_state.h"
 
 namespace vorkat {
 
@@ -65,7 +65,7 @@ IpsApplyResult ApplyIpsRecords(std::span<const std::uint8_t> patch, std::span<st
   return stopAt(IpsStop::EndOfFile);
 }
 
-void LoadIps(AppState& state, std::u16string& fileName) {
+void LoadIps(PatchState& state, std::u16string& fileName) {
   std::u16string name;
   if (!fileName.empty() && FileExists(fileName)) {
     name = fileName;
@@ -93,7 +93,7 @@ void LoadIps(AppState& state, std::u16string& fileName) {
   AppendLog(state, u"Загрузили IPS из файла " + name);
 }
 
-void ApplyIps(AppState& state) {
+void ApplyIps(PatchState& state) {
   IpsPatch& ips = state.ips;
   if (!ips.isLoaded) {
     MsgBox(state, u"IPS файл не загружен", MsgButtons::Ok, MsgIcon::Error);

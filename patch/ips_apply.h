@@ -8,7 +8,7 @@
 
 namespace vorkat {
 
-struct AppState;
+struct PatchState;
 
 // IPS readers take a record offset of these three bytes for the end mark.
 inline constexpr std::int32_t kIpsEofOffset = 0x454F46;  // "EOF"
@@ -36,8 +36,8 @@ struct IpsApplyResult {
 IpsApplyResult ApplyIpsRecords(std::span<const std::uint8_t> patch, std::span<std::uint8_t> rom);
 
 // Takes `fileName` when it names an existing file (and empties it), else asks.
-void LoadIps(AppState& state, std::u16string& fileName);
+void LoadIps(PatchState& state, std::u16string& fileName);
 // Applies the loaded patch to the working ROM.
-void ApplyIps(AppState& state);
+void ApplyIps(PatchState& state);
 
 }  // namespace vorkat

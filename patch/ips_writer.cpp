@@ -5,7 +5,7 @@
 #include "core/file_io.h"
 #include "core/log.h"
 #include "core/rom.h"
-#include "core/state.h"
+#include "patch/patch_state.h"
 #include "patch/ips_apply.h"
 
 namespace vorkat {
@@ -72,7 +72,7 @@ std::u16string IpsNameWithExtension(const std::u16string& name) {
   return name + u".ips";
 }
 
-void WriteIps(AppState& state, const std::u16string& fileName) {
+void WriteIps(PatchState& state, const std::u16string& fileName) {
   state.ips.isLoaded = false;
   const ChangedBlockList& changes = state.ips.changes;
   if (!changes.comparisonDone) {

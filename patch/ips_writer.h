@@ -9,7 +9,7 @@
 
 namespace vorkat {
 
-struct AppState;
+struct PatchState;
 
 // Record sizes have 2 bytes: longer blocks are cut into records of this size.
 inline constexpr std::int32_t kIpsMaxRecord = 65535;
@@ -30,6 +30,6 @@ IpsBuild BuildIps(const ChangedBlockList& changes);
 std::u16string IpsNameWithExtension(const std::u16string& name);
 
 // Writes the patch to `fileName`, or asks for the name when it is empty.
-void WriteIps(AppState& state, const std::u16string& fileName = {});
+void WriteIps(PatchState& state, const std::u16string& fileName = {});
 
 }  // namespace vorkat

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <ctime>
 
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/log.h"
-#include "core/state.h"
+#include "patch/patch_state.h"
 #include "patch/ips_apply.h"
 
 namespace vorkat {
@@ -115,7 +115,7 @@ bool FindChangedBlocks(std::span<const std::uint8_t> working, std::span<const st
   return true;
 }
 
-void CompareRoms(AppState& state, bool ecoMode, bool mergeBlocks) {
+void CompareRoms(PatchState& state, bool ecoMode, bool mergeBlocks) {
   ChangedBlockList& changes = state.ips.changes;
   changes = ChangedBlockList{};
   if (!state.rom.isLoaded) {

@@ -9,7 +9,7 @@
 
 namespace vorkat {
 
-struct AppState;
+struct PatchState;
 
 // Equal chunks of this size are skipped after one comparison when eco mode is off.
 inline constexpr std::size_t kCompareChunk = 32768;
@@ -27,6 +27,6 @@ bool FindChangedBlocks(std::span<const std::uint8_t> working, std::span<const st
                        const std::function<bool(std::int32_t)>& onDifference = {});
 
 // The menu and batch comparison of the working ROM with the original ROM.
-void CompareRoms(AppState& state, bool ecoMode, bool mergeBlocks);
+void CompareRoms(PatchState& state, bool ecoMode, bool mergeBlocks);
 
 }  // namespace vorkat

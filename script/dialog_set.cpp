@@ -1,4 +1,5 @@
 #include "script/dialog_set.h"
+#include "script/script_state.h"
 
 #include <array>
 

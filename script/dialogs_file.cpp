@@ -1,8 +1,9 @@
 #include "script/dialogs_file.h"
+#include "script/script_state.h"
 
 #include <algorithm>
 
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/rom.h"
 
@@ -27,7 +28,7 @@ DialogFormat MakeFormat(const Settings& settings) {
 }
 
 // Fills one record from a piece that holds the attribute delimiter.
-void ParseAttributes(AppState& state, std::u16string_view attrPart, const DialogFormat& format,
+void ParseAttributes(ScriptState& state, std::u16string_view attrPart, const DialogFormat& format,
                      std::u16string_view separator, DialogRecord& record) {
   bool commentStarted = false;
   auto addToComment = [&](std::u16string_view value) {
@@ -60,7 +61,7 @@ void ParseAttributes(AppState& state, std::u16string_view attrPart, const Dialog
 }
 
 // Reads, splits and parses a file; false (reported) when it cannot be read.
-bool ReadAndParse(AppState& state, const std::u16string& name, std::u16string_view startLine, DialogSet& parsed) {
+bool ReadAndParse(ScriptState& state, const std::u16string& name, std::u16string_view startLine, DialogSet& parsed) {
   std::u16string text;
   if (!ReadScriptFileText(state, name, text)) return false;
   const Settings& s = state.settings;
@@ -73,7 +74,7 @@ bool ReadAndParse(AppState& state, const std::u16string& name, std::u16string_vi
 
 // The prompt of the open and save forms. A cancelled prompt keeps the old
 // file name and returns an empty text.
-std::u16string ChooseFile(AppState& state, bool silent, bool forSave) {
+std::u16string ChooseFile(ScriptState& state, bool silent, bool forSave) {
   if (silent) return state.dialogs.fileName;
   std::u16string name =
       AskFileName(state, forSave, forSave ? u"Save Dialogs file" : u"Open Dialogs file", kDialogsFilters);
@@ -97,7 +98,7 @@ std::int32_t FirstDialogWithUnencodable(const DialogSet& set, const DialogFormat
   return -1;
 }
 
-bool AppendParsed(AppState& state, const std::u16string& name) {
+bool AppendParsed(ScriptState& state, const std::u16string& name) {
   LongOperation op(state);
   DialogSet parsed;
   if (!ReadAndParse(state, name, u"Подгружаем диалоги из файла ", parsed)) return false;
@@ -122,7 +123,7 @@ bool AppendParsed(AppState& state, const std::u16string& name) {
 
 }  // namespace
 
-bool ReadScriptFileText(AppState& state, std::u16string_view name, std::u16string& text) {
+bool ReadScriptFileText(ScriptState& state, std::u16string_view name, std::u16string& text) {
   if (!FileExists(name)) {
     AppendLog(state, u"Файл " + std::u16string(name) + u" не найден", kColourBrightRed);
     return false;
@@ -172,7 +173,7 @@ std::vector<std::u16string_view> SplitDialogPieces(std::u16string_view text, std
   }
 }
 
-DialogSet ParseDialogPieces(AppState& state, const std::vector<std::u16string_view>& pieces) {
+DialogSet ParseDialogPieces(ScriptState& state, const std::vector<std::u16string_view>& pieces) {
   const Settings& s = state.settings;
   const DialogFormat format = MakeFormat(s);
   DialogSet set;
@@ -237,7 +238,7 @@ std::u16string DialogsFileText(const DialogSet& set, const Settings& s) {
   return out;
 }
 
-void LoadDialogs(AppState& state, bool silent) {
+void LoadDialogs(ScriptState& state, bool silent) {
   const std::u16string previousName = state.dialogs.fileName;
   const std::u16string name = ChooseFile(state, silent, false);
   if (name.empty()) return;
@@ -257,7 +258,7 @@ void LoadDialogs(AppState& state, bool silent) {
   set.changed = false;
 }
 
-void AppendDialogs(AppState& state, bool silent) {
+void AppendDialogs(ScriptState& state, bool silent) {
   const std::u16string previousName = state.dialogs.fileName;
   const std::u16string name = ChooseFile(state, silent, false);
   if (name.empty()) return;
@@ -265,12 +266,12 @@ void AppendDialogs(AppState& state, bool silent) {
   if (!AppendParsed(state, name)) state.dialogs.fileName = previousName;
 }
 
-bool AppendDialogsFromFileName(AppState& state) {
+bool AppendDialogsFromFileName(ScriptState& state) {
   if (state.dialogs.fileName.empty()) return false;
   return AppendParsed(state, state.dialogs.fileName);
 }
 
-SaveOutcome SaveDialogs(AppState& state, bool silent) {
+SaveOutcome SaveDialogs(ScriptState& state, bool silent) {
   DialogSet& set = state.dialogs;
   if (!set.isLoaded) {
     AppendLog(state, u"файл диалогов еще не загружен");

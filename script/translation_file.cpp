@@ -1,10 +1,11 @@
 #include "script/translation_file.h"
+#include "script/script_state.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "core/app.h"
+#include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/numbers.h"
 #include "core/rom.h"
@@ -28,7 +29,7 @@ std::u16string Vorkat1Id(std::u16string_view dlgID) {
 // Asks whether to save unsaved edits before an operation replaces or moves
 // them. False when the user wanted them saved and they were not (the save was
 // cancelled or failed): the caller must stop, or the edits would be lost.
-bool OfferToSaveChanges(AppState& state) {
+bool OfferToSaveChanges(ScriptState& state) {
   DialogSet& set = state.dialogs;
   if (!set.changed) return true;
   if (MsgBox(state, kSaveChangesQuestion, MsgButtons::OkCancel, MsgIcon::Question) != MsgAnswer::Ok) return true;
@@ -61,7 +62,7 @@ std::vector<std::u16string_view> TranslationFileLines(std::u16string_view text) 
   }
 }
 
-void ImportTranslationFile(AppState& state) {
+void ImportTranslationFile(ScriptState& state) {
   if (!OfferToSaveChanges(state)) {
     AppendLog(state, u"Изменения в диалогах не сохранены, импорт файла перевода не выполнен", kColourDarkRed);
     return;
@@ -100,7 +101,7 @@ void ImportTranslationFile(AppState& state) {
   AppendLog(state, u"Загружено" + NumText(set.lastIndex + 1) + u" диалогов...");
 }
 
-void ExportTranslationFile(AppState& state) {
+void ExportTranslationFile(ScriptState& state) {
   const DialogSet& set = state.dialogs;
   if (!set.isLoaded) {
     AppendLog(state, u"Ничего еще не загружено...");
@@ -160,7 +161,7 @@ void ExportTranslationFile(AppState& state) {
   AppendLog(state, u"Экспортировали диалоги в файл перевода " + name);
 }
 
-void MergeDialogsFiles(AppState& state) {
+void MergeDialogsFiles(ScriptState& state) {
   const std::vector<std::u16string> files = state.host.AskFileNames(u"Select dialogs files", kMergeFilters);
   if (files.empty()) return;
   if (files.size() == 1) {

@@ -6,19 +6,19 @@
 #include <string_view>
 #include <vector>
 
-#include "core/state.h"
+#include "script/script_state.h"
 
 namespace vorkat {
 
 inline constexpr std::u16string_view kTranslationFilters = u"TXT files (*.txt)|*.txt\r\nAll Files (*.*)|*.*";
 
 // Asks for a translation file and replaces the dialogs with its lines.
-void ImportTranslationFile(AppState& state);
+void ImportTranslationFile(ScriptState& state);
 // Asks for a file and writes the dialogs as "ID text" lines.
-void ExportTranslationFile(AppState& state);
+void ExportTranslationFile(ScriptState& state);
 // Asks for several dialogs files, appends them in selection order and saves
 // the result where the user chooses.
-void MergeDialogsFiles(AppState& state);
+void MergeDialogsFiles(ScriptState& state);
 
 // The lines of a translation file: runs of line breaks count as one, one
 // leading and one final break are dropped, an empty text has no lines.

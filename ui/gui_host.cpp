@@ -7,7 +7,7 @@
 #include <QMessageBox>
 
 #include "core/numbers.h"
-#include "core/state.h"
+#include "app/state.h"
 #include "ui/main_form.h"
 
 namespace vorkat::ui {

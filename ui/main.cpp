@@ -4,7 +4,7 @@
 #include <QDir>
 
 #include "batch/batch.h"
-#include "core/app.h"
+#include "app/app.h"
 #include "ui/gui_host.h"
 #include "ui/main_form.h"
 
@@ -24,8 +24,9 @@ int main(int argc, char** argv) {
   if (!commandLine.empty()) {
     state.BatchFileName = commandLine;
     ++state.busy;  // the menus wait while the script runs
-    RunBatch(state, state.BatchFileName);
+    const bool fin = RunBatch(state, state.BatchFileName).finRequested;
     --state.busy;
+    if (fin) ExitProgram(state);
     form.FlushLog();
     form.SyncCheckMarks();
     if (state.exitRequested) return 0;

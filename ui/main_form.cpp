@@ -17,9 +17,9 @@
 #include <QTime>
 #include <QVBoxLayout>
 
-#include "core/app.h"
-#include "core/commands.h"
-#include "core/state.h"
+#include "app/app.h"
+#include "app/commands.h"
+#include "app/state.h"
 #include "ui/form_commands.h"
 #include "ui/gui_host.h"
 
@@ -89,7 +89,7 @@ const MenuItem kMenus[] = {
 
 struct Toggle {
   const char* name;
-  void (*flip)(AppState&);
+  void (*flip)(CoreState&);
   bool (*checked)(const AppState&);
 };
 

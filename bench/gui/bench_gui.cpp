@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "ui/gui_host.h"
 #include "ui/main_form.h"
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "batch/batch.h"
-#include "core/app.h"
-#include "core/scripted_host.h"
-#include "core/state.h"
+#include "app/app.h"
+#include "tests/support/scripted_host.h"
+#include "app/state.h"
 #include "tests/support/temp_dir.h"
 
 using namespace vorkat;
@@ -22,7 +22,7 @@ struct BatchCommandsTest : ::testing::Test {
 
   void Run(std::u16string_view script) {
     dir.WriteText("script.txt", script);
-    ASSERT_TRUE(RunBatch(state, dir.File("script.txt")));
+    ASSERT_TRUE(RunBatch(state, dir.File("script.txt")).read);
   }
   std::u16string F(const std::string& name) const { return dir.File(name); }
   bool LoggedPart(std::u16string_view part) const {

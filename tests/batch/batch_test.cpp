@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app.h"
-#include "core/scripted_host.h"
-#include "core/state.h"
+#include "app/app.h"
+#include "app/commands.h"
+#include "tests/support/scripted_host.h"
+#include "app/state.h"
 #include "tests/support/temp_dir.h"
 
 using namespace vorkat;
@@ -25,7 +26,7 @@ struct BatchTest : ::testing::Test {
   // Writes the script as Windows-1251 text and runs it.
   bool Run(std::u16string_view script) {
     dir.WriteText("script.txt", script);
-    return RunBatch(state, dir.File("script.txt"));
+    return RunBatch(state, dir.File("script.txt")).read;
   }
   std::u16string F(const std::string& name) const { return dir.File(name); }
 
@@ -148,7 +149,7 @@ TEST_F(BatchTest, StopEndsTheScript) {
 
 TEST_F(BatchTest, BareLfScriptIsOneLine) {
   dir.Write("lf.txt", EncodeTextFile(u"DOLOG=first\nDOLOG=second\n", false));
-  EXPECT_TRUE(RunBatch(state, F("lf.txt")));
+  EXPECT_TRUE(RunBatch(state, F("lf.txt")).read);
   EXPECT_TRUE(Logged(u"second\n")) << "command before the first '=', argument after the last";
   EXPECT_FALSE(Logged(u"first"));
   EXPECT_TRUE(LoggedPart(u"строки разделены LF"));
@@ -156,25 +157,29 @@ TEST_F(BatchTest, BareLfScriptIsOneLine) {
 
 TEST_F(BatchTest, UnicodeScriptIsReadToo) {
   dir.WriteText("u.txt", u"DOLOG=Привет あ\r\n", true);
-  EXPECT_TRUE(RunBatch(state, F("u.txt")));
+  EXPECT_TRUE(RunBatch(state, F("u.txt")).read);
   EXPECT_TRUE(Logged(u"Привет あ"));
 }
 
 TEST_F(BatchTest, MissingOrEmptyScriptName) {
-  EXPECT_FALSE(RunBatch(state, u""));
+  EXPECT_FALSE(RunBatch(state, u"").read);
   EXPECT_EQ(host.logLines.back(), u"Не указанано имя файла с параметрами для пакетного интерфейса");
-  EXPECT_FALSE(RunBatch(state, F("absent.txt")));
+  EXPECT_FALSE(RunBatch(state, F("absent.txt")).read);
   EXPECT_TRUE(Logged(u"Не верно указанано имя файла с параметрами для пакетного интерфейса"));
   EXPECT_TRUE(LoggedPart(F("absent.txt")));
   std::filesystem::create_directories(dir.path() / "folder.txt");
-  EXPECT_FALSE(RunBatch(state, F("folder.txt")));
+  EXPECT_FALSE(RunBatch(state, F("folder.txt")).read);
 }
 
-TEST_F(BatchTest, FinRunsTheExitSequenceAndEndsTheScript) {
-  EXPECT_TRUE(Run(u"DOLOG=before\r\nFIN\r\nDOLOG=after"));
+TEST_F(BatchTest, FinEndsTheScriptAndTheMenuCommandRunsTheExitSequence) {
+  dir.WriteText("fin.txt", u"DOLOG=before\r\nFIN\r\nDOLOG=after");
+  EXPECT_TRUE(RunBatch(state, F("fin.txt")).finRequested);
   EXPECT_TRUE(Logged(u"Заканчиваем работу программы..."));
-  EXPECT_TRUE(state.exitRequested);
   EXPECT_FALSE(Logged(u"after"));
+  EXPECT_FALSE(state.exitRequested) << "the caller runs the exit sequence";
+  host.fileNames.push_back(F("fin.txt"));
+  FindCoreCommand("menuRunBatch")->run(state);
+  EXPECT_TRUE(state.exitRequested);
   EXPECT_TRUE(dir.Exists("vorkat2.ini")) << "settings are saved on exit";
 }
 

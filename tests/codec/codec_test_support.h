@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "codec/table_loader.h"
-#include "core/scripted_host.h"
-#include "core/state.h"
+#include "tests/support/scripted_host.h"
+#include "app/state.h"
 #include "core/text.h"
 
 namespace vorkat::testing {

@@ -4,7 +4,7 @@
 
 #include "codec/encoder.h"
 #include "codec_test_support.h"
-#include "core/commands.h"
+#include "app/commands.h"
 #include "tests/support/temp_dir.h"
 
 using namespace vorkat;

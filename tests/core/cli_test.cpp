@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
-#include "core/app.h"
-#include "core/console_host.h"
-#include "core/scripted_host.h"
+#include "app/app.h"
+#include "app/console_host.h"
+#include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
 
 using namespace vorkat;

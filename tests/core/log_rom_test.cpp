@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/app.h"
-#include "core/scripted_host.h"
+#include "app/app.h"
+#include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
 
 using namespace vorkat;

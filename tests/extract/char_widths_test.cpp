@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-#include "core/app.h"
-#include "core/scripted_host.h"
+#include "app/app.h"
+#include "tests/support/scripted_host.h"
 #include "extract/char_widths.h"
 #include "tests/extract/extract_test_support.h"
 

@@ -4,12 +4,12 @@
 #include <random>
 #include <unistd.h>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "core/numbers.h"
-#include "core/scripted_host.h"
+#include "tests/support/scripted_host.h"
 #include "extract/dump_by_addresses.h"
 #include "extract/dump_via_pointers.h"
-#include "insert/pointer_search.h"
+#include "extract/pointer_report.h"
 #include "tests/extract/extract_test_support.h"
 
 using namespace vorkat;

@@ -5,8 +5,8 @@
 #include <random>
 #include <unistd.h>
 
-#include "core/app.h"
-#include "core/scripted_host.h"
+#include "app/app.h"
+#include "tests/support/scripted_host.h"
 #include "extract/dump_via_pointers.h"
 #include "insert/address_forms.h"
 #include "insert/pointer_search.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/file_io.h"
-#include "core/state.h"
+#include "app/state.h"
 #include "core/text.h"
 
 namespace vorkat::extract_testing {

@@ -7,9 +7,9 @@
 #include <climits>
 #include <unistd.h>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "core/numbers.h"
-#include "core/scripted_host.h"
+#include "tests/support/scripted_host.h"
 #include "extract/char_widths.h"
 #include "extract/dump_by_addresses.h"
 #include "extract/dump_via_pointers.h"

@@ -3,8 +3,8 @@
 #include <climits>
 #include <unistd.h>
 
-#include "core/app.h"
-#include "core/scripted_host.h"
+#include "app/app.h"
+#include "tests/support/scripted_host.h"
 #include "extract/scan_extract.h"
 #include "tests/extract/extract_test_support.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "core/numbers.h"
-#include "core/scripted_host.h"
+#include "tests/support/scripted_host.h"
 #include "insert/address_forms.h"
 
 using namespace vorkat;

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "codec/encoder.h"
-#include "core/app.h"
+#include "app/app.h"
 #include "extract/dump_via_pointers.h"
 #include "insert/address_forms.h"
 #include "insert/insert_dialogs.h"

@@ -2,7 +2,7 @@
 
 #include <regex>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "insert/insert_dialogs.h"
 #include "tests/insert/insert_test_support.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/scripted_host.h"
-#include "core/state.h"
+#include "tests/support/scripted_host.h"
+#include "app/state.h"
 #include "core/text.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "insert/new_addresses.h"
 #include "tests/insert/insert_test_support.h"
 

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "insert/insertion_log.h"
 #include "insert/pointer_rewrite.h"
 #include "tests/insert/insert_test_support.h"

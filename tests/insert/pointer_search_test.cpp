@@ -2,8 +2,9 @@
 
 #include <unistd.h>
 
-#include "core/app.h"
-#include "core/scripted_host.h"
+#include "app/app.h"
+#include "extract/pointer_report.h"
+#include "tests/support/scripted_host.h"
 #include "insert/pointer_search.h"
 #include "tests/extract/extract_test_support.h"
 

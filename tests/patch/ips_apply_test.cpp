@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "tests/patch/patch_fixtures.h"
 
 using namespace vorkat;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "patch/ips_apply.h"
 #include "patch/rom_compare.h"
 #include "tests/patch/patch_fixtures.h"

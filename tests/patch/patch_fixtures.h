@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "core/file_io.h"
-#include "core/scripted_host.h"
-#include "core/state.h"
+#include "tests/support/scripted_host.h"
+#include "app/state.h"
 
 namespace vorkat::patch_testing {
 

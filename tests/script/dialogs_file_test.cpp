@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/app.h"
-#include "core/commands.h"
-#include "core/scripted_host.h"
+#include "app/app.h"
+#include "app/commands.h"
+#include "tests/support/scripted_host.h"
 #include "script/dialogs_file.h"
 #include "tests/support/temp_dir.h"
 

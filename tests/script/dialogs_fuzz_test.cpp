@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "core/app.h"
-#include "core/scripted_host.h"
+#include "app/app.h"
+#include "tests/support/scripted_host.h"
 #include "script/dialogs_file.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/app.h"
-#include "core/scripted_host.h"
+#include "app/app.h"
+#include "tests/support/scripted_host.h"
 #include "script/dialogs_file.h"
 #include "script/translation_file.h"
 #include "tests/support/temp_dir.h"

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "core/file_io.h"
-#include "core/scripted_host.h"
+#include "tests/support/scripted_host.h"
 #include "ui/form_commands.h"
 
 using namespace vorkat;

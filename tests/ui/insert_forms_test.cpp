@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "core/app.h"
-#include "core/scripted_host.h"
+#include "app/app.h"
+#include "tests/support/scripted_host.h"
 #include "ui/form_commands.h"
 
 using namespace vorkat;

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "core/app.h"
-#include "core/scripted_host.h"
+#include "app/app.h"
+#include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
 #include "ui/gui_host.h"
 #include "ui/main_form.h"

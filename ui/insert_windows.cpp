@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "insert/recalc_ptrs_form.h"
+#include "ui/recalc_ptrs_form.h"
 #include "ui/form_commands.h"
 
 namespace vorkat::ui {

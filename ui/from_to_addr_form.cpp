@@ -1,4 +1,4 @@
-#include "extract/from_to_addr_form.h"
+#include "ui/from_to_addr_form.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "core/log.h"
 #include "core/numbers.h"
-#include "core/state.h"
+#include "app/state.h"
 #include "extract/scan_extract.h"
 #include "ui/gui_host.h"
 

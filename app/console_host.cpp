@@ -1,8 +1,8 @@
-#include "core/console_host.h"
+#include "app/console_host.h"
 
 #include "batch/batch.h"
-#include "core/app.h"
-#include "core/state.h"
+#include "app/app.h"
+#include "app/state.h"
 
 namespace vorkat {
 
@@ -64,9 +64,10 @@ void ConsoleHost::Progress(const ProgressState& p) {
 
 int RunHeadless(AppState& state, const std::u16string& script) {
   state.BatchFileName = Trim(script);
-  bool ran = RunBatch(state, state.BatchFileName);
-  if (!state.exitRequested) ExitProgram(state);  // a script ending with FIN already ran it
-  return ran ? 0 : 2;
+  const BatchResult result = RunBatch(state, state.BatchFileName);
+  ExitProgram(state);
+  if (!result.read) return 2;
+  return result.stopped || state.errorLinesLogged > 0 ? 1 : 0;
 }
 
 }  // namespace vorkat

@@ -1,4 +1,4 @@
-#include "core/scripted_host.h"
+#include "tests/support/scripted_host.h"
 
 namespace vorkat {
 

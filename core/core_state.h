@@ -1,30 +1,26 @@
-// The program-wide state: every piece of working data exists once, here,
-// and is passed by reference to the procedures that read or change it.
+// The part of the program-wide state that every module shares: the host,
+// settings, log, ROM images, option flags, and the bookkeeping of long
+// operations. Each module extends it with its own data (CodecState,
+// ScriptState, ...); the whole program state sits above the modules.
 #pragma once
 
 #include <chrono>
-#include <cstdint>
 #include <string>
 
-#include "codec/translation_table.h"
 #include "core/file_io.h"
 #include "core/host.h"
 #include "core/log.h"
 #include "core/rom.h"
 #include "core/settings.h"
-#include "font/fdt.h"
-#include "insert/insertion_params.h"
-#include "patch/ips_patch.h"
-#include "script/dialog_set.h"
 
 namespace vorkat {
 
 inline constexpr std::u16string_view kProgramTitle = u"Vorkat 2.0    ver 0.40";
 
-struct AppState {
-  explicit AppState(Host& h) : host(h) {}
-  AppState(const AppState&) = delete;
-  AppState& operator=(const AppState&) = delete;
+struct CoreState {
+  explicit CoreState(Host& h) : host(h) {}
+  CoreState(const CoreState&) = delete;
+  CoreState& operator=(const CoreState&) = delete;
 
   Host& host;
 
@@ -32,11 +28,6 @@ struct AppState {
   LogWindow log;
   RomImage rom;
   OriginalRomImage originalRom;
-  TranslationTable table;
-  DialogSet dialogs;
-  FontDescriptionTable fdt;
-  InsertionParams insertion;
-  IpsPatch ips;
 
   std::u16string ProgramTitle = std::u16string(kProgramTitle);
   std::u16string AboutText;
@@ -48,6 +39,9 @@ struct AppState {
   bool CreateInsertionLogs = false;
   bool EcoMode = false;
   bool OptimizeChangesBlocks = true;
+
+  // Bright-red lines logged in this run (a clear of the log keeps the count).
+  std::size_t errorLinesLogged = 0;
 
   bool CancelRequested = false;
   // Depth of running long operations; while above 0, commands that change

@@ -1,4 +1,4 @@
-#include "insert/recalc_ptrs_form.h"
+#include "ui/recalc_ptrs_form.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "core/numbers.h"
-#include "core/state.h"
+#include "app/state.h"
 #include "insert/insert_dialogs.h"
 #include "insert/new_addresses.h"
 #include "ui/gui_host.h"

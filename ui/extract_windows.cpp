@@ -3,8 +3,8 @@
 
 #include <QWidget>
 
-#include "extract/addr_extr_form.h"
-#include "extract/from_to_addr_form.h"
+#include "ui/addr_extr_form.h"
+#include "ui/from_to_addr_form.h"
 #include "ui/form_commands.h"
 
 namespace vorkat::ui {

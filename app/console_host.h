@@ -38,7 +38,8 @@ class ConsoleHost : public Host {
 };
 
 // Runs a script headless, then the exit sequence. Returns the exit status:
-// 0 when the script ran, 2 when it could not be read.
+// 0 when every command ran without an error line, 1 when any logged an error
+// (bright red) or the script was stopped, 2 when it could not be read.
 int RunHeadless(AppState& state, const std::u16string& script);
 
 }  // namespace vorkat

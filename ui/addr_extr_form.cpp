@@ -1,4 +1,4 @@
-#include "extract/addr_extr_form.h"
+#include "ui/addr_extr_form.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app.h"
+#include "app/app.h"
 #include "core/file_io.h"
 #include "core/numbers.h"
 #include "core/rom.h"
-#include "core/state.h"
+#include "app/state.h"
 #include "extract/dump_by_addresses.h"
 #include "ui/gui_host.h"
 

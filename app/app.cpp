@@ -1,0 +1,49 @@
+#include "app/app.h"
+
+#include "core/runtime.h"
+#include "script/dialogs_file.h"
+
+namespace vorkat {
+
+std::u16string BuildAboutText(std::u16string_view title) {
+  std::u16string credits =
+      u"|Рабочее место переводчика игр Game Boy, Game Boy Color и Game Boy Advance.|"
+      u"|Вынимает текст из ROM'а по таблице перекодировки, показывает его шрифтом игры,|"
+      u"возвращает перевод на новые адреса с правкой указателей и делает IPS патчи.|"
+      u"|Спасибо всем переводчикам, кто присылал таблицы, шрифты и замечания.";
+  return std::u16string(title) + ReplaceAll(credits, u"|", kCrLf);
+}
+
+void StartUp(AppState& state, const std::u16string& currentDir) {
+  state.insertion.IgnoreRomZones = {RomZone{}};
+  state.settings.iniPath = currentDir + u"/vorkat2.ini";
+  state.HexEncodeUnknownChars = u"NO";
+  state.insertion.DialogsAutoGapBytes = 1;
+  state.SkipUnknownTRChars = true;
+  LoadSettings(state);
+  state.ProgramTitle = std::u16string(kProgramTitle);
+  state.AboutText = BuildAboutText(state.ProgramTitle);
+  if (state.settings.HelpFileName.empty()) state.settings.HelpFileName = currentDir + u"/vorkathelp2.txt";
+  if (state.settings.NumberOfTextChars < 2) state.settings.NumberOfTextChars = 2;
+  state.ViewerPlaceholder = u".";
+}
+
+void ExitProgram(AppState& state) {
+  SaveSettings(state);
+  if (state.dialogs.changed &&
+      MsgBox(state, u"Будем сохранять изменения в Диалогах ?", MsgButtons::YesNo, MsgIcon::Question) ==
+          MsgAnswer::Yes) {
+    // A cancelled prompt ends without saving; a failed write would lose the
+    // edits, so it asks before ending.
+    while (SaveDialogs(state, false) == SaveOutcome::Failed) {
+      if (MsgBox(state, u"Диалоги не удалось сохранить. Выйти без сохранения?", MsgButtons::YesNo,
+                 MsgIcon::Warning) == MsgAnswer::Yes)
+        break;
+      AppendLog(state, u"Выход отменён: диалоги не сохранены", kColourDarkRed);
+      return;
+    }
+  }
+  state.exitRequested = true;
+}
+
+}  // namespace vorkat

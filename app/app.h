@@ -1,0 +1,23 @@
+// Start-up and the exit sequence of the program.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/state.h"
+#include "core/runtime.h"
+
+namespace vorkat {
+
+// Fills the state as the program entry does: settings path in `currentDir`,
+// start-up defaults, settings file, title, About text, help file name.
+void StartUp(AppState& state, const std::u16string& currentDir);
+
+// Saves the settings, asks about changed dialogs and marks the program as
+// ending (the host ends its loop when it sees exitRequested). When saving
+// the dialogs fails and the user chooses to stay, exitRequested stays false.
+void ExitProgram(AppState& state);
+
+std::u16string BuildAboutText(std::u16string_view title);
+
+}  // namespace vorkat

@@ -1,0 +1,76 @@
+#include "app/commands.h"
+
+#include <array>
+
+#include "app/app.h"
+#include "batch/batch.h"
+#include "codec/table_loader.h"
+#include "codec/table_tools.h"
+#include "core/rom.h"
+#include "extract/char_widths.h"
+#include "extract/dump_via_pointers.h"
+#include "insert/insert_dialogs.h"
+#include "insert/pointer_search.h"
+#include "patch/ips_apply.h"
+#include "patch/ips_writer.h"
+#include "patch/rom_compare.h"
+#include "script/dialogs_file.h"
+#include "script/translation_file.h"
+
+namespace vorkat {
+namespace {
+
+// One row per menu item that runs an operation without a window of its own,
+// grouped by menu, in menu order. "menuTableToXml" converts a table file to
+// XML, asking for both files.
+constexpr std::array kCommands = {
+    // ROM images and the log.
+    Command{"menuOpenRom", [](AppState& s) { OpenRom(s, u""); }},
+    Command{"menuOpOrigRom", [](AppState& s) { OpenOriginalRom(s); }},
+    Command{"menuSaveROMas", [](AppState& s) { SaveRom(s, u""); }},
+    Command{"menuClearLogs", [](AppState& s) { ClearLog(s); }},
+    // Tables.
+    Command{"menuOpenTable", [](AppState& s) { LoadTable(s, false); }},
+    Command{"menuSaveTable", [](AppState& s) { SaveTable(s); }},
+    Command{"menuTableToXml", [](AppState& s) { ExportTableXmlCommand(s); }},
+    Command{"menuMakeTable", [](AppState& s) { GenerateTable(s); }},
+    Command{"menuChTrTable", [](AppState& s) { CheckTableReversibility(s); }},
+    Command{"menuSetTableType", [](AppState& s) { SetTableType(s); }},
+    // Dialogs files.
+    Command{"menuOpenDialog", [](AppState& s) { LoadDialogs(s, false); }},
+    Command{"menuAppendDlgs", [](AppState& s) { AppendDialogs(s, false); }},
+    Command{"menuOpenVorkat1Script", [](AppState& s) { ImportTranslationFile(s); }},
+    Command{"menuSaveDialogsFile", [](AppState& s) { SaveDialogs(s, false); }},
+    Command{"menuSaveVorkat1scriptAs", [](AppState& s) { ExportTranslationFile(s); }},
+    Command{"menuCombineDlgs", [](AppState& s) { MergeDialogsFiles(s); }},
+    // Extraction.
+    Command{"menuFindPointersInROM", [](AppState& s) { RunPointerSearch(s); }},
+    Command{"menuCharLenExtractor", [](AppState& s) { RunCharWidthExtractor(s); }},
+    Command{"menuViaPointersExtractor", [](AppState& s) { DumpViaPointers(s); }},
+    // Insertion.
+    Command{"menuReturnDialgs2ROM", [](AppState& s) { InsertDialogs(s); }},
+    // Patches.
+    Command{"menuReadIPS",
+            [](AppState& s) {
+              std::u16string name;
+              LoadIps(s, name);
+            }},
+    Command{"menuSaveChangesAsIPS", [](AppState& s) { WriteIps(s); }},
+    Command{"menuApplyIPStoROM", [](AppState& s) { ApplyIps(s); }},
+    Command{"menuMakePatch", [](AppState& s) { CompareRoms(s, s.EcoMode, s.OptimizeChangesBlocks); }},
+    // Batch: a script ending with FIN ends the program.
+    Command{"menuRunBatch",
+            [](AppState& s) {
+              if (RunBatchCommand(s).finRequested) ExitProgram(s);
+            }},
+};
+
+}  // namespace
+
+const Command* FindCoreCommand(std::string_view objectName) {
+  for (const Command& c : kCommands)
+    if (c.objectName == objectName) return &c;
+  return nullptr;
+}
+
+}  // namespace vorkat

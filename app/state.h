@@ -1,0 +1,16 @@
+// The program-wide state: every piece of working data exists once, here,
+// and is passed by reference to the procedures that read or change it.
+// Each module's procedures take the part of it they work on.
+#pragma once
+
+#include "font/fdt.h"
+#include "patch/patch_state.h"
+
+namespace vorkat {
+
+struct AppState : PatchState {
+  using PatchState::PatchState;
+  FontDescriptionTable fdt;
+};
+
+}  // namespace vorkat

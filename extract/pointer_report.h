@@ -1,0 +1,35 @@
+// The lines of a pointer-search report: written by the pointer search, read
+// back by the dump via pointers and the viewer's jump list.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vorkat {
+
+// One report line (without its CR LF) for the pointer at pointerOffset whose
+// four bytes are given, e.g.
+// "адрес байтов в роме=hex(1A2B), указывают на  1234 (4D2)-->D2,04,00,08".
+std::u16string PointerReportLine(std::int32_t pointerOffset, const std::array<std::uint8_t, 4>& bytes);
+
+// The target text of a report line: the text after "), указывают на  " up
+// to the next blank (or the line end); nullopt for lines without the marker.
+std::optional<std::u16string> PointerReportTarget(std::u16string_view line);
+
+// Builds report lines in Windows-1251 without going through UTF-16: a
+// search can write hundreds of thousands of them.
+class ReportLineWriter {
+ public:
+  ReportLineWriter();
+  // Appends the line of the pointer at pointerOffset whose four bytes start at b.
+  void Append(std::string& out, std::uint32_t pointerOffset, const std::uint8_t* b) const;
+
+ private:
+  std::string head_;
+  std::string marker_;
+};
+
+}  // namespace vorkat

@@ -1,8 +1,0 @@
-#include "core/commands.h"
-
-namespace vorkat {
-
-// Menu commands of this subsystem, added as its operations are built.
-std::span<const Command> SearchCommands() { return {}; }
-
-}  // namespace vorkat
