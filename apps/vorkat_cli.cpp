@@ -1,6 +1,8 @@
 // vorkat-cli SCRIPT: runs a batch script without a window.
 #include <unistd.h>
 
+#include <csignal>
+
 #include <cstdio>
 #include <filesystem>
 
@@ -14,6 +16,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: vorkat-cli SCRIPT\n");
     return 2;
   }
+  // A closed standard output (vorkat-cli s.txt | head -1) must not end the run:
+  // the script goes on and its files are written.
+  std::signal(SIGPIPE, SIG_IGN);
   std::u16string script;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) script += u' ';

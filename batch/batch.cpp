@@ -1,6 +1,8 @@
 #include "batch/batch.h"
 
 #include <array>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "codec/table_loader.h"
@@ -83,28 +85,51 @@ void IgnoreRomZone(PatchState& state, std::u16string_view argument) {
                        HexText(static_cast<std::uint32_t>(end)));
 }
 
-// The original ROM from a named file, with the size check of the menu command.
-void LoadOriginalRom(PatchState& state, const std::u16string& name) { OpenOriginalRom(state, name); }
+// A file a load command can read: it exists, is not a folder, and opens.
+bool ReadableFile(const std::u16string& name) {
+  if (name.empty()) return false;
+  std::error_code ec;
+  const std::filesystem::path path = ToPath(name);
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  return std::ifstream(path, std::ios::binary).good();
+}
+
+// A load in a script never asks for another file and never goes on with
+// what was loaded before: a missing or unreadable file, or a load that
+// reported an error or left nothing loaded, stops the script at that line.
+template <class Load, class Loaded>
+Flow LoadOrStop(PatchState& state, const std::u16string& name, Load load, Loaded loaded) {
+  if (!ReadableFile(name)) {
+    const bool exists = !name.empty() && FileExists(name);
+    AppendLog(state, (exists ? u"Не удалось прочитать файл " : u"Файл не найден: ") + name, kColourBrightRed);
+    return Flow::Stop;
+  }
+  const std::size_t errorsBefore = state.errorLinesLogged;
+  load();
+  return loaded() && state.errorLinesLogged == errorsBefore ? Flow::Next : Flow::Stop;
+}
 
 struct BatchCommand {
   std::u16string_view name;
   Flow (*run)(PatchState& state, const std::u16string& argument);
 };
 
-template <void (*F)(PatchState&, const std::u16string&)>
-Flow Call(PatchState& state, const std::u16string& argument) {
-  F(state, argument);
-  return Flow::Next;
-}
-
 const std::array kBatchCommands = {
     // The pipeline of a translation.
-    BatchCommand{u"LOADROM", [](PatchState& s, const std::u16string& a) { OpenRom(s, a); return Flow::Next; }},
+    BatchCommand{u"LOADROM",
+                 [](PatchState& s, const std::u16string& a) {
+                   return LoadOrStop(
+                       s, a, [&] { OpenRom(s, a); }, [&] { return s.rom.isLoaded && s.rom.fileName == a; });
+                 }},
     BatchCommand{u"LOADTABLE",
                  [](PatchState& s, const std::u16string& a) {
-                   s.settings.TableFileName = a;
-                   LoadTable(s, true);
-                   return Flow::Next;
+                   return LoadOrStop(
+                       s, a,
+                       [&] {
+                         s.settings.TableFileName = a;
+                         LoadTable(s, true);
+                       },
+                       [&] { return s.table.isLoaded; });
                  }},
     BatchCommand{u"FREESPACESTARTADDR",
                  [](PatchState& s, const std::u16string& a) {
@@ -123,16 +148,24 @@ const std::array kBatchCommands = {
                  }},
     BatchCommand{u"LOADDIALOGS",
                  [](PatchState& s, const std::u16string& a) {
-                   s.dialogs.fileName = a;
-                   LoadDialogs(s, true);
-                   return Flow::Next;
+                   return LoadOrStop(
+                       s, a,
+                       [&] {
+                         s.dialogs.fileName = a;
+                         LoadDialogs(s, true);
+                       },
+                       [&] { return s.dialogs.isLoaded && s.dialogs.fileName == a; });
                  }},
     BatchCommand{u"IGNOREROMZONE", [](PatchState& s, const std::u16string& a) { IgnoreRomZone(s, a); return Flow::Next; }},
     BatchCommand{u"LOADIPS",
                  [](PatchState& s, const std::u16string& a) {
-                   std::u16string name = a;
-                   LoadIps(s, name);
-                   return Flow::Next;
+                   return LoadOrStop(
+                       s, a,
+                       [&] {
+                         std::u16string name = a;
+                         LoadIps(s, name);
+                       },
+                       [&] { return s.ips.isLoaded && s.ips.fileName == a; });
                  }},
     BatchCommand{u"APPLYIPSTOROM", [](PatchState& s, const std::u16string&) { ApplyIps(s); return Flow::Next; }},
     BatchCommand{u"SAVEDIALOGS",
@@ -183,7 +216,12 @@ const std::array kBatchCommands = {
     BatchCommand{u"DOLOG", [](PatchState& s, const std::u16string& a) { AppendLog(s, a); return Flow::Next; }},
 
     // Comparison and patch.
-    BatchCommand{u"LOADORIGINALROM", Call<LoadOriginalRom>},
+    BatchCommand{u"LOADORIGINALROM",
+                 [](PatchState& s, const std::u16string& a) {
+                   return LoadOrStop(
+                       s, a, [&] { OpenOriginalRom(s, a); },
+                       [&] { return s.originalRom.isLoaded && s.originalRom.fileName == a; });
+                 }},
     BatchCommand{u"ECOMODE",
                  [](PatchState& s, const std::u16string& a) {
                    s.EcoMode = FlagOn(a);
@@ -328,7 +366,9 @@ BatchResult RunBatch(PatchState& state, const std::u16string& fileName) {
   WarnIfBareLf(state, text, fileName);
 
   LongOperation op(state);
+  long long lineNumber = 0;
   for (const std::u16string& line : SplitCrLf(text)) {
+    ++lineNumber;
     if (!line.empty() && line.front() == u'\'') continue;  // a comment only in the very first column
     if (TrimBlanks(line).empty()) continue;
     const BatchLine parsed = SplitBatchLine(line);
@@ -344,7 +384,8 @@ BatchResult RunBatch(PatchState& state, const std::u16string& fileName) {
       return result;
     }
     if (flow == Flow::Stop) {
-      AppendLog(state, u"Пакетное задание остановлено на строке: " + line, kColourBrightRed);
+      AppendLog(state, u"Пакетное задание остановлено на строке" + NumText(lineNumber) + u": " + line,
+                kColourBrightRed);
       result.stopped = true;
       return result;
     }

@@ -78,17 +78,34 @@ TEST_F(BatchCommandsTest, CompareSaveAndApplyAPatch) {
 TEST_F(BatchCommandsTest, OriginalRomChecksAsTheMenuDoes) {
   dir.Write("a.gba", Bytes(100, 1));
   dir.Write("b.gba", Bytes(99, 1));
+  // Either refusal also stops the script.
   Run(u"LOADORIGINALROM=" + F("a.gba"));
-  EXPECT_EQ(host.logLines.back(), u"сначала загрузите исправленный rom");
+  EXPECT_EQ(host.logLines.end()[-2], u"сначала загрузите исправленный rom");
   EXPECT_FALSE(state.originalRom.isLoaded);
 
   Run(u"LOADROM=" + F("a.gba") + u"\r\nLOADORIGINALROM=" + F("b.gba"));
-  EXPECT_EQ(host.logLines.back(), u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
+  EXPECT_EQ(host.logLines.end()[-2],
+            u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
   EXPECT_FALSE(state.originalRom.isLoaded);
 
-  Run(u"LOADORIGINALROM=" + F("missing.gba"));
-  ASSERT_EQ(host.prompts.size(), 1u) << "a missing file falls into the prompt, as LOADROM does";
-  EXPECT_EQ(host.prompts[0].title, u"Open Original ROM file");
+}
+
+TEST_F(BatchCommandsTest, ALoadThatFailsStopsTheScriptAtItsLine) {
+  MakeGame();
+  dir.Write("other.gba", Bytes(0x100, 0x00));
+  std::filesystem::create_directory(dir.path() / "folder.tbl");
+  for (const std::u16string& load :
+       {u"LOADTABLE=" + F("missing.tbl"), u"LOADTABLE=" + F("folder.tbl"), u"LOADROM=" + F("missing.gba"),
+        u"LOADDIALOGS=" + F("missing.txt"), u"LOADORIGINALROM=" + F("missing.gba"), u"LOADIPS=" + F("missing.ips"),
+        u"LOADIPS=" + F("game.tbl")}) {
+    host.LogCleared();
+    Run(LoadGame() + load + u"\r\nLOADROM=" + F("other.gba") + u"\r\nDOLOG=after");
+    EXPECT_TRUE(host.prompts.empty()) << ToUtf8(load) << ": a script never asks";
+    EXPECT_FALSE(LoggedPart(u"after")) << ToUtf8(load);
+    EXPECT_EQ(state.rom.fileName, F("game.gba")) << ToUtf8(load) << ": the later lines did not run";
+    EXPECT_EQ(host.logLines.back(), u"Пакетное задание остановлено на строке 3: " + load);
+    EXPECT_EQ(host.logColours.back(), kColourBrightRed);
+  }
 }
 
 TEST_F(BatchCommandsTest, ScanExtractWritesTheTextsOfTheRange) {

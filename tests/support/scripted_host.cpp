@@ -12,9 +12,15 @@ MsgAnswer NegativeAnswer(MsgButtons buttons) {
 }
 }  // namespace
 
-void ScriptedHost::LogAppended(std::u16string_view line, std::uint32_t, bool) { logLines.emplace_back(line); }
+void ScriptedHost::LogAppended(std::u16string_view line, std::uint32_t colour, bool) {
+  logLines.emplace_back(line);
+  logColours.push_back(colour);
+}
 
-void ScriptedHost::LogCleared() { logLines.clear(); }
+void ScriptedHost::LogCleared() {
+  logLines.clear();
+  logColours.clear();
+}
 
 std::u16string ScriptedHost::AskFileName(bool forSave, std::u16string_view title, std::u16string_view filters) {
   prompts.push_back({u"file", std::u16string(title), std::u16string(filters), forSave});

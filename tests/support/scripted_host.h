@@ -39,6 +39,7 @@ class ScriptedHost : public Host {
   std::vector<Prompt> prompts;
   std::vector<ProgressState> progressCalls;
   std::vector<std::u16string> logLines;
+  std::vector<std::uint32_t> logColours;  // one per line of logLines
   int processEventsCalls = 0;
   int beeps = 0;
   int unanswered = 0;
