@@ -377,7 +377,8 @@ BatchResult RunBatch(PatchState& state, const std::u16string& fileName) {
       AppendLog(state, u"Неизвестная инструкция" + line);
       continue;
     }
-    const Flow flow = command->run(state, parsed.argument);
+    Flow flow = Flow::Stop;
+    RunGuarded(state, [&] { flow = command->run(state, parsed.argument); });
     if (flow == Flow::End) return result;
     if (flow == Flow::Fin) {
       result.finRequested = true;

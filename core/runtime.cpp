@@ -52,4 +52,9 @@ bool RequireRom(CoreState& state) {
 
 
 
+void ReportOutOfMemory(CoreState& state) {
+  if (state.progress.visible) HideProgress(state);
+  AppendLog(state, u"Не хватило памяти: команда прервана, загруженные данные остались прежними", kColourBrightRed);
+}
+
 }  // namespace vorkat

@@ -2,6 +2,8 @@
 // operations use to stay responsive (yield, progress, cancel).
 #pragma once
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -46,6 +48,39 @@ class LongOperation {
  private:
   CoreState& state_;
 };
+
+// Marks the state busy while a command started by a menu runs, so that the
+// window refuses other commands also during its yields.
+class BusyCommand {
+ public:
+  explicit BusyCommand(CoreState& state) : state_(state) { ++state_.busy; }
+  ~BusyCommand() { --state_.busy; }
+  BusyCommand(const BusyCommand&) = delete;
+  BusyCommand& operator=(const BusyCommand&) = delete;
+
+ private:
+  CoreState& state_;
+};
+
+// Logs that a command ran out of memory and hides its progress bar.
+void ReportOutOfMemory(CoreState& state);
+
+// Runs one command where a menu item, a window button or a batch line starts
+// it: running out of memory inside ends that command only (a bright-red line),
+// and the program goes on. Operations read and build before they replace
+// what is loaded, so a failed command leaves the loaded data as it was.
+// Returns false when the command ran out of memory.
+template <class Command>
+bool RunGuarded(CoreState& state, Command&& command) {
+  try {
+    command();
+    return true;
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  ReportOutOfMemory(state);
+  return false;
+}
 
 // Message box and input box shorthands.
 MsgAnswer MsgBox(CoreState& state, std::u16string_view text, MsgButtons buttons = MsgButtons::Ok,

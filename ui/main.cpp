@@ -1,21 +1,22 @@
 // vorkat [script]: the window program; a script named on the command line
 // runs at start-up with the window shown.
-#include <QApplication>
 #include <QDir>
 
 #include "batch/batch.h"
 #include "app/app.h"
+#include "ui/application.h"
 #include "ui/gui_host.h"
 #include "ui/main_form.h"
 
 int main(int argc, char** argv) {
   using namespace vorkat;
-  QApplication app(argc, argv);
+  ui::Application app(argc, argv);
   ui::GuiHost host;
   AppState state(host);
   StartUp(state, ui::FromQ(QDir::currentPath()));
   ui::MainForm form(state);
   host.Attach(&form, &state);
+  app.SetState(&state);
   form.show();
 
   QStringList args = QApplication::arguments();
@@ -23,12 +24,13 @@ int main(int argc, char** argv) {
   std::u16string commandLine = Trim(ui::FromQ(args.join(u' ')));
   if (!commandLine.empty()) {
     state.BatchFileName = commandLine;
-    ++state.busy;  // the menus wait while the script runs
-    const bool fin = RunBatch(state, state.BatchFileName).finRequested;
-    --state.busy;
+    bool fin = false;
+    {
+      BusyCommand busy(state);  // the menus wait while the script runs
+      fin = RunBatch(state, state.BatchFileName).finRequested;
+    }
     if (fin) ExitProgram(state);
-    form.FlushLog();
-    form.SyncCheckMarks();
+    form.AfterCommand();  // also closes the window when the user asked to while the script ran
     if (state.exitRequested) return 0;
   }
   return app.exec();

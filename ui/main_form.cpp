@@ -213,12 +213,10 @@ void MainForm::RunMenuCommand(const QString& objectName) {
   } else if (objectName == QLatin1String("menuAbout")) {
     ShowAbout();
   } else if (const FormCommand* f = FindFormCommand(key)) {
-    f->open(this, state_);
+    RunGuarded(state_, [&] { f->open(this, state_); });
   } else if (const Command* c = FindCoreCommand(key)) {
-    // Other commands wait while this one runs, also during its yields.
-    ++state_.busy;
-    c->run(state_);
-    --state_.busy;
+    BusyCommand busy(state_);
+    RunGuarded(state_, [&] { c->run(state_); });
   }
   AfterCommand();
 }
@@ -226,7 +224,12 @@ void MainForm::RunMenuCommand(const QString& objectName) {
 void MainForm::AfterCommand() {
   FlushLog();
   SyncCheckMarks();
-  if (state_.exitRequested && !exiting_) {
+  if (state_.busy > 0) return;
+  if (closeAfterOperation_) {
+    // The user chose to stop the operation and leave: the normal exit sequence runs now.
+    closeAfterOperation_ = false;
+    close();
+  } else if (state_.exitRequested && !exiting_) {
     exiting_ = true;
     close();
   }
@@ -316,6 +319,7 @@ void MainForm::LeaveBusy() {
   menuBar()->setEnabled(true);
   for (QWidget* w : disabledWindows_) w->setEnabled(true);
   disabledWindows_.clear();
+  AfterCommand();
 }
 
 void MainForm::changeEvent(QEvent* event) {
@@ -325,10 +329,14 @@ void MainForm::changeEvent(QEvent* event) {
 
 void MainForm::closeEvent(QCloseEvent* event) {
   if (state_.busy > 0) {
-    // An operation is still running below this event; ending now would cut it off.
-    state_.CancelRequested = true;
-    AppendLog(state_, u"Сначала дождитесь окончания текущей операции (она прерывается)", kColourDarkRed);
+    // An operation is still running below this event; ending now would cut
+    // it off halfway. Stopping it first lets it finish its current item.
     event->ignore();
+    if (closeAfterOperation_) return;
+    if (MsgBox(state_, u"Прервать операцию и выйти?", MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
+      closeAfterOperation_ = true;
+      state_.CancelRequested = true;
+    }
     return;
   }
   if (!state_.exitRequested) ExitProgram(state_);

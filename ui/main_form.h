@@ -37,6 +37,9 @@ class MainForm : public QMainWindow {
   // Runs one menu command by object name, as a click would.
   void RunMenuCommand(const QString& objectName);
   void SyncCheckMarks();
+  // After a command or an operation started elsewhere: shows the log and the
+  // check marks, and closes the window when the user asked to while it ran.
+  void AfterCommand();
   QAction* Action(const QString& objectName) const;
 
  protected:
@@ -46,7 +49,6 @@ class MainForm : public QMainWindow {
  private:
   void BuildMenus();
   void ShowAbout();
-  void AfterCommand();
   void LeaveBusy();
 
   struct PendingLine {
@@ -67,6 +69,7 @@ class MainForm : public QMainWindow {
   std::vector<QWidget*> disabledWindows_;
   bool busyShown_ = false;
   bool exiting_ = false;
+  bool closeAfterOperation_ = false;
 };
 
 }  // namespace vorkat::ui

@@ -6,7 +6,11 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <functional>
+#include <utility>
+
 #include "app/app.h"
+#include "codec/table_loader.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
 #include "ui/gui_host.h"
@@ -30,7 +34,20 @@ class ScriptedGuiHost : public ui::GuiHost {
                                          std::u16string_view d) override {
     return answers.InputBox(p, t, d);
   }
+  // Runs once at the next yield of an operation, e.g. to close the window.
+  std::function<void()> atNextYield;
+  void ProcessEvents() override {
+    ui::GuiHost::ProcessEvents();
+    if (auto f = std::exchange(atNextYield, nullptr)) f();
+  }
 };
+
+// A table big enough that its reversibility check yields many times.
+void LoadBigTable(AppState& state) {
+  std::u16string text;
+  for (int c = 0; c < 5000; ++c) text += HexText(0x1000 + c) + u"=<$t" + DecText(c) + u">\r\n";
+  LoadTableText(state, text, u"big.tbl");
+}
 
 }  // namespace
 
@@ -111,6 +128,28 @@ class MainFormTest : public QObject {
     form.Action(QStringLiteral("menuEcoMode"))->trigger();
     QVERIFY(!state.EcoMode);
     state.busy = 0;
+  }
+
+  void closingDuringAnOperationAsksFirst() {
+    testing::TempDir dir;
+    for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+      ScriptedGuiHost host;
+      AppState state(host);
+      state.settings.iniPath = dir.File("vorkat2.ini");
+      state.yieldInterval = std::chrono::milliseconds(0);
+      ui::MainForm form(state);
+      host.Attach(&form, &state);
+      form.show();
+      LoadBigTable(state);
+      host.answers.answers.push_back(answer);
+      host.atNextYield = [&] { form.close(); };
+      form.Action(QStringLiteral("menuChTrTable"))->trigger();
+      QCOMPARE(host.answers.messages.at(0).text, std::u16string(u"Прервать операцию и выйти?"));
+      const bool stopped = state.log.text.find(u"Операция прервана пользователем...") != std::u16string::npos;
+      QCOMPARE(stopped, answer == MsgAnswer::Yes);
+      QCOMPARE(state.exitRequested, answer == MsgAnswer::Yes);  // Yes: the exit sequence ran after the stop
+      QCOMPARE(form.isVisible(), answer == MsgAnswer::No);
+    }
   }
 };
 
