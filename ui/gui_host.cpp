@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include "core/file_filters.h"
 #include "core/numbers.h"
 #include "app/state.h"
 #include "ui/main_form.h"
@@ -22,17 +23,7 @@ QString Decimal(long long n) { return ToQ(DecText(n)); }
 
 QString ToQtFilters(std::u16string_view filters) {
   QStringList out;
-  for (const QString& line : ToQ(filters).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
-    qsizetype bar = line.indexOf(u'|');
-    if (bar < 0) bar = line.lastIndexOf(u':');
-    if (bar < 0) {
-      out << line;
-      continue;
-    }
-    QString patterns = line.mid(bar + 1);
-    patterns.replace(u';', u' ').replace(u',', u' ');
-    out << line.left(bar) + QStringLiteral(" (") + patterns + u')';
-  }
+  for (const FileFilter& f : ParseFileFilters(filters)) out << ToQ(FilterCaption(f));
   return out.join(QStringLiteral(";;"));
 }
 
