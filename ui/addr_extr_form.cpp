@@ -13,48 +13,28 @@
 #include "core/rom.h"
 #include "app/state.h"
 #include "extract/dump_by_addresses.h"
+#include "ui/form_kit.h"
 #include "ui/gui_host.h"
 
 namespace vorkat::ui {
-namespace {
-
-QLineEdit* Field(const char* name, const QString& text, QWidget* parent) {
-  auto* field = new QLineEdit(text, parent);
-  field->setObjectName(QLatin1String(name));
-  return field;
-}
-
-QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QLatin1String(name));
-  return button;
-}
-
-
-}  // namespace
-
 AddrExtrForm::AddrExtrForm(AppState& state, QWidget* parent) : QWidget(parent, Qt::Window), state_(state) {
   setObjectName(QStringLiteral("AddrExtrForm"));
   setWindowTitle(QStringLiteral("Извлечение текста по адресам (справочники)"));
 
-  listFile_ = Field("fldAddrsFileName", QString(), this);
-  outFile_ = Field("OutputDlgFileName", QString(), this);
-  blockLength_ = Field("fldBytes2Extract", QStringLiteral("0"), this);
-  start_ = Field("fldExtrStartAddr", QStringLiteral("0"), this);
-  step_ = Field("fldStepByBytes", QStringLiteral("0"), this);
-  count_ = Field("fldNumBlocksToExtr", QStringLiteral("0"), this);
-  auto* browse = Button("browse", QStringLiteral("..."), this);
-  auto* browse1 = Button("browse1", QStringLiteral("..."), this);
-  auto* ok = Button("Command1", QStringLiteral("Продолжить"), this);
-  auto* cancel = Button("DoCansel", QStringLiteral("Отмена"), this);
+  listFile_ = TextField(this, "fldAddrsFileName");
+  outFile_ = TextField(this, "OutputDlgFileName");
+  blockLength_ = TextField(this, "fldBytes2Extract", QStringLiteral("0"));
+  start_ = TextField(this, "fldExtrStartAddr", QStringLiteral("0"));
+  step_ = TextField(this, "fldStepByBytes", QStringLiteral("0"));
+  count_ = TextField(this, "fldNumBlocksToExtr", QStringLiteral("0"));
+  auto* browse = Button(this, "browse", QStringLiteral("..."));
+  auto* browse1 = Button(this, "browse1", QStringLiteral("..."));
+  auto* ok = Button(this, "Command1", QStringLiteral("Продолжить"));
+  auto* cancel = Button(this, "DoCansel", QStringLiteral("Отмена"));
 
   auto* grid = new QGridLayout;
-  grid->addWidget(new QLabel(QStringLiteral("Файл со списком начальных адресов"), this), 0, 0);
-  grid->addWidget(listFile_, 0, 1);
-  grid->addWidget(browse, 0, 2);
-  grid->addWidget(new QLabel(QStringLiteral("Выходной файл диалогов"), this), 1, 0);
-  grid->addWidget(outFile_, 1, 1);
-  grid->addWidget(browse1, 1, 2);
+  AddRow(grid, QStringLiteral("Файл со списком начальных адресов"), listFile_, browse);
+  AddRow(grid, QStringLiteral("Выходной файл диалогов"), outFile_, browse1);
 
   auto* lengthRow = new QHBoxLayout;
   lengthRow->addWidget(new QLabel(QStringLiteral("Длинна каждого блока будет"), this));

@@ -13,44 +13,27 @@
 #include "core/numbers.h"
 #include "app/state.h"
 #include "extract/scan_extract.h"
+#include "ui/form_kit.h"
 #include "ui/gui_host.h"
 
 namespace vorkat::ui {
-namespace {
-
-QLineEdit* NumberField(const char* name, QWidget* parent) {
-  auto* field = new QLineEdit(parent);
-  field->setObjectName(QLatin1String(name));
-  field->setMinimumWidth(140);
-  return field;
-}
-
-
-
-}  // namespace
-
-FromToAddrForm::FromToAddrForm(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+FromToAddrForm::FromToAddrForm(AppState& state, QWidget* parent) : StateWindow(parent), state_(state) {
   setObjectName(QStringLiteral("FromToAddrForm"));
   setWindowTitle(QStringLiteral("Вынимать текст из файла"));
   setModal(true);
 
-  start_ = NumberField("fldStartAddr", this);
-  end_ = NumberField("fldEndAddr", this);
-  bytes_ = NumberField("fldBytesToDump", this);
-  auto* whole = new QPushButton(QStringLiteral("Весь ROM пожалуйста"), this);
-  whole->setObjectName(QStringLiteral("Command2"));
+  start_ = NumberField(this, "fldStartAddr");
+  end_ = NumberField(this, "fldEndAddr");
+  bytes_ = NumberField(this, "fldBytesToDump");
+  auto* whole = Button(this, "Command2", QStringLiteral("Весь ROM пожалуйста"));
   whole->setAutoDefault(false);
-  auto* extract = new QPushButton(QStringLiteral("Вынуть текст из ROM"), this);
-  extract->setObjectName(QStringLiteral("Command1"));
+  auto* extract = Button(this, "Command1", QStringLiteral("Вынуть текст из ROM"));
   extract->setDefault(true);
 
   auto* grid = new QGridLayout;
-  grid->addWidget(new QLabel(QStringLiteral("Начиная со смещения"), this), 0, 0);
-  grid->addWidget(start_, 0, 1);
-  grid->addWidget(new QLabel(QStringLiteral("Заканчивая смещением"), this), 1, 0);
-  grid->addWidget(end_, 1, 1);
-  grid->addWidget(new QLabel(QStringLiteral("Сколько байт"), this), 2, 0);
-  grid->addWidget(bytes_, 2, 1);
+  AddRow(grid, QStringLiteral("Начиная со смещения"), start_);
+  AddRow(grid, QStringLiteral("Заканчивая смещением"), end_);
+  AddRow(grid, QStringLiteral("Сколько байт"), bytes_);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(whole);
   buttons->addStretch();
@@ -62,7 +45,6 @@ FromToAddrForm::FromToAddrForm(AppState& state, QWidget* parent) : QDialog(paren
   connect(bytes_, &QLineEdit::editingFinished, this, &FromToAddrForm::ApplyBytesToDump);
   connect(whole, &QPushButton::clicked, this, &FromToAddrForm::WholeRom);
   connect(extract, &QPushButton::clicked, this, &FromToAddrForm::Extract);
-  LoadFields();
 }
 
 void FromToAddrForm::LoadFields() {

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "ui/form_kit.h"
+
 class QLineEdit;
 
 namespace vorkat {
@@ -12,14 +14,14 @@ struct AppState;
 
 namespace vorkat::ui {
 
-class FromToAddrForm : public QDialog {
+class FromToAddrForm : public StateWindow<QDialog> {
   Q_OBJECT
 
  public:
   FromToAddrForm(AppState& state, QWidget* parent);
 
   // Shows the stored range in the fields.
-  void LoadFields();
+  void LoadFields() override;
 
  private:
   // "Сколько байт": a count of 1 or more sets the end from the stored start.

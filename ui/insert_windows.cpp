@@ -4,20 +4,14 @@
 
 #include "ui/recalc_ptrs_form.h"
 #include "ui/form_commands.h"
+#include "ui/form_kit.h"
 
 namespace vorkat::ui {
 namespace {
 
-void OpenRecalcPtrs(QWidget* mainWindow, AppState& state) {
-  auto* form = mainWindow->findChild<RecalcPtrsForm*>(QStringLiteral("RecalcPtrsandInsert"));
-  if (!form) form = new RecalcPtrsForm(state, mainWindow);
-  form->show();
-  form->raise();
-  form->activateWindow();
-}
-
 constexpr std::array kWindows = {
-    FormCommand{"menuCalcPtrsAndPutDialogs", OpenRecalcPtrs},
+    FormCommand{"menuCalcPtrsAndPutDialogs",
+                [](QWidget* w, AppState& s) { OpenOrRaise<RecalcPtrsForm>(w, s, "RecalcPtrsandInsert"); }},
 };
 
 }  // namespace

@@ -13,52 +13,31 @@
 #include "app/state.h"
 #include "insert/insert_dialogs.h"
 #include "insert/new_addresses.h"
+#include "ui/form_kit.h"
 #include "ui/gui_host.h"
 
 namespace vorkat::ui {
-namespace {
-
-QLineEdit* NumberField(const char* name, QWidget* parent) {
-  auto* field = new QLineEdit(parent);
-  field->setObjectName(QLatin1String(name));
-  field->setMaximumWidth(140);
-  return field;
-}
-
-
-
-}  // namespace
-
-RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : StateWindow(parent), state_(state) {
   setObjectName(QStringLiteral("RecalcPtrsandInsert"));
   setWindowTitle(QStringLiteral("Разложить диалоги по ROM'у"));
 
-  start_ = NumberField("fldFreeSpaceStartAddr", this);
-  end_ = NumberField("fldFreeSpaceEndAddr", this);
-  align_ = NumberField("fldAllignBy", this);
-  gap_ = NumberField("fldDialogsAutoGapBytes", this);
+  start_ = NumberField(this, "fldFreeSpaceStartAddr");
+  end_ = NumberField(this, "fldFreeSpaceEndAddr");
+  align_ = NumberField(this, "fldAllignBy");
+  gap_ = NumberField(this, "fldDialogsAutoGapBytes");
   freeSize_ = new QLabel(this);
   freeSize_->setObjectName(QStringLiteral("lblwinsize"));
-  auto* suggest = new QPushButton(QStringLiteral("Предложить ..."), this);
-  suggest->setObjectName(QStringLiteral("Command1"));
-  auto* tillEnd = new QPushButton(QStringLiteral("До конца ROM'а"), this);
-  tillEnd->setObjectName(QStringLiteral("btnTillTheEnd"));
+  auto* suggest = Button(this, "Command1", QStringLiteral("Предложить ..."));
+  auto* tillEnd = Button(this, "btnTillTheEnd", QStringLiteral("До конца ROM'а"));
 
   auto* grid = new QGridLayout;
-  grid->addWidget(new QLabel(QStringLiteral("Адрес начала 'свободного' места в ROM"), this), 0, 0);
-  grid->addWidget(start_, 0, 1);
-  grid->addWidget(suggest, 0, 2);
-  grid->addWidget(new QLabel(QStringLiteral("Адрес конца 'свободного' места в ROM"), this), 1, 0);
-  grid->addWidget(end_, 1, 1);
-  grid->addWidget(tillEnd, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("Итого получается, что свободно (байт)"), this), 2, 0);
-  grid->addWidget(freeSize_, 2, 1);
-  grid->addWidget(new QLabel(QStringLiteral("Выравнивать новые адреса диалогов по модулю"), this), 3, 0);
-  grid->addWidget(align_, 3, 1);
-  grid->addWidget(new QLabel(QStringLiteral("(0 = не выравнивать/2/4/8)"), this), 3, 2);
-  grid->addWidget(new QLabel(QStringLiteral("При расчете новых адресов указателей делать отступ в"), this), 4, 0);
-  grid->addWidget(gap_, 4, 1);
-  grid->addWidget(new QLabel(QStringLiteral("байт (между соседними диалогами)"), this), 4, 2);
+  AddRow(grid, QStringLiteral("Адрес начала 'свободного' места в ROM"), start_, suggest);
+  AddRow(grid, QStringLiteral("Адрес конца 'свободного' места в ROM"), end_, tillEnd);
+  AddRow(grid, QStringLiteral("Итого получается, что свободно (байт)"), freeSize_);
+  AddRow(grid, QStringLiteral("Выравнивать новые адреса диалогов по модулю"), align_,
+         new QLabel(QStringLiteral("(0 = не выравнивать/2/4/8)"), this));
+  AddRow(grid, QStringLiteral("При расчете новых адресов указателей делать отступ в"), gap_,
+         new QLabel(QStringLiteral("байт (между соседними диалогами)"), this));
 
   mod4_ = new QCheckBox(QStringLiteral("Нужна MOD4 проверка, при исправлении указателей ?"), this);
   mod4_->setObjectName(QStringLiteral("fldMod4Check"));
@@ -67,10 +46,8 @@ RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : QDialog(paren
   logName_ = new QLabel(this);
   logName_->setObjectName(QStringLiteral("lblLogFileName"));
 
-  auto* ok = new QPushButton(QStringLiteral("Продолжить"), this);
-  ok->setObjectName(QStringLiteral("btnOK"));
-  auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
-  cancel->setObjectName(QStringLiteral("btnCancel"));
+  auto* ok = Button(this, "btnOK", QStringLiteral("Продолжить"));
+  auto* cancel = Button(this, "btnCancel", QStringLiteral("Отмена"));
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(ok);
@@ -96,12 +73,6 @@ RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : QDialog(paren
   connect(tillEnd, &QPushButton::clicked, this, &RecalcPtrsForm::TillTheEnd);
   connect(ok, &QPushButton::clicked, this, &RecalcPtrsForm::Continue);
   connect(cancel, &QPushButton::clicked, this, &RecalcPtrsForm::Cancel);
-  LoadFields();
-}
-
-void RecalcPtrsForm::showEvent(QShowEvent* event) {
-  LoadFields();
-  QDialog::showEvent(event);
 }
 
 void RecalcPtrsForm::LoadFields() {
@@ -166,10 +137,9 @@ void RecalcPtrsForm::Continue() {
   hide();
   if (state_.dialogs.isLoaded) {
     // Other commands wait until both steps are done, also between them.
-    ++state_.busy;
+    BusyCommand busy(state_);
     CalcNewAddresses(state_);
     InsertDialogs(state_);
-    --state_.busy;
   } else {
     AppendLog(state_, u"Диалоги еще не загружены");
   }

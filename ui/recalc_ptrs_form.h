@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "ui/form_kit.h"
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -14,17 +16,14 @@ struct AppState;
 
 namespace vorkat::ui {
 
-class RecalcPtrsForm : public QDialog {
+class RecalcPtrsForm : public StateWindow<QDialog> {
   Q_OBJECT
 
  public:
   RecalcPtrsForm(AppState& state, QWidget* parent);
 
   // Fills the fields, check boxes and the free size from the state.
-  void LoadFields();
-
- protected:
-  void showEvent(QShowEvent* event) override;
+  void LoadFields() override;
 
  private:
   void FieldChanged(QLineEdit* field);
