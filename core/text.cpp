@@ -208,24 +208,9 @@ char16_t UCaseChar(char16_t c) {
   return c;
 }
 
-char16_t LCaseChar(char16_t c) {
-  if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 32);
-  if (c >= 0x0410 && c <= 0x042F) return static_cast<char16_t>(c + 0x20);
-  if (c >= 0x0400 && c <= 0x040F) return static_cast<char16_t>(c + 0x50);
-  if (c == 0x0490) return 0x0491;
-  if (c >= 0x00C0 && c <= 0x00DE && c != 0x00D7) return static_cast<char16_t>(c + 0x20);
-  return c;
-}
-
 std::u16string UCase(std::u16string_view s) {
   std::u16string out(s);
   for (auto& c : out) c = UCaseChar(c);
-  return out;
-}
-
-std::u16string LCase(std::u16string_view s) {
-  std::u16string out(s);
-  for (auto& c : out) c = LCaseChar(c);
   return out;
 }
 
@@ -262,10 +247,6 @@ std::u16string ReplaceAll(std::u16string_view text, std::u16string_view find, st
 
 bool StartsWith(std::u16string_view s, std::u16string_view prefix) {
   return s.substr(0, prefix.size()) == prefix;
-}
-
-bool EndsWith(std::u16string_view s, std::u16string_view suffix) {
-  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
 
 std::u16string DecText(long long n) { return U(std::to_string(n)); }

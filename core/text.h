@@ -38,9 +38,7 @@ bool HasBareLfOnly(std::u16string_view text);
 std::u16string Trim(std::u16string_view s);      // spaces only
 std::u16string TrimBlanks(std::u16string_view s);  // spaces and tabs
 std::u16string UCase(std::u16string_view s);     // Latin and Cyrillic
-std::u16string LCase(std::u16string_view s);
 char16_t UCaseChar(char16_t c);
-char16_t LCaseChar(char16_t c);
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
 // Position of `what` ignoring case, or npos.
 std::size_t FindNoCase(std::u16string_view text, std::u16string_view what, std::size_t from = 0);
@@ -49,7 +47,6 @@ std::size_t FindNoCase(std::u16string_view text, std::u16string_view what, std::
 std::u16string ReplaceAll(std::u16string_view text, std::u16string_view find, std::u16string_view repl);
 
 bool StartsWith(std::u16string_view s, std::u16string_view prefix);
-bool EndsWith(std::u16string_view s, std::u16string_view suffix);
 
 // A number as messages show it: decimal, one leading blank when not negative.
 std::u16string NumText(long long n);

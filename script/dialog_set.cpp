@@ -20,11 +20,6 @@ DialogAttr DialogAttrByName(std::u16string_view name) {
   return DialogAttr::Unknown;
 }
 
-std::u16string_view DialogAttrName(DialogAttr attr) {
-  auto i = static_cast<std::size_t>(attr);
-  return i < kNames.size() ? kNames[i] : std::u16string_view();
-}
-
 std::u16string* DialogAttrField(DialogRecord& r, DialogAttr attr) {
   switch (attr) {
     case DialogAttr::dlgID: return &r.dlgID;

@@ -52,7 +52,6 @@ enum class DialogAttr {
 
 // Attribute names compare exactly (case-sensitive).
 DialogAttr DialogAttrByName(std::u16string_view name);
-std::u16string_view DialogAttrName(DialogAttr attr);
 
 // The field of an attribute; nullptr for Unknown.
 std::u16string* DialogAttrField(DialogRecord& record, DialogAttr attr);

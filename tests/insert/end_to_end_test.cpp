@@ -79,7 +79,7 @@ TEST(InsertEndToEnd, ExtractTranslateCalculateInsert) {
   for (int k = 0; k < kCount; ++k) {
     ASSERT_EQ(HexTextToLong(Dialog(state, k).ExtractedFromAddr), static_cast<std::int32_t>(starts[static_cast<std::size_t>(k)]));
     if (k + 1 < kCount) {
-      ASSERT_TRUE(EndsWith(Dialog(state, k).dlgText, u"<$END>"));
+      ASSERT_TRUE(Dialog(state, k).dlgText.ends_with(u"<$END>"));
     }
   }
 
