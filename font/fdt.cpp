@@ -143,7 +143,13 @@ class Parser {
     // makes a silent control record.
     m.flags = UCase(ReplaceAll(widthField, DecText(m.width), u""));
     fdt_.isLoaded = true;
-    fdt_.index.try_emplace(m.text, k);  // the first record with a text wins
+    // The first record with a text wins.
+    if (m.text.size() == 1) {
+      std::int32_t& slot = fdt_.singleCharIndex[m.text[0]];
+      if (slot < 0) slot = k;
+    } else {
+      fdt_.index.try_emplace(m.text, k);
+    }
     fdt_.maxTrailingLineBreaks = std::max(fdt_.maxTrailingLineBreaks, TrailingLineBreaks(m.text));
   }
 
@@ -173,6 +179,7 @@ FdtLoadReport ReparseFontDescription(FontDescriptionTable& fdt) {
   fdt.isLoaded = false;
   fdt.mappings.assign(fdt.lines.size(), FdtMapping{});
   fdt.index.clear();
+  fdt.singleCharIndex.assign(0x10000, -1);
   fdt.maxTrailingLineBreaks = 0;
   Parser parser(fdt, report);
   for (std::u16string& line : fdt.lines) parser.Line(line);

@@ -50,14 +50,17 @@ struct FontDescriptionTable {
   std::u16string UnknownMappingChar;
   std::int32_t unknownCharWidth = 0;
 
-  // Text -> first record with that text, rebuilt by every parse.
+  // Text -> first record with that text, rebuilt by every parse; texts of
+  // one character (most tokens) are looked up directly by their code.
   FdtTextIndex index;
+  std::vector<std::int32_t> singleCharIndex;  // 65,536 slots, -1 for none
   // The most CR LF pairs any record's text ends with: longer runs of line
   // breaks after a token cannot match a record.
   std::int32_t maxTrailingLineBreaks = 0;
 
   // The first record (in index order) whose text is exactly `text`; -1 when none.
   std::int32_t FindMapping(std::u16string_view text) const {
+    if (text.size() == 1 && !singleCharIndex.empty()) return singleCharIndex[text[0]];
     auto it = index.find(text);
     return it == index.end() ? -1 : it->second;
   }
