@@ -216,7 +216,11 @@ FdtLoadReport LoadFontDescription(FontDescriptionTable& fdt, std::u16string_view
     return ReparseFontDescription(fdt);
   }
   const std::u16string chosen = askFileName ? askFileName() : std::u16string();
-  if (chosen.empty()) return FdtLoadReport{};
+  if (chosen.empty()) {
+    FdtLoadReport report;
+    report.cancelled = true;
+    return report;
+  }
   return LoadFontDescriptionFile(fdt, chosen);
 }
 

@@ -78,7 +78,8 @@ struct FdtPreviewValues {
 struct FdtLoadReport {
   std::vector<LogLine> log;
   FdtPreviewValues preview;
-  bool read = true;  // false: the file could not be read and the table is unchanged
+  bool read = true;        // false: the file could not be read and the table is unchanged
+  bool cancelled = false;  // no file was chosen; nothing changed
 };
 
 inline constexpr std::u16string_view kFdtOpenTitle = u"Open Font Description Table";

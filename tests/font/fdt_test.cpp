@@ -149,6 +149,7 @@ TEST(FdtFile, UnreadableFileLeavesTheTableAsItWas) {
   EXPECT_EQ(fdt.fileName, u"old.fdt");
   EXPECT_TRUE(fdt.isLoaded);
   EXPECT_EQ(fdt.mappings[1].text, u"y");
+  EXPECT_TRUE(LoadFontDescription(fdt, u"", [] { return std::u16string(); }).cancelled);
 }
 
 TEST(FdtFile, SavedLinesReadBackTheSame) {

@@ -116,6 +116,11 @@ TEST_F(PreviewLayoutTest, ControlWordsClearPauseOrBreakAndClsCanActAsNewLine) {
   EXPECT_EQ(l.penY, 5 + 3 * 10);
 }
 
-TEST_F(PreviewLayoutTest, NothingIsLaidOutWithoutAnFdt) {
-  EXPECT_FALSE(ParseText(fdt, ps, u"A").has_value());
+TEST(PreviewSettingsTest, PrintPositionNeedsBothNumbers) {
+  PreviewSettings ps;
+  TakeOverPreviewValues(ps, u"12, &h10", u"2");
+  EXPECT_EQ(PrintPositionText(ps), u"12,16");
+  TakeOverPreviewValues(ps, u"40", u"x");
+  EXPECT_EQ(PrintPositionText(ps), u"12,16");
+  EXPECT_EQ(ps.InterLetterStep, 0);
 }
