@@ -30,6 +30,11 @@ struct PreviewSettings {
 void TakeOverPreviewValues(PreviewSettings& ps, std::u16string_view VivorurePrnXPrnY,
                            std::u16string_view interletterspacing);
 
+// Sets the values of a "border,lfchar,pagechar,linesperpage,x,y,spacing"
+// list (the batch's wrap settings); empty or missing fields keep their
+// values. The two strings may use "<$SPACE>" and "<$VBCRLF>".
+void ApplyWrapSettings(PreviewSettings& ps, std::u16string_view list);
+
 // "X,Y" of the default position, as a print writes it back to the settings.
 std::u16string PrintPositionText(const PreviewSettings& ps);
 

@@ -124,3 +124,16 @@ TEST(PreviewSettingsTest, PrintPositionNeedsBothNumbers) {
   EXPECT_EQ(PrintPositionText(ps), u"12,16");
   EXPECT_EQ(ps.InterLetterStep, 0);
 }
+
+TEST(PreviewSettingsTest, WrapSettingsListKeepsEmptyFields) {
+  PreviewSettings ps;
+  ps.gameScrollChar = u"@";
+  ApplyWrapSettings(ps, u"230,<$SPACE>\\,,3,,8");
+  EXPECT_EQ(ps.WrapRightLimitPix, 230);
+  EXPECT_EQ(ps.gameLFchar, u" \\");
+  EXPECT_EQ(ps.gameScrollChar, u"@");
+  EXPECT_EQ(ps.MkPageBrkEveryNLFs, 3);
+  EXPECT_EQ(ps.DefaultMyX, 0);
+  EXPECT_EQ(ps.DefaultMyY, 8);
+  EXPECT_EQ(ps.InterLetterStep, 0);
+}
