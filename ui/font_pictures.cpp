@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QString>
 
+#include "core/file_io.h"
+
 namespace vorkat::ui {
 
 namespace {
@@ -74,6 +76,28 @@ GlyphStore LoadGlyphStore(const GlyphPlan& plan, QImage& sheet, std::int32_t she
   }
   store.complete = true;
   return store;
+}
+
+FontPicturesLoad LoadFntPics(FontDescriptionTable& fdt, QImage& sheet, PreviewSettings& ps,
+                             std::u16string_view VivorurePrnXPrnY, std::u16string_view interletterspacing) {
+  FontPicturesLoad load;
+  if (!fdt.isLoaded) {
+    load.fdtNotLoaded = true;
+    return load;
+  }
+  GlyphPlan plan = PlanGlyphStore(fdt, [](std::u16string_view name) { return FileExists(name); });
+  load.log = std::move(plan.log);
+  // A sheet without a grid size is one cell.
+  const std::int32_t rows = fdt.FontClipRows > 0 ? fdt.FontClipRows : 1;
+  const std::int32_t cols = fdt.FontClipCols > 0 ? fdt.FontClipCols : 1;
+  if (!plan.failed) load.store = LoadGlyphStore(plan, sheet, rows, cols, fdt.fontWidth, fdt.fontHeight);
+  if (!load.store.complete) {
+    load.log.push_back({std::u16string(kGlyphLoadFailedLog)});
+    return load;
+  }
+  load.showErrorsMessage = plan.missingPictures;
+  TakeOverPreviewValues(ps, VivorurePrnXPrnY, interletterspacing);
+  return load;
 }
 
 void DrawAnd(QImage& target, const QImage& glyph, int x, int y) {

@@ -11,8 +11,11 @@
 #include <string_view>
 #include <vector>
 
+#include "font/fdt.h"
 #include "font/glyph_names.h"
+#include "font/log_lines.h"
 #include "font/preview_layout.h"
+#include "font/preview_settings.h"
 
 namespace vorkat::ui {
 
@@ -39,6 +42,19 @@ struct GlyphStore {
 // a sheet file and kept otherwise, as the load does.
 GlyphStore LoadGlyphStore(const GlyphPlan& plan, QImage& sheet, std::int32_t sheetRows, std::int32_t sheetCols,
                           int fontWidth, int fontHeight);
+
+struct FontPicturesLoad {
+  bool fdtNotLoaded = false;       // show kFdtNotLoadedMessage; nothing was done
+  GlyphStore store;                // complete: the glyphs are loaded
+  std::vector<LogLine> log;        // missing pictures, then kGlyphLoadFailedLog on a failure
+  bool showErrorsMessage = false;  // show kGlyphErrorsMessage once
+};
+
+// The glyph load: plans the store against the files that exist, loads its
+// pictures and, when the store is complete, takes the print position and
+// spacing over from the settings' texts.
+FontPicturesLoad LoadFntPics(FontDescriptionTable& fdt, QImage& sheet, PreviewSettings& ps,
+                             std::u16string_view VivorurePrnXPrnY, std::u16string_view interletterspacing);
 
 // Each target pixel becomes (target AND glyph), glyph's top-left at (x, y).
 void DrawAnd(QImage& target, const QImage& glyph, int x, int y);

@@ -84,6 +84,32 @@ class FontPicturesTest : public QObject {
     plan.entries = {{GlyphSource::Kind::SheetCell, {}, 0}};
     QVERIFY(ui::LoadGlyphStore(plan, sheet, 4, 16, 5, 7).complete);
   }
+
+  void loadFindsPicturesAndReportsTheMissingOnce() {
+    testing::TempDir dir;
+    QVERIFY(ui::SavePictureBmp(Filled(6, 8, qRgb(1, 2, 3)), dir.File("a.bmp")));
+    QVERIFY(ui::SavePictureBmp(Sheet(2, 2, 4), dir.File("sheet.bmp")));
+    FontDescriptionTable fdt;
+    fdt.lines = {u"6,8=FontWidthFontHeight", u"0," + dir.File("sheet.bmp") + u"=FontFileName",
+                 u"0,2=FontClipRows", u"0,2=FontClipCols", u"6,/gone/a.bmp=A", u"6,/gone/b.bmp=B",
+                 u"6,#3=C", u"0,/gone/c.bmp=D", u"0," + dir.File("") + u"=FontDirPath"};
+    ReparseFontDescription(fdt);
+    PreviewSettings ps;
+    QImage sheet;
+    ui::FontPicturesLoad load = ui::LoadFntPics(fdt, sheet, ps, u"5,9", u"2");
+    QVERIFY(load.store.complete);
+    QCOMPARE(load.store.entries.size(), std::size_t{5});
+    QCOMPARE(load.store.entries[0].pixel(0, 0), qRgb(1, 2, 3));
+    QCOMPARE(load.store.entries[2].pixel(0, 0), qRgb(10, 10, 0));
+    QCOMPARE(load.store.entries[1].size(), QSize(6, 8));  // the placeholder
+    QCOMPARE(load.log.size(), std::size_t{2});
+    QVERIFY(load.showErrorsMessage);
+    QCOMPARE(ps.DefaultMyY, 9);
+    QCOMPARE(ps.InterLetterStep, 2);
+
+    fdt.isLoaded = false;
+    QVERIFY(ui::LoadFntPics(fdt, sheet, ps, u"", u"").fdtNotLoaded);
+  }
 };
 
 QTEST_MAIN(FontPicturesTest)
