@@ -49,7 +49,7 @@ FdtKey KeyOf(std::u16string_view key) {
 
 std::int32_t TrailingLineBreaks(std::u16string_view text) {
   std::int32_t n = 0;
-  while (EndsWith(text, kCrLf)) {
+  while (text.ends_with(kCrLf)) {
     text.remove_suffix(2);
     ++n;
   }
@@ -87,7 +87,7 @@ class Parser {
       case FdtKey::FontDirPath:
         fdt_.FontDirPath = Trim(afterComma);
         // A folder written with "/" already ends in a separator on this system.
-        if (!EndsWith(fdt_.FontDirPath, u"\\") && !EndsWith(fdt_.FontDirPath, u"/")) fdt_.FontDirPath += u'\\';
+        if (!fdt_.FontDirPath.ends_with(u"\\") && !fdt_.FontDirPath.ends_with(u"/")) fdt_.FontDirPath += u'\\';
         Log(u"Путь к картинкам с изображениями букв=" + fdt_.FontDirPath);
         return;
       case FdtKey::FontFileName:
