@@ -34,10 +34,12 @@ class RecordOutput {
   std::size_t recordCount() const { return records_; }
   void CountRecord() { ++records_; }
 
-  // Writes everything gathered to the file (temporary file, then rename).
-  // A failure is logged in bright red and gives false. In ANSI mode,
-  // characters that Windows-1251 lacks were written as '?': that is logged.
-  bool Save(CodecState& state, std::u16string_view fileName, Backup backup = Backup::None) const;
+  // Writes everything gathered to the file (temporary file, then rename); a
+  // replaced file is kept as name + ".bak", so an extraction run over an
+  // edited translation loses nothing. A failure is logged in bright red and
+  // gives false. In ANSI mode, characters that Windows-1251 lacks were
+  // written as '?': that is logged.
+  bool Save(CodecState& state, std::u16string_view fileName, Backup backup = Backup::RotateBak) const;
 
  private:
   bool unicode_;

@@ -103,13 +103,12 @@ void SaveTable(CodecState& state) {
   SaveTableAs(state, *answer);
 }
 
-void SaveTableAs(CodecState& state, const std::u16string& fileName) {
+bool SaveTableAs(CodecState& state, const std::u16string& fileName) {
   if (fileName.empty()) {
     AppendLog(state, u"Не задано имя файла таблицы");
-    return;
+    return false;
   }
-  if (!RequireTable(state)) return;
-  state.settings.TableFileName = fileName;
+  if (!RequireTable(state)) return false;
   std::u16string text = TableFileText(state.table);
   std::size_t replaced = 0;
   Bytes data = EncodeTextFile(text, false, &replaced);
@@ -120,8 +119,11 @@ void SaveTableAs(CodecState& state, const std::u16string& fileName) {
     AppendLog(state, u"В таблице есть символы, которых нет в кодировке Windows-1251: файл записан в Unicode (UTF-16)",
               kColourGreen);
   }
-  if (!WriteOrReport(state, fileName, data, Backup::RotateBak)) return;
+  if (!WriteOrReport(state, fileName, data, Backup::RotateBak)) return false;
+  // Only a written file becomes the remembered table name.
+  state.settings.TableFileName = fileName;
   AppendLog(state, u"Сохранили таблицу в файле " + fileName);
+  return true;
 }
 
 void ExportTableXml(CodecState& state, const std::u16string& inputFile, const std::u16string& outputFile) {
@@ -166,7 +168,7 @@ void ExportTableXml(CodecState& state, const std::u16string& inputFile, const st
   }
   std::u16string xml = u"<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<table encodingtype=\"" + type +
                        u"\"> \r\n<comment>" + XmlEscape(comment) + u"</comment>\r\n" + chars + u"</table>\r\n";
-  if (!WriteOrReport(state, outputFile, EncodeTextFile(xml, false), Backup::None)) return;
+  if (!WriteOrReport(state, outputFile, EncodeTextFile(xml, false), Backup::RotateBak)) return;
   AppendLog(state, u"Перекодированная таблица была сохранена в файл:" + outputFile);
 }
 
@@ -265,7 +267,7 @@ void GenerateTableFrom(CodecState& state, const std::u16string& templateFile, co
     if (k > 0) out += kCrLf;
     out += HexText(static_cast<unsigned long long>(first) + k, 2) + u"=" + lines[k];
   }
-  if (!WriteOrReport(state, outputFile, EncodeTextFile(out, true), Backup::None)) return;
+  if (!WriteOrReport(state, outputFile, EncodeTextFile(out, true), Backup::RotateBak)) return;
   MsgBox(state, u"Done generating table!");
 }
 

@@ -14,13 +14,14 @@ struct TranslationTable;
 // becomes TableFileName, then SaveTableAs.
 void SaveTable(CodecState& state);
 // Batch SAVETABLE=file: writes the loaded table to `fileName` (an existing
-// file becomes file + ".bak"); TableFileName becomes the name.
-void SaveTableAs(CodecState& state, const std::u16string& fileName);
+// file becomes file + ".bak"). True when written; only then does
+// TableFileName become the name.
+bool SaveTableAs(CodecState& state, const std::u16string& fileName);
 // The saved file's text: type line, end code, entries, postprocessor pairs.
 std::u16string TableFileText(TranslationTable& table);
 
-// Converts a table file (not the loaded table) to XML. Empty output name:
-// logged, nothing written.
+// Converts a table file (not the loaded table) to XML, keeping a replaced
+// output as name + ".bak". Empty output name: logged, nothing written.
 void ExportTableXml(CodecState& state, const std::u16string& inputFile, const std::u16string& outputFile);
 // The main window's form: asks "Load OLD Table file" and "Save XML Table file".
 void ExportTableXmlCommand(CodecState& state);

@@ -1,7 +1,10 @@
 #include "core/file_io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace vorkat {
@@ -34,94 +37,198 @@ IoError FromErrno(int err) {
   return e;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const {
-    if (f) std::fclose(f);
+// Closes on scope exit unless released.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
   }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now; the errno of a failed close, else 0.
+  int Close() {
+    int err = ::close(fd_) == 0 ? 0 : errno;
+    fd_ = -1;
+    return err;
+  }
+
+ private:
+  int fd_;
 };
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Writes everything, going on after interrupted or partial writes; 0 or the errno.
+int WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+// The file a name finally stands for, following symbolic links (a relative
+// link is relative to the folder of the link). Saving writes there, so the
+// link itself stays a link.
+fs::path FollowLinks(fs::path path) {
+  for (int depth = 0; depth < 40; ++depth) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    fs::path next = fs::read_symlink(path, ec);
+    if (ec) return path;
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return path;
+}
+
+// Copies a file's bytes to a new file; 0 or the errno of the failing call.
+int CopyFile(const fs::path& from, const fs::path& to) {
+  Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) return errno;
+  Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (out.get() < 0) return errno;
+  std::uint8_t buffer[1 << 16];
+  for (;;) {
+    ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (n == 0) break;
+    if (int err = WriteAll(out.get(), buffer, static_cast<std::size_t>(n))) return err;
+  }
+  if (::fsync(out.get()) != 0) return errno;
+  return out.Close();
+}
 
 }  // namespace
 
-bool ReadWholeFile(std::u16string_view name, const std::function<std::uint8_t*(std::size_t)>& allocate,
-                   IoError* error) {
+bool ReadWholeFile(std::u16string_view name, std::uint64_t maxSize,
+                   const std::function<std::uint8_t*(std::size_t)>& allocate, IoError* error) {
   auto fail = [&](int err) {
     if (error) *error = FromErrno(err);
     return false;
   };
   if (name.empty()) return fail(ENOENT);
-  std::error_code ec;
-  if (fs::is_directory(ToPath(name), ec)) return fail(EISDIR);
-  FilePtr f(std::fopen(ToPath(name).c_str(), "rb"));
-  if (!f) return fail(errno);
-  if (std::fseek(f.get(), 0, SEEK_END) != 0) return fail(errno);
-  long len = std::ftell(f.get());
-  if (len < 0) return fail(errno);
-  if (std::fseek(f.get(), 0, SEEK_SET) != 0) return fail(errno);
-  auto size = static_cast<std::size_t>(len);
+  Fd f(::open(ToPath(name).c_str(), O_RDONLY | O_CLOEXEC));
+  if (f.get() < 0) return fail(errno);
+  struct stat st {};
+  if (::fstat(f.get(), &st) != 0) return fail(errno);
+  if (S_ISDIR(st.st_mode)) return fail(EISDIR);
+  const auto length = static_cast<std::uint64_t>(st.st_size);
+  if (length > maxSize) {
+    if (error) {
+      error->code = EFBIG;
+      error->description = u"файл слишком велик:" + NumText(static_cast<long long>(length)) +
+                           u" байт, а можно не больше" + NumText(static_cast<long long>(maxSize));
+    }
+    return false;
+  }
+  const auto size = static_cast<std::size_t>(length);
   std::uint8_t* dst = allocate(size);
-  if (size > 0 && std::fread(dst, 1, size, f.get()) != size) return fail(std::ferror(f.get()) ? errno : EIO);
+  std::size_t done = 0;
+  while (done < size) {
+    ssize_t n = ::read(f.get(), dst + done, size - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail(errno);
+    }
+    if (n == 0) return fail(EIO);  // the file shrank while it was read
+    done += static_cast<std::size_t>(n);
+  }
   return true;
 }
 
-std::optional<Bytes> ReadFileBytes(std::u16string_view name, IoError* error) {
+std::optional<Bytes> ReadFileBytes(std::u16string_view name, IoError* error, std::uint64_t maxSize) {
   Bytes b;
-  if (!ReadWholeFile(name, [&](std::size_t n) { b.resize(n); return b.data(); }, error)) return std::nullopt;
+  if (!ReadWholeFile(name, maxSize, [&](std::size_t n) { b.resize(n); return b.data(); }, error))
+    return std::nullopt;
   return b;
 }
 
 bool WriteFileAtomic(std::u16string_view name, std::span<const std::uint8_t> data, Backup backup,
                      IoError* error, const WriteFaults& faults) {
+  // Each step captures errno at its own call, so a message never carries the
+  // words of a later call that happened to succeed.
   auto fail = [&](int err) {
-    if (error) *error = FromErrno(err);
+    if (error) *error = FromErrno(err ? err : EIO);
     return false;
   };
+  auto killed = [&](WriteStep step) { return faults.killBefore == step; };
+  auto injected = [&](WriteStep step) { return faults.failAt == step; };
   if (name.empty()) return fail(ENOENT);
-  const fs::path target = ToPath(name);
-  std::error_code ec;
-  if (fs::is_directory(target, ec)) return fail(EISDIR);
+  const fs::path target = FollowLinks(ToPath(name));
+  struct stat old {};
+  const bool targetExists = ::stat(target.c_str(), &old) == 0;
+  if (targetExists && S_ISDIR(old.st_mode)) return fail(EISDIR);
   fs::path temp = target;
   temp += ".vorkat-tmp";
-  {
-    FilePtr f(std::fopen(temp.c_str(), "wb"));
-    if (!f) return fail(errno);
-    std::size_t n = data.size();
-    bool injected = faults.failAfterBytes && *faults.failAfterBytes < n;
-    if (injected) n = *faults.failAfterBytes;
-    bool ok = n == 0 || std::fwrite(data.data(), 1, n, f.get()) == n;
-    int err = ok ? 0 : errno;
-    if (ok && std::fflush(f.get()) != 0) {
-      ok = false;
-      err = errno;
-    }
-    if (injected) {
-      ok = false;
-      err = ENOSPC;
-    }
-    if (std::fclose(f.release()) != 0 && ok) {
-      ok = false;
-      err = errno;
-    }
-    if (!ok) {
-      fs::remove(temp, ec);
-      return fail(err ? err : EIO);
-    }
-  }
-  if (backup == Backup::RotateBak && fs::exists(target, ec)) {
+  auto dropTemp = [&](int err) {
+    ::unlink(temp.c_str());
+    return fail(err);
+  };
+
+  // A temporary file left by a killed run goes first; it may even be a link.
+  if (killed(WriteStep::RemoveStaleTemp)) return fail(EINTR);
+  if (injected(WriteStep::RemoveStaleTemp)) return fail(EACCES);
+  if (::unlink(temp.c_str()) != 0 && errno != ENOENT) return fail(errno);
+
+  if (killed(WriteStep::CreateTemp)) return fail(EINTR);
+  if (injected(WriteStep::CreateTemp)) return fail(EACCES);
+  const mode_t mode = targetExists ? (old.st_mode & 07777) : 0666;
+  Fd f(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+  if (f.get() < 0) return fail(errno);
+  // A replaced file keeps its permissions (open applies the umask to new ones).
+  if (targetExists) (void)::fchmod(f.get(), mode);
+
+  if (killed(WriteStep::WriteTemp)) return fail(EINTR);
+  std::size_t n = data.size();
+  const bool cut = faults.failAfterBytes && *faults.failAfterBytes < n;
+  if (cut) n = *faults.failAfterBytes;
+  if (int err = n == 0 ? 0 : WriteAll(f.get(), data.data(), n)) return dropTemp(err);
+  if (cut || injected(WriteStep::WriteTemp)) return dropTemp(ENOSPC);
+
+  if (killed(WriteStep::SyncTemp)) return fail(EINTR);
+  if (injected(WriteStep::SyncTemp)) return dropTemp(EIO);
+  if (::fsync(f.get()) != 0) return dropTemp(errno);
+  if (int err = f.Close()) return dropTemp(err);
+
+  if (backup == Backup::RotateBak && targetExists) {
     fs::path bak = target;
     bak += ".bak";
-    fs::remove(bak, ec);
-    fs::rename(target, bak, ec);
-    if (ec) {
-      fs::remove(temp, ec);
-      return fail(ec.value());
+    if (killed(WriteStep::RemoveOldBak)) return fail(EINTR);
+    if (injected(WriteStep::RemoveOldBak)) return dropTemp(EACCES);
+    if (::unlink(bak.c_str()) != 0 && errno != ENOENT) return dropTemp(errno);
+    // A second name for the old file: the target is never without its bytes.
+    // Where links are not allowed (some file systems), a copy does the same.
+    if (killed(WriteStep::MakeBak)) return fail(EINTR);
+    if (injected(WriteStep::MakeBak)) return dropTemp(EACCES);
+    if (faults.noHardLinks || ::link(target.c_str(), bak.c_str()) != 0) {
+      if (int err = CopyFile(target, bak)) {
+        ::unlink(bak.c_str());
+        return dropTemp(err);
+      }
     }
   }
-  fs::rename(temp, target, ec);
-  if (ec) {
-    int err = ec.value();
-    fs::remove(temp, ec);
-    return fail(err);
+
+  if (killed(WriteStep::Rename)) return fail(EINTR);
+  if (injected(WriteStep::Rename)) return dropTemp(EACCES);
+  if (::rename(temp.c_str(), target.c_str()) != 0) return dropTemp(errno);
+
+  // The new name is durable once the folder is synced. The file is already
+  // in place, so a folder that cannot be synced (some file systems refuse)
+  // does not make the save a failure.
+  if (killed(WriteStep::SyncFolder)) return fail(EINTR);
+  if (!injected(WriteStep::SyncFolder)) {
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0) (void)::fsync(dir.get());
   }
   return true;
 }

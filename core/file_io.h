@@ -1,4 +1,4 @@
-// File access: whole-file reads, and writes that never lose the old file.
+// File access: whole-file reads with a size limit, and writes that never lose the old file.
 #pragma once
 
 #include <cstdint>
@@ -20,31 +20,47 @@ std::u16string FromPath(const std::filesystem::path& path);
 bool FileExists(std::u16string_view name);  // a regular file (or anything not a directory)
 std::optional<std::uint64_t> FileLength(std::u16string_view name);
 
+// The largest file each kind of reader takes. A ROM of the largest cartridge
+// is 32 MiB; text files (tables, dialogs, lists, scripts, FDT, settings) are
+// far below 256 MiB in practice, and 256 MiB of UTF-16 still counts in 32 bits.
+inline constexpr std::uint64_t kMaxRomFileSize = 32u << 20;
+inline constexpr std::uint64_t kMaxTextFileSize = 256u << 20;
+
 struct IoError {
-  int code = 0;                 // errno-like number
-  std::u16string description;  // the system's words for it
+  int code = 0;                 // errno-like number; EFBIG for a file over the reader's limit
+  std::u16string description;  // the system's words for it, or the size of a file too large
 };
 
-// Reads a whole file. `allocate` returns storage for the given length.
-bool ReadWholeFile(std::u16string_view name, const std::function<std::uint8_t*(std::size_t)>& allocate,
-                   IoError* error);
-std::optional<Bytes> ReadFileBytes(std::u16string_view name, IoError* error = nullptr);
+// Reads a whole file of at most `maxSize` bytes. `allocate` returns storage
+// for the given length; it is not called for a file that is refused.
+bool ReadWholeFile(std::u16string_view name, std::uint64_t maxSize,
+                   const std::function<std::uint8_t*(std::size_t)>& allocate, IoError* error);
+std::optional<Bytes> ReadFileBytes(std::u16string_view name, IoError* error = nullptr,
+                                   std::uint64_t maxSize = kMaxTextFileSize);
 
-// Test hook to prove that a failed write keeps the old file: when set, the
-// write fails after that many bytes.
+// The steps of WriteFileAtomic, in order.
+enum class WriteStep { RemoveStaleTemp, CreateTemp, WriteTemp, SyncTemp, RemoveOldBak, MakeBak, Rename, SyncFolder };
+
+// Test hooks to prove that no step of a save can lose the file at its name.
 struct WriteFaults {
-  std::optional<std::size_t> failAfterBytes;
+  std::optional<std::size_t> failAfterBytes;  // the write fails after that many bytes
+  std::optional<WriteStep> failAt;            // that step's system call fails
+  std::optional<WriteStep> killBefore;        // the run ends just before that step, cleaning up nothing
+  bool noHardLinks = false;                   // the file system refuses hard links (the .bak is copied)
 };
 
 enum class Backup { None, RotateBak };
 
-// Writes the data to a temporary file beside the target, then moves it into
-// place; with RotateBak an existing target first becomes name + ".bak"
-// (replacing an older one). On failure nothing of the old files is lost.
+// Writes the data to name + ".vorkat-tmp" (replacing one a killed run left),
+// syncs it, then renames it over the target in one step. With RotateBak an
+// existing target is first linked (or copied) to name + ".bak", replacing an
+// older one, so the target never goes missing. Through a symbolic link the
+// link's target is written and the link stays. On failure the target keeps
+// its old bytes and the temporary file is removed.
 bool WriteFileAtomic(std::u16string_view name, std::span<const std::uint8_t> data, Backup backup,
                      IoError* error, const WriteFaults& faults = {});
 
-// The message the log shows for a failure: text + ": " + description.
+// The message the log shows for a failure: text + name + ": " + description.
 std::u16string IoErrorText(std::u16string_view what, std::u16string_view name, const IoError& error);
 
 // Splits at the last "\" or "/".

@@ -33,7 +33,7 @@ void SaveLog(CoreState& state, const std::u16string& fileName) {
   Bytes data = EncodeTextFile(text, false);
   IoError err;
   if (!WriteFileAtomic(fileName, data, Backup::None, &err, state.writeFaults)) {
-    AppendLog(state, u"Ошибка - " + DecText(err.code) + err.description);
+    AppendLog(state, IoErrorText(u"Ошибка - не удалось записать лог в файл ", fileName, err), kColourBrightRed);
     return;
   }
   AppendLog(state, u"Записали лог в файл " + fileName);

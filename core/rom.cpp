@@ -14,7 +14,7 @@ bool ReadRomFile(CoreState& state, std::u16string_view name, RomBytes& out) {
   IoError err;
   RomBytes fresh;
   bool ok = ReadWholeFile(
-      name,
+      name, kMaxRomFileSize,
       [&](std::size_t n) {
         fresh.resize(n);
         return fresh.data();
@@ -22,10 +22,6 @@ bool ReadRomFile(CoreState& state, std::u16string_view name, RomBytes& out) {
       &err);
   if (!ok) {
     AppendLog(state, IoErrorText(u"Не удалось прочитать файл ", name, err), kColourBrightRed);
-    return false;
-  }
-  if (fresh.size() > 0x7FFFFFFFu) {
-    AppendLog(state, u"Файл " + std::u16string(name) + u" слишком велик (больше 2 ГиБ)", kColourBrightRed);
     return false;
   }
   out = std::move(fresh);
@@ -44,21 +40,24 @@ void OpenRom(CoreState& state, const std::u16string& name) {
   AppendLog(state, u"Открыли ROM файл:" + rom.fileName);
 }
 
-void SaveRom(CoreState& state, const std::u16string& name) {
+bool SaveRom(CoreState& state, const std::u16string& name) {
   RomImage& rom = state.rom;
-  rom.fileName = name.empty() ? AskFileName(state, true, u"Save ROM file", kRomFilters) : name;
-  state.settings.InputRomFileName = rom.fileName;
-  if (rom.fileName.empty()) return;
+  const std::u16string fileName = name.empty() ? AskFileName(state, true, u"Save ROM file", kRomFilters) : name;
+  if (fileName.empty()) return false;
   if (!rom.isLoaded) {
     AppendLog(state, u"ROM еще не загружен");
-    return;
+    return false;
   }
   IoError err;
-  if (!WriteFileAtomic(rom.fileName, rom.view(), Backup::RotateBak, &err, state.writeFaults)) {
-    AppendLog(state, IoErrorText(u"Не удалось записать РОМ в файл ", rom.fileName, err), kColourBrightRed);
-    return;
+  if (!WriteFileAtomic(fileName, rom.view(), Backup::RotateBak, &err, state.writeFaults)) {
+    AppendLog(state, IoErrorText(u"Не удалось записать РОМ в файл ", fileName, err), kColourBrightRed);
+    return false;
   }
-  AppendLog(state, u"сохранили РОМ в файл " + rom.fileName);
+  // Only a written file becomes the remembered name (and so the settings' one).
+  rom.fileName = fileName;
+  state.settings.InputRomFileName = fileName;
+  AppendLog(state, u"сохранили РОМ в файл " + fileName);
+  return true;
 }
 
 void OpenOriginalRom(CoreState& state, const std::u16string& name) {

@@ -37,7 +37,8 @@ inline constexpr std::u16string_view kRomFilters =
 std::u16string AskFileName(CoreState& state, bool forSave, std::u16string_view title, std::u16string_view filters);
 
 void OpenRom(CoreState& state, const std::u16string& name);
-void SaveRom(CoreState& state, const std::u16string& name);
+// True when the file was written; only then does `name` become the ROM's file name.
+bool SaveRom(CoreState& state, const std::u16string& name);
 // Asks for the file; with a name of an existing file, reads that one without asking.
 void OpenOriginalRom(CoreState& state, const std::u16string& name = {});
 

@@ -170,9 +170,9 @@ std::u16string SettingsFileText(const Settings& s) {
 
 bool SaveSettings(CoreState& state) {
   const Settings& s = state.settings;
-  if (s.iniWasUnicode)
-    MsgBox(state, u"сохнанение INI файла в юникоде пока не реализовано! ", MsgButtons::Ok, MsgIcon::Error);
-  Bytes data = EncodeTextFile(SettingsFileText(s), false);
+  // A file read as UTF-16 is written back as UTF-16, so file names that
+  // Windows-1251 lacks survive the run.
+  Bytes data = EncodeTextFile(SettingsFileText(s), s.iniWasUnicode);
   IoError err;
   if (WriteFileAtomic(s.iniPath, data, Backup::None, &err, state.writeFaults)) return true;
   std::u16string msg = IoErrorText(u"Не удалось сохранить настройки в файл ", s.iniPath, err);

@@ -38,7 +38,7 @@ std::u16string NowText() {
 
 bool WriteBytesOutput(ScriptState& state, const std::u16string& name, std::span<const std::uint8_t> bytes) {
   IoError error;
-  if (WriteFileAtomic(name, bytes, Backup::None, &error, state.writeFaults)) return true;
+  if (WriteFileAtomic(name, bytes, Backup::RotateBak, &error, state.writeFaults)) return true;
   AppendLog(state, IoErrorText(u"Не удалось записать файл ", name, error), kColourBrightRed);
   return false;
 }
@@ -49,7 +49,7 @@ bool WriteTextOutput(ScriptState& state, const std::u16string& name, std::u16str
 
 bool ReadTextInput(ScriptState& state, const std::u16string& name, std::u16string& text) {
   IoError error;
-  auto bytes = ReadFileBytes(name, &error);
+  auto bytes = ReadFileBytes(name, &error, kMaxTextFileSize);
   if (!bytes) {
     AppendLog(state, IoErrorText(u"Не удалось прочитать файл ", name, error), kColourBrightRed);
     return false;

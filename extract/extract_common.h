@@ -16,8 +16,8 @@ class RecordOutput;
 std::u16string NowText();
 
 // Writes text as a whole file (UTF-16LE with FF FE when unicode, else
-// Windows-1251) in place of any existing file; false with a log line when
-// the file cannot be written.
+// Windows-1251) in place of any existing file, which is kept as name +
+// ".bak"; false with a log line when the file cannot be written.
 bool WriteTextOutput(ScriptState& state, const std::u16string& name, std::u16string_view text, bool unicode);
 // The same for bytes already encoded.
 bool WriteBytesOutput(ScriptState& state, const std::u16string& name, std::span<const std::uint8_t> bytes);

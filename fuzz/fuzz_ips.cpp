@@ -14,9 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The reader: any patch on a ROM of the size the first two bytes give.
   std::vector<std::uint8_t> rom(static_cast<std::size_t>(data[0] | data[1] << 8), 0x5A);
   const std::span<const std::uint8_t> patch(data + 2, size - 2);
-  const std::size_t romSize = rom.size();
+  const std::vector<std::uint8_t> before = rom;
   const IpsApplyResult r = ApplyIpsRecords(patch, rom);
-  if (rom.size() != romSize || r.stopPosition > patch.size() + 5) __builtin_trap();
+  if (rom.size() != before.size() || r.stopPosition > patch.size() + 5) __builtin_trap();
+  if (r.cut() && rom != before) __builtin_trap();  // a cut-off patch changes nothing
 
   // The writer: the first half against the second half, both modes.
   const std::size_t half = patch.size() / 2;

@@ -30,7 +30,11 @@ bool IsIpsFile(std::span<const std::uint8_t> patch) {
   return patch.size() >= kIpsMinimumFileSize && std::memcmp(patch.data(), "PATCH", kHeaderSize) == 0;
 }
 
-IpsApplyResult ApplyIpsRecords(std::span<const std::uint8_t> patch, std::span<std::uint8_t> rom) {
+namespace {
+
+// One walk over the records. Without a ROM it only finds where the records
+// end; with one it writes them.
+IpsApplyResult WalkIpsRecords(std::span<const std::uint8_t> patch, std::span<std::uint8_t>* rom) {
   IpsApplyResult result;
   std::size_t p = kHeaderSize;
   const std::size_t end = patch.size();
@@ -39,58 +43,75 @@ IpsApplyResult ApplyIpsRecords(std::span<const std::uint8_t> patch, std::span<st
     result.stopPosition = p;
     return result;
   };
+  // Writes what fits before the ROM's end and counts the rest.
+  auto place = [&](std::size_t offset, std::size_t length, auto&& write) {
+    const std::size_t fits = offset < rom->size() ? std::min(length, rom->size() - offset) : 0;
+    if (fits > 0) write(rom->data() + offset, fits);
+    result.droppedBytes += length - fits;
+  };
   while (p < end) {
+    // A record at offset 0x454F46 cannot exist: those bytes read "EOF", the end mark.
     if (end - p >= 3 && Read24(patch, p) == static_cast<std::uint32_t>(kIpsEofOffset)) return stopAt(IpsStop::EofMark);
     // A header must be read whole; nothing past the end of the file is read.
     if (end - p < 5) return stopAt(IpsStop::CutHeader);
     const std::size_t offset = Read24(patch, p);
     const std::size_t size = Read16(patch, p + 3);
     if (size > 0) {
-      const std::size_t present = std::min(size, end - (p + 5));
-      if (offset < rom.size()) {
-        const std::size_t n = std::min(present, rom.size() - offset);
-        std::memcpy(rom.data() + offset, patch.data() + p + 5, n);
-      }
-      ++result.records;
-      if (present < size) return stopAt(IpsStop::CutData);
+      if (end - (p + 5) < size) return stopAt(IpsStop::CutData);
+      if (rom)
+        place(offset, size, [&](std::uint8_t* to, std::size_t n) { std::memcpy(to, patch.data() + p + 5, n); });
       p += 5 + size;
     } else {
+      // Size 0 marks a run-length record: 2 bytes of run length, 1 byte of value.
       if (end - p < 8) return stopAt(IpsStop::CutRunLength);
       const std::size_t run = Read16(patch, p + 5);
-      if (offset < rom.size()) std::memset(rom.data() + offset, patch[p + 7], std::min(run, rom.size() - offset));
-      ++result.records;
+      const std::uint8_t value = patch[p + 7];
+      if (rom) place(offset, run, [&](std::uint8_t* to, std::size_t n) { std::memset(to, value, n); });
       p += 8;
     }
+    ++result.records;
   }
   return stopAt(IpsStop::EndOfFile);
 }
 
-void LoadIps(PatchState& state, std::u16string& fileName) {
+}  // namespace
+
+IpsApplyResult ApplyIpsRecords(std::span<const std::uint8_t> patch, std::span<std::uint8_t> rom) {
+  IpsApplyResult checked = WalkIpsRecords(patch, nullptr);
+  if (checked.cut()) {
+    checked.records = 0;
+    return checked;
+  }
+  return WalkIpsRecords(patch, &rom);
+}
+
+bool LoadIps(PatchState& state, std::u16string& fileName) {
   std::u16string name;
   if (!fileName.empty() && FileExists(fileName)) {
     name = fileName;
     fileName.clear();
   } else {
     name = AskFileName(state, false, u"Открыть IPS файл", kIpsFilters);
-    if (name.empty()) return;
+    if (name.empty()) return false;
   }
   IoError err;
-  auto bytes = ReadFileBytes(name, &err);
+  auto bytes = ReadFileBytes(name, &err, kMaxIpsFileSize);
   if (!bytes) {
     AppendLog(state, IoErrorText(u"Не удалось прочитать файл ", name, err), kColourBrightRed);
-    return;
+    return false;
   }
   IpsPatch& ips = state.ips;
   if (!IsIpsFile(*bytes)) {
     ips.isLoaded = false;
     ips.bytes.clear();
     AppendLog(state, u"Это не IPS, или файл испорчен");
-    return;
+    return false;
   }
   ips.bytes = std::move(*bytes);
   ips.fileName = name;
   ips.isLoaded = true;
   AppendLog(state, u"Загрузили IPS из файла " + name);
+  return true;
 }
 
 void ApplyIps(PatchState& state) {
@@ -102,27 +123,23 @@ void ApplyIps(PatchState& state) {
   }
   if (!RequireRom(state)) return;
   const IpsApplyResult r = ApplyIpsRecords(ips.bytes, state.rom.span());
-  const std::u16string where = NumText(static_cast<long long>(r.stopPosition)) + u" [hex]=" + HexText(r.stopPosition);
-  switch (r.stop) {
-    case IpsStop::CutHeader:
-      AppendLog(state, u"IPS файл обрезан: заголовок записи по смещению" + where +
-                           u" не помещается в файл. Применение остановлено, предыдущие записи применены",
-                kColourBrightRed);
-      return;
-    case IpsStop::CutRunLength:
-      AppendLog(state, u"IPS файл обрезан: RLE запись по смещению" + where +
-                           u" не помещается в файл. Применение остановлено, предыдущие записи применены",
-                kColourBrightRed);
-      return;
-    case IpsStop::CutData:
-      AppendLog(state, u"IPS файл обрезан: данные записи по смещению" + where +
-                           u" не помещаются в файл. Применена только их имеющаяся часть, применение остановлено",
-                kColourBrightRed);
-      return;
-    case IpsStop::EofMark:
-    case IpsStop::EndOfFile:
-      break;
+  if (r.cut()) {
+    const std::u16string where =
+        NumText(static_cast<long long>(r.stopPosition)) + u" [hex]=" + HexText(r.stopPosition);
+    const std::u16string_view what = r.stop == IpsStop::CutHeader     ? u"заголовок записи"
+                                     : r.stop == IpsStop::CutRunLength ? u"RLE запись"
+                                                                        : u"данные записи";
+    AppendLog(state,
+              u"IPS файл " + ips.fileName + u" обрезан: " + std::u16string(what) + u" по смещению" + where +
+                  u" не помещается в файл. IPS не применён, ROM не изменён",
+              kColourBrightRed);
+    return;
   }
+  if (r.droppedBytes > 0)
+    AppendLog(state,
+              u"Внимание!" + NumText(static_cast<long long>(r.droppedBytes)) +
+                  u" байт из IPS лежат за концом ROM и не записаны: ROM не увеличивается",
+              kColourDarkRed);
   AppendLog(state, u"Применили IPS к ROM.");
 }
 

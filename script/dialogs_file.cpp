@@ -72,12 +72,11 @@ bool ReadAndParse(ScriptState& state, const std::u16string& name, std::u16string
   return true;
 }
 
-// The prompt of the open and save forms. A cancelled prompt keeps the old
+// The prompt of the open forms. A cancelled prompt keeps the old
 // file name and returns an empty text.
-std::u16string ChooseFile(ScriptState& state, bool silent, bool forSave) {
+std::u16string ChooseFile(ScriptState& state, bool silent) {
   if (silent) return state.dialogs.fileName;
-  std::u16string name =
-      AskFileName(state, forSave, forSave ? u"Save Dialogs file" : u"Open Dialogs file", kDialogsFilters);
+  std::u16string name = AskFileName(state, false, u"Open Dialogs file", kDialogsFilters);
   if (!name.empty()) state.dialogs.fileName = name;
   return name;
 }
@@ -129,14 +128,10 @@ bool ReadScriptFileText(ScriptState& state, std::u16string_view name, std::u16st
     return false;
   }
   IoError err;
-  auto bytes = ReadFileBytes(name, &err);
+  // Positions and counts are 32-bit in the program; the text-file limit keeps them so.
+  auto bytes = ReadFileBytes(name, &err, kMaxTextFileSize);
   if (!bytes) {
     AppendLog(state, IoErrorText(u"Не удалось прочитать файл ", name, err), kColourBrightRed);
-    return false;
-  }
-  // Positions and counts are 32-bit in the program.
-  if (bytes->size() > 0x7FFFFFFFu) {
-    AppendLog(state, u"Файл " + std::u16string(name) + u" слишком велик (больше 2 ГиБ)", kColourBrightRed);
     return false;
   }
   text = DecodeTextFile(*bytes);
@@ -240,7 +235,7 @@ std::u16string DialogsFileText(const DialogSet& set, const Settings& s) {
 
 void LoadDialogs(ScriptState& state, bool silent) {
   const std::u16string previousName = state.dialogs.fileName;
-  const std::u16string name = ChooseFile(state, silent, false);
+  const std::u16string name = ChooseFile(state, silent);
   if (name.empty()) return;
   LongOperation op(state);
   DialogSet parsed;
@@ -260,7 +255,7 @@ void LoadDialogs(ScriptState& state, bool silent) {
 
 void AppendDialogs(ScriptState& state, bool silent) {
   const std::u16string previousName = state.dialogs.fileName;
-  const std::u16string name = ChooseFile(state, silent, false);
+  const std::u16string name = ChooseFile(state, silent);
   if (name.empty()) return;
   // A file that cannot be read adds nothing, so the set keeps its own name.
   if (!AppendParsed(state, name)) state.dialogs.fileName = previousName;
@@ -272,23 +267,35 @@ bool AppendDialogsFromFileName(ScriptState& state) {
 }
 
 SaveOutcome SaveDialogs(ScriptState& state, bool silent) {
+  if (!state.dialogs.isLoaded) {
+    AppendLog(state, u"файл диалогов еще не загружен");
+    return SaveOutcome::NotSaved;
+  }
+  const std::u16string name =
+      silent ? state.dialogs.fileName : AskFileName(state, true, u"Save Dialogs file", kDialogsFilters);
+  return SaveDialogsAs(state, name);
+}
+
+SaveOutcome SaveDialogsAs(ScriptState& state, const std::u16string& name) {
   DialogSet& set = state.dialogs;
   if (!set.isLoaded) {
     AppendLog(state, u"файл диалогов еще не загружен");
     return SaveOutcome::NotSaved;
   }
-  const std::u16string name = ChooseFile(state, silent, true);
   if (name.empty()) return SaveOutcome::NotSaved;
 
-  const bool unicode = IsYes(state.settings.WriteTextInUnicode);
+  const std::u16string text = DialogsFileText(set, state.settings);
   std::size_t replaced = 0;
-  Bytes data = EncodeTextFile(DialogsFileText(set, state.settings), unicode, &replaced);
+  Bytes data = EncodeTextFile(text, IsYes(state.settings.WriteTextInUnicode), &replaced);
   if (replaced > 0) {
-    std::u16string line = u"Внимание! В кодовой странице ANSI нет" + NumText(static_cast<long long>(replaced)) +
-                          u" символов диалогов, в файл они записаны как '?'";
+    // Windows-1251 would turn these characters into '?'; the reader takes
+    // UTF-16 files as well, so nothing is lost that way.
+    data = EncodeTextFile(text, true);
+    std::u16string line =
+        u"В диалогах есть символы, которых нет в кодировке Windows-1251: файл записан в Unicode (UTF-16)";
     std::int32_t first = FirstDialogWithUnencodable(set, MakeFormat(state.settings));
     if (first >= 0) line += u"; первый такой диалог - с ID " + set.records[static_cast<std::size_t>(first)].dlgID;
-    AppendLog(state, line, kColourDarkRed);
+    AppendLog(state, line, kColourGreen);
   }
 
   IoError err;
@@ -296,6 +303,8 @@ SaveOutcome SaveDialogs(ScriptState& state, bool silent) {
     AppendLog(state, IoErrorText(u"Не удалось записать диалоги в файл ", name, err), kColourBrightRed);
     return SaveOutcome::Failed;
   }
+  // The set takes the new name only once its file is written.
+  set.fileName = name;
   AppendLog(state, u"записали диалоги в файл " + name);
   set.changed = false;
   return SaveOutcome::Saved;

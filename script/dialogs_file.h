@@ -15,7 +15,12 @@ inline constexpr std::u16string_view kDialogsFilters = u"Dialogs files (*.txt)|*
 void LoadDialogs(ScriptState& state, bool silent);
 void AppendDialogs(ScriptState& state, bool silent);
 enum class SaveOutcome { Saved, NotSaved, Failed };  // NotSaved: nothing loaded or the prompt cancelled
+// silent: write to dialogs.fileName; otherwise ask for the file first. In ANSI
+// mode a set with characters Windows-1251 lacks is written as UTF-16 instead.
 SaveOutcome SaveDialogs(ScriptState& state, bool silent);
+// Writes to `name` (nothing for an empty one); only a written file becomes
+// dialogs.fileName, so a failed save keeps the name the set had.
+SaveOutcome SaveDialogsAs(ScriptState& state, const std::u16string& name);
 
 // Reads a script file's whole text (FF FE: UTF-16LE, else Windows-1251);
 // false, with a log line, when the file cannot be read.

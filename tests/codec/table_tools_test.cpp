@@ -91,8 +91,9 @@ TEST_F(TableTools, SaveNeedsATableAndKeepsCharactersOutsideTheCodePage) {
   EXPECT_EQ(dir.ReadText("jp.tbl"), u"TRTABLETYPE=DBCS\r\n0041=Я\r\n8140=あ");
 
   state.writeFaults.failAfterBytes = 3;
-  SaveTableAs(state, dir.File("jp.tbl"));
-  EXPECT_EQ(dir.ReadText("jp.tbl"), u"TRTABLETYPE=DBCS\r\n0041=Я\r\n8140=あ");
+  EXPECT_FALSE(SaveTableAs(state, dir.File("other.tbl")));
+  EXPECT_FALSE(dir.Exists("other.tbl"));
+  EXPECT_EQ(state.settings.TableFileName, dir.File("jp.tbl")) << "a failed save keeps the remembered name";
   EXPECT_EQ(LogColourOf(state, u"Не удалось записать файл "), kColourBrightRed);
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "app/app.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
@@ -55,7 +58,9 @@ TEST(Log, SaveWritesTheTextWithAFinalBreak) {
   SaveLog(state, u"");
   EXPECT_EQ(host.logLines.back(), u"Не указано имя куда записать лог");
   SaveLog(state, dir.File("missing-folder/log.txt"));
-  EXPECT_EQ(host.logLines.back().substr(0, 9), u"Ошибка - ");
+  EXPECT_EQ(host.logLines.back(), u"Ошибка - не удалось записать лог в файл " + dir.File("missing-folder/log.txt") +
+                                      u": " + FromUtf8(std::strerror(ENOENT)));
+  EXPECT_EQ(state.log.spans.back().colour, kColourBrightRed);
 }
 
 TEST(Log, BareLfFilesAreReported) {
@@ -149,6 +154,31 @@ TEST_F(RomFixture, FailedWriteKeepsTheOldFileAndItsBackup) {
   EXPECT_EQ(dir.Read("game.gba"), (Bytes{1, 1, 1}));
   EXPECT_EQ(dir.Read("game.gba.bak"), Bytes{7});
   EXPECT_FALSE(dir.Exists("game.gba.vorkat-tmp"));
+  EXPECT_EQ(state.log.spans.back().colour, kColourBrightRed);
+}
+
+TEST_F(RomFixture, FailedOrCancelledSaveKeepsTheRememberedName) {
+  dir.Write("game.gba", Bytes{1});
+  OpenRom(state, dir.File("game.gba"));
+  state.writeFaults.failAfterBytes = 0;
+  EXPECT_FALSE(SaveRom(state, dir.File("other.gba")));
+  EXPECT_FALSE(SaveRom(state, u""));  // the prompt is cancelled
+  EXPECT_EQ(state.rom.fileName, dir.File("game.gba"));
+  EXPECT_EQ(state.settings.InputRomFileName, dir.File("game.gba"));
+  state.writeFaults = {};
+  EXPECT_TRUE(SaveRom(state, dir.File("other.gba")));
+  EXPECT_EQ(state.settings.InputRomFileName, dir.File("other.gba"));
+}
+
+TEST_F(RomFixture, FileLargerThanAnyCartridgeIsRefusedWithItsSize) {
+  dir.Write("game.gba", Bytes{1});
+  OpenRom(state, dir.File("game.gba"));
+  dir.Write("huge.gba", {});
+  std::filesystem::resize_file(dir.path() / "huge.gba", kMaxRomFileSize + 1);  // sparse: costs no disk
+  OpenRom(state, dir.File("huge.gba"));
+  EXPECT_EQ(state.rom.size, 1);
+  EXPECT_TRUE(state.log.text.ends_with(u"Не удалось прочитать файл " + dir.File("huge.gba") +
+                                       u": файл слишком велик: 33554433 байт, а можно не больше 33554432"));
   EXPECT_EQ(state.log.spans.back().colour, kColourBrightRed);
 }
 

@@ -40,6 +40,12 @@ TEST_F(CharWidths, ReadsUpToTwoBytesBeforeTheEnd) {
   EXPECT_EQ(ReadBytes(out), " 6=0\r\n 5=1\r\n 7=2\r\n 8=3\r\n 4=4\r\n");
 }
 
+TEST_F(CharWidths, ReplacedOutputIsKeptAsBak) {
+  WriteText(out, u"kept");
+  ExtractCharWidths(state, 0x100, 0x106, 0, out);
+  EXPECT_EQ(ReadText(out + u".bak"), u"kept");
+}
+
 TEST_F(CharWidths, SkipReadsEveryNthByteAndCodesAreHex) {
   ExtractCharWidths(state, 0x100, 0x106, 1, out);
   EXPECT_EQ(ReadBytes(out), " 6=0\r\n 7=1\r\n 4=2\r\n");

@@ -43,6 +43,13 @@ TEST_F(ScanExtraction, HelloExampleDropsShortRuns) {
   EXPECT_FALSE(state.progress.visible);
 }
 
+TEST_F(ScanExtraction, ExtractingOverAnEditedTranslationKeepsItAsBak) {
+  HelloRom();
+  WriteText(out, u"edited translation");
+  EXPECT_EQ(Scan(), Rec(1, u"HELLO"));
+  EXPECT_EQ(ReadText(out + u".bak"), u"edited translation");
+}
+
 TEST_F(ScanExtraction, HelloExampleInHexModeSplitsAtTheEndCode) {
   HelloRom();
   state.HexEncodeUnknownChars = u"YES";

@@ -110,6 +110,8 @@ TEST_F(IpsApplyTest, RecordsPastTheRomEndAreCutAndTheRomDoesNotGrow) {
   EXPECT_EQ(state.rom.bytes[61], 2);
   EXPECT_EQ(state.rom.bytes[62], 0xEE);
   EXPECT_EQ(state.rom.bytes[63], 0xEE);
+  // 6 bytes of the first record, 254 of the run and the whole last record.
+  EXPECT_TRUE(LogHasColoured(state, u"Внимание! 262 байт из IPS лежат за концом ROM", kColourDarkRed));
   EXPECT_EQ(host.logLines.back(), u"Применили IPS к ROM.");
 }
 
@@ -155,41 +157,36 @@ TEST_F(IpsApplyTest, ApplyWithoutPatchOrRomSaysSo) {
   EXPECT_EQ(host.logLines.back(), u"ROM еще не загружен");
 }
 
-TEST_F(IpsApplyTest, CutOffRecordsStopWithTheirPositionInRed) {
-  // Header cut: 5 + 6 bytes of a whole record, then 4 bytes of a header.
-  SetRom(state.rom, std::vector<std::uint8_t>(64, 0));
-  Load(Ips({{0x00, 0x00, 0x10, 0x00, 0x01, 0xAA}, {0x00, 0x00, 0x11, 0x00}}, false));
-  ApplyIps(state);
-  EXPECT_EQ(state.rom.bytes[0x10], 0xAA) << "records before the cut stay applied";
-  EXPECT_TRUE(LogHasColoured(state, u"заголовок записи по смещению 11 [hex]=B", kColourBrightRed));
-  EXPECT_FALSE(LogHas(host, u"Применили IPS к ROM."));
-
-  // Run-length record cut after its run length.
-  SetRom(state.rom, std::vector<std::uint8_t>(64, 0));
-  Load(Ips({{0x00, 0x00, 0x01, 0x00, 0x01, 0x01}, {0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x04}}, false));
-  ApplyIps(state);
-  EXPECT_EQ(state.rom.bytes[1], 0x01);
-  EXPECT_EQ(state.rom.bytes[0x20], 0x00);
-  EXPECT_TRUE(LogHasColoured(state, u"RLE запись по смещению 11 [hex]=B", kColourBrightRed));
-
-  // Data cut: the bytes present are written.
-  SetRom(state.rom, std::vector<std::uint8_t>(64, 0));
-  Load(Ips({{0x00, 0x00, 0x01, 0x00, 0x01, 0x01}, {0x00, 0x00, 0x20, 0x00, 0x08, 0x05, 0x06, 0x07}}, false));
-  ApplyIps(state);
-  EXPECT_EQ(state.rom.bytes[0x20], 0x05);
-  EXPECT_EQ(state.rom.bytes[0x22], 0x07);
-  EXPECT_EQ(state.rom.bytes[0x23], 0x00);
-  EXPECT_TRUE(LogHasColoured(state, u"данные записи по смещению 11 [hex]=B", kColourBrightRed));
+TEST_F(IpsApplyTest, CutOffPatchChangesNoByteAndNamesWhereItBreaks) {
+  const std::vector<std::uint8_t> whole = {0x00, 0x00, 0x10, 0x00, 0x01, 0xAA};
+  struct Case {
+    std::vector<std::uint8_t> tail;
+    std::u16string_view what;
+  };
+  const Case cases[] = {
+      {{0x00, 0x00, 0x11, 0x00}, u"заголовок записи по смещению 11 [hex]=B"},
+      {{0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x04}, u"RLE запись по смещению 11 [hex]=B"},
+      {{0x00, 0x00, 0x20, 0x00, 0x08, 0x05, 0x06, 0x07}, u"данные записи по смещению 11 [hex]=B"},
+  };
+  for (const Case& c : cases) {
+    SetRom(state.rom, std::vector<std::uint8_t>(64, 0));
+    Load(Ips({whole, c.tail}, false));
+    ApplyIps(state);
+    EXPECT_EQ(RomVector(state.rom), std::vector<std::uint8_t>(64, 0)) << "not even the whole record before the cut";
+    EXPECT_TRUE(LogHasColoured(state, std::u16string(c.what), kColourBrightRed)) << ToUtf8(c.what);
+    EXPECT_TRUE(LogHas(host, u"IPS не применён, ROM не изменён"));
+    EXPECT_FALSE(LogHas(host, u"Применили IPS к ROM."));
+  }
 }
 
-TEST(IpsRecords, PartialEofAtTheEndIsACutHeader) {
+TEST(IpsRecords, PartialEofAtTheEndIsACutHeaderAndChangesNothing) {
   std::vector<std::uint8_t> patch = {'P', 'A', 'T', 'C', 'H', 0, 0, 1, 0, 1, 9, 'E', 'O'};
   std::vector<std::uint8_t> rom(4, 0);
   auto r = ApplyIpsRecords(patch, rom);
   EXPECT_EQ(r.stop, IpsStop::CutHeader);
   EXPECT_EQ(r.stopPosition, 11u);
-  EXPECT_EQ(r.records, 1u);
-  EXPECT_EQ(rom[1], 9);
+  EXPECT_EQ(r.records, 0u);
+  EXPECT_EQ(rom, std::vector<std::uint8_t>(4, 0));
 }
 
 }  // namespace

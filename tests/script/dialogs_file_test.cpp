@@ -257,18 +257,44 @@ TEST_F(DialogsFile, FailedWriteKeepsOldFileAndChangedFlag) {
   EXPECT_NE(host.logLines.back().find(u"Не удалось записать диалоги в файл "), std::u16string::npos);
 }
 
-TEST_F(DialogsFile, AnsiSaveWarnsOnceAboutLostCharacters) {
+TEST_F(DialogsFile, AnsiSaveOfCharactersOutsideAnsiWritesUnicodeAndLosesNothing) {
   SetDialogs({DialogRecord{.dlgID = u"1", .dlgText = u"Привет"},
               DialogRecord{.dlgID = u"2", .dlgText = u"日本"},
               DialogRecord{.dlgID = u"3", .dlgComments = u"あ"}});
+  state.dialogs.changed = true;
   SaveFile("d.txt");
+  EXPECT_FALSE(state.dialogs.changed);
   ASSERT_EQ(state.log.spans.size(), 1u);
-  EXPECT_EQ(state.log.spans[0].colour, kColourDarkRed);
-  EXPECT_TRUE(Logged(u"Внимание! В кодовой странице ANSI нет 3 символов диалогов, в файл они записаны как '?'; "
-                     u"первый такой диалог - с ID 2"));
+  EXPECT_TRUE(Logged(u"В диалогах есть символы, которых нет в кодировке Windows-1251: файл записан в Unicode "
+                     u"(UTF-16); первый такой диалог - с ID 2"));
+  const Bytes written = dir.Read("d.txt");
+  ASSERT_GE(written.size(), 2u);
+  EXPECT_EQ(written[0], 0xFF);
+  EXPECT_EQ(written[1], 0xFE);
   LoadFile("d.txt");
   EXPECT_EQ(state.dialogs.records[0].dlgText, u"Привет");
-  EXPECT_EQ(state.dialogs.records[1].dlgText, u"??");
+  EXPECT_EQ(state.dialogs.records[1].dlgText, u"日本");
+  EXPECT_EQ(state.dialogs.records[2].dlgComments, u"あ");
+
+  // A set that ANSI holds stays ANSI.
+  state.dialogs.records[1].dlgText = u"Ёж";
+  state.dialogs.records[2].dlgComments = u"";
+  SaveFile("d.txt");
+  EXPECT_NE(dir.Read("d.txt")[0], 0xFF);
+}
+
+TEST_F(DialogsFile, FailedSaveKeepsTheSetsFileName) {
+  SetDialogs({DialogRecord{.dlgID = u"1", .dlgText = u"a"}});
+  state.dialogs.fileName = dir.File("mine.txt");
+  state.writeFaults.failAfterBytes = 1;
+  EXPECT_EQ(SaveDialogsAs(state, dir.File("other.txt")), SaveOutcome::Failed);
+  host.fileNames.push_back(dir.File("asked.txt"));
+  EXPECT_EQ(SaveDialogs(state, false), SaveOutcome::Failed);
+  EXPECT_EQ(state.dialogs.fileName, dir.File("mine.txt"));
+
+  state.writeFaults = {};
+  EXPECT_EQ(SaveDialogsAs(state, dir.File("other.txt")), SaveOutcome::Saved);
+  EXPECT_EQ(state.dialogs.fileName, dir.File("other.txt"));
 }
 
 TEST_F(DialogsFile, UnreadableFileLeavesSetAsItWas) {
