@@ -125,7 +125,7 @@ void CalcNewAddresses(InsertState& state) {
     cur = AvoidZones(state, cur, len, warnings.shifts);
 
     bool placed = false;
-    if (cur + len > spaceEnd) {
+    if (cur + len > spaceEnd || (state.rom.isLoaded && cur >= state.rom.size)) {
       // Does not fit; a shorter one may.
     } else if (cur < 0 || cur >= kPointerReach) {
       if (warnings.newOutOfReach.Allow())

@@ -181,6 +181,7 @@ void RewritePointers(InsertState& state, const PointerSnapshot& snapshot, std::u
   // Zero bytes for missing pairs would point the game at offset 0: refuse.
   const PointerText newPointer = ReadPointerText(newPtrHex);
   if (!newPointer.wellFormed) {
+    if (warnings && !warnings->newPointers.Allow()) return;
     AppendLog(state,
               u"DialogID=" + std::u16string(dlgID) + u" новый поинтер '" + std::u16string(newPtrHex) +
                   u"' не из 8 шестнадцатеричных цифр, указатели этого диалога не меняли",
@@ -233,6 +234,7 @@ void RewritePointers(InsertState& state, const PointerSnapshot& snapshot, std::u
 void RewriteWarnings::Summarise(InsertState& state) {
   counts.Summarise(state, kColourDarkRed);
   pointerTexts.Summarise(state, kColourDefault);
+  newPointers.Summarise(state, kColourBrightRed);
 }
 
 }  // namespace vorkat

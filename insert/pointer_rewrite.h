@@ -53,10 +53,11 @@ class PointerSnapshot {
 };
 
 // The reports pointer rewriting repeats per dialog, limited over one
-// insertion run: counts other than one, and faulty old pointer texts.
+// insertion run: counts other than one, faulty old and new pointer texts.
 struct RewriteWarnings {
   WarningLimit counts{u"Сообщения о числе замен указателей, отличном от 1"};
   WarningLimit pointerTexts{u"Сообщения об ошибках в тексте старого указателя"};
+  WarningLimit newPointers{u"Сообщения о новых указателях не из 8 шестнадцатеричных цифр"};
   void Summarise(InsertState& state);
 };
 

@@ -116,10 +116,13 @@ TEST_F(CalcNewAddressesTest, ATooLargeDialogIsSkippedAndASmallerOneStillFitsThen
 
 TEST_F(CalcNewAddressesTest, TheRomEndIsAnEndOfFreeSpace) {
   PutRom(state, 0x106);
-  AddDialog(state, u"1", u"abcd");
+  state.insertion.DialogsAutoGapBytes = 0;
+  AddDialog(state, u"1", u"abcde");
   AddDialog(state, u"2", u"ab");
   AddDialog(state, u"3", u"a");
+  AddDialog(state, u"4", u"");
   CalcNewAddresses(state);
+  EXPECT_EQ(Dialog(state, 3).NewDlgAddr, u"") << "not even an empty dialog starts at the ROM's end";
   EXPECT_EQ(Dialog(state, 0).NewDlgAddr, u"100");
   EXPECT_EQ(Dialog(state, 1).NewDlgAddr, u"") << "it would end one byte past the ROM";
   EXPECT_EQ(Dialog(state, 2).NewDlgAddr, u"105") << "its last byte is the ROM's last";
