@@ -110,8 +110,9 @@ void ReadCodeLine(CodecState& state, LoadWarnings& warnings, TableLine line) {
     std::u16string digits = codeText;
     if (digits.size() > 4) {
       if (warnings.tooLarge.Allow())
-        AppendLog(state, u"Ошибка в таблице перекодировки --> " + codeText + u" слишком большой код (максимум это FFFF)",
-                kColourBrightRed);
+        AppendLog(state,
+                  u"Ошибка в таблице перекодировки --> " + codeText + u" слишком большой код (максимум это FFFF)",
+                  kColourBrightRed);
       if (digits.size() % 2 != 0) digits.insert(digits.begin(), u'0');
     }
     std::u16string_view d(digits);
@@ -157,10 +158,10 @@ void ReadNonCodeLine(CodecState& state, LoadWarnings& warnings, std::u16string_v
     std::uint32_t code = LeadingHex(raw.substr(1));
     if (code > 0xFFFF) {
       if (warnings.tooLarge.Allow())
-        AppendLog(
-          state,
-          u"Ошибка в таблице перекодировки --> " + std::u16string(raw) + u" слишком большой код (максимум это FFFF)",
-          kColourBrightRed);
+        AppendLog(state,
+                  u"Ошибка в таблице перекодировки --> " + std::u16string(raw) +
+                      u" слишком большой код (максимум это FFFF)",
+                  kColourBrightRed);
     } else {
       table.endCode = static_cast<char16_t>(code);
       table.endCodeSet = true;

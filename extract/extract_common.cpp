@@ -31,7 +31,9 @@ std::u16string TrimEntry(std::u16string_view entry) {
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 
-std::size_t LineFeeds(std::u16string_view text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')); }
+std::size_t LineFeeds(std::u16string_view text) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n'));
+}
 
 // The value of a whole number text, as far as 64 bits need: decimal digits
 // with an optional sign, or "&h" and hexadecimal digits; nullopt for any
@@ -152,8 +154,9 @@ std::vector<std::optional<std::int32_t>> ReadOffsetList(ScriptState& state, std:
       offsets.emplace_back();
     } else {
       // In a comma list an entry may begin after line breaks of its own.
-      const std::size_t lead = static_cast<std::size_t>(std::find_if_not(piece.begin(), piece.end(), IsBlank) - piece.begin());
-      auto offset = ReadListedOffset(state, entry, state.rom.size, fileName, line + LineFeeds(piece.substr(0, lead)), faults);
+      const auto lead = static_cast<std::size_t>(std::find_if_not(piece.begin(), piece.end(), IsBlank) - piece.begin());
+      const std::size_t entryLine = line + LineFeeds(piece.substr(0, lead));
+      auto offset = ReadListedOffset(state, entry, state.rom.size, fileName, entryLine, faults);
       if (offset) offsets.emplace_back(*offset);
     }
     if (stop == std::u16string_view::npos) break;

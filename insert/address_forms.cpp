@@ -70,7 +70,8 @@ PointerText ReadPointerText(std::u16string_view text) {
   const std::u16string padded = PadLeft(text, 8);
   const std::u16string_view t(padded);
   for (std::size_t i = 0; i < 4; ++i) p.bytes[i] = PairValue(t.substr(i * 2, 2));
-  p.wellFormed = text.size() == 8 && std::all_of(text.begin(), text.end(), [](char16_t c) { return HexDigitValue(c) >= 0; });
+  p.wellFormed =
+      text.size() == 8 && std::all_of(text.begin(), text.end(), [](char16_t c) { return HexDigitValue(c) >= 0; });
   return p;
 }
 

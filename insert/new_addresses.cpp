@@ -64,8 +64,8 @@ struct CalcWarnings {
 bool RefuseNegative(InsertState& state, std::u16string_view name, std::int32_t value, std::int32_t kept) {
   if (value >= 0) return false;
   AppendLog(state,
-            std::u16string(name) + u" не может быть отрицательным (" + DecText(value) + u"), оставлено прежнее значение" +
-                NumText(kept),
+            std::u16string(name) + u" не может быть отрицательным (" + DecText(value) +
+                u"), оставлено прежнее значение" + NumText(kept),
             kColourDarkRed);
   return true;
 }

@@ -7,7 +7,6 @@
 #include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/log.h"
-#include "core/numbers.h"
 #include "insert/insert_state.h"
 #include "core/text.h"
 #include "insert/address_forms.h"

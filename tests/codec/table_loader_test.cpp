@@ -102,7 +102,8 @@ TEST_F(TableLoader, CodesThatAreNotHexadecimalAreReportedAndSkipped) {
   EXPECT_TRUE(table.entries[0x04].empty());
   EXPECT_TRUE(table.entries[0x00].empty());
   EXPECT_TRUE(table.entries[0x07].empty()) << "no wildcard line is used";
-  EXPECT_EQ(LogColourOf(state, u"Ошибка в таблице перекодировки --> строка 2: код '4G' не шестнадцатеричный, строка пропущена"),
+  EXPECT_EQ(LogColourOf(state, u"Ошибка в таблице перекодировки --> строка 2: код '4G' не шестнадцатеричный, "
+                               u"строка пропущена"),
             kColourDarkRed);
   EXPECT_TRUE(LogHas(state, u"строка 3: код 'ZZ'"));
   EXPECT_TRUE(LogHas(state, u"строка 4: код ''"));
@@ -116,7 +117,8 @@ TEST_F(TableLoader, RepeatedWarningsStopAfterAHundredWithACount) {
   LoadTableText(state, text, u"t.tbl");
   EXPECT_EQ(CountIn(state.log.text, u"уже описан в таблице, такого быть не должно"), 100u);
   EXPECT_EQ(CountIn(state.log.text, u"не шестнадцатеричный, строка пропущена"), 100u);
-  EXPECT_EQ(LogColourOf(state, u"Вероятно код уже описан в таблице: ещё 149 таких сообщений не показано (показаны первые 100)"),
+  EXPECT_EQ(LogColourOf(state, u"Вероятно код уже описан в таблице: ещё 149 таких сообщений не показано "
+                               u"(показаны первые 100)"),
             kColourDarkRed);
   EXPECT_TRUE(LogHas(state, u"код не шестнадцатеричный: ещё 150 таких сообщений не показано"));
 

@@ -126,7 +126,8 @@ TEST_F(CalcNewAddressesTest, TheRomEndIsAnEndOfFreeSpace) {
   EXPECT_EQ(Dialog(state, 0).NewDlgAddr, u"100");
   EXPECT_EQ(Dialog(state, 1).NewDlgAddr, u"") << "it would end one byte past the ROM";
   EXPECT_EQ(Dialog(state, 2).NewDlgAddr, u"105") << "its last byte is the ROM's last";
-  EXPECT_EQ(ColourOf(state, u"Конец 'пустого' места 512 лежит за концом ROM'а, диалоги кладем не дальше конца ROM'а 262"),
+  EXPECT_EQ(ColourOf(state, u"Конец 'пустого' места 512 лежит за концом ROM'а, диалоги кладем не дальше конца "
+                            u"ROM'а 262"),
             kColourDarkRed);
 }
 
