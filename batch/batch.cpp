@@ -143,7 +143,8 @@ const std::array kBatchCommands = {
                  }},
     BatchCommand{u"ADDRESSALIGNBY",
                  [](PatchState& s, const std::u16string& a) {
-                   SetParameter(s, u"AddressAlignBy", s.insertion.AddressAlignBy, a);
+                   if (SetAddressAlignBy(s, ReadInt(a)))
+                     AppendLog(s, u"Установка параметра AddressAlignBy=" + NumText(s.insertion.AddressAlignBy));
                    return Flow::Next;
                  }},
     BatchCommand{u"LOADDIALOGS",
@@ -194,7 +195,7 @@ const std::array kBatchCommands = {
                  }},
     BatchCommand{u"DIALOGSAUTOGAPBYTES",
                  [](PatchState& s, const std::u16string& a) {
-                   s.insertion.DialogsAutoGapBytes = ReadInt(a);
+                   SetDialogsAutoGapBytes(s, ReadInt(a));
                    return Flow::Next;
                  }},
     BatchCommand{u"EXTENDEDLOGS",

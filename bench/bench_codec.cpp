@@ -96,6 +96,17 @@ void BenchEncode() {
   Report("encode 50,000 dialogs of 200 characters, one call each", TimeMs([&] {
            for (int i = 0; i < 50000; ++i) Encode(state, dialog, i > 0);
          }));
+  // The worst case of the unknown-token reports: 100 are logged, the rest counted.
+  state.settings.ExtendedLogs = u"YES";
+  const std::u16string unknown(200000, u'\u2603');
+  std::size_t lines = 0;
+  Report("encode 200,000 unknown characters with ExtendedLogs", TimeMs([&] {
+           const std::size_t before = state.log.lineCount;
+           Encode(state, unknown, true);
+           lines = state.log.lineCount - before;
+         }));
+  std::printf("  (%zu log lines)\n", lines);
+  state.settings.ExtendedLogs = u"NO";
 }
 
 // 20,000 ranges over a 32 MiB ROM; `textLike` fills it mostly with bytes

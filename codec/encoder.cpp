@@ -57,6 +57,8 @@ void EmitCode(Bytes& out, std::int32_t code) {
   }
 }
 
+constexpr std::u16string_view kUnknownToken = u"В таблице не найдена комбинация символов (правая часть таблицы)";
+
 bool IsCrLfAt(std::u16string_view text, std::size_t p) {
   return p + 1 < text.size() && text[p] == u'\r' && text[p + 1] == u'\n';
 }
@@ -145,7 +147,36 @@ std::optional<std::uint8_t> ByteEscapeValue(std::u16string_view token) {
   return static_cast<std::uint8_t>(hi * 16 + lo);
 }
 
-Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady) {
+WarningLimit UnknownTokenWarnings() { return WarningLimit(kUnknownToken); }
+
+namespace {
+
+// Reports one unknown token; with SkipUnknownTRChars off its characters are
+// still emitted when the report itself is left out.
+void UnknownToken(CodecState& state, std::u16string_view token, WarningLimit& limit, Bytes& out) {
+  const bool report = limit.Allow();
+  if (report)
+    AppendLog(state, std::u16string(kUnknownToken) + u" ='" + std::u16string(token) + u"'");
+  if (state.SkipUnknownTRChars) {
+    if (!report) return;
+    AppendLog(state, u"Будем считать, что мы вообще этой последовательности не встречали (небыло такого и всё)",
+              kColourGreen);
+    AppendLog(state,
+              u"это значит, что длинна строки будет чуть короче, чем видно в редакторе, и вставится в ROM чуть "
+              u"меньше...",
+              kColourGreen);
+    return;
+  }
+  if (report)
+    AppendLog(state, u"При вставке текста диалога в ROM, могут появиться незапланированные проблемы...",
+              kColourBrightRed);
+  const std::string ansi = ToCp1251(token);
+  out.insert(out.end(), ansi.begin(), ansi.end());
+}
+
+}  // namespace
+
+Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady, WarningLimit* unknownTokens) {
   TranslationTable& table = state.table;
   if (!table.isLoaded) {
     AppendLog(state, u"Таблица еще не загружена");
@@ -159,6 +190,7 @@ Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady) {
 
   Bytes out;
   out.reserve(n);
+  WarningLimit ownLimit(kUnknownToken);
   std::size_t nextGt = 0;  // first ">" at or after the last search point
   bool gtSearched = false;
   std::size_t b = 0;
@@ -197,22 +229,9 @@ Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady) {
       continue;
     }
     if (!ExtendedLogsOn(state)) continue;
-    AppendLog(state,
-              u"В таблице не найдена комбинация символов (правая часть таблицы) ='" + std::u16string(token) + u"'");
-    if (state.SkipUnknownTRChars) {
-      AppendLog(state, u"Будем считать, что мы вообще этой последовательности не встречали (небыло такого и всё)",
-                kColourGreen);
-      AppendLog(state,
-                u"это значит, что длинна строки будет чуть короче, чем видно в редакторе, и вставится в ROM чуть "
-                u"меньше...",
-                kColourGreen);
-    } else {
-      AppendLog(state, u"При вставке текста диалога в ROM, могут появиться незапланированные проблемы...",
-                kColourBrightRed);
-      std::string ansi = ToCp1251(token);
-      out.insert(out.end(), ansi.begin(), ansi.end());
-    }
+    UnknownToken(state, token, unknownTokens ? *unknownTokens : ownLimit, out);
   }
+  if (!unknownTokens) ownLimit.Summarise(state, kColourDarkRed);
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/text.h"
+#include "core/warning_limit.h"
 
 namespace vorkat {
 
@@ -22,7 +23,13 @@ void BuildEncoderIndex(TranslationTable& table);
 // indexReady false rebuilds the index first (first call of a series); true
 // reuses it (an index never built is built anyway). Without a loaded table
 // logs "Таблица еще не загружена" and returns nothing.
-Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady);
+// Unknown tokens are reported (with ExtendedLogs) through `unknownTokens`,
+// which a caller encoding many texts in one operation shares between the
+// calls and summarises at the end; without one, each call has its own limit.
+Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady, WarningLimit* unknownTokens = nullptr);
+
+// The limit of the encoder's unknown-token reports, for one operation.
+WarningLimit UnknownTokenWarnings();
 
 // Postprocessor pairs in file order, replace -> find; pairs with an empty
 // replace or find text are skipped.

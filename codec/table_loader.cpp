@@ -4,6 +4,7 @@
 #include "core/runtime.h"
 #include "core/file_io.h"
 #include "codec/codec_state.h"
+#include "core/warning_limit.h"
 
 namespace vorkat {
 namespace {
@@ -17,6 +18,42 @@ std::u16string Decoded(std::u16string_view raw) {
   return MarkupToTextCopy(raw);
 }
 
+// The warnings one load can repeat for many lines, each kind with its own limit.
+struct LoadWarnings {
+  WarningLimit notHex{u"Ошибка в таблице перекодировки: код не шестнадцатеричный"};
+  WarningLimit tooLarge{u"Ошибка в таблице перекодировки: слишком большой код"};
+  WarningLimit duplicate{u"Вероятно код уже описан в таблице"};
+  WarningLimit pairsFull{u"Warning: превышен размер словаря у постпроцессора"};
+
+  void Summarise(CodecState& state) {
+    notHex.Summarise(state, kColourDarkRed);
+    tooLarge.Summarise(state, kColourBrightRed);
+    duplicate.Summarise(state, kColourDarkRed);
+    pairsFull.Summarise(state, kColourDefault);
+  }
+};
+
+// A text put into a message, cut when long (a file with LF line ends is one
+// line, and its code text can be most of the file).
+std::u16string Shortened(std::u16string_view text) {
+  constexpr std::size_t kShown = 40;
+  if (text.size() <= kShown) return std::u16string(text);
+  return std::u16string(text.substr(0, kShown)) + u"...";
+}
+
+// One line of the file being read: its text as read and its number from 1.
+struct TableLine {
+  std::u16string_view raw;
+  std::size_t number = 0;
+};
+
+bool IsHexText(std::u16string_view text) {
+  if (text.empty()) return false;
+  for (char16_t c : text)
+    if (HexDigitValue(c) < 0) return false;
+  return true;
+}
+
 // A two-character half of a four-digit code, read as far as its digits go.
 std::uint32_t PairValue(std::u16string_view pair) { return LeadingHex(pair) & 0xFF; }
 
@@ -24,10 +61,12 @@ void SetDbcsWhenUntyped(TranslationTable& table) {
   if (table.type.empty()) table.type = u"DBCS";
 }
 
-void AssignWildcard(CodecState& state, const std::u16string& codeText, const std::u16string& value) {
+void AssignWildcard(CodecState& state, LoadWarnings& warnings, const std::u16string& codeText,
+                    const std::u16string& value) {
   TranslationTable& table = state.table;
   std::uint32_t n = LeadingHex(ReplaceAll(codeText, u"??", u""));
   if (n > 0xFF) {
+    if (!warnings.tooLarge.Allow()) return;
     // n + k * 256 would leave the 65,536 codes; the line is not used.
     AppendLog(state, u"Ошибка в таблице перекодировки --> " + codeText + u" слишком большой код (максимум это ??FF)",
               kColourBrightRed);
@@ -41,15 +80,26 @@ void AssignWildcard(CodecState& state, const std::u16string& codeText, const std
   }
 }
 
-void ReadCodeLine(CodecState& state, std::u16string_view raw) {
+void ReadCodeLine(CodecState& state, LoadWarnings& warnings, TableLine line) {
   TranslationTable& table = state.table;
-  std::u16string line = Decoded(raw);
-  std::size_t eq = line.find(u'=');
-  std::u16string codeText = Trim(Decoded(std::u16string_view(line).substr(0, eq)));
-  std::u16string value = line.substr(eq + 1);
+  std::u16string decoded = Decoded(line.raw);
+  std::size_t eq = decoded.find(u'=');
+  std::u16string codeText = Trim(Decoded(std::u16string_view(decoded).substr(0, eq)));
+  std::u16string value = decoded.substr(eq + 1);
 
-  if (StartsWith(codeText, u"??")) {
-    AssignWildcard(state, codeText, value);
+  // A code read "as far as its digits go" would put the value under a code
+  // nobody meant (4G under 4, an empty code under 0): the line is left out.
+  const bool wildcard = StartsWith(codeText, u"??");
+  if (!IsHexText(wildcard ? ReplaceAll(codeText, u"??", u"") : codeText)) {
+    if (warnings.notHex.Allow())
+      AppendLog(state,
+                u"Ошибка в таблице перекодировки --> строка" + NumText(static_cast<long long>(line.number)) +
+                    u": код '" + Shortened(codeText) + u"' не шестнадцатеричный, строка пропущена",
+                kColourDarkRed);
+    return;
+  }
+  if (wildcard) {
+    AssignWildcard(state, warnings, codeText, value);
     return;
   }
 
@@ -59,8 +109,10 @@ void ReadCodeLine(CodecState& state, std::u16string_view raw) {
   } else {
     std::u16string digits = codeText;
     if (digits.size() > 4) {
-      AppendLog(state, u"Ошибка в таблице перекодировки --> " + codeText + u" слишком большой код (максимум это FFFF)",
-                kColourBrightRed);
+      if (warnings.tooLarge.Allow())
+        AppendLog(state,
+                  u"Ошибка в таблице перекодировки --> " + codeText + u" слишком большой код (максимум это FFFF)",
+                  kColourBrightRed);
       if (digits.size() % 2 != 0) digits.insert(digits.begin(), u'0');
     }
     std::u16string_view d(digits);
@@ -68,13 +120,13 @@ void ReadCodeLine(CodecState& state, std::u16string_view raw) {
     SetDbcsWhenUntyped(table);
   }
 
-  if (!table.entries[code].empty())
+  if (!table.entries[code].empty() && warnings.duplicate.Allow())
     AppendLog(state, u"Вероятно код=" + codeText + u" уже описан в таблице, такого быть не должно", kColourDarkRed);
   table.entries[code] = std::move(value);
   ++table.tokenCount;
 }
 
-void ReadPostprocessorLine(CodecState& state, std::u16string_view raw, std::size_t keyPos) {
+void ReadPostprocessorLine(CodecState& state, LoadWarnings& warnings, std::u16string_view raw, std::size_t keyPos) {
   TranslationTable& table = state.table;
   std::u16string_view rest = raw.substr(keyPos + kPostprocessorKey.size());
   std::size_t comma = rest.find(u',');
@@ -89,13 +141,13 @@ void ReadPostprocessorLine(CodecState& state, std::u16string_view raw, std::size
   std::u16string_view replace = rest.substr(comma + 1);
   replace = replace.substr(0, replace.find(u','));
   if (table.postprocessorPairs.size() >= kMaxPostprocessorPairs) {
-    AppendLog(state, u"Warning: превышен размер словаря у постпроцессора");
+    if (warnings.pairsFull.Allow()) AppendLog(state, u"Warning: превышен размер словаря у постпроцессора");
     return;
   }
   table.postprocessorPairs.emplace_back(MarkupToTextCopy(rest.substr(0, comma)), MarkupToTextCopy(replace));
 }
 
-void ReadNonCodeLine(CodecState& state, std::u16string_view raw, bool hasEquals) {
+void ReadNonCodeLine(CodecState& state, LoadWarnings& warnings, std::u16string_view raw, bool hasEquals) {
   TranslationTable& table = state.table;
   if (hasEquals) {
     std::u16string line = Decoded(raw);
@@ -105,10 +157,11 @@ void ReadNonCodeLine(CodecState& state, std::u16string_view raw, bool hasEquals)
   if (!raw.empty() && raw.front() == u'/') {
     std::uint32_t code = LeadingHex(raw.substr(1));
     if (code > 0xFFFF) {
-      AppendLog(
-          state,
-          u"Ошибка в таблице перекодировки --> " + std::u16string(raw) + u" слишком большой код (максимум это FFFF)",
-          kColourBrightRed);
+      if (warnings.tooLarge.Allow())
+        AppendLog(state,
+                  u"Ошибка в таблице перекодировки --> " + std::u16string(raw) +
+                      u" слишком большой код (максимум это FFFF)",
+                  kColourBrightRed);
     } else {
       table.endCode = static_cast<char16_t>(code);
       table.endCodeSet = true;
@@ -117,15 +170,15 @@ void ReadNonCodeLine(CodecState& state, std::u16string_view raw, bool hasEquals)
   table.comment.append(raw);
   table.comment.append(kCrLf);
   std::size_t key = raw.find(kPostprocessorKey);
-  if (key != std::u16string_view::npos) ReadPostprocessorLine(state, raw, key);
+  if (key != std::u16string_view::npos) ReadPostprocessorLine(state, warnings, raw, key);
 }
 
-void ReadLine(CodecState& state, std::u16string_view raw) {
-  bool hasEquals = raw.find(u'=') != std::u16string_view::npos;
-  if (hasEquals && FindNoCase(raw, u"TRTABLETYPE") == std::u16string_view::npos)
-    ReadCodeLine(state, raw);
+void ReadLine(CodecState& state, LoadWarnings& warnings, TableLine line) {
+  bool hasEquals = line.raw.find(u'=') != std::u16string_view::npos;
+  if (hasEquals && FindNoCase(line.raw, u"TRTABLETYPE") == std::u16string_view::npos)
+    ReadCodeLine(state, warnings, line);
   else
-    ReadNonCodeLine(state, raw, hasEquals);
+    ReadNonCodeLine(state, warnings, line.raw, hasEquals);
 }
 
 }  // namespace
@@ -157,13 +210,16 @@ void LoadTableText(CodecState& state, std::u16string_view text, std::u16string_v
   table.postprocessorPairs.clear();
   table.tokenCount = 0;
 
+  LoadWarnings warnings;
   std::size_t start = 0;
-  for (;;) {
+  for (std::size_t number = 1;; ++number) {
     std::size_t end = text.find(kCrLf, start);
-    ReadLine(state, text.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start));
+    ReadLine(state, warnings,
+             {text.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start), number});
     if (end == std::u16string_view::npos) break;
     start = end + 2;
   }
+  warnings.Summarise(state);
 
   if (table.type.empty()) table.type = u"SBCS";
   table.isLoaded = true;

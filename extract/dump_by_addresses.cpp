@@ -31,7 +31,7 @@ void DumpByAddressList(ScriptState& state, const std::u16string& listFile, const
   if (text.find(u',') == std::u16string::npos) WarnIfBareLf(state, text, listFile);
 
   RecordOutput out = RecordOutput::ForSettings(state.settings);
-  const bool finished = DumpListedBlocks(state, SplitOffsetList(text), blockLength, out);
+  const bool finished = DumpListedBlocks(state, ReadOffsetList(state, text, Trim(listFile)), blockLength, out);
   const bool saved = out.Save(state, Trim(outFile));
   if (finished && saved) AppendLog(state, kDoneLine);
 }

@@ -10,6 +10,7 @@
 #include "core/numbers.h"
 #include "core/rom.h"
 #include "core/text.h"
+#include "core/warning_limit.h"
 #include "extract/extract_common.h"
 #include "extract/pointer_report.h"
 
@@ -66,20 +67,27 @@ class OffsetSorter {
   std::vector<std::int32_t> keys_;
 };
 
-// The targets of the report's pointer lines, in report order.
+// The targets of the report's pointer lines, in report order. A target that
+// is not an offset of the ROM is reported with its line and left out.
 std::optional<std::vector<std::u16string>> ReadReportTargets(ScriptState& state, const std::u16string& reportFile) {
   std::u16string text;
   if (!ReadTextInput(state, reportFile, text)) return std::nullopt;
   WarnIfBareLf(state, text, reportFile);
   std::vector<std::u16string> targets;
-  for (const std::u16string& line : SplitCrLf(text)) {
-    auto target = PointerReportTarget(line);
+  WarningLimit faults = ListEntryWarnings();
+  const std::vector<std::u16string> lines = SplitCrLf(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    auto target = PointerReportTarget(lines[i]);
     if (!target) continue;
     // A target that holds a comma counts as several, as in a comma list.
-    for (auto& piece : SplitOffsetList(*target + u",")) targets.push_back(std::move(piece));
-    targets.pop_back();
+    std::vector<std::u16string> pieces = SplitOffsetList(*target + u",");
+    pieces.pop_back();
+    for (std::u16string& piece : pieces)
+      if (ReadListedOffset(state, Trim(piece), state.rom.size, reportFile, i + 1, faults))
+        targets.push_back(std::move(piece));
     YieldPoint(state);
   }
+  faults.Summarise(state, kColourDarkRed);
   return targets;
 }
 
@@ -138,10 +146,10 @@ void DumpViaPointers(ScriptState& state, const std::u16string& reportFile, const
     if (listText.find(u',') == std::u16string::npos) WarnIfBareLf(state, listText, tempFile);
   }
 
-  const std::vector<std::u16string> entries = SplitOffsetList(listText);
+  const auto offsets = ReadOffsetList(state, listText, readTempFile ? tempFile : reportFile);
   AppendLog(state, u"Начнем, собственно дампить текст...");
   RecordOutput out = RecordOutput::ForSettings(state.settings);
-  const bool finished = DumpListedBlocks(state, entries, 0, out);
+  const bool finished = DumpListedBlocks(state, offsets, 0, out);
   const bool saved = out.Save(state, outFile);
   if (finished && saved) AppendLog(state, u"Закончили dump по указателям.");
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -9,8 +10,10 @@
 
 namespace vorkat {
 
+struct CoreState;
 struct ScriptState;
 class RecordOutput;
+class WarningLimit;
 
 // The current date and time as the log shows them, e.g. "05.03.2024 14:07:09".
 std::u16string NowText();
@@ -29,12 +32,27 @@ bool ReadTextInput(ScriptState& state, const std::u16string& name, std::u16strin
 // A list of numbers: split at "," when the text holds any comma, else at CR LF.
 std::vector<std::u16string> SplitOffsetList(std::u16string_view text);
 
-// Decodes one record per non-blank entry of a list of offsets, in list
-// order: from the entry's number to blockLength bytes further, or, when
-// blockLength is 0, to the next entry's number (0, the end of the ROM, after
-// the last entry or before a blank one). Returns false when the user stopped
-// it (already logged).
-bool DumpListedBlocks(ScriptState& state, const std::vector<std::u16string>& entries, std::int32_t blockLength,
-                      RecordOutput& out);
+// The limit of the reports of faulty list entries, for one file.
+WarningLimit ListEntryWarnings();
+
+// One entry of an offset or pointer list file, already trimmed: a decimal
+// number or "&h" hexadecimal, nothing else, from 0 to below romSize. Anything
+// else is reported in dark red with the file name, the line and the entry,
+// and gives nothing: a word must not become offset 0.
+std::optional<std::int32_t> ReadListedOffset(CoreState& state, std::u16string_view entry, std::int64_t romSize,
+                                             std::u16string_view fileName, std::size_t line, WarningLimit& faults);
+
+// An offset list (split as SplitOffsetList does), every entry read by
+// ReadListedOffset: a blank entry gives nullopt, a faulty one is reported and
+// left out.
+std::vector<std::optional<std::int32_t>> ReadOffsetList(ScriptState& state, std::u16string_view text,
+                                                        std::u16string_view fileName);
+
+// Decodes one record per offset of a list, in list order: from the offset to
+// blockLength bytes further, or, when blockLength is 0, to the next entry's
+// offset (the end of the ROM after the last entry or before a blank one).
+// Returns false when the user stopped it (already logged).
+bool DumpListedBlocks(ScriptState& state, const std::vector<std::optional<std::int32_t>>& offsets,
+                      std::int32_t blockLength, RecordOutput& out);
 
 }  // namespace vorkat

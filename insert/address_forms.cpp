@@ -1,14 +1,28 @@
 #include "insert/address_forms.h"
 
+#include <algorithm>
+
+#include "codec/hex_digits.h"
 #include "core/log.h"
+#include "core/warning_limit.h"
 #include "insert/insert_state.h"
 #include "core/text.h"
 
 namespace vorkat {
 namespace {
 
-// A character pair read as "&h" + pair: as far as its hexadecimal digits go.
-int PairValue(std::u16string_view pair) { return static_cast<int>(ReadNumber(u"&h" + std::u16string(pair))); }
+// A character pair read as "&h" + pair would be: blanks, tabs and line feeds
+// skipped, then as far as its hexadecimal digits go.
+std::uint8_t PairValue(std::u16string_view pair) {
+  unsigned v = 0;
+  for (char16_t c : pair) {
+    if (c == u' ' || c == u'\t' || c == u'\n') continue;
+    const int d = HexDigitValue(c);
+    if (d < 0) break;
+    v = v * 16 + static_cast<unsigned>(d);
+  }
+  return static_cast<std::uint8_t>(v);
+}
 
 std::u16string PadLeft(std::u16string_view text, std::size_t width) {
   std::u16string out(text);
@@ -23,7 +37,7 @@ std::int32_t HexTextToLong(std::u16string_view text) {
   if (t.empty() || t.size() > 8) return -1;
   t = PadLeft(t, 8);
   std::uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) v = v << 8 | static_cast<std::uint32_t>(PairValue(std::u16string_view(t).substr(i * 2, 2)) & 0xFF);
+  for (int i = 0; i < 4; ++i) v = v << 8 | PairValue(std::u16string_view(t).substr(i * 2, 2));
   if (v >= 0x80000000u) return -1;
   return static_cast<std::int32_t>(v);
 }
@@ -48,28 +62,36 @@ std::u16string OffsetToPtrHex(InsertState& state, std::int32_t offset) {
 
 std::int32_t PtrHexToOffset(std::u16string_view text) {
   if (text.size() != 8) return -1;
-  int p1 = PairValue(text.substr(0, 2)), p2 = PairValue(text.substr(2, 2)), p3 = PairValue(text.substr(4, 2));
-  return p1 + p2 * 256 + p3 * 65536;
+  return ReadPointerText(text).offset();
 }
 
-std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState& state, std::u16string& text) {
+PointerText ReadPointerText(std::u16string_view text) {
+  PointerText p;
+  const std::u16string padded = PadLeft(text, 8);
+  const std::u16string_view t(padded);
+  for (std::size_t i = 0; i < 4; ++i) p.bytes[i] = PairValue(t.substr(i * 2, 2));
+  p.wellFormed =
+      text.size() == 8 && std::all_of(text.begin(), text.end(), [](char16_t c) { return HexDigitValue(c) >= 0; });
+  return p;
+}
+
+std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState& state, std::u16string& text,
+                                                         WarningLimit* warnings) {
   if (text.empty()) {
-    AppendLog(state, u"Ошибка преобразования адреса вставки диалога в строку...(передали пустую строку)");
+    if (!warnings || warnings->Allow())
+      AppendLog(state, u"Ошибка преобразования адреса вставки диалога в строку...(передали пустую строку)");
     return std::nullopt;
   }
-  if (text.size() < 8)
+  if (text.size() < 8 && (!warnings || warnings->Allow()))
     AppendLog(state,
               u"Видимо ошибка преобразования адреса вставки диалога в в строку...то, что передали короче чем "
               u"хочется (hhhhhh08) продолжаю...");
   text = PadLeft(text, 8);
-  if (text.substr(6, 2) != u"08")
+  if (text.substr(6, 2) != u"08" && (!warnings || warnings->Allow()))
     AppendLog(state,
               u"Видимо ошибка преобразования адреса вставки диалога в в строку...(то, что передали не кончается "
               u"на '08') продолжаю...");
-  std::array<std::uint8_t, 4> bytes{};
-  for (int i = 0; i < 4; ++i)
-    bytes[i] = static_cast<std::uint8_t>(PairValue(std::u16string_view(text).substr(i * 2, 2)) & 0xFF);
-  return bytes;
+  return ReadPointerText(text).bytes;
 }
 
 }  // namespace vorkat

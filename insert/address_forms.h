@@ -14,6 +14,7 @@
 namespace vorkat {
 
 struct InsertState;
+class WarningLimit;
 
 // Offsets at or above this have no pointer form.
 inline constexpr std::int32_t kPointerReach = 0x1000000;
@@ -27,7 +28,23 @@ std::u16string OffsetToPtrHex(InsertState& state, std::int32_t offset);
 // The pure form for offsets known to be in reach.
 std::u16string OffsetToPtrHexUnchecked(std::int32_t offset);
 std::int32_t PtrHexToOffset(std::u16string_view text);
-// The bytes to search for; logs its three messages; pads `text` in place.
-std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState& state, std::u16string& text);
+
+// A pointer text read as the four bytes it stands for: the one reading of
+// pointer texts that insertion, pointer rewriting and the address forms share.
+struct PointerText {
+  std::array<std::uint8_t, 4> bytes{};
+  bool wellFormed = false;  // exactly eight hexadecimal digits
+
+  // The offset the first three bytes give (the fourth is not looked at).
+  std::int32_t offset() const { return bytes[0] | bytes[1] << 8 | bytes[2] << 16; }
+};
+// A text shorter than 8 characters is read as if padded on the left with 0;
+// each character pair reads as far as its hexadecimal digits go (blanks
+// skipped, 1G is 1, G1 is 0), the way "&h" + pair reads as a number.
+PointerText ReadPointerText(std::u16string_view text);
+// The bytes to search for; logs its three messages (counted against
+// `warnings` when given); pads `text` in place.
+std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState& state, std::u16string& text,
+                                                         WarningLimit* warnings = nullptr);
 
 }  // namespace vorkat

@@ -10,6 +10,7 @@
 #include "core/numbers.h"
 #include "insert/insert_state.h"
 #include "core/text.h"
+#include "core/warning_limit.h"
 #include "insert/address_forms.h"
 #include "insert/insertion_log.h"
 #include "insert/pointer_rewrite.h"
@@ -32,12 +33,8 @@ std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs) {
     const DialogRecord& dlg = dialogs.records[i];
     if (dlg.OldPtrHEX.empty() || !WantsPointerChange(dlg.DoPointerChange) || HexTextToLong(dlg.NewDlgAddr) < 0)
       continue;
-    std::u16string text = dlg.OldPtrHEX;
-    if (text.size() < 8) text.insert(0, 8 - text.size(), u'0');
-    std::uint32_t pairs[4];
-    for (int k = 0; k < 4; ++k)
-      pairs[k] = static_cast<std::uint32_t>(ReadNumber(u"&h" + text.substr(static_cast<std::size_t>(k) * 2, 2))) & 0xFF;
-    if (pairs[3] == 0x08) values.push_back(pairs[0] | pairs[1] << 8 | pairs[2] << 16);
+    const PointerText pointer = ReadPointerText(dlg.OldPtrHEX);
+    if (pointer.bytes[3] == 0x08) values.push_back(static_cast<std::uint32_t>(pointer.offset()));
   }
   return values;
 }
@@ -61,7 +58,7 @@ bool OverwriteWarningIsLatest(const InsertState& state) {
 // of the attributes it changes, since the log lines it writes let the window
 // system run in between.
 void RewriteDialogPointers(InsertState& state, const PointerSnapshot& snapshot, std::size_t index,
-                           InsertionLogFile* logFile) {
+                           InsertionLogFile* logFile, RewriteWarnings& warnings) {
   const DialogRecord& dlg = state.dialogs.records[index];
   std::u16string oldPtr = dlg.OldPtrHEX;
   std::u16string listFile = dlg.PtrsAddrListFile;
@@ -71,7 +68,7 @@ void RewriteDialogPointers(InsertState& state, const PointerSnapshot& snapshot, 
   const std::u16string zones = dlg.PtrsAddrZones;
 
   if (zones.empty()) {
-    RewritePointers(state, snapshot, oldPtr, newPtr, doChange, 0, listFile, logFile, id, 0);
+    RewritePointers(state, snapshot, oldPtr, newPtr, doChange, 0, listFile, logFile, id, 0, &warnings);
   } else {
     std::size_t pos = 0;
     while (true) {
@@ -87,7 +84,7 @@ void RewriteDialogPointers(InsertState& state, const PointerSnapshot& snapshot, 
         start = ReadInt(piece);
       }
       AppendLog(state, u"Зона поиска/замены указателей от" + NumText(start) + u" до" + NumText(end));
-      RewritePointers(state, snapshot, oldPtr, newPtr, doChange, start, listFile, logFile, id, end);
+      RewritePointers(state, snapshot, oldPtr, newPtr, doChange, start, listFile, logFile, id, end, &warnings);
       if (semi == std::u16string::npos) break;
       pos = semi + 1;
     }
@@ -99,11 +96,11 @@ void RewriteDialogPointers(InsertState& state, const PointerSnapshot& snapshot, 
   }
 }
 
-// Writes the dialog's bytes at offset, warning once per run of overwritten
-// bytes that do not look like free space (neither 0x00 nor 0xFF).
-void WriteDialogBytes(InsertState& state, const Bytes& bytes, std::int32_t offset, const std::u16string& id) {
-  std::size_t written = 0;
-  for (; written < bytes.size(); ++written) {
+// Writes the dialog's bytes at offset (the caller has checked that they fit),
+// warning once per run of overwritten bytes that do not look like free space
+// (neither 0x00 nor 0xFF).
+void WriteDialogBytes(InsertState& state, const Bytes& bytes, std::int32_t offset) {
+  for (std::size_t written = 0; written < bytes.size(); ++written) {
     const std::size_t pos = static_cast<std::size_t>(offset) + written;
     if (pos >= state.rom.bytes.size()) break;
     const std::uint8_t old = state.rom.bytes[pos];
@@ -112,11 +109,43 @@ void WriteDialogBytes(InsertState& state, const Bytes& bytes, std::int32_t offse
     if (pos >= state.rom.bytes.size()) break;  // the ROM may have been replaced meanwhile
     state.rom.bytes[pos] = bytes[written];
   }
-  if (written < bytes.size())
+}
+
+// The reports one insertion run repeats per dialog, and the count of the
+// dialogs it skipped.
+struct InsertWarnings {
+  WarningLimit noAddress{u"Сообщения о диалогах без смещения для вставки"};
+  WarningLimit pastRom{u"Сообщения о диалогах, не помещающихся в ROM"};
+  WarningLimit unknownTokens = UnknownTokenWarnings();
+  RewriteWarnings rewrite;
+
+  void Summarise(InsertState& state) {
+    const auto withoutAddress = static_cast<long long>(noAddress.count());
+    const auto tooLong = static_cast<long long>(pastRom.count());
+    noAddress.Summarise(state, kColourDefault);
+    pastRom.Summarise(state, kColourBrightRed);
+    unknownTokens.Summarise(state, kColourDarkRed);
+    rewrite.Summarise(state);
+    if (withoutAddress + tooLong > 0)
+      AppendLog(state,
+                u"Пропущено диалогов:" + NumText(withoutAddress + tooLong) + u" (без смещения для вставки:" +
+                    NumText(withoutAddress) + u", не помещаются в ROM:" + NumText(tooLong) + u")",
+                kColourDarkRed);
+  }
+};
+
+// True when all of the dialog's bytes lie inside the ROM; else reports it.
+bool FitsInRom(InsertState& state, std::int32_t offset, std::size_t length, const std::u16string& id,
+               WarningLimit& pastRom) {
+  const std::int64_t romSize = state.rom.size;
+  if (offset < romSize && std::int64_t{offset} + static_cast<std::int64_t>(length) <= romSize) return true;
+  if (pastRom.Allow())
     AppendLog(state,
-              u"Dialog ID=" + id + u": за концом ROM'а оказались" + NumText(static_cast<long long>(bytes.size() - written)) +
-                  u" байт текста, они не вставлены",
-              kColourDarkRed);
+              u"Dialog ID=" + id + u": текст (" + DecText(static_cast<long long>(length)) + u" байт) по адресу " +
+                  LongToAddrText(offset) + u" не помещается в ROM (" + DecText(romSize) +
+                  u" байт), ни указатели, ни текст этого диалога не изменены",
+              kColourBrightRed);
+  return false;
 }
 
 }  // namespace
@@ -154,31 +183,35 @@ void InsertDialogs(InsertState& state) {
   const std::int32_t lastIndex = state.dialogs.lastIndex;
   ShowProgress(state, 0, lastIndex == 0 ? 1 : lastIndex, 0);
   bool prepared = false;
+  InsertWarnings warnings;
   for (std::int32_t i = 0; i <= lastIndex; ++i) {
     const auto index = static_cast<std::size_t>(i);
     if (index >= state.dialogs.records.size()) break;
-    const Bytes bytes = Encode(state, state.dialogs.records[index].dlgText, prepared);
+    const Bytes bytes = Encode(state, state.dialogs.records[index].dlgText, prepared, &warnings.unknownTokens);
     prepared = true;
     const std::u16string id = state.dialogs.records[index].dlgID;
     const std::int32_t offset = HexTextToLong(state.dialogs.records[index].NewDlgAddr);
     if (offset < 0) {
-      AppendLog(state, u"не указано смещение куда вставлять текст... Dialog ID=" + id + u", пропустим.");
-    } else {
+      if (warnings.noAddress.Allow())
+        AppendLog(state, u"не указано смещение куда вставлять текст... Dialog ID=" + id + u", пропустим.");
+    } else if (FitsInRom(state, offset, bytes.size(), id, warnings.pastRom)) {
       SetProgress(state, i);
       YieldPoint(state);
       if (index >= state.dialogs.records.size()) break;
-      RewriteDialogPointers(state, snapshot, index, log);
-      WriteDialogBytes(state, bytes, offset, id);
+      RewriteDialogPointers(state, snapshot, index, log, warnings.rewrite);
+      WriteDialogBytes(state, bytes, offset);
     }
     if (state.CancelRequested) {
       AppendLog(state, u"Процесс вставления текста диалогов прерван пользователем");
       AppendLog(state, u"остановились на диалоге с ID=" + id);
+      warnings.Summarise(state);
       logFile.Close(state);
       HideProgress(state);
       return;
     }
   }
   HideProgress(state);
+  warnings.Summarise(state);
   AppendLog(state, u"закончили вставлять текст диалогов в РОМ");
   logFile.Close(state);
 }

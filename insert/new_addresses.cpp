@@ -7,6 +7,7 @@
 #include "core/log.h"
 #include "insert/insert_state.h"
 #include "core/text.h"
+#include "core/warning_limit.h"
 #include "insert/address_forms.h"
 
 namespace vorkat {
@@ -22,7 +23,7 @@ std::int64_t AlignUp(std::int64_t cur, std::int32_t alignBy) {
 // (its end taken one past its last byte, so ending where a zone starts
 // counts too). The pass repeats until no zone is touched, so a shift past a
 // later zone can never land the dialog in an earlier one.
-std::int64_t AvoidZones(InsertState& state, std::int64_t cur, std::int64_t len) {
+std::int64_t AvoidZones(InsertState& state, std::int64_t cur, std::int64_t len, WarningLimit& shifts) {
   const std::int32_t alignBy = state.insertion.AddressAlignBy;
   bool shifted = true;
   while (shifted) {
@@ -31,8 +32,9 @@ std::int64_t AvoidZones(InsertState& state, std::int64_t cur, std::int64_t len) 
       if (zone.end <= 0) continue;
       if (cur <= zone.end && cur + len >= zone.start) {
         cur = AlignUp(std::int64_t{zone.end} + 1, alignBy);
-        AppendLog(state, u"произведен сдвиг адреса для вставки, поскольку иначе мы накроем 'запретную' зону",
-                  kColourDarkRed);
+        if (shifts.Allow())
+          AppendLog(state, u"произведен сдвиг адреса для вставки, поскольку иначе мы накроем 'запретную' зону",
+                    kColourDarkRed);
         shifted = true;
       }
     }
@@ -42,6 +44,30 @@ std::int64_t AvoidZones(InsertState& state, std::int64_t cur, std::int64_t len) 
 
 std::int32_t ClampToInt32(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// The per-dialog reports of one calculation, each kind with its own limit.
+struct CalcWarnings {
+  WarningLimit shifts{u"Сообщения о сдвиге адреса из-за 'запретной' зоны"};
+  WarningLimit oldOutOfReach{u"Сообщения об адресах (откуда вынули) за пределами 16 Мб"};
+  WarningLimit newOutOfReach{u"Сообщения о новых адресах вне досягаемости указателя GBA"};
+  WarningLimit unknownTokens = UnknownTokenWarnings();
+
+  void Summarise(InsertState& state) {
+    shifts.Summarise(state, kColourDarkRed);
+    oldOutOfReach.Summarise(state, kColourDarkRed);
+    newOutOfReach.Summarise(state, kColourBrightRed);
+    unknownTokens.Summarise(state, kColourDarkRed);
+  }
+};
+
+bool RefuseNegative(InsertState& state, std::u16string_view name, std::int32_t value, std::int32_t kept) {
+  if (value >= 0) return false;
+  AppendLog(state,
+            std::u16string(name) + u" не может быть отрицательным (" + DecText(value) +
+                u"), оставлено прежнее значение" + NumText(kept),
+            kColourDarkRed);
+  return true;
 }
 
 }  // namespace
@@ -58,7 +84,21 @@ void CalcNewAddresses(InsertState& state) {
   const std::int32_t oldStart = params.FreeSpaceStartAddr;
   std::int64_t cur = params.FreeSpaceStartAddr;
   bool prepared = false;
+  CalcWarnings warnings;
 
+  // The ROM's end is an end of free space too: a dialog placed past it would
+  // have its pointers rewritten to text that is not there.
+  std::int64_t spaceEnd = params.FreeSpaceEndAddr;
+  if (state.rom.isLoaded && spaceEnd > state.rom.size) {
+    spaceEnd = state.rom.size;
+    AppendLog(state,
+              u"Конец 'пустого' места" + NumText(params.FreeSpaceEndAddr) +
+                  u" лежит за концом ROM'а, диалоги кладем не дальше конца ROM'а" + NumText(spaceEnd),
+              kColourDarkRed);
+  }
+
+  std::size_t unplaced = 0;
+  std::u16string firstUnplaced;
   // Slots after lastIndex are empty, not dialogs: they take no place.
   const auto count = static_cast<std::size_t>(std::max(state.dialogs.lastIndex + 1, 0));
   for (std::size_t i = 0; i < count && i < state.dialogs.records.size(); ++i) {
@@ -69,40 +109,52 @@ void CalcNewAddresses(InsertState& state) {
     const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
     if (from >= kPointerReach) {
       dlg.OldPtrHEX.clear();
-      AppendLog(state,
-                u"Dialog ID=" + dlg.dlgID + u": адрес " + LongToAddrText(from) +
-                    u" (откуда вынули) за пределами 16 Мб, старый указатель сформировать нельзя",
-                kColourDarkRed);
+      if (warnings.oldOutOfReach.Allow())
+        AppendLog(state,
+                  u"Dialog ID=" + dlg.dlgID + u": адрес " + LongToAddrText(from) +
+                      u" (откуда вынули) за пределами 16 Мб, старый указатель сформировать нельзя",
+                  kColourDarkRed);
     } else {
       // An empty address reads as -1 and gives FFFFFF08, which points nowhere.
       dlg.OldPtrHEX = OffsetToPtrHexUnchecked(from);
     }
 
-    const auto len = static_cast<std::int64_t>(Encode(state, dlg.dlgText, prepared).size());
+    const auto len = static_cast<std::int64_t>(Encode(state, dlg.dlgText, prepared, &warnings.unknownTokens).size());
     prepared = true;
     cur = AlignUp(cur, params.AddressAlignBy);
-    cur = AvoidZones(state, cur, len);
+    cur = AvoidZones(state, cur, len, warnings.shifts);
 
-    if (cur + len > params.FreeSpaceEndAddr) continue;  // does not fit; a shorter one may
-    if (cur < 0 || cur >= kPointerReach) {
-      AppendLog(state,
-                u"Dialog ID=" + dlg.dlgID + u": новый адрес " + (cur < 0 ? DecText(cur) : HexText(cur)) +
-                    u" вне досягаемости указателя GBA (0..FFFFFF), диалог не размещен",
-                kColourBrightRed);
-      continue;
+    bool placed = false;
+    if (cur + len > spaceEnd || (state.rom.isLoaded && cur >= state.rom.size)) {
+      // Does not fit; a shorter one may.
+    } else if (cur < 0 || cur >= kPointerReach) {
+      if (warnings.newOutOfReach.Allow())
+        AppendLog(state,
+                  u"Dialog ID=" + dlg.dlgID + u": новый адрес " + (cur < 0 ? DecText(cur) : HexText(cur)) +
+                      u" вне досягаемости указателя GBA (0..FFFFFF), диалог не размещен",
+                  kColourBrightRed);
+    } else {
+      const auto at = static_cast<std::int32_t>(cur);
+      dlg.NewDlgAddr = LongToAddrText(at);
+      dlg.NewPtrHEX = OffsetToPtrHexUnchecked(at);
+      dlg.DoPointerChange = u"Y";
+      cur = cur + len + params.DialogsAutoGapBytes;
+      placed = true;
     }
-    const auto at = static_cast<std::int32_t>(cur);
-    dlg.NewDlgAddr = LongToAddrText(at);
-    dlg.NewPtrHEX = OffsetToPtrHexUnchecked(at);
-    dlg.DoPointerChange = u"Y";
-    cur = cur + len + params.DialogsAutoGapBytes;
+    if (!placed && unplaced++ == 0) firstUnplaced = dlg.dlgID;
   }
+  warnings.Summarise(state);
 
   AppendLog(state, u"'пустое' место было задано в границах от адреса" + NumText(oldStart) + u" до адреса" +
                        NumText(params.FreeSpaceEndAddr) + u"," + std::u16string(kCrLf) +
                        u"теперь адрес начала 'пустого' места подвинулся и равен" + NumText(cur));
   params.FreeSpaceStartAddr = ClampToInt32(cur);
   AppendLog(state, u"Завершен процесс расчета новых адресов (для вставки) для диалогов в ROM");
+  if (unplaced > 0)
+    AppendLog(state,
+              u"Не хватило свободного места: диалогов без нового адреса" + NumText(static_cast<long long>(unplaced)) +
+                  u", первый из них Dialog ID=" + firstUnplaced,
+              kColourBrightRed);
 }
 
 std::int32_t SuggestFreeSpaceStart(const RomImage& rom) {
@@ -116,5 +168,17 @@ std::int32_t SuggestFreeSpaceStart(const RomImage& rom) {
 }
 
 bool IsAcceptedAlignment(std::int32_t alignBy) { return alignBy == 0 || alignBy == 2 || alignBy == 4 || alignBy == 8; }
+
+bool SetDialogsAutoGapBytes(InsertState& state, std::int32_t value) {
+  if (RefuseNegative(state, u"DialogsAutoGapBytes", value, state.insertion.DialogsAutoGapBytes)) return false;
+  state.insertion.DialogsAutoGapBytes = value;
+  return true;
+}
+
+bool SetAddressAlignBy(InsertState& state, std::int32_t value) {
+  if (RefuseNegative(state, u"AddressAlignBy", value, state.insertion.AddressAlignBy)) return false;
+  state.insertion.AddressAlignBy = value;
+  return true;
+}
 
 }  // namespace vorkat

@@ -21,4 +21,10 @@ std::int32_t SuggestFreeSpaceStart(const RomImage& rom);
 // Alignments the address window accepts: 0 (none), 2, 4 or 8.
 bool IsAcceptedAlignment(std::int32_t alignBy);
 
+// Set the parameter unless the value is negative (a negative gap would let
+// dialogs overwrite each other): that is refused with a dark-red line and
+// the previous value kept. True when the value was taken.
+bool SetDialogsAutoGapBytes(InsertState& state, std::int32_t value);
+bool SetAddressAlignBy(InsertState& state, std::int32_t value);
+
 }  // namespace vorkat

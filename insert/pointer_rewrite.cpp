@@ -7,11 +7,12 @@
 #include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/log.h"
-#include "core/numbers.h"
 #include "insert/insert_state.h"
 #include "core/text.h"
 #include "insert/address_forms.h"
 #include "insert/insertion_log.h"
+#include "extract/extract_common.h"
+#include "core/warning_limit.h"
 
 namespace vorkat {
 namespace {
@@ -26,18 +27,6 @@ std::uint32_t LowValue(const std::uint8_t* p) {
 
 std::uint64_t IndexKey(std::uint32_t value, std::int32_t offset) {
   return static_cast<std::uint64_t>(value) << 32 | static_cast<std::uint32_t>(offset);
-}
-
-bool IsHexDigit(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f'); }
-
-int HexDigitValue(char16_t c) {
-  if (c <= u'9') return c - u'0';
-  return (c | 0x20) - u'a' + 10;
-}
-
-// A pointer text that can be written: exactly eight hexadecimal digits.
-bool IsWritablePointerText(std::u16string_view text) {
-  return text.size() == 8 && std::all_of(text.begin(), text.end(), IsHexDigit);
 }
 
 struct FileStamp {
@@ -69,15 +58,20 @@ void ReadPointerList(InsertState& state, PointerListCache& cache) {
   }
   const std::u16string text = DecodeTextFile(*data);
   WarnIfBareLf(state, text, cache.name);
-  for (const std::u16string& line : SplitCrLf(text)) {
-    const std::u16string entry = Trim(line);
+  const std::vector<std::u16string> lines = SplitCrLf(text);
+  WarningLimit faults = ListEntryWarnings();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::u16string entry = TrimBlanks(lines[i]);
     if (entry.empty()) continue;
     if (cache.offsets.size() == kMaxListedPointers) {
       AppendLog(state, u"слишком много адресов указано в файле " + cache.name + u" ограничение = 1024");
       break;
     }
-    cache.offsets.push_back(ReadInt(entry));
+    // A line that is no offset would otherwise accept a pointer at offset 0.
+    if (auto offset = ReadListedOffset(state, entry, state.rom.size, cache.name, i + 1, faults))
+      cache.offsets.push_back(*offset);
   }
+  faults.Summarise(state, kColourDarkRed);
 }
 
 // Brings the program-wide list cache up to the dialog's file: read when the
@@ -180,11 +174,13 @@ std::vector<std::int32_t> PointerSnapshot::FindLinear(const std::array<std::uint
 void RewritePointers(InsertState& state, const PointerSnapshot& snapshot, std::u16string& oldPtrHex,
                      std::u16string_view newPtrHex, std::u16string_view doPointerChange, std::int32_t zoneStart,
                      std::u16string& ptrsAddrListFile, InsertionLogFile* logFile, std::u16string_view dlgID,
-                     std::int32_t zoneEnd) {
+                     std::int32_t zoneEnd, RewriteWarnings* warnings) {
   if (!RequireRom(state)) return;
   if (doPointerChange.empty() || UCaseChar(doPointerChange[0]) != u'Y') return;
   // Zero bytes for missing pairs would point the game at offset 0: refuse.
-  if (!IsWritablePointerText(newPtrHex)) {
+  const PointerText newPointer = ReadPointerText(newPtrHex);
+  if (!newPointer.wellFormed) {
+    if (warnings && !warnings->newPointers.Allow()) return;
     AppendLog(state,
               u"DialogID=" + std::u16string(dlgID) + u" новый поинтер '" + std::u16string(newPtrHex) +
                   u"' не из 8 шестнадцатеричных цифр, указатели этого диалога не меняли",
@@ -199,10 +195,8 @@ void RewritePointers(InsertState& state, const PointerSnapshot& snapshot, std::u
   ptrsAddrListFile = Trim(ptrsAddrListFile);
   UpdateListCache(state, ptrsAddrListFile, logFile);
 
-  const auto pattern = PtrHexToBytes(state, oldPtrHex);
-  std::array<std::uint8_t, 4> newBytes{};
-  for (std::size_t i = 0; i < 4; ++i)
-    newBytes[i] = static_cast<std::uint8_t>(HexDigitValue(newPtrHex[i * 2]) << 4 | HexDigitValue(newPtrHex[i * 2 + 1]));
+  const auto pattern = PtrHexToBytes(state, oldPtrHex, warnings ? &warnings->pointerTexts : nullptr);
+  const std::array<std::uint8_t, 4>& newBytes = newPointer.bytes;
 
   if (logFile)
     logFile->WriteLine(u"----- DialogID=" + std::u16string(dlgID) + u"-----ищем поинтер=" + oldPtrHex +
@@ -229,10 +223,17 @@ void RewritePointers(InsertState& state, const PointerSnapshot& snapshot, std::u
 
   const std::u16string report = u"DialogID=" + std::u16string(dlgID) + u" меняли поинтер " + oldPtrHex + u" на " +
                                 std::u16string(newPtrHex) + u" сделано" + NumText(count) + u" изменений";
-  if (ExtendedLogsOn(state))
-    AppendLog(state, report, count == 1 ? kColourDefault : kColourDarkRed);
-  else if (count != 1)
+  if (count == 1) {
+    if (ExtendedLogsOn(state)) AppendLog(state, report);
+  } else if (!warnings || warnings->counts.Allow()) {
     AppendLog(state, report, kColourDarkRed);
+  }
+}
+
+void RewriteWarnings::Summarise(InsertState& state) {
+  counts.Summarise(state, kColourDarkRed);
+  pointerTexts.Summarise(state, kColourDefault);
+  newPointers.Summarise(state, kColourBrightRed);
 }
 
 }  // namespace vorkat

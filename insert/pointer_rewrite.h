@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/rom_buffer.h"
+#include "core/warning_limit.h"
 
 namespace vorkat {
 
@@ -51,15 +52,25 @@ class PointerSnapshot {
   std::vector<std::uint64_t> index_;   // value << 32 | offset, sorted
 };
 
+// The reports pointer rewriting repeats per dialog, limited over one
+// insertion run: counts other than one, faulty old and new pointer texts.
+struct RewriteWarnings {
+  WarningLimit counts{u"Сообщения о числе замен указателей, отличном от 1"};
+  WarningLimit pointerTexts{u"Сообщения об ошибках в тексте старого указателя"};
+  WarningLimit newPointers{u"Сообщения о новых указателях не из 8 шестнадцатеричных цифр"};
+  void Summarise(InsertState& state);
+};
+
 // Rewrites, in the ROM, the pointers found in the snapshot that equal
 // oldPtrHex, to newPtrHex, for one dialog and one search zone (zoneStart =
 // zoneEnd = 0: the whole ROM). Honours the dialog's pointer-list file
 // (through the program-wide cache), CheckByMod4 and ExtendedLogs; writes its
 // protocol to logFile when that is open. oldPtrHex is padded to 8
-// characters and ptrsAddrListFile trimmed in place.
+// characters and ptrsAddrListFile trimmed in place. With `warnings`, the
+// repeated reports count against the run's limits (the caller sums up).
 void RewritePointers(InsertState& state, const PointerSnapshot& snapshot, std::u16string& oldPtrHex,
                      std::u16string_view newPtrHex, std::u16string_view doPointerChange, std::int32_t zoneStart,
                      std::u16string& ptrsAddrListFile, InsertionLogFile* logFile, std::u16string_view dlgID,
-                     std::int32_t zoneEnd);
+                     std::int32_t zoneEnd, RewriteWarnings* warnings = nullptr);
 
 }  // namespace vorkat

@@ -98,9 +98,10 @@ void RecalcPtrsForm::FieldChanged(QLineEdit* field) {
   } else if (field == end_) {
     p.FreeSpaceEndAddr = value;
   } else if (field == align_) {
-    if (IsAcceptedAlignment(value)) p.AddressAlignBy = value;
+    // Other positive values are left alone silently; a negative one is refused aloud.
+    if (value < 0 || IsAcceptedAlignment(value)) SetAddressAlignBy(state_, value);
   } else if (field == gap_) {
-    p.DialogsAutoGapBytes = value;
+    SetDialogsAutoGapBytes(state_, value);
   }
 }
 

@@ -130,14 +130,23 @@ TEST_F(BatchTest, FlagsAreOnAboveZeroUnrounded) {
 }
 
 TEST_F(BatchTest, NumbersAreRoundedHalfToEvenAndLogged) {
-  Run(u"FREESPACESTARTADDR=&h8000\r\nFREESPACEENDADDR=2.5\r\nADDRESSALIGNBY=-3.5\r\nDIALOGSAUTOGAPBYTES=3.5");
+  Run(u"FREESPACESTARTADDR=&h8000\r\nFREESPACEENDADDR=2.5\r\nADDRESSALIGNBY=3.5\r\nDIALOGSAUTOGAPBYTES=3.5");
   EXPECT_EQ(state.insertion.FreeSpaceStartAddr, 0x8000);
   EXPECT_EQ(state.insertion.FreeSpaceEndAddr, 2);
-  EXPECT_EQ(state.insertion.AddressAlignBy, -4);
+  EXPECT_EQ(state.insertion.AddressAlignBy, 4);
   EXPECT_EQ(state.insertion.DialogsAutoGapBytes, 4);
   EXPECT_TRUE(Logged(u"Установка параметра FreeSpaceStartAddr= 32768"));
   EXPECT_TRUE(Logged(u"Установка параметра FreeSpaceEndAddr= 2"));
-  EXPECT_TRUE(Logged(u"Установка параметра AddressAlignBy=-4"));
+  EXPECT_TRUE(Logged(u"Установка параметра AddressAlignBy= 4"));
+}
+
+TEST_F(BatchTest, NegativeGapOrAlignmentIsRefusedAndTheOldValueKept) {
+  Run(u"ADDRESSALIGNBY=-3.5\r\nDIALOGSAUTOGAPBYTES=-30");
+  EXPECT_EQ(state.insertion.AddressAlignBy, 0);
+  EXPECT_EQ(state.insertion.DialogsAutoGapBytes, 1);
+  EXPECT_TRUE(Logged(u"AddressAlignBy не может быть отрицательным (-4), оставлено прежнее значение 0"));
+  EXPECT_TRUE(Logged(u"DialogsAutoGapBytes не может быть отрицательным (-30), оставлено прежнее значение 1"));
+  EXPECT_FALSE(Logged(u"Установка параметра AddressAlignBy"));
 }
 
 TEST_F(BatchTest, StopEndsTheScript) {

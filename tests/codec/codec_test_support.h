@@ -49,6 +49,13 @@ inline long long LogColourOf(const AppState& state, std::u16string_view text) {
   return kColourDefault;
 }
 
+// How many times `what` occurs in `text`.
+inline std::size_t CountIn(std::u16string_view text, std::u16string_view what) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(what); at != std::u16string_view::npos; at = text.find(what, at + what.size())) ++n;
+  return n;
+}
+
 inline std::vector<std::u16string> LogLines(const AppState& state) { return SplitCrLf(state.log.text); }
 
 }  // namespace vorkat::testing

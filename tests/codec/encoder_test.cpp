@@ -148,6 +148,28 @@ TEST_F(Encoder, UnknownCharacters) {
   EXPECT_EQ(LogColourOf(state, u"Будем считать, что мы вообще этой последовательности не встречали"), kColourGreen);
 }
 
+TEST_F(Encoder, UnknownCharactersAreReportedAHundredTimesPerOperation) {
+  LoadLines(state, {u"41=A"});
+  state.settings.ExtendedLogs = u"YES";
+  state.SkipUnknownTRChars = false;
+  const std::u16string text(250, u'Ж');
+  EXPECT_EQ(Enc(text), Bytes(250, 0xC6)) << "characters whose report is left out are still written";
+  EXPECT_EQ(CountIn(state.log.text, u"='Ж'"), 100u);
+  EXPECT_EQ(CountIn(state.log.text, u"незапланированные проблемы"), 100u);
+  EXPECT_EQ(LogColourOf(state, u"В таблице не найдена комбинация символов (правая часть таблицы): ещё 150 таких "
+                               u"сообщений не показано"),
+            kColourDarkRed);
+
+  // Calls that share one limit are one operation: its caller sums up.
+  ClearLog(state);
+  WarningLimit shared = UnknownTokenWarnings();
+  for (int i = 0; i < 3; ++i) Encode(state, std::u16string(60, u'Ж'), true, &shared);
+  EXPECT_EQ(CountIn(state.log.text, u"='Ж'"), 100u);
+  EXPECT_FALSE(LogHas(state, u"ещё"));
+  shared.Summarise(state, kColourDarkRed);
+  EXPECT_TRUE(LogHas(state, u"ещё 80 таких сообщений не показано"));
+}
+
 TEST_F(Encoder, PostprocessorIsUndoneFirst) {
   LoadLines(state, {u"<$POSTPROCESSOR>ae,æ", u"<$POSTPROCESSOR>q,", u"61=a", u"65=e", u"71=q"});
   EXPECT_EQ(Enc(u"æq"), (Bytes{0x61, 0x65, 0x71})) << "a pair with an empty replace text is left alone";

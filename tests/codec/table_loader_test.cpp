@@ -59,21 +59,19 @@ TEST_F(TableLoader, ReadsTheExampleFileLineByLine) {
 
 TEST_F(TableLoader, ValuesAreVerbatimAndCodeTextsTrimmed) {
   LoadLines(state,
-            {u"41=a=b", u"42= ", u" 43 =C", u"4G=x", u"=zero", u"0A=<$VBCRLF>", u"44=<$SPACE>x<$SPACE>", u"45="});
+            {u"41=a=b", u"42= ", u" 43 =C", u"0A=<$VBCRLF>", u"44=<$SPACE>x<$SPACE>", u"45="});
   EXPECT_EQ(table.entries[0x41], u"a=b");
   EXPECT_EQ(table.entries[0x42], u" ");
   EXPECT_EQ(table.entries[0x43], u"C");
-  EXPECT_EQ(table.entries[0x4], u"x");
-  EXPECT_EQ(table.entries[0x0], u"zero");
   EXPECT_EQ(table.entries[0x0A], u"\r\n");
   EXPECT_EQ(table.entries[0x44], u" x ");
   EXPECT_TRUE(table.entries[0x45].empty());
-  EXPECT_EQ(table.tokenCount, 8);
+  EXPECT_EQ(table.tokenCount, 6);
   EXPECT_EQ(table.type, u"SBCS");
 }
 
 TEST_F(TableLoader, FourDigitCodeSwitchesOnlyTheFirstUntypedTableToDbcs) {
-  LoadLines(state, {u"0041=A", u"4G00=B"});
+  LoadLines(state, {u"0041=A", u"0400=B"});
   EXPECT_EQ(table.type, u"DBCS");
   EXPECT_EQ(table.codeWidth, 2);
   EXPECT_EQ(table.entries[0x41], u"A");
@@ -94,6 +92,38 @@ TEST_F(TableLoader, CodesWiderThanFourDigitsAreReportedAndStillStored) {
   EXPECT_EQ(LogColourOf(state, u"Ошибка в таблице перекодировки --> 12345 слишком большой код (максимум это FFFF)"),
             kColourBrightRed);
   EXPECT_EQ(table.type, u"DBCS");
+}
+
+TEST_F(TableLoader, CodesThatAreNotHexadecimalAreReportedAndSkipped) {
+  LoadLines(state, {u"41=A", u"4G=B", u"ZZ=C", u"=D", u"?\?=E", u"??7G=F", u"<$SPACE>42=G"});
+  EXPECT_EQ(table.tokenCount, 2);
+  EXPECT_EQ(table.entries[0x41], u"A");
+  EXPECT_EQ(table.entries[0x42], u"G") << "markup around a code is decoded and trimmed first";
+  EXPECT_TRUE(table.entries[0x04].empty());
+  EXPECT_TRUE(table.entries[0x00].empty());
+  EXPECT_TRUE(table.entries[0x07].empty()) << "no wildcard line is used";
+  EXPECT_EQ(LogColourOf(state, u"Ошибка в таблице перекодировки --> строка 2: код '4G' не шестнадцатеричный, "
+                               u"строка пропущена"),
+            kColourDarkRed);
+  EXPECT_TRUE(LogHas(state, u"строка 3: код 'ZZ'"));
+  EXPECT_TRUE(LogHas(state, u"строка 4: код ''"));
+  EXPECT_TRUE(LogHas(state, u"строка 6: код '??7G'"));
+  EXPECT_FALSE(LogHas(state, u"уже описан")) << "skipped lines do not count as duplicates";
+}
+
+TEST_F(TableLoader, RepeatedWarningsStopAfterAHundredWithACount) {
+  std::u16string text;
+  for (int i = 0; i < 250; ++i) text += u"41=A\r\nQ=B\r\n";
+  LoadTableText(state, text, u"t.tbl");
+  EXPECT_EQ(CountIn(state.log.text, u"уже описан в таблице, такого быть не должно"), 100u);
+  EXPECT_EQ(CountIn(state.log.text, u"не шестнадцатеричный, строка пропущена"), 100u);
+  EXPECT_EQ(LogColourOf(state, u"Вероятно код уже описан в таблице: ещё 149 таких сообщений не показано "
+                               u"(показаны первые 100)"),
+            kColourDarkRed);
+  EXPECT_TRUE(LogHas(state, u"код не шестнадцатеричный: ещё 150 таких сообщений не показано"));
+
+  LoadTableText(state, u"41=A\r\n41=B", u"t.tbl");
+  EXPECT_EQ(CountIn(state.log.text, u"Вероятно код=41 уже описан"), 101u) << "the next load has its own limit";
 }
 
 TEST_F(TableLoader, DuplicateCodesWarnAndTheLastValueWins) {
@@ -138,7 +168,7 @@ TEST_F(TableLoader, EndCodeLines) {
 
   LoadLines(state, {u"/8140", u"/FF=x"});
   EXPECT_EQ(table.endCode, 0x8140);
-  EXPECT_EQ(table.entries[0], u"x") << "a line with '=' is a code line";
+  EXPECT_TRUE(LogHas(state, u"код '/FF' не шестнадцатеричный")) << "a line with '=' is a code line";
 
   LoadLines(state, {u"/12345"});
   EXPECT_EQ(table.endCode, 0x8140) << "an end code wider than 16 bits is refused";
@@ -206,12 +236,13 @@ TEST_F(TableLoader, MalformedFilesLoadWithoutHarm) {
   LoadTable(state, true);
   EXPECT_TRUE(table.isLoaded);
 
-  // UTF-16 without a mark is read as ANSI: "4\0001\0=\0A\0" is one code line.
+  // UTF-16 without a mark is read as ANSI: "4\0001\0=\0A\0" is one code
+  // line whose code text 4 NUL 1 NUL is not hexadecimal.
   dir.Write("nomark.tbl", Bytes{'4', 0, '1', 0, '=', 0, 'A', 0});
   state.settings.TableFileName = dir.File("nomark.tbl");
   LoadTable(state, true);
-  EXPECT_EQ(table.tokenCount, 1);
-  EXPECT_EQ(table.entries[0x0401], std::u16string(u"\0A\0", 3)) << "code text 4 NUL 1 NUL";
+  EXPECT_EQ(table.tokenCount, 0);
+  EXPECT_TRUE(LogHas(state, u"строка 1: код"));
 
   std::u16string huge = u"41=";
   huge.append(10u << 20, u'x');

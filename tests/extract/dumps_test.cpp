@@ -269,6 +269,40 @@ TEST_F(Dumps, CommaListsMayBreakLinesAfterTheCommas) {
   EXPECT_EQ(ReadText(out), expected);
 }
 
+TEST_F(Dumps, ListEntriesThatAreNoRomOffsetsAreReportedAndSkipped) {
+  // The entry after 100 is a word: 100 runs to the next offset, 300.
+  WriteText(list, u"100\r\nabc\r\n300\r\n-5\r\n1000\r\n2.5\r\n&h3E8");
+  DumpByAddressList(state, list, out, 0);
+  EXPECT_EQ(ReadText(out), Block(100, 300) + Block(300, 1000));
+  EXPECT_TRUE(HasLine(host.logLines, u"В файле " + list + u" строка 2 'abc' пропущена: это не число"));
+  EXPECT_TRUE(HasLine(host.logLines, u"В файле " + list + u" строка 4 '-5' пропущена: отрицательный адрес"));
+  EXPECT_TRUE(HasLine(host.logLines, u"В файле " + list + u" строка 5 '1000' пропущена: адрес за концом ROM'а"));
+  EXPECT_TRUE(HasLine(host.logLines, u"В файле " + list + u" строка 6 '2.5' пропущена: это не число"));
+  EXPECT_TRUE(HasLine(host.logLines, u"В файле " + list + u" строка 7 '&h3E8' пропущена: адрес за концом ROM'а"));
+  EXPECT_EQ(state.log.spans.size(), 5u) << "each report is one dark-red line";
+  for (const LogSpan& span : state.log.spans) EXPECT_EQ(span.colour, kColourDarkRed);
+
+  // A comma list names the line an entry stands on.
+  WriteText(list, u"100,\r\n200,\r\nx1,300");
+  DumpByAddressList(state, list, out, 16);
+  EXPECT_EQ(ReadText(out), Block(100, 116) + Block(200, 216) + Block(300, 316));
+  EXPECT_TRUE(HasLine(host.logLines, u"В файле " + list + u" строка 3 'x1' пропущена: это не число"));
+
+  // Report targets are checked the same way, with the report's line.
+  WriteText(report, u"\r\nадрес байтов в роме=hex(10), указывают на  5000 (1388)-->88,13,00,08\r\n" +
+                        PointerReportLine(0x20, {200, 0, 0, 8}));
+  DumpViaPointers(state, report, temp, out, false);
+  EXPECT_EQ(ReadText(out), Block(200, 1000));
+  EXPECT_TRUE(HasLine(host.logLines, u"В файле " + report + u" строка 2 '5000' пропущена: адрес за концом ROM'а"));
+}
+
+TEST_F(Dumps, ViaPointersWarnsOfAReportWithBareLineFeeds) {
+  WriteText(report, PointerReportLine(0x20, {200, 0, 0, 8}) + u"\n" + PointerReportLine(0x24, {100, 0, 0, 8}));
+  DumpViaPointers(state, report, temp, out, false);
+  EXPECT_TRUE(HasLine(host.logLines, u"Внимание! В файле " + report +
+                                         u" строки разделены LF, а не CR LF: файл будет прочитан как одна строка"));
+}
+
 TEST_F(Dumps, AddressListFailuresTouchNothing) {
   WriteText(out, u"old");
   DumpByAddressList(state, dir.File("nope.txt"), out, 0);

@@ -92,7 +92,9 @@ TEST_F(ExtremeInputs, ListsOfExtremeNumbersDumpOneRecordPerEntry) {
   for (std::int32_t a : kValues) text += DecText(a) + u",";
   text += u"&h80000000,&hFFFFFFFF,&hFFFFFFFFFF,1e300,-1e300,abc";
   WriteText(list, text);
-  const std::size_t entries = SplitOffsetList(text).size();
+  // Only the entries that are offsets of the 300-byte ROM are dumped; the others are reported.
+  const std::size_t entries = static_cast<std::size_t>(
+      std::count_if(std::begin(kValues), std::end(kValues), [](std::int32_t a) { return a >= 0 && a < 300; }));
   for (std::int32_t length : kValues) {
     DumpByAddressList(state, list, out, length);
     ExpectIdle("list", length, 0);

@@ -150,3 +150,19 @@ TEST(AddressForms, PtrHexToBytesReportsAndGoesOn) {
   EXPECT_EQ(shortBad, u"00007A09");
   EXPECT_EQ(host.logLines.size(), 5u);
 }
+
+TEST(AddressForms, OnePointerTextReadingForEveryUse) {
+  const PointerText exact = ReadPointerText(u"301C7A08");
+  EXPECT_EQ(exact.bytes, (std::array<std::uint8_t, 4>{0x30, 0x1C, 0x7A, 0x08}));
+  EXPECT_EQ(exact.offset(), 0x7A1C30);
+  EXPECT_TRUE(exact.wellFormed);
+
+  // Short texts read padded; pairs read as far as their digits go, blanks skipped.
+  const PointerText loose = ReadPointerText(u"1G 17a08");
+  EXPECT_EQ(loose.bytes, (std::array<std::uint8_t, 4>{0x01, 0x01, 0x7A, 0x08}));
+  EXPECT_FALSE(loose.wellFormed);
+  EXPECT_EQ(ReadPointerText(u"1C7A08").bytes, (std::array<std::uint8_t, 4>{0x00, 0x1C, 0x7A, 0x08}));
+  EXPECT_FALSE(ReadPointerText(u"301C7A0").wellFormed);
+  EXPECT_FALSE(ReadPointerText(u"301C7A0G").wellFormed);
+  EXPECT_EQ(PtrHexToOffset(u"G11C7A08"), 0x7A1C00);
+}

@@ -117,12 +117,45 @@ TEST_F(InsertDialogsTest, OverwriteWarningOnlyWhileItIsNotTheLatestLine) {
   EXPECT_EQ(RomAt(state, 0x200, 10), Ascii("0123456789"));
 }
 
-TEST_F(InsertDialogsTest, BytesBeyondTheRomEndAreDroppedAndReported) {
-  Placed(u"9", u"abcdef", u"FFD");
+TEST_F(InsertDialogsTest, ADialogPastTheRomEndChangesNeitherPointersNorTextAndSkipsAreSummedUp) {
+  PutBytes(state, 0x10, {0x00, 0x08, 0x00, 0x08});  // a pointer to 0x800
+  PutBytes(state, 0xFFD, {0x41, 0x42, 0x43});
+  DialogRecord& d = Placed(u"9", u"abcdef", u"FFD");
+  d.OldPtrHEX = u"00080008";
+  d.NewPtrHEX = u"FD0F0008";
+  d.DoPointerChange = u"Y";
+  Placed(u"10", u"", u"1000");  // even no bytes at all may not point past the end
+  Placed(u"11", u"abc", u"");
+  Placed(u"12", u"xyz", u"FFD");
   InsertDialogs(state);
-  EXPECT_EQ(RomAt(state, 0xFFD, 3), Ascii("abc"));
+
+  EXPECT_EQ(RomAt(state, 0x10, 4), (std::vector<std::uint8_t>{0x00, 0x08, 0x00, 0x08}));
+  EXPECT_EQ(RomAt(state, 0xFFD, 3), Ascii("xyz")) << "the dialog that fits is written";
   EXPECT_EQ(state.rom.bytes.size(), 0x1000u);
-  EXPECT_EQ(ColourOf(state, u"Dialog ID=9: за концом ROM'а оказались 3 байт текста, они не вставлены"), kColourDarkRed);
+  EXPECT_EQ(ColourOf(state, u"Dialog ID=9: текст (6 байт) по адресу FFD не помещается в ROM (4096 байт), ни указатели, "
+                            u"ни текст этого диалога не изменены"),
+            kColourBrightRed);
+  EXPECT_EQ(CountLinesStartingWith(state, u"Dialog ID=10: текст (0 байт) по адресу 1000 не помещается"), 1);
+  EXPECT_EQ(ColourOf(state, u"Пропущено диалогов: 3 (без смещения для вставки: 1, не помещаются в ROM: 2)"),
+            kColourDarkRed);
+}
+
+TEST_F(InsertDialogsTest, RepeatedReportsOfOneRunStopAfterAHundred) {
+  for (int i = 0; i < 130; ++i) Placed(DecText(i), u"a", u"");
+  for (int i = 0; i < 120; ++i) {
+    DialogRecord& d = Placed(u"p" + DecText(i), u"b", DecText(0x100 + i));
+    d.OldPtrHEX = u"00090008";  // found nowhere: a count of 0 each time
+    d.NewPtrHEX = u"00010008";
+    d.DoPointerChange = u"Y";
+  }
+  InsertDialogs(state);
+  EXPECT_EQ(CountLinesStartingWith(state, u"не указано смещение куда вставлять текст"), 100);
+  EXPECT_EQ(CountLinesStartingWith(state, u"DialogID=p"), 100);
+  EXPECT_EQ(CountLines(state, u"Сообщения о диалогах без смещения для вставки: ещё 30 таких сообщений не показано "
+                              u"(показаны первые 100)"),
+            1);
+  EXPECT_EQ(CountLinesStartingWith(state, u"Сообщения о числе замен указателей, отличном от 1: ещё 20 "), 1);
+  EXPECT_EQ(CountLines(state, u"Пропущено диалогов: 130 (без смещения для вставки: 130, не помещаются в ROM: 0)"), 1);
 }
 
 TEST_F(InsertDialogsTest, StopButtonEndsTheRunAfterTheCurrentDialog) {

@@ -97,16 +97,52 @@ TEST_F(CalcNewAddressesTest, ZonesEndingAtZeroAreNoZones) {
   EXPECT_EQ(CountLines(state, kShift), 0);
 }
 
-TEST_F(CalcNewAddressesTest, ATooLargeDialogIsSkippedSilentlyAndASmallerOneStillFits) {
+TEST_F(CalcNewAddressesTest, ATooLargeDialogIsSkippedAndASmallerOneStillFitsThenTheShortageIsSaidOnce) {
   state.insertion.FreeSpaceEndAddr = 0x108;
   AddDialog(state, u"1", u"0123456789");
   AddDialog(state, u"2", u"abc");
+  AddDialog(state, u"3", u"0123456789");
   CalcNewAddresses(state);
   EXPECT_EQ(Dialog(state, 0).NewDlgAddr, u"");
   EXPECT_EQ(Dialog(state, 0).DoPointerChange, u"");
   EXPECT_EQ(Dialog(state, 1).NewDlgAddr, u"100");
+  EXPECT_EQ(Dialog(state, 2).NewDlgAddr, u"");
   EXPECT_EQ(state.insertion.FreeSpaceStartAddr, 0x104);
-  EXPECT_EQ(state.log.lineCount, 3u);
+  const auto lines = LogLines(state);
+  ASSERT_EQ(lines.size(), 5u) << "nothing is said of the dialogs one by one";
+  EXPECT_EQ(lines.back().text, u"Не хватило свободного места: диалогов без нового адреса 2, первый из них Dialog ID=1");
+  EXPECT_EQ(lines.back().colour, kColourBrightRed);
+}
+
+TEST_F(CalcNewAddressesTest, TheRomEndIsAnEndOfFreeSpace) {
+  PutRom(state, 0x106);
+  state.insertion.DialogsAutoGapBytes = 0;
+  AddDialog(state, u"1", u"abcde");
+  AddDialog(state, u"2", u"ab");
+  AddDialog(state, u"3", u"a");
+  AddDialog(state, u"4", u"");
+  CalcNewAddresses(state);
+  EXPECT_EQ(Dialog(state, 3).NewDlgAddr, u"") << "not even an empty dialog starts at the ROM's end";
+  EXPECT_EQ(Dialog(state, 0).NewDlgAddr, u"100");
+  EXPECT_EQ(Dialog(state, 1).NewDlgAddr, u"") << "it would end one byte past the ROM";
+  EXPECT_EQ(Dialog(state, 2).NewDlgAddr, u"105") << "its last byte is the ROM's last";
+  EXPECT_EQ(ColourOf(state, u"Конец 'пустого' места 512 лежит за концом ROM'а, диалоги кладем не дальше конца "
+                            u"ROM'а 262"),
+            kColourDarkRed);
+}
+
+TEST_F(CalcNewAddressesTest, NegativeGapAndAlignmentAreRefused) {
+  state.insertion.AddressAlignBy = 4;
+  EXPECT_FALSE(SetDialogsAutoGapBytes(state, -30));
+  EXPECT_FALSE(SetAddressAlignBy(state, -2));
+  EXPECT_EQ(state.insertion.DialogsAutoGapBytes, 1);
+  EXPECT_EQ(state.insertion.AddressAlignBy, 4);
+  EXPECT_EQ(ColourOf(state, u"DialogsAutoGapBytes не может быть отрицательным (-30), оставлено прежнее значение 1"),
+            kColourDarkRed);
+  EXPECT_TRUE(SetDialogsAutoGapBytes(state, 0));
+  EXPECT_TRUE(SetAddressAlignBy(state, 3));
+  EXPECT_EQ(state.insertion.DialogsAutoGapBytes, 0);
+  EXPECT_EQ(state.insertion.AddressAlignBy, 3);
 }
 
 TEST_F(CalcNewAddressesTest, ADialogWithAnAddressKeepsItAndASecondRunContinues) {

@@ -79,6 +79,19 @@ TEST_F(RewritePointersTest, ListFileDecidesWhateverMod4Says) {
   EXPECT_EQ(ColourOf(state, kReportTwo), kColourDarkRed);
 }
 
+TEST_F(RewritePointersTest, ListLinesThatAreNoRomOffsetsAreReportedAndNeverMeanOffsetZero) {
+  PutOld(0);
+  PutOld(0x1000);
+  dir.WriteText("list.txt", u"zero\r\n-4\r\n&h1000\r\n99999");
+  Rewrite(0, 0, dir.File("list.txt"));
+  EXPECT_EQ(RomAt(state, 0, 4), kOld) << "a word is no offset 0";
+  EXPECT_EQ(RomAt(state, 0x1000, 4), kNew);
+  const std::u16string file = u"В файле " + dir.File("list.txt") + u" строка";
+  EXPECT_EQ(ColourOf(state, file + u" 1 'zero' пропущена: это не число"), kColourDarkRed);
+  EXPECT_EQ(CountLines(state, file + u" 2 '-4' пропущена: отрицательный адрес"), 1);
+  EXPECT_EQ(CountLines(state, file + u" 4 '99999' пропущена: адрес за концом ROM'а"), 1);
+}
+
 TEST_F(RewritePointersTest, MissingListFileIsReportedAndTheSearchGoesOnWithoutIt) {
   PutOld(0x1000);
   PutOld(0x2002);

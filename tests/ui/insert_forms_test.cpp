@@ -99,6 +99,16 @@ class InsertFormsTest : public QObject {
     QVERIFY(f.main->findChild<QWidget*>(QStringLiteral("RecalcPtrsandInsert"))->isVisible());
     QVERIFY(f.state.log.text.empty());
 
+    // A negative gap or alignment is refused aloud; no negative value is taken.
+    f.Retype("fldDialogsAutoGapBytes", QStringLiteral("-30"));
+    f.Retype("fldAllignBy", QStringLiteral("-4"));
+    QVERIFY(f.state.insertion.DialogsAutoGapBytes >= 0);
+    QVERIFY(f.state.insertion.AddressAlignBy >= 0);
+    QVERIFY(f.state.log.text.find(u"DialogsAutoGapBytes не может быть отрицательным (-30)") != std::u16string::npos);
+    QVERIFY(f.state.log.text.find(u"AddressAlignBy не может быть отрицательным (-4)") != std::u16string::npos);
+    f.Retype("fldDialogsAutoGapBytes", QStringLiteral("3"));
+    f.Retype("fldAllignBy", QStringLiteral("8"));
+
     QTest::mouseClick(f.Find<QCheckBox>("fldMod4Check"), Qt::LeftButton);
     QVERIFY(f.state.insertion.CheckByMod4);
 
