@@ -171,8 +171,7 @@ const std::array kBatchCommands = {
     BatchCommand{u"APPLYIPSTOROM", [](PatchState& s, const std::u16string&) { ApplyIps(s); return Flow::Next; }},
     BatchCommand{u"SAVEDIALOGS",
                  [](PatchState& s, const std::u16string& a) {
-                   s.dialogs.fileName = a;
-                   SaveDialogs(s, true);
+                   SaveDialogsAs(s, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"CALCNEWPOINTERS", [](PatchState& s, const std::u16string&) { CalcNewAddresses(s); return Flow::Next; }},

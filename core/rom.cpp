@@ -30,11 +30,14 @@ bool ReadRomFile(CoreState& state, std::u16string_view name, RomBytes& out) {
 
 void OpenRom(CoreState& state, const std::u16string& name) {
   RomImage& rom = state.rom;
-  rom.fileName = name;
-  if (name.empty() || !FileExists(name)) rom.fileName = AskFileName(state, false, u"Open ROM file", kRomFilters);
-  state.settings.InputRomFileName = rom.fileName;
-  if (rom.fileName.empty()) return;
-  if (!ReadRomFile(state, rom.fileName, rom.bytes)) return;
+  std::u16string chosen = name;
+  if (name.empty() || !FileExists(name)) chosen = AskFileName(state, false, u"Open ROM file", kRomFilters);
+  if (chosen.empty()) return;
+  // The names follow the bytes: a file that cannot be read leaves the loaded
+  // ROM and the name it came from as they were.
+  if (!ReadRomFile(state, chosen, rom.bytes)) return;
+  rom.fileName = chosen;
+  state.settings.InputRomFileName = chosen;
   rom.size = static_cast<std::int32_t>(rom.bytes.size());
   rom.isLoaded = true;
   AppendLog(state, u"Открыли ROM файл:" + rom.fileName);

@@ -108,7 +108,7 @@ TEST_F(RomFixture, MissingFileAsksAndACancelLeavesTheImage) {
   ASSERT_EQ(host.prompts.size(), 1u);
   EXPECT_EQ(host.prompts[0].title, u"Open ROM file");
   EXPECT_EQ(host.prompts[0].text, kRomFilters);
-  EXPECT_EQ(state.rom.fileName, u"");
+  EXPECT_EQ(state.rom.fileName, dir.File("a.gba")) << "the name stays with the bytes it names";
   EXPECT_EQ(state.rom.size, 1);
 }
 
