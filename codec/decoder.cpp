@@ -110,9 +110,8 @@ std::u16string DecodeRangeText(CodecState& state, std::int32_t start, std::int32
   std::size_t length = 0;
   if (end > start) text.resize(std::min<std::size_t>(static_cast<std::size_t>(end - start) * 5, kMaxRecordChars) + 64);
   // Every code adds at least one character, so the cap ends the walk after
-  // 32,001 codes at most: a call takes well under a millisecond and does not
-  // let events run (the callers do, per record). So no other window can
-  // change the table or the ROM under the texts and bytes held here.
+  // 32,001 codes at most: a call takes well under a millisecond, and the
+  // callers yield per record.
   //
   // Appends one code's text; false once the record is full. Inlined: it runs
   // once per ROM byte.

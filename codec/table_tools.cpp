@@ -181,9 +181,9 @@ void ExportTableXmlCommand(CodecState& state) {
 void CheckTableReversibility(CodecState& state) {
   if (!RequireTable(state)) return;
   LongOperation op(state);
-  // The check judges the table as it is now: while events run, another
-  // window may edit it, and the counter below holds views of these texts.
-  const std::vector<std::u16string> entries = state.table.entries;
+  // While the check yields, every command that could change the table is
+  // refused, so the counter below may hold views of the table's own texts.
+  const std::vector<std::u16string>& entries = state.table.entries;
   const std::int64_t tokenCount = state.table.tokenCount;
   AppendLog(state, u"Начинаю проверку таблицы на обратимость...Это займет какое-то время...");
 
@@ -212,7 +212,6 @@ void CheckTableReversibility(CodecState& state) {
     YieldPoint(state);
     if (state.CancelRequested) {
       AppendLog(state, u"Операция прервана пользователем...");
-      state.CancelRequested = false;
       ResetProgress(state);
       return;
     }

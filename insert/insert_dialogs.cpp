@@ -102,11 +102,9 @@ void RewriteDialogPointers(InsertState& state, const PointerSnapshot& snapshot, 
 void WriteDialogBytes(InsertState& state, const Bytes& bytes, std::int32_t offset) {
   for (std::size_t written = 0; written < bytes.size(); ++written) {
     const std::size_t pos = static_cast<std::size_t>(offset) + written;
-    if (pos >= state.rom.bytes.size()) break;
     const std::uint8_t old = state.rom.bytes[pos];
     if (old != 0x00 && old != 0xFF && !OverwriteWarningIsLatest(state))
       AppendLog(state, u"Вставка данных, только что перезаписала что-то полезное (не 0x00 и не 0xFF)", kColourDarkRed);
-    if (pos >= state.rom.bytes.size()) break;  // the ROM may have been replaced meanwhile
     state.rom.bytes[pos] = bytes[written];
   }
 }
@@ -233,7 +231,6 @@ void InsertDataBlock(InsertState& state, std::u16string& data, std::int32_t& off
   std::size_t written = 0;
   for (; written < bytes.size(); ++written) {
     const std::size_t pos = static_cast<std::size_t>(offset) + written;
-    if (pos >= state.rom.bytes.size()) break;
     state.rom.bytes[pos] = bytes[written];
     report += u"<$" + HexText(bytes[written], 2) + u">";
   }

@@ -210,6 +210,20 @@ TEST_F(BatchTest, StopButtonEndsTheScriptAfterTheCurrentLine) {
   EXPECT_FALSE(Logged(u"5"));
 }
 
+TEST_F(BatchTest, StoppingALongCommandEndsTheScript) {
+  std::u16string table;
+  for (int c = 0; c < 2000; ++c) table += HexText(0x1000 + c) + u"=<$t" + DecText(c) + u">\r\n";
+  dir.WriteText("big.tbl", table);
+  state.yieldInterval = std::chrono::milliseconds(0);
+  host.onProcessEvents = [&] {
+    if (state.log.text.find(u"Начинаю проверку") != std::u16string::npos) state.CancelRequested = true;
+  };
+  Run(u"LOADTABLE=" + F("big.tbl") + u"\r\nCHECKTABLE\r\nDOLOG=after");
+  EXPECT_TRUE(Logged(u"Операция прервана пользователем..."));
+  EXPECT_TRUE(Logged(u"Выполнение пакетного задания прервано пользователем"));
+  EXPECT_FALSE(Logged(u"after"));
+}
+
 TEST_F(BatchTest, ExtractionOptions) {
   Run(u"WRITETEXTINUNICODE=1\r\nHEXENCODEUNKNOWNCHARS=1\r\nNUMBEROFTEXTCHARS=5");
   EXPECT_EQ(state.settings.WriteTextInUnicode, u"YES");

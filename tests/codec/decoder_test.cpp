@@ -94,25 +94,6 @@ TEST_F(Decoder, LongTextsAreTrimmedAfter32000Characters) {
   EXPECT_EQ(Decode(0, 0).size(), 32010u + 16u);
 }
 
-TEST_F(Decoder, ARecordIsDecodedWithOneTable) {
-  // Another window may change the table whenever events run; a record never
-  // mixes the old and the new texts (nor reads texts the change freed).
-  for (std::u16string type : {u"SBCS", u"SBCS2", u"DBCS"}) {
-    LoadLines(state, {u"41=<$long-a>", u"4141=<$long-b>"});
-    state.table.type = type;
-    PutRom(state, std::vector<std::uint8_t>(40000, 0x41));
-    state.yieldInterval = std::chrono::milliseconds(0);
-    host.onProcessEvents = [&] {
-      state.table.entries[0x41] = u"<$changed-in-between>";
-      state.table.entries[0x4141] = u"<$changed-in-between>";
-    };
-    const std::u16string text = Decode(0, 0);
-    host.onProcessEvents = nullptr;
-    EXPECT_EQ(text.find(u"changed"), std::u16string::npos) << ToUtf8(type);
-    EXPECT_EQ(text.size(), 32004u + 16u) << ToUtf8(type) << ": 3,556 texts of nine characters, then the marker";
-  }
-}
-
 TEST_F(Decoder, MissingRomTableOrKnownTypeWritesNothing) {
   RecordOutput out(false);
   std::int32_t s = 0, e = 0;
