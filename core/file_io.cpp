@@ -237,11 +237,6 @@ std::u16string IoErrorText(std::u16string_view what, std::u16string_view name, c
   return std::u16string(what) + std::u16string(name) + u": " + error.description;
 }
 
-std::u16string DirectoryOf(std::u16string_view path) {
-  auto p = path.find_last_of(u"\\/");
-  return p == std::u16string_view::npos ? std::u16string() : std::u16string(path.substr(0, p));
-}
-
 std::u16string FileNameOf(std::u16string_view path) {
   auto p = path.find_last_of(u"\\/");
   return std::u16string(p == std::u16string_view::npos ? path : path.substr(p + 1));

@@ -64,7 +64,6 @@ bool WriteFileAtomic(std::u16string_view name, std::span<const std::uint8_t> dat
 std::u16string IoErrorText(std::u16string_view what, std::u16string_view name, const IoError& error);
 
 // Splits at the last "\" or "/".
-std::u16string DirectoryOf(std::u16string_view path);
 std::u16string FileNameOf(std::u16string_view path);
 
 }  // namespace vorkat

@@ -70,15 +70,6 @@ std::u16string Shortened(std::u16string_view text) {
 
 }  // namespace
 
-std::u16string NowText() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char buf[32];
-  std::strftime(buf, sizeof buf, "%d.%m.%Y %H:%M:%S", &local);
-  return U(buf);
-}
-
 bool WriteBytesOutput(ScriptState& state, const std::u16string& name, std::span<const std::uint8_t> bytes) {
   IoError error;
   if (WriteFileAtomic(name, bytes, Backup::RotateBak, &error, state.writeFaults)) return true;

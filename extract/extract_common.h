@@ -8,15 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/date_text.h"
+
 namespace vorkat {
 
 struct CoreState;
 struct ScriptState;
 class RecordOutput;
 class WarningLimit;
-
-// The current date and time as the log shows them, e.g. "05.03.2024 14:07:09".
-std::u16string NowText();
 
 // Writes text as a whole file (UTF-16LE with FF FE when unicode, else
 // Windows-1251) in place of any existing file, which is kept as name +

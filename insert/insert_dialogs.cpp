@@ -1,4 +1,5 @@
 #include "insert/insert_dialogs.h"
+#include "core/date_text.h"
 
 #include <algorithm>
 #include <ctime>
@@ -37,15 +38,6 @@ std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs) {
     if (pointer.bytes[3] == 0x08) values.push_back(static_cast<std::uint32_t>(pointer.offset()));
   }
   return values;
-}
-
-std::u16string Timestamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char buf[32];
-  std::strftime(buf, sizeof buf, "%m-%d-%Y %H:%M:%S", &local);
-  return U(buf);
 }
 
 bool OverwriteWarningIsLatest(const InsertState& state) {
@@ -174,7 +166,8 @@ void InsertDialogs(InsertState& state) {
   InsertionLogFile logFile;
   if (state.CreateInsertionLogs) {
     const std::u16string name = InsertionLogName(state);
-    if (!name.empty() && logFile.Open(state, name)) logFile.WriteLine(u"---------------Вставка диалогов от " + Timestamp());
+    if (!name.empty() && logFile.Open(state, name))
+      logFile.WriteLine(u"---------------Вставка диалогов от " + LocalTimeText("%m-%d-%Y %H:%M:%S"));
   }
   InsertionLogFile* log = logFile.IsOpen() ? &logFile : nullptr;
 

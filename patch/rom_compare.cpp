@@ -1,4 +1,5 @@
 #include "patch/rom_compare.h"
+#include "core/date_text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -60,15 +61,6 @@ std::size_t FindMismatch(const std::uint8_t* a, const std::uint8_t* b, std::size
   }
   while (i < to && a[i] == b[i]) ++i;
   return i;
-}
-
-std::u16string NowText() {
-  std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  char buf[32];
-  std::strftime(buf, sizeof buf, "%d.%m.%Y %H:%M:%S", &tm);
-  return U(buf);
 }
 
 }  // namespace
