@@ -46,18 +46,17 @@ bool OverwriteWarningIsLatest(const InsertState& state) {
   return std::u16string_view(text).substr(from).find(kOverwriteMark) != std::u16string_view::npos;
 }
 
-// Runs pointer rewriting for each search zone of the dialog. Works on copies
-// of the attributes it changes, since the log lines it writes let the window
-// system run in between.
+// Runs pointer rewriting for each search zone of the dialog (the old pointer
+// text is padded and the list file name trimmed in the record).
 void RewriteDialogPointers(InsertState& state, const PointerSnapshot& snapshot, std::size_t index,
                            InsertionLogFile* logFile, RewriteWarnings& warnings) {
-  const DialogRecord& dlg = state.dialogs.records[index];
-  std::u16string oldPtr = dlg.OldPtrHEX;
-  std::u16string listFile = dlg.PtrsAddrListFile;
-  const std::u16string newPtr = dlg.NewPtrHEX;
-  const std::u16string doChange = dlg.DoPointerChange;
-  const std::u16string id = dlg.dlgID;
-  const std::u16string zones = dlg.PtrsAddrZones;
+  DialogRecord& dlg = state.dialogs.records[index];
+  std::u16string& oldPtr = dlg.OldPtrHEX;
+  std::u16string& listFile = dlg.PtrsAddrListFile;
+  const std::u16string& newPtr = dlg.NewPtrHEX;
+  const std::u16string& doChange = dlg.DoPointerChange;
+  const std::u16string& id = dlg.dlgID;
+  const std::u16string& zones = dlg.PtrsAddrZones;
 
   if (zones.empty()) {
     RewritePointers(state, snapshot, oldPtr, newPtr, doChange, 0, listFile, logFile, id, 0, &warnings);
@@ -80,11 +79,6 @@ void RewriteDialogPointers(InsertState& state, const PointerSnapshot& snapshot, 
       if (semi == std::u16string::npos) break;
       pos = semi + 1;
     }
-  }
-  if (index < state.dialogs.records.size()) {
-    DialogRecord& back = state.dialogs.records[index];
-    back.OldPtrHEX = oldPtr;
-    back.PtrsAddrListFile = listFile;
   }
 }
 
@@ -224,6 +218,7 @@ void InsertDataBlock(InsertState& state, std::u16string& data, std::int32_t& off
   std::size_t written = 0;
   for (; written < bytes.size(); ++written) {
     const std::size_t pos = static_cast<std::size_t>(offset) + written;
+    if (pos >= state.rom.bytes.size()) break;  // the ROM does not grow
     state.rom.bytes[pos] = bytes[written];
     report += u"<$" + HexText(bytes[written], 2) + u">";
   }
