@@ -23,6 +23,7 @@
 #include "patch/ips_writer.h"
 #include "patch/rom_compare.h"
 #include "script/dialogs_file.h"
+#include "search/masked_search.h"
 
 namespace vorkat {
 
@@ -272,6 +273,8 @@ const std::array kBatchCommands = {
                    ScanExtract(s, start, end, p[2]);
                    return Flow::Next;
                  }},
+    // The pattern in hexadecimal, "??" for any byte; hits are logged as the search window logs them.
+    BatchCommand{u"SEARCHROM", [](PatchState& s, const std::u16string& a) { SearchRomBytes(s, a); return Flow::Next; }},
     BatchCommand{u"FINDPOINTERS",
                  [](PatchState& s, const std::u16string& a) {
                    auto p = Pieces(a);

@@ -307,6 +307,8 @@ void MainForm::EnterBusyYield() {
   menuBar()->setEnabled(false);
   for (QWidget* w : QApplication::topLevelWidgets()) {
     if (w == this || !w->isVisible() || !w->isEnabled()) continue;
+    // A window whose own operation runs keeps its stop buttons (it disables its start button itself).
+    if (w->property("staysEnabledWhileBusy").toBool()) continue;
     w->setEnabled(false);
     disabledWindows_.push_back(w);
   }

@@ -9,6 +9,75 @@
 #include "app/app.h"
 #include "ui/gui_host.h"
 #include "ui/main_form.h"
+#include "ui/form_commands.h"
+#include "ui/rom_view_form.h"
+
+#include <QCheckBox>
+#include <algorithm>
+#include <ctime>
+
+namespace {
+
+double Ms(std::chrono::steady_clock::time_point t0) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// Opens the viewer on a 32 MiB ROM and pages through it with the difference view on.
+void BenchViewer(vorkat::AppState& state, QWidget& mainWindow) {
+  using namespace vorkat;
+  state.rom.bytes.assign(32u << 20, 0);
+  std::uint32_t x = 99;
+  for (std::size_t i = 0; i < state.rom.bytes.size(); ++i) {
+    x = x * 1664525u + 1013904223u;
+    state.rom.bytes[i] = static_cast<std::uint8_t>(x >> 24);
+  }
+  state.rom.size = static_cast<std::int32_t>(state.rom.bytes.size());
+  state.rom.isLoaded = true;
+  state.rom.fileName = u"big.gba";
+  state.originalRom.bytes.assign(state.rom.bytes.begin(), state.rom.bytes.end());
+  for (std::size_t i = 0; i < state.originalRom.bytes.size(); i += 97) state.originalRom.bytes[i] ^= 1;
+  state.originalRom.isLoaded = true;
+
+  auto t0 = std::chrono::steady_clock::now();
+  ui::FindFormCommand("menuROMViewer")->open(&mainWindow, state);
+  auto* view = mainWindow.findChild<ui::ROMView*>(QStringLiteral("ROMView"));
+  view->repaint();
+  QApplication::processEvents();
+  std::printf("%-60s %9.1f ms\n", "open the viewer on a 32 MiB ROM (shown and painted)", Ms(t0));
+
+  view->findChild<QCheckBox*>(QStringLiteral("ShowDiff"))->setChecked(true);
+  auto* hex = view->findChild<QWidget*>(QStringLiteral("HexView"));
+  auto* text = view->findChild<QWidget*>(QStringLiteral("TxtView"));
+  for (const QSize size : {view->size(), QSize(1600, 1100)}) {
+    view->resize(size);
+    QApplication::processEvents();
+    double worst = 0, total = 0, hexMs = 0;
+    const int pages = 200;
+    const std::clock_t cpu0 = std::clock();
+    for (int i = 0; i < pages; ++i) {
+      auto t1 = std::chrono::steady_clock::now();
+      ScrollDown(state, view->model(), view->model().Rows);
+      view->Redraw();
+      const auto t2 = std::chrono::steady_clock::now();
+      hex->repaint();
+      hexMs += Ms(t2);
+      text->repaint();
+      const double ms = Ms(t1);
+      worst = std::max(worst, ms);
+      total += ms;
+    }
+    const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpu0) / CLOCKS_PER_SEC / pages;
+    std::printf("%-60s %9.2f ms (worst %.2f ms, hex pane %.2f ms, CPU %.2f ms)\n",
+                QStringLiteral("page down + repaint, difference view, %1 x %2 cells (mean of 200)")
+                    .arg(view->model().Columns)
+                    .arg(view->model().Rows)
+                    .toUtf8()
+                    .constData(),
+                total / pages, worst, hexMs / pages, cpuMs);
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace vorkat;
@@ -30,5 +99,6 @@ int main(int argc, char** argv) {
   auto* pane = form.findChild<QPlainTextEdit*>(QStringLiteral("LogText"));
   std::printf("%-60s %9.1f ms (%d blocks)\n", "append 100,000 log lines (window, shown)", ms,
               pane->document()->blockCount());
+  BenchViewer(state, form);
   return 0;
 }

@@ -1,0 +1,106 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+#include "app/app.h"
+#include "tests/support/scripted_host.h"
+#include "tests/support/temp_dir.h"
+#include "ui/form_commands.h"
+#include "ui/rom_view_form.h"
+
+using namespace vorkat;
+
+namespace {
+
+struct Fixture {
+  ScriptedHost host;
+  AppState state{host};
+  std::unique_ptr<QWidget> main = std::make_unique<QWidget>();
+  testing::TempDir dir;
+
+  void PutRom(std::size_t size) {
+    state.rom.bytes.assign(size, 0);
+    for (std::size_t i = 0; i < size; ++i) state.rom.bytes[i] = static_cast<std::uint8_t>(0x41 + i % 26);
+    state.rom.size = static_cast<std::int32_t>(size);
+    state.rom.isLoaded = true;
+    state.rom.fileName = u"game.gba";
+  }
+  void Run(const char* menu) { ui::FindFormCommand(menu)->open(main.get(), state); }
+  template <class T>
+  T* Find(const char* name) {
+    return main->findChild<T*>(QLatin1String(name));
+  }
+};
+
+}  // namespace
+
+class RomViewTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void withoutRomTheViewerDoesNotOpen() {
+    Fixture f;
+    f.Run("menuROMViewer");
+    QVERIFY(!f.Find<ui::ROMView>("ROMView"));
+    QCOMPARE(f.host.logLines.back(), std::u16string(u"ROM еще не загружен"));
+  }
+
+  void keysMoveTheCursorAndABlockIsDumped() {
+    Fixture f;
+    f.PutRom(4096);
+    f.Run("menuROMViewer");
+    auto* view = f.Find<ui::ROMView>("ROMView");
+    QVERIFY(view);
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    QCOMPARE(view->windowTitle(), QStringLiteral("VorkatFile Viewer (game.gba)"));
+    QWidget* hex = f.Find<QWidget>("HexView");
+    const ViewerModel& m = view->model();
+    QVERIFY(m.Columns > 1 && m.Rows > 1);
+    QCOMPARE(view->page().hex.substr(0, 6), std::u16string(u"41 42 "));
+
+    QTest::keyClick(hex, Qt::Key_Right);
+    QTest::keyClick(hex, Qt::Key_Down);
+    QCOMPARE(CursorAddress(m), m.Columns + 1);
+    QTest::keyClick(hex, Qt::Key_S);
+    QTest::keyClick(hex, Qt::Key_Right);
+    QTest::keyClick(hex, Qt::Key_Right);
+    QTest::keyClick(hex, Qt::Key_E);
+    QCOMPARE(f.Find<QLabel>("statusline")->text(),
+             QStringLiteral("Адрес начала блока для дампа= %1 адрес конца блока= %2").arg(m.Columns + 1).arg(m.Columns + 3));
+    QTest::keyClick(hex, Qt::Key_PageDown);
+    QCOMPARE(m.ViewTop, m.Columns * m.Rows);
+    QVERIFY(f.Find<QLabel>("Text1")->text().endsWith(QStringLiteral(")")));
+
+    f.host.fileNames.push_back(f.dir.File("block.bin"));
+    QTest::keyClick(hex, Qt::Key_W);
+    const Bytes written = f.dir.Read("block.bin");
+    QCOMPARE(written.size(), std::size_t{3});
+    QCOMPARE(written[0], f.state.rom.bytes[static_cast<std::size_t>(m.Columns + 1)]);
+    for (char16_t c = u'A'; c <= u'Z'; ++c) f.state.table.entries[c] = std::u16string(1, c);
+    f.state.table.type = u"SBCS";
+    f.state.table.isLoaded = true;
+    f.host.fileNames.push_back(f.dir.File("block.txt"));
+    QTest::keyClick(hex, Qt::Key_D);
+    std::u16string expected;  // the record stops before the block's end
+    for (int i = m.Columns + 1; i < m.Columns + 3; ++i) expected += static_cast<char16_t>(0x41 + i % 26);
+    QVERIFY(f.dir.ReadText("block.txt").find(expected) != std::u16string::npos);
+
+    // A search from the menu fills the shown viewer's jump list.
+    f.Run("menuROMSearcher");
+    f.Find<QLineEdit>("HexFld")->setText(QStringLiteral("5A41"));
+    QTest::mouseClick(f.Find<QPushButton>("RunBtn"), Qt::LeftButton);
+    auto* jumps = f.Find<QComboBox>("JumpList");
+    QCOMPARE(jumps->count(), 4096 / 26);
+    QCOMPARE(jumps->itemText(0), QStringLiteral("25"));
+    jumps->setCurrentIndex(1);
+    QTest::mouseClick(f.Find<QPushButton>("btnJumpToAddr"), Qt::LeftButton);
+    QCOMPARE(m.ViewTop, 51);
+  }
+};
+
+QTEST_MAIN(RomViewTest)
+#include "rom_view_test.moc"

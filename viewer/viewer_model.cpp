@@ -1,0 +1,359 @@
+#include "viewer/viewer_model.h"
+
+#include <algorithm>
+
+#include "codec/codec_state.h"
+#include "core/numbers.h"
+#include "core/runtime.h"
+#include "core/text.h"
+#include "insert/address_forms.h"
+#include "search/masked_search.h"
+
+namespace vorkat {
+namespace {
+
+// The 16 colours of the standard palette, 0x00BBGGRR.
+constexpr std::uint32_t kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                        0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                        0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+int HexValue(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  return 0;
+}
+
+// The bytes the page shows: the working ROM, or the original one.
+std::span<const std::uint8_t> Source(const CodecState& state, const ViewerModel& view) {
+  if (view.ShowOrigHexes) return state.originalRom.isLoaded ? state.originalRom.view() : std::span<const std::uint8_t>{};
+  return state.rom.isLoaded ? state.rom.view() : std::span<const std::uint8_t>{};
+}
+
+std::int64_t SourceSize(const CodecState& state, const ViewerModel& view) {
+  return static_cast<std::int64_t>(Source(state, view).size());
+}
+
+// The page clamp of every redraw: the page never runs past the ROM's end.
+void ClampViewTop(const CodecState& state, ViewerModel& view) {
+  const std::int64_t size = SourceSize(state, view);
+  std::int64_t top = std::max<std::int64_t>(view.ViewTop, 0);
+  const std::int64_t page = PageBytes(view);
+  if (top + page >= size) top = std::max<std::int64_t>(size - page, 0);
+  view.ViewTop = static_cast<std::int32_t>(top);
+}
+
+std::int32_t Saturate(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+char16_t CellText(const CodecState& state, const ViewerModel& view, std::span<const std::uint8_t> cell) {
+  const char16_t placeholder = state.ViewerPlaceholder.empty() ? u'.' : state.ViewerPlaceholder[0];
+  if (cell.size() < static_cast<std::size_t>(view.codeWidth)) return placeholder;  // half a pair at the ROM's end
+  const unsigned code = view.codeWidth == 2 ? unsigned{cell[0]} << 8 | cell[1] : cell[0];
+  char16_t c;
+  if (view.UseTrTable && state.table.isLoaded) {
+    const std::u16string& entry = state.table.entries[code];
+    if (entry.size() != 1) return placeholder;
+    c = entry[0];
+  } else if (view.codeWidth == 2) {
+    c = static_cast<char16_t>(code);
+  } else {
+    c = FromCp1251(cell.data(), 1)[0];
+  }
+  // Control characters and halves of surrogate pairs cannot be drawn alone.
+  if (c < 32 || (c >= 0xD800 && c <= 0xDFFF)) return placeholder;
+  return c;
+}
+
+void ApplyHighlights(const ViewerModel& view, ViewerPage& page) {
+  const std::int64_t cellChars = view.CursorSizeInChar;
+  for (const HighlightRule& rule : view.rules) {
+    if (rule.text.empty()) continue;
+    for (std::size_t hit = page.hex.find(rule.text); hit != std::u16string::npos;
+         hit = page.hex.find(rule.text, hit + 1)) {
+      std::int64_t from = static_cast<std::int64_t>(hit);
+      std::int64_t to = from + static_cast<std::int64_t>(rule.text.size());
+      if (rule.cells < 0) from += rule.cells * cellChars;
+      else to += rule.cells * cellChars;
+      from = std::max<std::int64_t>(from, 0);
+      to = std::min<std::int64_t>(to, static_cast<std::int64_t>(page.hex.size()));
+      for (std::int64_t i = from; i < to; ++i) page.hexColours[static_cast<std::size_t>(i)] = rule.colour;
+    }
+  }
+}
+
+void ApplyDifferences(const CodecState& state, const ViewerModel& view, ViewerPage& page) {
+  const std::span<const std::uint8_t> rom = state.rom.view();
+  const std::span<const std::uint8_t> original = state.originalRom.view();
+  const auto width = static_cast<std::size_t>(view.codeWidth);
+  const auto cellChars = static_cast<std::size_t>(view.CursorSizeInChar);
+  for (std::int32_t cell = 0; cell < page.cells; ++cell) {
+    const std::size_t first = static_cast<std::size_t>(page.top) + static_cast<std::size_t>(cell) * width;
+    bool differs = false;
+    for (std::size_t k = first; k < first + width && k < rom.size(); ++k)
+      differs = differs || k >= original.size() || rom[k] != original[k];
+    if (!differs) continue;
+    const std::size_t at = static_cast<std::size_t>(cell) * cellChars;
+    std::fill_n(page.hexColours.begin() + static_cast<std::ptrdiff_t>(at), cellChars, kViewerDiffColour);
+  }
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> HighlightColour(std::u16string_view text) {
+  std::u16string digits = ReplaceAll(ReplaceAll(UCase(Trim(text)), u"&H", u""), u"#", u"");
+  if (digits.size() < 6) {
+    const std::int32_t n = ReadInt(digits);
+    if (n < 0 || n > 15) return std::nullopt;
+    return kPalette[n];
+  }
+  std::uint32_t rgb = 0;
+  for (std::size_t i = 0; i < 6; ++i) rgb = rgb << 4 | static_cast<std::uint32_t>(HexValue(digits[i]));
+  return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
+}
+
+void ResetViewer(CoreState& state, ViewerModel& view) {
+  view.UseTrTable = true;
+  view.ViewTop = view.CursorRow = view.CursorColumn = 0;
+  view.BlockStart = view.BlockEnd = -1;
+  if (state.rom.isLoaded) view.Scrollbytes = state.rom.size / 100;
+  SetHighlightRules(state, view, kDefaultHighlight);
+}
+
+void LayOutViewer(const CodecState& state, ViewerModel& view, std::int32_t paneChars, std::int32_t paneLines) {
+  const bool dbcs = state.table.codeWidth == 2;
+  view.codeWidth = dbcs ? 2 : 1;
+  view.CursorSizeInChar = dbcs ? 5 : 3;
+  view.Columns = std::max(paneChars / view.CursorSizeInChar, 1);
+  view.Rows = std::max(paneLines, 1);
+  view.CursorColumn = std::min(view.CursorColumn, view.Columns - 1);
+  view.CursorRow = std::min(view.CursorRow, view.Rows - 1);
+}
+
+void SetHighlightRules(CoreState& state, ViewerModel& view, std::u16string_view text) {
+  view.HighLightThat = UCase(text);
+  view.rules.clear();
+  for (const std::u16string& line : SplitCrLf(view.HighLightThat)) {
+    const std::size_t comma = line.find(u',');
+    if (comma == std::u16string::npos) continue;
+    const std::size_t second = line.find(u',', comma + 1);
+    HighlightRule rule;
+    rule.text = line.substr(0, comma);
+    rule.cells = ReadInt(line.substr(comma + 1, second == std::u16string::npos ? std::u16string::npos : second - comma - 1));
+    const std::u16string colourText = second == std::u16string::npos ? u"" : line.substr(second + 1);
+    const auto colour = HighlightColour(colourText);
+    if (!colour) {
+      AppendLog(state, u"Правило подсветки \"" + line + u"\" пропущено: номер цвета должен быть от 0 до 15",
+                kColourDarkRed);
+      continue;
+    }
+    rule.colour = *colour;
+    view.rules.push_back(rule);
+  }
+}
+
+std::int32_t PageBytes(const ViewerModel& view) { return Saturate(std::int64_t{view.Columns} * view.Rows * view.codeWidth); }
+
+std::int32_t CursorAddress(const ViewerModel& view) {
+  return Saturate(view.ViewTop + (std::int64_t{view.CursorRow} * view.Columns + view.CursorColumn) * view.codeWidth);
+}
+
+ViewerPage BuildPage(const CodecState& state, ViewerModel& view) {
+  ViewerPage page;
+  const std::span<const std::uint8_t> bytes = Source(state, view);
+  if (bytes.empty()) return page;
+  ClampViewTop(state, view);
+  page.empty = false;
+  page.top = view.ViewTop;
+  page.bytes = static_cast<std::int32_t>(std::min<std::int64_t>(PageBytes(view), static_cast<std::int64_t>(bytes.size()) - page.top));
+  const std::int32_t width = view.codeWidth;
+  page.cells = (page.bytes + width - 1) / width;
+  page.hex.reserve(static_cast<std::size_t>(page.cells) * static_cast<std::size_t>(view.CursorSizeInChar));
+  page.text.reserve(static_cast<std::size_t>(page.cells));
+  const std::span<const std::uint8_t> onPage = bytes.subspan(static_cast<std::size_t>(page.top), static_cast<std::size_t>(page.bytes));
+  for (std::int32_t cell = 0; cell < page.cells; ++cell) {
+    const std::size_t at = static_cast<std::size_t>(cell) * static_cast<std::size_t>(width);
+    const std::span<const std::uint8_t> code = onPage.subspan(at, std::min<std::size_t>(static_cast<std::size_t>(width), onPage.size() - at));
+    for (std::uint8_t b : code) page.hex += HexText(b, 2);
+    for (std::size_t k = code.size(); k < static_cast<std::size_t>(width); ++k) page.hex += u"  ";
+    page.hex += u' ';
+    page.text += CellText(state, view, code);
+  }
+  page.hexColours.assign(page.hex.size(), 0);
+  ApplyHighlights(view, page);
+  if (view.ShowDiff && !view.ShowOrigHexes && state.originalRom.isLoaded) ApplyDifferences(state, view, page);
+  return page;
+}
+
+ViewerPage FillView(CodecState& state, ViewerModel& view) {
+  if (!state.rom.isLoaded) {
+    AppendLog(state, u"ROM еще не загружен");
+    return {};
+  }
+  if (view.ShowOrigHexes && !state.originalRom.isLoaded) {
+    AppendLog(state, u"Нужно сначала загрузить оригинальный ROM");
+    return {};
+  }
+  return BuildPage(state, view);
+}
+
+std::u16string CursorStatusText(const ViewerModel& view) {
+  const std::int32_t address = CursorAddress(view);
+  return NumText(view.CursorRow) + u"," + NumText(view.CursorColumn) + u"," + NumText(view.ViewTop) +
+         u", адрес курсора=" + NumText(address) + u" (&H" + HexText(static_cast<std::uint32_t>(address)) + u")";
+}
+
+std::u16string BlockStatusText(const ViewerModel& view) {
+  if (view.BlockStart == -1 && view.BlockEnd == -1) return {};
+  return u"Адрес начала блока для дампа=" + NumText(view.BlockStart) + u" адрес конца блока=" + NumText(view.BlockEnd);
+}
+
+void ScrollUp(const CodecState& state, ViewerModel& view, std::int32_t lines) {
+  if (lines == 0) lines = 1;
+  if (view.ViewTop > 0)
+    view.ViewTop = Saturate(std::max<std::int64_t>(view.ViewTop - std::int64_t{view.Columns} * lines * view.codeWidth, 0));
+  ClampViewTop(state, view);
+}
+
+void ScrollDown(const CodecState& state, ViewerModel& view, std::int32_t lines) {
+  if (lines == 0) lines = 1;
+  const std::int64_t size = SourceSize(state, view);
+  if (view.ViewTop == size - std::int64_t{view.Rows} * view.Columns) return;
+  if (view.ViewTop + std::int64_t{PageBytes(view)} < size)
+    view.ViewTop = Saturate(view.ViewTop + std::int64_t{view.Columns} * lines * view.codeWidth);
+  else
+    view.ViewTop = Saturate(size - PageBytes(view));
+  ClampViewTop(state, view);
+}
+
+void ScrollTo(const CodecState& state, ViewerModel& view, std::int32_t position) {
+  view.ViewTop = Saturate(std::int64_t{position} * view.Scrollbytes);
+  view.CursorRow = view.CursorColumn = 0;
+  ClampViewTop(state, view);
+}
+
+std::int32_t ScrollPosition(const ViewerModel& view) {
+  // A ROM under 100 bytes has no scroll step: the bar stays at the top.
+  if (view.Scrollbytes <= 0) return 0;
+  return std::clamp(view.ViewTop / view.Scrollbytes, 0, 100);
+}
+
+void PressViewerKey(const CodecState& state, ViewerModel& view, ViewerKey key, bool modifier) {
+  const std::int64_t size = SourceSize(state, view);
+  switch (key) {
+    case ViewerKey::Up: --view.CursorRow; break;
+    case ViewerKey::Down: ++view.CursorRow; break;
+    case ViewerKey::Left:
+      if (!modifier) --view.CursorColumn;
+      else if (view.ViewTop > 0) view.ViewTop -= view.codeWidth;
+      break;
+    case ViewerKey::Right:
+      if (!modifier) ++view.CursorColumn;
+      else if (view.ViewTop < size) view.ViewTop += view.codeWidth;
+      break;
+    case ViewerKey::PageUp:
+      view.CursorRow = 0;
+      ScrollUp(state, view, view.Rows);
+      break;
+    case ViewerKey::PageDown: ScrollDown(state, view, view.Rows); break;
+    case ViewerKey::Home:
+      view.CursorRow = view.CursorColumn = 0;
+      view.ViewTop = 0;
+      break;
+    case ViewerKey::End:
+      view.CursorRow = view.Rows;
+      view.CursorColumn = view.Columns;
+      view.ViewTop = Saturate(std::max<std::int64_t>(size - PageBytes(view), 0));
+      break;
+    case ViewerKey::SetBlockStart: view.BlockStart = CursorAddress(view); break;
+    case ViewerKey::SetBlockEnd: view.BlockEnd = CursorAddress(view); break;
+    case ViewerKey::ClearBlock: view.BlockStart = view.BlockEnd = -1; break;
+    case ViewerKey::ToggleTable: view.UseTrTable = !view.UseTrTable; break;
+  }
+  if (view.CursorColumn < 0) {
+    view.CursorColumn = view.Columns - 1;
+    --view.CursorRow;
+  } else if (view.CursorColumn > view.Columns - 1) {
+    view.CursorColumn = 0;
+    ++view.CursorRow;
+  }
+  if (view.CursorRow < 0) {
+    view.CursorRow = 0;
+    ScrollUp(state, view, 1);
+  } else if (view.CursorRow > view.Rows - 1) {
+    view.CursorRow = view.Rows - 1;
+    ScrollDown(state, view, 1);
+  }
+  ClampViewTop(state, view);
+}
+
+void JumpToText(const CodecState& state, ViewerModel& view, std::u16string_view text, bool remember) {
+  if (remember) view.OldCursorInRom = view.ViewTop;
+  view.ViewTop = ReadInt(text);
+  view.CursorRow = view.CursorColumn = 0;
+  ClampViewTop(state, view);
+}
+
+void JumpBack(const CodecState& state, ViewerModel& view) {
+  // Back and forth: "<" twice returns to where the page stood.
+  std::swap(view.ViewTop, view.OldCursorInRom);
+  view.CursorRow = view.CursorColumn = 0;
+  ClampViewTop(state, view);
+}
+
+void FollowPointer(CodecState& state, ViewerModel& view, std::u16string_view offsetText) {
+  const std::int64_t at = ReadInt(offsetText);
+  const std::span<const std::uint8_t> rom = state.rom.view();
+  if (at < 0 || at + 4 > static_cast<std::int64_t>(rom.size())) return;
+  const std::span<const std::uint8_t> pointer = rom.subspan(static_cast<std::size_t>(at), 4);
+  if (pointer[3] != 0x08) {
+    MsgBox(state, u"Не думаю, что по этому смещению лежит указатель GBA");
+    return;
+  }
+  std::u16string hex;
+  for (std::uint8_t b : pointer) hex += HexText(b, 2);
+  JumpToText(state, view, DecText(PtrHexToOffset(hex)));
+}
+
+bool LoadJumpList(CoreState& state, ViewerModel& view, const std::u16string& fileName) {
+  view.PtrsFileName = fileName;
+  if (!FileExists(fileName)) return false;
+  IoError error;
+  const auto bytes = ReadFileBytes(fileName, &error);
+  if (!bytes) {
+    AppendLog(state, IoErrorText(u"Не удалось прочитать файл ", fileName, error), kColourBrightRed);
+    return false;
+  }
+  LongOperation op(state);
+  const std::u16string text = DecodeTextFile(*bytes);
+  WarnIfBareLf(state, text, fileName);
+  view.jumpList.clear();
+  for (const std::u16string& line : SplitCrLf(text)) {
+    std::u16string entry;
+    double number = 0;
+    if (line.find(u"адрес байтов в роме=hex") != std::u16string::npos) {
+      // A pointer-search report: "адрес байтов в роме=hex(1A2B), указывают на ...".
+      const std::size_t open = line.find(u'('), close = line.find(u')');
+      if (open != std::u16string::npos && close != std::u16string::npos && close > open + 1) {
+        entry = u"&H" + line.substr(open + 1, close - open - 1);
+        number = ReadNumber(entry);
+      }
+    } else if (StartsWith(line, u"адрес ") && line.find(u" hex(") != std::u16string::npos) {
+      // A masked-search hit: "адрес  1 hex(1)   -->48,45,4C".
+      number = ReadNumber(line.substr(6, line.find(u" hex(") - 6));
+      entry = DecText(static_cast<long long>(number));
+    } else {
+      number = ReadNumber(line);
+      entry = Trim(line);
+    }
+    if (StartsWith(line, u"----- D") && entry.size() > 14) view.jumpList.push_back(entry.substr(14, 10));
+    if (line.size() > 1 && number > 0) view.jumpList.push_back(entry);
+    YieldPoint(state);
+    if (state.CancelRequested) break;
+    if (view.jumpList.size() > kJumpListLimit - 1) break;
+  }
+  return true;
+}
+
+}  // namespace vorkat
