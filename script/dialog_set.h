@@ -58,8 +58,9 @@ std::u16string* DialogAttrField(DialogRecord& record, DialogAttr attr);
 const std::u16string* DialogAttrField(const DialogRecord& record, DialogAttr attr);
 
 // DoPointerChange means yes when its first character is Y or y.
-inline bool WantsPointerChange(const DialogRecord& record) {
-  return !record.DoPointerChange.empty() && (record.DoPointerChange[0] == u'Y' || record.DoPointerChange[0] == u'y');
+inline bool IsPointerChangeYes(std::u16string_view doPointerChange) {
+  return !doPointerChange.empty() && (doPointerChange[0] == u'Y' || doPointerChange[0] == u'y');
 }
+inline bool WantsPointerChange(const DialogRecord& record) { return IsPointerChangeYes(record.DoPointerChange); }
 
 }  // namespace vorkat

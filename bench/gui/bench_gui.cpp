@@ -1,12 +1,18 @@
-// Timings of the window program: appending many log lines to the pane.
+// Timings of the window program: appending many log lines to the pane, and
+// the script editor over 100,000 dialogs.
 // Run: QT_QPA_PLATFORM=offscreen vorkat-bench-gui
 #include <QApplication>
+#include <QListView>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include <chrono>
 #include <cstdio>
 
 #include "app/app.h"
+#include "editor/editor_search.h"
+#include "ui/form_commands.h"
+#include "ui/x_editor_form.h"
 #include "ui/gui_host.h"
 #include "ui/main_form.h"
 #include "ui/form_commands.h"
@@ -99,6 +105,46 @@ int main(int argc, char** argv) {
   auto* pane = form.findChild<QPlainTextEdit*>(QStringLiteral("LogText"));
   std::printf("%-60s %9.1f ms (%d blocks)\n", "append 100,000 log lines (window, shown)", ms,
               pane->document()->blockCount());
+
+  // 100,000 dialogs of about 200 characters with two line breaks each.
+  const int count = 100000;
+  state.dialogs.records.resize(count + 1);
+  for (int i = 0; i < count; ++i) {
+    DialogRecord& d = state.dialogs.records[static_cast<std::size_t>(i)];
+    d.dlgID = DecText(i);
+    d.dlgText = u"Диалог" + NumText(i) + u": Hello there, traveller!\r\nThe road to the castle is long "
+                u"and the bridge is out.<$0A>\r\nCome back when you have found the key, and bring some "
+                u"bread for the guard.<$END>";
+  }
+  state.dialogs.records[count - 1].dlgText += u" needle";
+  state.dialogs.lastIndex = count - 1;
+  state.dialogs.isLoaded = true;
+
+  auto elapsed = [](auto t) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
+  };
+  t0 = std::chrono::steady_clock::now();
+  ui::FindFormCommand("menuXXEditor")->open(&form, state);
+  auto* editor = form.findChild<ui::XEditorForm*>(QStringLiteral("xEditor"));
+  QApplication::processEvents();
+  std::printf("%-60s %9.1f ms (%d rows)\n", "open the editor on 100,000 dialogs (shown, painted)", elapsed(t0),
+              editor->findChild<QListView*>()->model()->rowCount());
+
+  std::u16string search = u"NEEDLE";
+  t0 = std::chrono::steady_clock::now();
+  const int hit = SearchInDialogs(state, search, -1, true);
+  std::printf("%-60s %9.1f ms (dialog %d)\n", "list search over 100,000 dialogs (hit in the last)", elapsed(t0), hit);
+
+  editor->OpenDialog(50000);
+  auto* box = editor->findChild<QPlainTextEdit*>(QStringLiteral("txtDialog"));
+  auto* accept = editor->findChild<QPushButton*>(QStringLiteral("btnAcceptChanges"));
+  box->insertPlainText(QStringLiteral("x"));
+  QApplication::processEvents();
+  t0 = std::chrono::steady_clock::now();
+  accept->click();
+  QApplication::processEvents();
+  std::printf("%-60s %9.3f ms\n", "accept an edit among 100,000 dialogs (one row repainted)", elapsed(t0));
+
   BenchViewer(state, form);
   return 0;
 }
