@@ -23,6 +23,7 @@ struct FormCommand {
 
 std::span<const FormCommand> ExtractWindows();  // extract/extract_windows_form.cpp
 std::span<const FormCommand> InsertWindows();   // insert/insert_windows_form.cpp
+std::span<const FormCommand> CodecWindows();    // ui/codec_windows.cpp
 std::span<const FormCommand> ViewerWindows();   // ui/viewer_windows.cpp
 std::span<const FormCommand> EditorWindows();   // ui/editor_windows.cpp
 
