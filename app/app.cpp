@@ -30,6 +30,10 @@ void StartUp(AppState& state, const std::u16string& currentDir) {
 
 void ExitProgram(AppState& state) {
   SaveSettings(state);
+  if (!AskToSaveRomChanges(state)) {
+    AppendLog(state, u"Выход отменён: изменения в ROM'е не сохранены", kColourDarkRed);
+    return;
+  }
   if (state.dialogs.changed &&
       MsgBox(state, u"Будем сохранять изменения в Диалогах ?", MsgButtons::YesNo, MsgIcon::Question) ==
           MsgAnswer::Yes) {

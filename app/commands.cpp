@@ -25,7 +25,10 @@ namespace {
 // XML, asking for both files.
 constexpr std::array kCommands = {
     // ROM images and the log.
-    Command{"menuOpenRom", [](AppState& s) { OpenRom(s, u""); }},
+    Command{"menuOpenRom",
+            [](AppState& s) {
+              if (AskToSaveRomChanges(s)) OpenRom(s, u"");
+            }},
     Command{"menuOpOrigRom", [](AppState& s) { OpenOriginalRom(s); }},
     Command{"menuSaveROMas", [](AppState& s) { SaveRom(s, u""); }},
     Command{"menuClearLogs", [](AppState& s) { ClearLog(s); }},

@@ -65,6 +65,11 @@ void ConsoleHost::Progress(const ProgressState& p) {
 int RunHeadless(AppState& state, const std::u16string& script) {
   state.BatchFileName = Trim(script);
   const BatchResult result = RunBatch(state, state.BatchFileName);
+  // Nobody can answer the exit question about the ROM here: say what is lost.
+  if (state.rom.isLoaded && state.rom.modified) {
+    AppendLog(state, u"Изменения в ROM'е не сохранены (в сценарии нет SAVEROM после них)", kColourDarkRed);
+    state.rom.modified = false;
+  }
   ExitProgram(state);
   if (!result.read) return 2;
   return result.stopped || state.errorLinesLogged > 0 ? 1 : 0;

@@ -37,6 +37,7 @@ void OpenRom(CoreState& state, const std::u16string& name) {
   // ROM and the name it came from as they were.
   if (!ReadRomFile(state, chosen, rom.bytes)) return;
   rom.fileName = chosen;
+  rom.modified = false;
   state.settings.InputRomFileName = chosen;
   rom.size = static_cast<std::int32_t>(rom.bytes.size());
   rom.isLoaded = true;
@@ -58,9 +59,20 @@ bool SaveRom(CoreState& state, const std::u16string& name) {
   }
   // Only a written file becomes the remembered name (and so the settings' one).
   rom.fileName = fileName;
+  rom.modified = false;
   state.settings.InputRomFileName = fileName;
   AppendLog(state, u"сохранили РОМ в файл " + fileName);
   return true;
+}
+
+bool AskToSaveRomChanges(CoreState& state) {
+  if (!state.rom.isLoaded || !state.rom.modified) return true;
+  switch (MsgBox(state, u"В ROM'е есть несохранённые изменения. Сохранить их?", MsgButtons::YesNoCancel,
+                 MsgIcon::Question)) {
+    case MsgAnswer::Yes: return SaveRom(state, state.rom.fileName);
+    case MsgAnswer::No: return true;
+    default: return false;
+  }
 }
 
 void OpenOriginalRom(CoreState& state, const std::u16string& name) {

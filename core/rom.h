@@ -17,6 +17,7 @@ struct RomImage {
   RomBytes bytes;  // offset k is bytes[k]
   std::int32_t size = 0;
   bool isLoaded = false;
+  bool modified = false;  // changed since it was opened or saved
 
   std::span<const std::uint8_t> view() const { return {bytes.data(), bytes.size()}; }
   std::span<std::uint8_t> span() { return {bytes.data(), bytes.size()}; }
@@ -37,6 +38,10 @@ inline constexpr std::u16string_view kRomFilters =
 std::u16string AskFileName(CoreState& state, bool forSave, std::u16string_view title, std::u16string_view filters);
 
 void OpenRom(CoreState& state, const std::u16string& name);
+// When the working ROM has unsaved changes, asks whether to save them (Yes
+// saves to its file, No drops them, Cancel keeps them). False when the user
+// cancelled or the save failed: the caller then does not go on.
+bool AskToSaveRomChanges(CoreState& state);
 // True when the file was written; only then does `name` become the ROM's file name.
 bool SaveRom(CoreState& state, const std::u16string& name);
 // Asks for the file; with a name of an existing file, reads that one without asking.

@@ -185,6 +185,7 @@ void InsertDialogs(InsertState& state) {
       if (index >= state.dialogs.records.size()) break;
       RewriteDialogPointers(state, snapshot, index, log, warnings.rewrite);
       WriteDialogBytes(state, bytes, offset);
+      state.rom.modified = true;
     }
     if (state.CancelRequested) {
       AppendLog(state, u"Процесс вставления текста диалогов прерван пользователем");
@@ -220,6 +221,7 @@ void InsertDataBlock(InsertState& state, std::u16string& data, std::int32_t& off
     const std::size_t pos = static_cast<std::size_t>(offset) + written;
     if (pos >= state.rom.bytes.size()) break;  // the ROM does not grow
     state.rom.bytes[pos] = bytes[written];
+    state.rom.modified = true;
     report += u"<$" + HexText(bytes[written], 2) + u">";
   }
   AppendLog(state, u"Вставляем в ROM по адресу" + NumText(offset) + u", следующий блок данных:" +

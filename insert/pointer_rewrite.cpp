@@ -211,6 +211,7 @@ void RewritePointers(InsertState& state, const PointerSnapshot& snapshot, std::u
     const std::int32_t from = std::max(zoneStart, 0);
     const auto lastStart = static_cast<std::int32_t>(std::max<std::int64_t>(limit - 3, -1));
     std::span<std::uint8_t> rom = state.rom.span();
+    state.rom.modified = true;
     for (std::int32_t m : snapshot.Find(*pattern, from, lastStart)) {
       const bool accepted = listInUse ? std::find(cache.offsets.begin(), cache.offsets.end(), m) != cache.offsets.end()
                                       : !mod4 || m % 4 == 0;

@@ -140,6 +140,7 @@ void ApplyIps(PatchState& state) {
               u"Внимание!" + NumText(static_cast<long long>(r.droppedBytes)) +
                   u" байт из IPS лежат за концом ROM и не записаны: ROM не увеличивается",
               kColourDarkRed);
+  state.rom.modified = true;
   AppendLog(state, u"Применили IPS к ROM.");
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "app/app.h"
+#include "app/commands.h"
+#include "insert/insert_dialogs.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
 
@@ -286,4 +288,37 @@ TEST(StartUpAndExit, FailedDialogsSaveAtExitAsksBeforeLosingEdits) {
   ExitProgram(state);
   EXPECT_TRUE(state.exitRequested);
   EXPECT_EQ(host.messages.size(), 3u);
+}
+
+TEST_F(RomFixture, UnsavedRomChangesAreAskedAboutOnExitAndOnOpeningAnother) {
+  state.settings.iniPath = dir.File("vorkat2.ini");
+  dir.Write("g.gba", Bytes{1, 2});
+  dir.Write("other.gba", Bytes{7});
+  OpenRom(state, dir.File("g.gba"));
+  EXPECT_FALSE(state.rom.modified);
+  std::u16string data = u"A";
+  std::int32_t at = 0;
+  InsertDataBlock(state, data, at, false);
+  EXPECT_TRUE(state.rom.modified);
+
+  host.answers = {MsgAnswer::Cancel};  // Cancel: the program stays, the changes too
+  ExitProgram(state);
+  EXPECT_FALSE(state.exitRequested);
+  EXPECT_TRUE(state.rom.modified);
+  EXPECT_EQ(host.messages.back().text, u"В ROM'е есть несохранённые изменения. Сохранить их?");
+
+  host.answers = {MsgAnswer::No};  // No: another ROM opens, the changes are dropped
+  host.fileNames = {dir.File("other.gba")};
+  FindCoreCommand("menuOpenRom")->run(state);
+  EXPECT_EQ(state.rom.fileName, dir.File("other.gba"));
+  EXPECT_FALSE(state.rom.modified);
+  EXPECT_EQ(dir.Read("g.gba"), (Bytes{1, 2}));
+
+  state.rom.bytes[0] = 9;
+  state.rom.modified = true;
+  host.answers = {MsgAnswer::Yes};  // Yes: saved to its own file, then the program ends
+  ExitProgram(state);
+  EXPECT_TRUE(state.exitRequested);
+  EXPECT_EQ(dir.Read("other.gba"), (Bytes{9}));
+  EXPECT_FALSE(state.rom.modified);
 }
