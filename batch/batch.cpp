@@ -402,6 +402,7 @@ BatchResult RunBatch(PatchState& state, const std::u16string& fileName) {
       return result;
     }
   }
+  AppendLog(state, u"Пакетное задание выполнено до конца: " + fileName);
   return result;
 }
 

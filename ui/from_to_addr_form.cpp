@@ -42,9 +42,16 @@ FromToAddrForm::FromToAddrForm(AppState& state, QWidget* parent) : StateWindow(p
   layout->addLayout(grid);
   layout->addLayout(buttons);
 
+  // The end follows the byte count whenever the field is left, changed or not.
+  bytes_->installEventFilter(this);
   connect(bytes_, &QLineEdit::editingFinished, this, &FromToAddrForm::ApplyBytesToDump);
   connect(whole, &QPushButton::clicked, this, &FromToAddrForm::WholeRom);
   connect(extract, &QPushButton::clicked, this, &FromToAddrForm::Extract);
+}
+
+bool FromToAddrForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == bytes_ && event->type() == QEvent::FocusOut) ApplyBytesToDump();
+  return StateWindow::eventFilter(watched, event);
 }
 
 void FromToAddrForm::LoadFields() {

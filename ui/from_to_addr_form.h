@@ -23,6 +23,9 @@ class FromToAddrForm : public StateWindow<QDialog> {
   // Shows the stored range in the fields.
   void LoadFields() override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   // "Сколько байт": a count of 1 or more sets the end from the stored start.
   void ApplyBytesToDump();

@@ -8,6 +8,9 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QStatusBar>
+#include <QShortcut>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,6 +23,7 @@
 #include "app/app.h"
 #include "app/commands.h"
 #include "app/state.h"
+#include "core/file_io.h"
 #include "ui/form_commands.h"
 #include "ui/gui_host.h"
 
@@ -106,6 +110,17 @@ const Toggle kToggles[] = {
      [](const AppState& s) { return s.OptimizeChangesBlocks; }},
 };
 
+// Keyboard shortcuts of the frequent commands (listed in the README).
+QKeySequence ShortcutOf(const QString& name) {
+  if (name == QLatin1String("menuOpenRom")) return QKeySequence::Open;
+  if (name == QLatin1String("menuOpenDialog")) return QKeySequence(Qt::CTRL | Qt::Key_D);
+  if (name == QLatin1String("menuXXEditor")) return QKeySequence(Qt::CTRL | Qt::Key_E);
+  if (name == QLatin1String("menuROMViewer")) return QKeySequence(Qt::CTRL | Qt::Key_R);
+  if (name == QLatin1String("menuRunBatch")) return QKeySequence(Qt::CTRL | Qt::Key_B);
+  if (name == QLatin1String("menuExit")) return QKeySequence::Quit;
+  return {};
+}
+
 const Toggle* FindToggle(const QString& name) {
   for (const Toggle& t : kToggles)
     if (name == QLatin1String(t.name)) return &t;
@@ -134,10 +149,11 @@ MainForm::MainForm(AppState& state, QWidget* parent) : QMainWindow(parent), stat
   progress_->setVisible(false);
   layout->addWidget(progress_);
   auto* row = new QHBoxLayout();
-  clock_ = new QPushButton(QStringLiteral("Timer"), central);
+  clock_ = new QPushButton(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), central);
   clock_->setObjectName(QStringLiteral("CommandButton1"));
   stop_ = new QPushButton(QStringLiteral("Прервать процесс ..."), central);
   stop_->setObjectName(QStringLiteral("Command2"));
+  stop_->setEnabled(false);  // only while an operation runs
   row->addWidget(clock_);
   row->addStretch(1);
   row->addWidget(stop_);
@@ -164,8 +180,19 @@ MainForm::MainForm(AppState& state, QWidget* parent) : QMainWindow(parent), stat
     if (state_.busy == 0) LeaveBusy();
   });
 
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("StatusText"));
+  statusBar()->addWidget(status_, 1);
+  // F10 focuses the menu bar, as in other desktop programs.
+  auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(f10, &QShortcut::activated, this, [this] {
+    menuBar()->setFocus(Qt::MenuBarFocusReason);
+    if (!menuBar()->actions().isEmpty()) menuBar()->setActiveAction(menuBar()->actions().first());
+  });
+
   BuildMenus();
   SyncCheckMarks();
+  UpdateStatus();
 }
 
 void MainForm::BuildMenus() {
@@ -174,7 +201,8 @@ void MainForm::BuildMenus() {
     const QString caption = QString::fromUtf8(item.caption);
     QMenu* parentMenu = item.parent[0] ? findChild<QMenu*>(QLatin1String(item.parent)) : nullptr;
     if (item.submenu) {
-      QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
+      // Alt + the first letter opens each top menu; the caption itself stays as it is.
+      QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(u'&' + caption);
       menu->setObjectName(name);
       menu->menuAction()->setObjectName(name + QStringLiteral("Action"));
       continue;
@@ -186,6 +214,7 @@ void MainForm::BuildMenus() {
                            name == QLatin1String("menuAbout") || FindFormCommand(key) || FindCoreCommand(key);
     action->setEnabled(available);
     if (FindToggle(name)) action->setCheckable(true);
+    if (const QKeySequence key = ShortcutOf(name); !key.isEmpty()) action->setShortcut(key);
     connect(action, &QAction::triggered, this, [this, name] { RunMenuCommand(name); });
   }
 }
@@ -219,6 +248,29 @@ void MainForm::RunMenuCommand(const QString& objectName) {
     RunGuarded(state_, [&] { c->run(state_); });
   }
   AfterCommand();
+}
+
+void MainForm::UpdateStatus() {
+  std::u16string title = state_.ProgramTitle;
+  if (state_.rom.isLoaded) title += u" - " + FileNameOf(state_.rom.fileName) + (state_.rom.modified ? u"*" : u"");
+  setWindowTitle(ToQ(title));
+
+  QStringList parts;
+  parts << (state_.rom.isLoaded ? QStringLiteral("ROM: %1 (%2 байт)")
+                                      .arg(ToQ(FileNameOf(state_.rom.fileName)))
+                                      .arg(state_.rom.size)
+                                : QStringLiteral("ROM не загружен"));
+  parts << (state_.table.isLoaded ? QStringLiteral("таблица: %1, %2 кодов")
+                                        .arg(ToQ(state_.table.type))
+                                        .arg(state_.table.tokenCount)
+                                  : QStringLiteral("таблица не загружена"));
+  parts << (state_.dialogs.isLoaded ? QStringLiteral("диалогов: %1%2")
+                                          .arg(state_.dialogs.lastIndex + 1)
+                                          .arg(state_.dialogs.changed ? QStringLiteral(" (изменены)") : QString())
+                                    : QStringLiteral("диалоги не загружены"));
+  parts << (state_.fdt.isLoaded ? QStringLiteral("FDT: %1").arg(ToQ(FileNameOf(state_.fdt.fileName)))
+                                : QStringLiteral("FDT не загружен"));
+  status_->setText(parts.join(QStringLiteral("   |   ")));
 }
 
 void MainForm::AfterCommand() {
@@ -255,6 +307,7 @@ void MainForm::QueueLogLine(std::u16string_view line, std::uint32_t colour, bool
 }
 
 void MainForm::FlushLog() {
+  UpdateStatus();
   if (pending_.empty()) return;
   QTextCursor cursor(log_->document());
   cursor.movePosition(QTextCursor::End);
@@ -305,6 +358,7 @@ void MainForm::EnterBusyYield() {
   if (busyShown_ || state_.busy == 0) return;
   busyShown_ = true;
   menuBar()->setEnabled(false);
+  stop_->setEnabled(true);
   for (QWidget* w : QApplication::topLevelWidgets()) {
     if (w == this || !w->isVisible() || !w->isEnabled()) continue;
     // A window whose own operation runs keeps its stop buttons (it disables its start button itself).
@@ -319,6 +373,7 @@ void MainForm::LeaveBusy() {
   busyTimer_.stop();
   busyShown_ = false;
   menuBar()->setEnabled(true);
+  stop_->setEnabled(false);
   for (QWidget* w : disabledWindows_) w->setEnabled(true);
   disabledWindows_.clear();
   AfterCommand();

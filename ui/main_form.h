@@ -10,6 +10,7 @@
 #include "core/host.h"
 
 class QAction;
+class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -49,6 +50,8 @@ class MainForm : public QMainWindow {
  private:
   void BuildMenus();
   void ShowAbout();
+  // The title (ROM name, "*" for unsaved changes) and the status bar.
+  void UpdateStatus();
   void LeaveBusy();
 
   struct PendingLine {
@@ -62,6 +65,7 @@ class MainForm : public QMainWindow {
   QProgressBar* progress_ = nullptr;
   QPushButton* stop_ = nullptr;
   QPushButton* clock_ = nullptr;
+  QLabel* status_ = nullptr;
   QTimer* timer1_ = nullptr;
   QTimer flushTimer_;
   QTimer busyTimer_;

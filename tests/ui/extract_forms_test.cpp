@@ -99,6 +99,13 @@ class ExtractFormsTest : public QObject {
     Q_EMIT f.Field("fldBytesToDump")->editingFinished();
     QCOMPARE(f.state.settings.EndExtrFromAddr, 32);
     QCOMPARE(f.Field("fldEndAddr")->text(), QStringLiteral("32"));
+    // Leaving the field recomputes the end also when its text did not change.
+    f.state.settings.StartExtrFromAddr = 20;
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(f.Field("fldBytesToDump"), &out);
+    QCOMPARE(f.state.settings.EndExtrFromAddr, 36);
+    f.state.settings.StartExtrFromAddr = 16;
+    Q_EMIT f.Field("fldBytesToDump")->editingFinished();
     // 0 or text leaves the end alone.
     f.Retype("fldBytesToDump", QStringLiteral("abc"));
     Q_EMIT f.Field("fldBytesToDump")->editingFinished();
