@@ -229,20 +229,34 @@ std::size_t FindNoCase(std::u16string_view text, std::u16string_view what, std::
   return std::u16string_view::npos;
 }
 
-std::u16string ReplaceAll(std::u16string_view text, std::u16string_view find, std::u16string_view repl) {
-  if (find.empty()) return std::u16string(text);
+namespace {
+
+// Replaces every match that `find` locates, left to right, non-overlapping.
+template <class Find>
+std::u16string ReplaceMatches(std::u16string_view text, std::size_t findLength, std::u16string_view repl, Find find) {
+  if (findLength == 0) return std::u16string(text);
   std::u16string out;
   out.reserve(text.size());
   std::size_t start = 0;
   for (;;) {
-    std::size_t p = text.find(find, start);
+    const std::size_t p = find(start);
     if (p == std::u16string_view::npos) break;
     out.append(text.substr(start, p - start));
     out.append(repl);
-    start = p + find.size();
+    start = p + findLength;
   }
   out.append(text.substr(start));
   return out;
+}
+
+}  // namespace
+
+std::u16string ReplaceAll(std::u16string_view text, std::u16string_view find, std::u16string_view repl) {
+  return ReplaceMatches(text, find.size(), repl, [&](std::size_t from) { return text.find(find, from); });
+}
+
+std::u16string ReplaceAllNoCase(std::u16string_view text, std::u16string_view find, std::u16string_view repl) {
+  return ReplaceMatches(text, find.size(), repl, [&](std::size_t from) { return FindNoCase(text, find, from); });
 }
 
 bool StartsWith(std::u16string_view s, std::u16string_view prefix) {

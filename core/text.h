@@ -45,6 +45,8 @@ std::size_t FindNoCase(std::u16string_view text, std::u16string_view what, std::
 
 // Replaces every occurrence, left to right, non-overlapping.
 std::u16string ReplaceAll(std::u16string_view text, std::u16string_view find, std::u16string_view repl);
+// The same, finding `find` whatever the case of its letters.
+std::u16string ReplaceAllNoCase(std::u16string_view text, std::u16string_view find, std::u16string_view repl);
 
 bool StartsWith(std::u16string_view s, std::u16string_view prefix);
 

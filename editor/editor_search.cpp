@@ -66,22 +66,6 @@ std::int32_t SearchInDialogs(ScriptState& state, std::u16string& searchFor, std:
   return -1;
 }
 
-std::u16string ReplaceAllNoCase(std::u16string_view text, std::u16string_view find, std::u16string_view repl) {
-  if (find.empty()) return std::u16string(text);
-  std::u16string out;
-  out.reserve(text.size());
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t p = FindNoCase(text, find, start);
-    if (p == std::u16string_view::npos) break;
-    out.append(text.substr(start, p - start));
-    out.append(repl);
-    start = p + find.size();
-  }
-  out.append(text.substr(start));
-  return out;
-}
-
 std::optional<std::u16string> ReplaceInDialog(std::u16string_view text, std::size_t caret,
                                               const ReplaceRequest& request) {
   if (request.SearchString.empty()) return std::nullopt;

@@ -42,7 +42,4 @@ struct ReplaceRequest {
 std::optional<std::u16string> ReplaceInDialog(std::u16string_view text, std::size_t caret,
                                               const ReplaceRequest& request);
 
-// Every occurrence replaced, left to right, matching ignoring letter case.
-std::u16string ReplaceAllNoCase(std::u16string_view text, std::u16string_view find, std::u16string_view repl);
-
 }  // namespace vorkat

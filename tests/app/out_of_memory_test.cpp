@@ -18,13 +18,25 @@ namespace {
 std::size_t g_failFrom = 0;
 }  // namespace
 
+// Every plain and nothrow form is replaced, so that what one form allocates
+// another form frees consistently (the sanitizers check that).
 void* operator new(std::size_t size) {
   if (g_failFrom != 0 && size >= g_failFrom) throw std::bad_alloc();
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  if (g_failFrom != 0 && size >= g_failFrom) return nullptr;
+  return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 using namespace vorkat;
 using vorkat::testing::TempDir;
