@@ -230,6 +230,10 @@ void XViewForm::AskPictureSize() {
                         FromQ(QString::number(size.height())));
       h && !h->empty())
     size.setHeight(ReadInt(*h));
+  SetPictureSize(size);
+}
+
+void XViewForm::SetPictureSize(const QSize& size) {
   // A picture needs at least one pixel each way.
   fixedSize_ = QSize(std::max(size.width(), 1), std::max(size.height(), 1));
   Rebuild();

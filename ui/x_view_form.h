@@ -52,6 +52,8 @@ class XViewForm : public QWidget {
   const QImage& Picture() const { return picture_; }
   // Sets the background colour without the colour chooser (the chooser's result).
   void SetBackgroundColour(const QColor& colour);
+  // Sets the picture's size (the answers of "Размер картинки"); it stops following its background.
+  void SetPictureSize(const QSize& size);
 
  Q_SIGNALS:
   // The window was hidden or closed: the editor's "Окно X-preview" loses its check mark.
