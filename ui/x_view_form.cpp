@@ -157,6 +157,8 @@ bool XViewForm::LoadFntPics() {
     MsgBox(state_, kFdtNotLoadedMessage);
     return false;
   }
+  // The load yields for the progress bar; other commands wait until it ends.
+  LongOperation op(state_);
   ShowProgress(state_, 0, fdt.lastMappingIndex);
   state_.glyphsLoaded = false;
   FontPicturesLoad load =

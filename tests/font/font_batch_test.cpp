@@ -164,18 +164,6 @@ TEST_F(FontBatchTest, MenuLoadAsksForTheFileAndAParseInvalidatesTheGlyphs) {
   EXPECT_TRUE(state.glyphsLoaded);
 }
 
-TEST_F(FontBatchTest, SaveAsksForTheFileAndWritesTheLines) {
-  LoadFontDescriptionFile(state, F("font.fdt"));
-  host.fileNames.push_back(F("copy.fdt"));
-  SaveFontDescription(state);
-  EXPECT_EQ(host.prompts.back().title, kFdtSaveTitle);
-  EXPECT_TRUE(host.prompts.back().forSave);
-  EXPECT_TRUE(Logged(u"Сохранили Font Description Table в файле " + F("copy.fdt")));
-  // Written after the line conversion, so the blank reads back the same.
-  EXPECT_EQ(dir.ReadText("copy.fdt"), u"8,12=FontWidthFontHeight\r\n3,u.bmp=UnknownMappingChar\r\n6,a.bmp=A\r\n"
-                                      u"4,s.bmp= \r\n0_NEWLINE,n.bmp=\\\r\n0_SCROLL,p.bmp=^\r\n");
-}
-
 TEST_F(FontBatchTest, PrintNeedsTheFdtAndTheGlyphsAndWritesThePositionBack) {
   EXPECT_FALSE(PrintLayout(state, u"A", true));
   LoadFontDescriptionFile(state, F("font.fdt"));
