@@ -9,6 +9,7 @@
 #include "core/rom.h"
 #include "extract/char_widths.h"
 #include "extract/dump_via_pointers.h"
+#include "font/font_commands.h"
 #include "insert/insert_dialogs.h"
 #include "insert/pointer_search.h"
 #include "patch/ips_apply.h"
@@ -46,6 +47,9 @@ constexpr std::array kCommands = {
     Command{"menuSaveDialogsFile", [](AppState& s) { SaveDialogs(s, false); }},
     Command{"menuSaveVorkat1scriptAs", [](AppState& s) { ExportTranslationFile(s); }},
     Command{"menuCombineDlgs", [](AppState& s) { MergeDialogsFiles(s); }},
+    // Fonts.
+    Command{"menuLoadFDT", [](AppState& s) { LoadFontDescription(s); }},
+    Command{"menuSaveFDTas", [](AppState& s) { SaveFontDescription(s); }},
     // Extraction.
     Command{"menuFindPointersInROM", [](AppState& s) { RunPointerSearch(s); }},
     Command{"menuCharLenExtractor", [](AppState& s) { RunCharWidthExtractor(s); }},

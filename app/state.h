@@ -3,14 +3,12 @@
 // Each module's procedures take the part of it they work on.
 #pragma once
 
-#include "font/fdt.h"
-#include "patch/patch_state.h"
+#include "font/font_state.h"
 
 namespace vorkat {
 
-struct AppState : PatchState {
-  using PatchState::PatchState;
-  FontDescriptionTable fdt;
+struct AppState : FontState {
+  using FontState::FontState;
 };
 
 }  // namespace vorkat

@@ -12,7 +12,11 @@
 #include "core/log.h"
 #include "core/numbers.h"
 #include "core/rom.h"
-#include "patch/patch_state.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "font/font_commands.h"
+#include "font/font_state.h"
+#include "font/preview_settings.h"
 #include "extract/dump_by_addresses.h"
 #include "extract/dump_via_pointers.h"
 #include "extract/scan_extract.h"
@@ -54,7 +58,7 @@ std::u16string PieceAt(const std::vector<std::u16string>& pieces, std::size_t in
 }
 
 // Logs a missing argument of an extended command; true when all are there.
-bool HasArguments(PatchState& state, std::u16string_view command, std::u16string_view usage,
+bool HasArguments(FontState& state, std::u16string_view command, std::u16string_view usage,
                   std::initializer_list<std::u16string_view> required) {
   for (auto piece : required)
     if (piece.empty()) {
@@ -66,12 +70,12 @@ bool HasArguments(PatchState& state, std::u16string_view command, std::u16string
   return true;
 }
 
-void SetParameter(PatchState& state, std::u16string_view name, std::int32_t& target, std::u16string_view argument) {
+void SetParameter(FontState& state, std::u16string_view name, std::int32_t& target, std::u16string_view argument) {
   target = ReadInt(argument);
   AppendLog(state, u"Установка параметра " + std::u16string(name) + u"=" + NumText(target));
 }
 
-void IgnoreRomZone(PatchState& state, std::u16string_view argument) {
+void IgnoreRomZone(FontState& state, std::u16string_view argument) {
   auto pieces = Pieces(argument);
   const std::int32_t start = ReadInt(pieces.front());
   const std::int32_t end = ReadInt(pieces.back());
@@ -99,7 +103,7 @@ bool ReadableFile(const std::u16string& name) {
 // what was loaded before: a missing or unreadable file, or a load that
 // reported an error or left nothing loaded, stops the script at that line.
 template <class Load, class Loaded>
-Flow LoadOrStop(PatchState& state, const std::u16string& name, Load load, Loaded loaded) {
+Flow LoadOrStop(FontState& state, const std::u16string& name, Load load, Loaded loaded) {
   if (!ReadableFile(name)) {
     const bool exists = !name.empty() && FileExists(name);
     AppendLog(state, (exists ? u"Не удалось прочитать файл " : u"Файл не найден: ") + name, kColourBrightRed);
@@ -112,18 +116,18 @@ Flow LoadOrStop(PatchState& state, const std::u16string& name, Load load, Loaded
 
 struct BatchCommand {
   std::u16string_view name;
-  Flow (*run)(PatchState& state, const std::u16string& argument);
+  Flow (*run)(FontState& state, const std::u16string& argument);
 };
 
 const std::array kBatchCommands = {
     // The pipeline of a translation.
     BatchCommand{u"LOADROM",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a, [&] { OpenRom(s, a); }, [&] { return s.rom.isLoaded && s.rom.fileName == a; });
                  }},
     BatchCommand{u"LOADTABLE",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a,
                        [&] {
@@ -133,23 +137,23 @@ const std::array kBatchCommands = {
                        [&] { return s.table.isLoaded; });
                  }},
     BatchCommand{u"FREESPACESTARTADDR",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    SetParameter(s, u"FreeSpaceStartAddr", s.insertion.FreeSpaceStartAddr, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"FREESPACEENDADDR",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    SetParameter(s, u"FreeSpaceEndAddr", s.insertion.FreeSpaceEndAddr, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"ADDRESSALIGNBY",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    if (SetAddressAlignBy(s, ReadInt(a)))
                      AppendLog(s, u"Установка параметра AddressAlignBy=" + NumText(s.insertion.AddressAlignBy));
                    return Flow::Next;
                  }},
     BatchCommand{u"LOADDIALOGS",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a,
                        [&] {
@@ -158,9 +162,9 @@ const std::array kBatchCommands = {
                        },
                        [&] { return s.dialogs.isLoaded && s.dialogs.fileName == a; });
                  }},
-    BatchCommand{u"IGNOREROMZONE", [](PatchState& s, const std::u16string& a) { IgnoreRomZone(s, a); return Flow::Next; }},
+    BatchCommand{u"IGNOREROMZONE", [](FontState& s, const std::u16string& a) { IgnoreRomZone(s, a); return Flow::Next; }},
     BatchCommand{u"LOADIPS",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a,
                        [&] {
@@ -169,94 +173,94 @@ const std::array kBatchCommands = {
                        },
                        [&] { return s.ips.isLoaded && s.ips.fileName == a; });
                  }},
-    BatchCommand{u"APPLYIPSTOROM", [](PatchState& s, const std::u16string&) { ApplyIps(s); return Flow::Next; }},
+    BatchCommand{u"APPLYIPSTOROM", [](FontState& s, const std::u16string&) { ApplyIps(s); return Flow::Next; }},
     BatchCommand{u"SAVEDIALOGS",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    SaveDialogsAs(s, a);
                    return Flow::Next;
                  }},
-    BatchCommand{u"CALCNEWPOINTERS", [](PatchState& s, const std::u16string&) { CalcNewAddresses(s); return Flow::Next; }},
+    BatchCommand{u"CALCNEWPOINTERS", [](FontState& s, const std::u16string&) { CalcNewAddresses(s); return Flow::Next; }},
     BatchCommand{u"CHECKBYMOD4",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    s.insertion.CheckByMod4 = FlagOn(a);
                    return Flow::Next;
                  }},
-    BatchCommand{u"RETURNDIALGS2ROM", [](PatchState& s, const std::u16string&) { InsertDialogs(s); return Flow::Next; }},
-    BatchCommand{u"SAVEROM", [](PatchState& s, const std::u16string& a) { SaveRom(s, a); return Flow::Next; }},
+    BatchCommand{u"RETURNDIALGS2ROM", [](FontState& s, const std::u16string&) { InsertDialogs(s); return Flow::Next; }},
+    BatchCommand{u"SAVEROM", [](FontState& s, const std::u16string& a) { SaveRom(s, a); return Flow::Next; }},
     BatchCommand{u"STOP",
-                 [](PatchState& s, const std::u16string&) {
+                 [](FontState& s, const std::u16string&) {
                    AppendLog(s, u"Остановка пакетной работы, по требованию пассажиров.");
                    return Flow::End;
                  }},
     BatchCommand{u"SKIPUNKNOWNTRCHARS",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    s.SkipUnknownTRChars = FlagOn(a);
                    return Flow::Next;
                  }},
     BatchCommand{u"DIALOGSAUTOGAPBYTES",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    SetDialogsAutoGapBytes(s, ReadInt(a));
                    return Flow::Next;
                  }},
     BatchCommand{u"EXTENDEDLOGS",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    s.settings.ExtendedLogs = YesNo(FlagOn(a));
                    return Flow::Next;
                  }},
     BatchCommand{u"CREATEINSERTIONLOGS",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    s.CreateInsertionLogs = FlagOn(a);
                    return Flow::Next;
                  }},
-    BatchCommand{u"SAVELOG", [](PatchState& s, const std::u16string& a) { SaveLog(s, a); return Flow::Next; }},
+    BatchCommand{u"SAVELOG", [](FontState& s, const std::u16string& a) { SaveLog(s, a); return Flow::Next; }},
     BatchCommand{u"FIN",
-                 [](PatchState& s, const std::u16string&) {
+                 [](FontState& s, const std::u16string&) {
                    AppendLog(s, u"Заканчиваем работу программы...");
                    return Flow::Fin;
                  }},
-    BatchCommand{u"DOLOG", [](PatchState& s, const std::u16string& a) { AppendLog(s, a); return Flow::Next; }},
+    BatchCommand{u"DOLOG", [](FontState& s, const std::u16string& a) { AppendLog(s, a); return Flow::Next; }},
 
     // Comparison and patch.
     BatchCommand{u"LOADORIGINALROM",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a, [&] { OpenOriginalRom(s, a); },
                        [&] { return s.originalRom.isLoaded && s.originalRom.fileName == a; });
                  }},
     BatchCommand{u"ECOMODE",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    s.EcoMode = FlagOn(a);
                    return Flow::Next;
                  }},
     BatchCommand{u"OPTIMIZECHANGESBLOCKS",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    s.OptimizeChangesBlocks = FlagOn(a);
                    return Flow::Next;
                  }},
     BatchCommand{u"COMPAREROMS",
-                 [](PatchState& s, const std::u16string&) {
+                 [](FontState& s, const std::u16string&) {
                    CompareRoms(s, s.EcoMode, s.OptimizeChangesBlocks);
                    return Flow::Next;
                  }},
     BatchCommand{u"SAVEIPS",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    if (HasArguments(s, u"SAVEIPS", u"файл", {a})) WriteIps(s, a);
                    return Flow::Next;
                  }},
 
     // Options of extraction.
     BatchCommand{u"WRITETEXTINUNICODE",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    s.settings.WriteTextInUnicode = YesNo(FlagOn(a));
                    return Flow::Next;
                  }},
     BatchCommand{u"HEXENCODEUNKNOWNCHARS",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    s.HexEncodeUnknownChars = YesNo(FlagOn(a));
                    return Flow::Next;
                  }},
     BatchCommand{u"NUMBEROFTEXTCHARS",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    // The scan needs runs of at least 2 codes, as after loading the settings.
                    s.settings.NumberOfTextChars = std::max(ReadInt(a), 2);
                    AppendLog(s, u"Установка параметра NumberOfTextChars=" + NumText(s.settings.NumberOfTextChars));
@@ -265,7 +269,7 @@ const std::array kBatchCommands = {
 
     // Extraction and pointer search.
     BatchCommand{u"SCANEXTRACT",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"SCANEXTRACT", u"начало,конец,файл", {PieceAt(p, 2)})) return Flow::Next;
                    std::int32_t start = ReadInt(p[0]);
@@ -274,9 +278,9 @@ const std::array kBatchCommands = {
                    return Flow::Next;
                  }},
     // The pattern in hexadecimal, "??" for any byte; hits are logged as the search window logs them.
-    BatchCommand{u"SEARCHROM", [](PatchState& s, const std::u16string& a) { SearchRomBytes(s, a); return Flow::Next; }},
+    BatchCommand{u"SEARCHROM", [](FontState& s, const std::u16string& a) { SearchRomBytes(s, a); return Flow::Next; }},
     BatchCommand{u"FINDPOINTERS",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"FINDPOINTERS", u"наименьший,наибольший,начало,конец,файл",
                                      {PieceAt(p, 4)}))
@@ -285,7 +289,7 @@ const std::array kBatchCommands = {
                    return Flow::Next;
                  }},
     BatchCommand{u"DUMPVIAPOINTERS",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"DUMPVIAPOINTERS", u"файл указателей,временный файл,файл",
                                      {PieceAt(p, 1), PieceAt(p, 2)}))
@@ -299,7 +303,7 @@ const std::array kBatchCommands = {
                    return Flow::Next;
                  }},
     BatchCommand{u"DUMPBYADDRESSLIST",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"DUMPBYADDRESSLIST", u"список,файл,длина блока", {p[0], PieceAt(p, 1)}))
                      return Flow::Next;
@@ -307,19 +311,46 @@ const std::array kBatchCommands = {
                    return Flow::Next;
                  }},
 
+    // Fonts: headless wrapping and the overflow check. Layout here needs no
+    // glyph pictures and never pauses.
+    BatchCommand{u"LOADFDT",
+                 [](FontState& s, const std::u16string& a) {
+                   return LoadOrStop(
+                       s, a, [&] { LoadFontDescriptionFile(s, a); },
+                       [&] { return s.fdt.isLoaded && s.fdt.fileName == a; });
+                 }},
+    BatchCommand{u"WRAPSETTINGS",
+                 [](FontState& s, const std::u16string& a) {
+                   ApplyWrapSettings(s.preview, a);
+                   const PreviewSettings& p = s.preview;
+                   AppendLog(s, u"Установка параметров переносов: WrapRightLimitPix=" + DecText(p.WrapRightLimitPix) +
+                                    u", gameLFchar=" + TextToMarkupCopy(p.gameLFchar) + u", gameScrollChar=" +
+                                    TextToMarkupCopy(p.gameScrollChar) + u", MkPageBrkEveryNLFs=" +
+                                    DecText(p.MkPageBrkEveryNLFs) + u", DefaultMyX=" + DecText(p.DefaultMyX) +
+                                    u", DefaultMyY=" + DecText(p.DefaultMyY) + u", InterLetterStep=" +
+                                    DecText(p.InterLetterStep));
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"WRAPDIALOGS", [](FontState& s, const std::u16string&) { WrapAllDialogs(s); return Flow::Next; }},
+    BatchCommand{u"CHECKWRAP",
+                 [](FontState& s, const std::u16string& a) {
+                   if (HasArguments(s, u"CHECKWRAP", u"файл", {a})) CheckAllDialogsWrap(s, a);
+                   return Flow::Next;
+                 }},
+
     // Table tools.
     BatchCommand{u"SAVETABLE",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    if (HasArguments(s, u"SAVETABLE", u"файл", {a})) SaveTableAs(s, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"CHECKTABLE",
-                 [](PatchState& s, const std::u16string&) {
+                 [](FontState& s, const std::u16string&) {
                    CheckTableReversibility(s);
                    return Flow::Next;
                  }},
     BatchCommand{u"GENERATETABLE",
-                 [](PatchState& s, const std::u16string& a) {
+                 [](FontState& s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"GENERATETABLE", u"шаблон,файл,первый код", {p[0], PieceAt(p, 1)}))
                      return Flow::Next;
@@ -345,7 +376,7 @@ BatchLine SplitBatchLine(std::u16string_view line) {
   return out;
 }
 
-BatchResult RunBatch(PatchState& state, const std::u16string& fileName) {
+BatchResult RunBatch(FontState& state, const std::u16string& fileName) {
   BatchResult result;
   if (fileName.empty()) {
     AppendLog(state, u"Не указанано имя файла с параметрами для пакетного интерфейса");
@@ -406,7 +437,7 @@ BatchResult RunBatch(PatchState& state, const std::u16string& fileName) {
   return result;
 }
 
-BatchResult RunBatchCommand(PatchState& state) {
+BatchResult RunBatchCommand(FontState& state) {
   const std::u16string name =
       AskFileName(state, false, u"Open Batch file", u"Batch Files (*.txt|*.txt\r\nAll Files (*.*)|*.*");
   if (name.empty()) return {};

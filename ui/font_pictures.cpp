@@ -1,5 +1,7 @@
 #include "ui/font_pictures.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QPainter>
 #include <QString>
 
@@ -24,7 +26,12 @@ std::optional<QImage> LoadPicture(std::u16string_view fileName) {
 }
 
 bool SavePictureBmp(const QImage& picture, std::u16string_view fileName) {
-  return picture.save(ToQString(fileName), "BMP");
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!picture.save(&buffer, "BMP")) return false;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+  return WriteFileAtomic(fileName, std::span(data, static_cast<std::size_t>(bytes.size())), Backup::None, nullptr);
 }
 
 std::optional<QImage> SheetCellPicture(const QImage& sheet, std::int32_t rows, std::int32_t cols, std::int32_t n) {
@@ -48,7 +55,7 @@ QImage PlaceholderGlyph(int width, int height) {
 }
 
 GlyphStore LoadGlyphStore(const GlyphPlan& plan, QImage& sheet, std::int32_t sheetRows, std::int32_t sheetCols,
-                          int fontWidth, int fontHeight) {
+                          int fontWidth, int fontHeight, const std::function<void(std::size_t)>& onEntry) {
   GlyphStore store;
   if (plan.failed) return store;
   if (!plan.sheetFile.empty()) {
@@ -59,6 +66,7 @@ GlyphStore LoadGlyphStore(const GlyphPlan& plan, QImage& sheet, std::int32_t she
   const QImage placeholder = PlaceholderGlyph(fontWidth, fontHeight);
   store.entries.reserve(plan.entries.size());
   for (const GlyphSource& source : plan.entries) {
+    if (onEntry) onEntry(store.entries.size());
     std::optional<QImage> picture;
     switch (source.kind) {
       case GlyphSource::Kind::File:
@@ -79,7 +87,8 @@ GlyphStore LoadGlyphStore(const GlyphPlan& plan, QImage& sheet, std::int32_t she
 }
 
 FontPicturesLoad LoadFntPics(FontDescriptionTable& fdt, QImage& sheet, PreviewSettings& ps,
-                             std::u16string_view VivorurePrnXPrnY, std::u16string_view interletterspacing) {
+                             std::u16string_view VivorurePrnXPrnY, std::u16string_view interletterspacing,
+                             const std::function<void(std::size_t)>& onEntry) {
   FontPicturesLoad load;
   if (!fdt.isLoaded) {
     load.fdtNotLoaded = true;
@@ -90,7 +99,7 @@ FontPicturesLoad LoadFntPics(FontDescriptionTable& fdt, QImage& sheet, PreviewSe
   // A sheet without a grid size is one cell.
   const std::int32_t rows = fdt.FontClipRows > 0 ? fdt.FontClipRows : 1;
   const std::int32_t cols = fdt.FontClipCols > 0 ? fdt.FontClipCols : 1;
-  if (!plan.failed) load.store = LoadGlyphStore(plan, sheet, rows, cols, fdt.fontWidth, fdt.fontHeight);
+  if (!plan.failed) load.store = LoadGlyphStore(plan, sheet, rows, cols, fdt.fontWidth, fdt.fontHeight, onEntry);
   if (!load.store.complete) {
     load.log.push_back({std::u16string(kGlyphLoadFailedLog)});
     return load;

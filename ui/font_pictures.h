@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -38,10 +39,11 @@ struct GlyphStore {
   bool complete = false;  // false: a picture could not be used (log kGlyphLoadFailedLog)
 };
 
-// Loads the pictures the plan names. `sheet` is replaced when the plan names
+// Loads the pictures the plan names, calling onEntry with each entry's index
+// before it is loaded (for a progress bar). `sheet` is replaced when the plan names
 // a sheet file and kept otherwise, as the load does.
 GlyphStore LoadGlyphStore(const GlyphPlan& plan, QImage& sheet, std::int32_t sheetRows, std::int32_t sheetCols,
-                          int fontWidth, int fontHeight);
+                          int fontWidth, int fontHeight, const std::function<void(std::size_t)>& onEntry = {});
 
 struct FontPicturesLoad {
   bool fdtNotLoaded = false;       // show kFdtNotLoadedMessage; nothing was done
@@ -54,7 +56,8 @@ struct FontPicturesLoad {
 // pictures and, when the store is complete, takes the print position and
 // spacing over from the settings' texts.
 FontPicturesLoad LoadFntPics(FontDescriptionTable& fdt, QImage& sheet, PreviewSettings& ps,
-                             std::u16string_view VivorurePrnXPrnY, std::u16string_view interletterspacing);
+                             std::u16string_view VivorurePrnXPrnY, std::u16string_view interletterspacing,
+                             const std::function<void(std::size_t)>& onEntry = {});
 
 // Each target pixel becomes (target AND glyph), glyph's top-left at (x, y).
 void DrawAnd(QImage& target, const QImage& glyph, int x, int y);

@@ -56,6 +56,7 @@ const MenuItem kMenus[] = {
     {"menuSave", "menuSaveVorkat1scriptAs", "Диалоги как Файл перевода"},
     {"menuSave", "menuSaveChangesAsIPS", "IPS as"},
     {"menuSave", "menuTableToXml", "Table file as XML"},
+    {"menuSave", "menuSaveFDTas", "Font Desciption Table(FDT) as"},
     {"menuFile", "menuExit", "Exit"},
     {"", "menuTools", "Tools", true},
     {"menuTools", "menuApplyIPStoROM", "Применить IPS к ROM"},

@@ -17,6 +17,9 @@
 #include "ui/main_form.h"
 #include "ui/form_commands.h"
 #include "ui/rom_view_form.h"
+#include "ui/x_view_form.h"
+#include "font/font_commands.h"
+#include "tests/support/temp_dir.h"
 
 #include <QCheckBox>
 #include <algorithm>
@@ -83,6 +86,49 @@ void BenchViewer(vorkat::AppState& state, QWidget& mainWindow) {
   }
 }
 
+// Prints a 2,000-character dialog into the shown preview: 250 glyphs of
+// 8 x 12 cut from a generated font sheet, a line break every 30 characters.
+void BenchPreview(vorkat::AppState& state, QWidget& mainWindow) {
+  using namespace vorkat;
+  testing::TempDir dir;
+  QImage sheet(16 * 8, 16 * 12, QImage::Format_RGB32);
+  for (int y = 0; y < sheet.height(); ++y)
+    for (int x = 0; x < sheet.width(); ++x) sheet.setPixel(x, y, (x * 7 + y * 3) % 5 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+  sheet.save(QString::fromStdU16String(dir.File("sheet.bmp")), "BMP");
+  std::u16string fdt = u"8,12=FontWidthFontHeight\r\n0," + dir.File("sheet.bmp") +
+                       u"=FontFileName\r\n0,16=FontClipRows\r\n0,16=FontClipCols\r\n0,1=interletterspacing\r\n"
+                       u"0_NEWLINE,=<$VBCRLF>\r\n";
+  for (int k = 0; k < 250; ++k)
+    fdt += DecText(4 + k % 5) + u",#" + DecText(k) + u"=" + std::u16string(1, static_cast<char16_t>(0x21 + k)) + u"\r\n";
+  dir.WriteText("font.fdt", fdt);
+  LoadFontDescriptionFile(state, dir.File("font.fdt"));
+
+  auto* preview = ui::PreviewWindow(&mainWindow, state);
+  preview->show();
+  preview->SetPictureSize(QSize(320, 820));  // every glyph lands on the picture
+  preview->LoadFntPics();
+  std::u16string dialog;
+  for (int i = 0; dialog.size() < 2000; ++i) dialog += (i % 30 == 29) ? std::u16string(u"\r\n") : std::u16string(1, static_cast<char16_t>(0x21 + (i * 37) % 250));
+  dialog.resize(2000);
+  const int rounds = 200;
+  double worst = 0;
+  const auto t0 = std::chrono::steady_clock::now();
+  for (int i = 0; i < rounds; ++i) {
+    const auto t1 = std::chrono::steady_clock::now();
+    preview->PrintText(dialog);
+    worst = std::max(worst, Ms(t1));
+  }
+  std::printf("%-60s %9.3f ms (worst %.3f ms, %s)\n", "print a 2,000-character dialog into the preview (mean of 200)",
+              Ms(t0) / rounds, worst, state.glyphsLoaded ? "glyphs loaded" : "NO GLYPHS");
+  preview->repaint();
+  const auto t2 = std::chrono::steady_clock::now();
+  for (int i = 0; i < rounds; ++i) {
+    preview->PrintText(dialog);
+    preview->repaint();
+  }
+  std::printf("%-60s %9.3f ms\n", "the same print with the window repainted (mean of 200)", Ms(t2) / rounds);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -146,5 +192,6 @@ int main(int argc, char** argv) {
   std::printf("%-60s %9.3f ms\n", "accept an edit among 100,000 dialogs (one row repainted)", elapsed(t0));
 
   BenchViewer(state, form);
+  BenchPreview(state, form);
   return 0;
 }

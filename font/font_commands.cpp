@@ -1,0 +1,221 @@
+#include "font/font_commands.h"
+
+#include "core/numbers.h"
+#include "core/rom.h"
+#include "core/runtime.h"
+#include "core/text.h"
+#include "extract/extract_common.h"
+#include "font/text_wrapper.h"
+
+namespace vorkat {
+namespace {
+
+constexpr std::u16string_view kLfPrompt = u"Введи строку, которой будем размечать концы ИГРОВЫХ строк";
+constexpr std::u16string_view kLfTitle = u"Input string for inGame LF's";
+constexpr std::u16string_view kPagePrompt = u"Введи строку, которой будем размечать концы СТРАНИЦЫ";
+constexpr std::u16string_view kPageTitle = u"Input string for inGame NewPage";
+constexpr std::u16string_view kBorderPrompt =
+    u"Введи правую границу (координату! в пикселях), по которой будем ставить переносы";
+constexpr std::u16string_view kBorderTitle = u"Input right border (pixels) for textwrapper";
+constexpr std::u16string_view kLinesPrompt = u"Введи, сколько строк на станице (игровой)";
+constexpr std::u16string_view kLinesTitle = u"Input Lines on Page (inGame)";
+
+// Takes over what a parse reported: the log, the preview values it read
+// into the settings, and a glyph store that no longer matches.
+bool TakeReport(FontState& state, const FdtLoadReport& report) {
+  AppendLogLines(state, report.log);
+  if (report.read && !report.cancelled) {
+    report.preview.ApplyTo(state.settings);
+    state.glyphsLoaded = false;
+  }
+  return state.fdt.isLoaded;
+}
+
+// The text of the first record (in index order) whose flags hold `flag`.
+std::optional<std::u16string> FirstRecordWithFlag(const FontDescriptionTable& fdt, std::u16string_view flag) {
+  for (std::int32_t k = 0; k <= fdt.lastMappingIndex; ++k) {
+    const FdtMapping& m = fdt.mappings[static_cast<std::size_t>(k)];
+    if (m.flags.find(flag) != std::u16string::npos) return m.text;
+  }
+  return std::nullopt;
+}
+
+void AskText(FontState& state, std::u16string& value, std::u16string_view prompt, std::u16string_view title,
+             std::u16string_view defaultText) {
+  if (auto answer = InputBox(state, prompt, title, defaultText)) value = *answer;
+}
+
+void AskNumber(FontState& state, std::int32_t& value, std::u16string_view prompt, std::u16string_view title,
+               std::u16string_view defaultText) {
+  if (auto answer = InputBox(state, prompt, title, defaultText)) value = ReadInt(*answer);
+}
+
+bool RequireFdt(FontState& state) {
+  if (state.fdt.isLoaded) return true;
+  AppendLog(state, kFdtNotLoadedMessage);
+  return false;
+}
+
+// The dialogs of the loaded set.
+std::span<DialogRecord> LoadedDialogs(FontState& state) {
+  const auto count = static_cast<std::size_t>(state.dialogs.lastIndex + 1);
+  return std::span<DialogRecord>(state.dialogs.records).first(std::min(count, state.dialogs.records.size()));
+}
+
+// The headless commands lay out with the border right of the start; false
+// with the border refusal logged otherwise.
+bool RequireBorder(FontState& state) {
+  if (state.preview.DefaultMyX < state.preview.WrapRightLimitPix) return true;
+  AppendLog(state, kWrapBorderLog);
+  return false;
+}
+
+}  // namespace
+
+void AppendLogLines(CoreState& state, std::span<const LogLine> lines) {
+  for (const LogLine& line : lines) AppendLog(state, line.text, line.colour);
+}
+
+bool LoadFontDescription(FontState& state, std::u16string_view fileName) {
+  const FdtLoadReport report = vorkat::LoadFontDescription(state.fdt, fileName, [&] {
+    return AskFileName(state, false, kFdtOpenTitle, kFdtOpenFilters);
+  });
+  return TakeReport(state, report);
+}
+
+bool LoadFontDescriptionFile(FontState& state, std::u16string_view fileName) {
+  return TakeReport(state, vorkat::LoadFontDescriptionFile(state.fdt, fileName));
+}
+
+void ReparseFontDescription(FontState& state) { TakeReport(state, vorkat::ReparseFontDescription(state.fdt)); }
+
+void SaveFontDescription(FontState& state) {
+  const std::u16string name = AskFileName(state, true, kFdtSaveTitle, kFdtSaveFilters);
+  if (name.empty()) return;
+  const LogLine line =
+      vorkat::SaveFontDescription(state.fdt, name, IsYes(state.settings.WriteTextInUnicode), state.writeFaults);
+  AppendLog(state, line.text, line.colour);
+}
+
+std::optional<PreviewLayout> PrintLayout(FontState& state, std::u16string_view text, bool previewVisible) {
+  if (!state.fdt.isLoaded) {
+    MsgBox(state, kFdtNotLoadedMessage);
+    return std::nullopt;
+  }
+  if (!state.glyphsLoaded) {
+    MsgBox(state, kGlyphsNotLoadedMessage, MsgButtons::Ok, MsgIcon::Error);
+    return std::nullopt;
+  }
+  state.settings.VivorurePrnXPrnY = PrintPositionText(state.preview);
+  return ParseText(state.fdt, state.preview, text, {previewVisible, false});
+}
+
+bool AskDefaultPrintPosition(FontState& state, std::int32_t x, std::int32_t y) {
+  const std::u16string text = u"Установить координаты печати текста\r\nDefaultX=" + DecText(x) +
+                              u"\r\nDefaultY=" + DecText(y);
+  if (MsgBox(state, text, MsgButtons::YesNo, MsgIcon::Question, u"Set default print X/Y ?") != MsgAnswer::Yes)
+    return false;
+  state.preview.DefaultMyX = x;
+  state.preview.DefaultMyY = y;
+  state.settings.VivorurePrnXPrnY = PrintPositionText(state.preview);
+  return true;
+}
+
+void AskGameLFchar(FontState& state) {
+  const auto record = FirstRecordWithFlag(state.fdt, u"NEWLINE");
+  AskText(state, state.preview.gameLFchar, kLfPrompt, kLfTitle, record ? *record : state.preview.gameLFchar);
+}
+
+void AskGameScrollChar(FontState& state) {
+  const auto record = FirstRecordWithFlag(state.fdt, u"SCROLL");
+  AskText(state, state.preview.gameScrollChar, kPagePrompt, kPageTitle,
+          record ? *record : state.preview.gameScrollChar);
+}
+
+void AskWrapRightLimit(FontState& state) {
+  AskNumber(state, state.preview.WrapRightLimitPix, kBorderPrompt, kBorderTitle, u"230");
+}
+
+void AskLinesPerPage(FontState& state) {
+  AskNumber(state, state.preview.MkPageBrkEveryNLFs, kLinesPrompt, kLinesTitle, u"3");
+}
+
+std::optional<std::u16string> SetScriptLfs(FontState& state, std::u16string_view text) {
+  PreviewSettings& ps = state.preview;
+  if (!state.table.isLoaded) {
+    MsgBox(state, u"Таблица еще не загружена", MsgButtons::Ok, MsgIcon::Error);
+    AppendLog(state, u"Таблица еще не загружена");
+    return std::nullopt;
+  }
+  if (!state.fdt.isLoaded) {
+    MsgBox(state, kFdtNotLoadedMessage);
+    return std::nullopt;
+  }
+  if (ps.gameLFchar.empty()) AskText(state, ps.gameLFchar, kLfPrompt, kLfTitle, u"\\");
+  if (ps.gameLFchar.empty()) {
+    AppendLog(state, kWrapEmptyLfLog);
+    return std::nullopt;
+  }
+  if (ps.WrapRightLimitPix == 0) AskWrapRightLimit(state);
+  if (ps.DefaultMyX >= ps.WrapRightLimitPix) {
+    MsgBox(state, kWrapBorderMessage);
+    AppendLog(state, kWrapBorderLog);
+    return std::nullopt;
+  }
+  WrapResult result = ParseTextForWrapper(state.fdt, ps, text);
+  for (const WrapOverflow& overflow : result.overflows) {
+    const LogLine line = OverflowLogLine(overflow);
+    AppendLog(state, line.text, line.colour);
+  }
+  return std::move(result.text);
+}
+
+std::optional<std::u16string> SetPages(FontState& state, std::u16string_view text) {
+  PreviewSettings& ps = state.preview;
+  if (ps.gameLFchar.empty()) AskText(state, ps.gameLFchar, kLfPrompt, kLfTitle, u"\\");
+  if (ps.gameLFchar.empty()) {
+    AppendLog(state, kPagesEmptyLfLog);
+    return std::nullopt;
+  }
+  if (ps.gameScrollChar.empty()) AskText(state, ps.gameScrollChar, kPagePrompt, kPageTitle, u"");
+  if (ps.gameScrollChar.empty()) {
+    AppendLog(state, kPagesEmptyScrollLog);
+    return std::nullopt;
+  }
+  if (ps.MkPageBrkEveryNLFs == 0) AskLinesPerPage(state);
+  return MarkPages(text, ps.gameLFchar, ps.gameScrollChar, ps.MkPageBrkEveryNLFs);
+}
+
+void WrapAllDialogs(FontState& state) {
+  if (!RequireDialogs(state) || !RequireFdt(state)) return;
+  const PreviewSettings& ps = state.preview;
+  if (ps.gameLFchar.empty()) {
+    AppendLog(state, kWrapEmptyLfLog);
+    return;
+  }
+  if (!RequireBorder(state)) return;
+  if (ps.MkPageBrkEveryNLFs > 0 && ps.gameScrollChar.empty()) {
+    AppendLog(state, kPagesEmptyScrollLog);
+    return;
+  }
+  const WrapDialogsResult result = WrapDialogTexts(LoadedDialogs(state), state.fdt, ps);
+  AppendLogLines(state, result.log);
+  if (result.changed > 0) state.dialogs.changed = true;
+  AppendLog(state, u"Расставили переносы, изменено диалогов:" + NumText(result.changed));
+}
+
+void CheckAllDialogsWrap(FontState& state, const std::u16string& reportFile) {
+  if (!RequireDialogs(state) || !RequireFdt(state) || !RequireBorder(state)) return;
+  const std::vector<OverBorderLine> lines = CheckWrap(LoadedDialogs(state), state.fdt, state.preview);
+  std::u16string report;
+  for (const OverBorderLine& line : lines) {
+    report += OverBorderReportLine(line);
+    report += kCrLf;
+  }
+  if (!WriteTextOutput(state, reportFile, report, IsYes(state.settings.WriteTextInUnicode))) return;
+  AppendLog(state, u"Строк за правой границей:" + NumText(static_cast<long long>(lines.size())) +
+                       u", список в файле " + reportFile,
+            lines.empty() ? kColourGreen : kColourDarkRed);
+}
+
+}  // namespace vorkat
