@@ -90,9 +90,15 @@ GroupCodes ImpliedCodes(const MatchPlan& plan, std::span<const std::uint8_t> rom
 template <int Width>
 bool SearchRange(CoreState& state, const MatchPlan& plan, std::span<const std::uint8_t> rom, std::size_t start,
                  std::size_t lastStart, RelativeSearchResult& result) {
+  // The nearest pair rules out almost every offset: held in registers, it
+  // is the whole cost of the pass.
+  const std::size_t anchor = plan.pairs.front().anchor;
+  const std::size_t other = plan.pairs.front().other;
+  const std::int32_t difference = plan.pairs.front().difference;
   for (std::size_t chunk = start; chunk <= lastStart; chunk += kSearchChunk) {
     const std::size_t chunkEnd = std::min(lastStart, chunk + kSearchChunk - 1);
     for (std::size_t offset = chunk; offset <= chunkEnd; ++offset) {
+      if (CodeAt<Width>(rom, offset + other) - CodeAt<Width>(rom, offset + anchor) != difference) continue;
       if (!MatchesAt<Width>(plan, rom, offset)) continue;
       if (result.hits.size() < kRelativeHitsKept)
         result.hits.push_back({static_cast<std::uint32_t>(offset), ImpliedCodes<Width>(plan, rom, offset)});
