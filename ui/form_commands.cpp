@@ -3,7 +3,7 @@
 namespace vorkat::ui {
 
 const FormCommand* FindFormCommand(std::string_view objectName) {
-  for (auto list : {ExtractWindows(), InsertWindows(), ViewerWindows(), EditorWindows()})
+  for (auto list : {ExtractWindows(), InsertWindows(), ViewerWindows(), EditorWindows(), SearchWindows()})
     for (const FormCommand& c : list)
       if (c.objectName == objectName) return &c;
   return nullptr;

@@ -25,6 +25,7 @@ std::span<const FormCommand> ExtractWindows();  // extract/extract_windows_form.
 std::span<const FormCommand> InsertWindows();   // insert/insert_windows_form.cpp
 std::span<const FormCommand> ViewerWindows();   // ui/viewer_windows.cpp
 std::span<const FormCommand> EditorWindows();   // ui/editor_windows.cpp
+std::span<const FormCommand> SearchWindows();   // ui/search_windows.cpp
 
 const FormCommand* FindFormCommand(std::string_view objectName);
 
