@@ -56,8 +56,10 @@ MatchPlan PlanFor(const RelativeWord& word) {
     }
   }
   // Near pairs first: their bytes are in the cache line already read.
-  std::stable_sort(plan.pairs.begin(), plan.pairs.end(),
-                   [](const auto& a, const auto& b) { return a.other - a.anchor < b.other - b.anchor; });
+  // (Each place of the word is the `other` of one pair at most, so the order is total.)
+  std::sort(plan.pairs.begin(), plan.pairs.end(), [](const auto& a, const auto& b) {
+    return a.other - a.anchor != b.other - b.anchor ? a.other - a.anchor < b.other - b.anchor : a.other < b.other;
+  });
   return plan;
 }
 
