@@ -27,7 +27,9 @@
 #include "patch/ips_writer.h"
 #include "patch/rom_compare.h"
 #include "script/dialogs_file.h"
+#include "search/draft_table.h"
 #include "search/masked_search.h"
+#include "search/relative_search.h"
 
 namespace vorkat {
 
@@ -112,6 +114,17 @@ Flow LoadOrStop(FontState& state, const std::u16string& name, Load load, Loaded 
   const std::size_t errorsBefore = state.errorLinesLogged;
   load();
   return loaded() && state.errorLinesLogged == errorsBefore ? Flow::Next : Flow::Stop;
+}
+
+// A searched word and the `count` pieces after it: the word is all before
+// them, so it may hold commas itself.
+std::vector<std::u16string> WordAndPieces(std::u16string_view argument, std::size_t count) {
+  std::vector<std::u16string> pieces = Pieces(argument);
+  while (pieces.size() > count + 1) {
+    pieces[0] += u"," + pieces[1];
+    pieces.erase(pieces.begin() + 1);
+  }
+  return pieces;
 }
 
 struct BatchCommand {
@@ -279,6 +292,21 @@ const std::array kBatchCommands = {
                  }},
     // The pattern in hexadecimal, "??" for any byte; hits are logged as the search window logs them.
     BatchCommand{u"SEARCHROM", [](FontState& s, const std::u16string& a) { SearchRomBytes(s, a); return Flow::Next; }},
+    BatchCommand{u"RELATIVESEARCH",
+                 [](FontState& s, const std::u16string& a) {
+                   auto p = WordAndPieces(a, 1);
+                   if (HasArguments(s, u"RELATIVESEARCH", u"слово,ширина кода", {p[0], PieceAt(p, 1)}))
+                     RelativeSearchCommand(s, p[0], ReadInt(p[1]));
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"DRAFTTABLE",
+                 [](FontState& s, const std::u16string& a) {
+                   auto p = WordAndPieces(a, 3);
+                   if (HasArguments(s, u"DRAFTTABLE", u"слово,ширина кода,адрес,файл",
+                                    {p[0], PieceAt(p, 1), PieceAt(p, 2), PieceAt(p, 3)}))
+                     DraftTable(s, p[0], ReadInt(p[1]), ReadInt(p[2]), p[3]);
+                   return Flow::Next;
+                 }},
     BatchCommand{u"FINDPOINTERS",
                  [](FontState& s, const std::u16string& a) {
                    auto p = Pieces(a);

@@ -96,6 +96,20 @@ std::u16string TableFileText(TranslationTable& table) {
   return text;
 }
 
+bool WriteTableFile(CodecState& state, const std::u16string& fileName, TranslationTable& table) {
+  std::u16string text = TableFileText(table);
+  std::size_t replaced = 0;
+  Bytes data = EncodeTextFile(text, false, &replaced);
+  if (replaced > 0) {
+    // Windows-1251 would turn these characters into '?'; the loader reads
+    // UTF-16 files as well, so nothing is lost that way.
+    data = EncodeTextFile(text, true);
+    AppendLog(state, u"В таблице есть символы, которых нет в кодировке Windows-1251: файл записан в Unicode (UTF-16)",
+              kColourGreen);
+  }
+  return WriteOrReport(state, fileName, data, Backup::RotateBak);
+}
+
 void SaveTable(CodecState& state) {
   std::optional<std::u16string> answer = InputBox(state, u"Введите имя файла для сохранения таблицы перекодировки",
                                                   u"Save Table as...", state.settings.TableFileName);
@@ -109,17 +123,7 @@ bool SaveTableAs(CodecState& state, const std::u16string& fileName) {
     return false;
   }
   if (!RequireTable(state)) return false;
-  std::u16string text = TableFileText(state.table);
-  std::size_t replaced = 0;
-  Bytes data = EncodeTextFile(text, false, &replaced);
-  if (replaced > 0) {
-    // Windows-1251 would turn these characters into '?'; the loader reads
-    // UTF-16 files as well, so nothing is lost that way.
-    data = EncodeTextFile(text, true);
-    AppendLog(state, u"В таблице есть символы, которых нет в кодировке Windows-1251: файл записан в Unicode (UTF-16)",
-              kColourGreen);
-  }
-  if (!WriteOrReport(state, fileName, data, Backup::RotateBak)) return false;
+  if (!WriteTableFile(state, fileName, state.table)) return false;
   // Only a written file becomes the remembered table name.
   state.settings.TableFileName = fileName;
   AppendLog(state, u"Сохранили таблицу в файле " + fileName);

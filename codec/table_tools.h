@@ -19,6 +19,10 @@ void SaveTable(CodecState& state);
 bool SaveTableAs(CodecState& state, const std::u16string& fileName);
 // The saved file's text: type line, end code, entries, postprocessor pairs.
 std::u16string TableFileText(TranslationTable& table);
+// Writes a table in the saved file's layout (an existing file becomes
+// file + ".bak"): Windows-1251, or UTF-16 when a character is missing from
+// it. False, with the log line, when the file could not be written.
+bool WriteTableFile(CodecState& state, const std::u16string& fileName, TranslationTable& table);
 
 // Converts a table file (not the loaded table) to XML, keeping a replaced
 // output as name + ".bak". Empty output name: logged, nothing written.

@@ -34,13 +34,14 @@ namespace fs = std::filesystem;
 fs::path g_dir;
 std::map<std::string, Bytes> g_files;  // the folder's content at the start of every run
 
-constexpr std::array<std::string_view, 43> kCommands = {
+constexpr std::array<std::string_view, 45> kCommands = {
     "LOADROM", "LOADTABLE", "FREESPACESTARTADDR", "FREESPACEENDADDR", "ADDRESSALIGNBY", "LOADDIALOGS",
     "IGNOREROMZONE", "LOADIPS", "APPLYIPSTOROM", "SAVEDIALOGS", "CALCNEWPOINTERS", "CHECKBYMOD4",
     "RETURNDIALGS2ROM", "SAVEROM", "STOP", "SKIPUNKNOWNTRCHARS", "DIALOGSAUTOGAPBYTES", "EXTENDEDLOGS",
     "CREATEINSERTIONLOGS", "SAVELOG", "FIN", "DOLOG", "LOADORIGINALROM", "ECOMODE", "OPTIMIZECHANGESBLOCKS",
     "COMPAREROMS", "SAVEIPS", "WRITETEXTINUNICODE", "HEXENCODEUNKNOWNCHARS", "NUMBEROFTEXTCHARS", "SCANEXTRACT",
     "FINDPOINTERS", "DUMPVIAPOINTERS", "DUMPBYADDRESSLIST", "SAVETABLE", "CHECKTABLE", "GENERATETABLE",
+    "RELATIVESEARCH", "DRAFTTABLE",
     "loadrom", " LoadIps ", "\tcomparerOMs", "'LOADROM", "  'x", "UNKNOWN"};
 
 constexpr std::array<std::string_view, 14> kNames = {"a.gba", "o.gba", "b.gba", "t.tbl", "d.txt", "r.txt", "s.txt",

@@ -3,7 +3,8 @@
 namespace vorkat::ui {
 
 const FormCommand* FindFormCommand(std::string_view objectName) {
-  for (auto list : {CodecWindows(), ExtractWindows(), InsertWindows(), ViewerWindows(), EditorWindows()})
+  for (auto list : {CodecWindows(), ExtractWindows(), InsertWindows(), ViewerWindows(), EditorWindows(),
+                    SearchWindows()})
     for (const FormCommand& c : list)
       if (c.objectName == objectName) return &c;
   return nullptr;

@@ -26,6 +26,7 @@ std::span<const FormCommand> InsertWindows();   // insert/insert_windows_form.cp
 std::span<const FormCommand> CodecWindows();    // ui/codec_windows.cpp
 std::span<const FormCommand> ViewerWindows();   // ui/viewer_windows.cpp
 std::span<const FormCommand> EditorWindows();   // ui/editor_windows.cpp
+std::span<const FormCommand> SearchWindows();   // ui/search_windows.cpp
 
 const FormCommand* FindFormCommand(std::string_view objectName);
 

@@ -61,6 +61,7 @@ const MenuItem kMenus[] = {
     {"", "menuTools", "Tools", true},
     {"menuTools", "menuApplyIPStoROM", "Применить IPS к ROM"},
     {"menuTools", "menuROMSearcher", "ROM Searcher"},
+    {"menuTools", "menuRelativeSearch", "Относительный поиск"},
     {"menuTools", "menuFindPointersInROM", "Поиск поинтеров в ROM"},
     {"menuTools", "menuMakeTable", "Make Table"},
     {"menuTools", "menuTableEditor", "Table Editor"},

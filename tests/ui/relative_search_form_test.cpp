@@ -1,0 +1,103 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/app.h"
+#include "core/file_io.h"
+#include "tests/support/scripted_host.h"
+#include "ui/form_commands.h"
+
+using namespace vorkat;
+
+namespace {
+
+struct Fixture {
+  ScriptedHost host;
+  AppState state{host};
+  std::unique_ptr<QWidget> main = std::make_unique<QWidget>();
+  std::filesystem::path dir;
+
+  Fixture() {
+    dir = std::filesystem::temp_directory_path() /
+          ("vorkat-relsearch-form-" + std::to_string(QCoreApplication::applicationPid()));
+    std::filesystem::create_directories(dir);
+  }
+  ~Fixture() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+  // "Hello" with A = 80 and a = 20 at 0x10 and at 0x30, in 64 bytes.
+  void PutRom() {
+    std::vector<std::uint8_t> rom(64, 0);
+    for (std::size_t at : {0x10, 0x30}) {
+      const std::uint8_t word[] = {0x87, 0x24, 0x2B, 0x2B, 0x2E};
+      std::copy(std::begin(word), std::end(word), rom.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    state.rom.bytes.assign(rom.begin(), rom.end());
+    state.rom.size = static_cast<std::int32_t>(rom.size());
+    state.rom.isLoaded = true;
+  }
+  QWidget* Open() {
+    ui::FindFormCommand("menuRelativeSearch")->open(main.get(), state);
+    return main->findChild<QWidget*>(QStringLiteral("RelativeSrchForm"));
+  }
+  template <class T>
+  T* Find(const char* name) {
+    return main->findChild<T*>(QLatin1String(name));
+  }
+  void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
+};
+
+}  // namespace
+
+class RelativeSearchFormTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void opensOnlyWithARom() {
+    Fixture f;
+    QVERIFY(!f.Open());
+    QCOMPARE(f.host.logLines.back(), std::u16string(u"ROM еще не загружен"));
+    f.PutRom();
+    QWidget* w = f.Open();
+    QVERIFY(w && w->isVisible());
+    QCOMPARE(f.Find<QLineEdit>("fldRangeStart")->text(), QStringLiteral("0"));
+    QCOMPARE(f.Find<QLineEdit>("fldRangeEnd")->text(), QStringLiteral("64"));
+  }
+
+  void listsTheHitsInTheRangeAndDraftsATableFromTheSelectedOne() {
+    Fixture f;
+    f.PutRom();
+    f.Open();
+    f.Find<QLineEdit>("fldWord")->setText(QStringLiteral("Hello"));
+    f.Find<QLineEdit>("fldRangeStart")->setText(QStringLiteral("&h11"));
+    f.Click("btnStartSearch");
+    auto* list = f.Find<QTableView>("lstHits");
+    QAbstractItemModel* hits = list->model();
+    QCOMPARE(hits->rowCount(), 1);
+    QCOMPARE(hits->index(0, 0).data().toString(), QStringLiteral("30"));
+    QCOMPARE(hits->index(0, 1).data().toString(), QStringLiteral("A=80 a=20"));
+    QVERIFY(hits->index(0, 2).data().toString().contains(QStringLiteral("Hello")));
+    QCOMPARE(f.Find<QLabel>("lblHitCount")->text(), QStringLiteral("Найдено совпадений 1"));
+    QVERIFY(!f.Find<QPushButton>("btnMakeTable")->isEnabled());
+
+    const std::u16string out = FromPath(f.dir / "draft.tbl");
+    f.host.fileNames = {out};
+    list->selectRow(0);
+    f.Click("btnMakeTable");
+    const auto bytes = ReadFileBytes(out);
+    QVERIFY(bytes);
+    const std::u16string text = DecodeTextFile(*bytes);
+    QVERIFY(StartsWith(text, u"TRTABLETYPE=SBCS\r\n20=a\r\n"));
+    QVERIFY(text.find(u"\r\n80=A\r\n") != std::u16string::npos);
+  }
+};
+
+QTEST_MAIN(RelativeSearchFormTest)
+#include "relative_search_form_test.moc"
