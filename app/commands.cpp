@@ -11,6 +11,7 @@
 #include "extract/dump_via_pointers.h"
 #include "insert/insert_dialogs.h"
 #include "insert/pointer_search.h"
+#include "patch/bps.h"
 #include "patch/ips_apply.h"
 #include "patch/ips_writer.h"
 #include "patch/rom_compare.h"
@@ -57,6 +58,13 @@ constexpr std::array kCommands = {
             }},
     Command{"menuSaveChangesAsIPS", [](AppState& s) { WriteIps(s); }},
     Command{"menuApplyIPStoROM", [](AppState& s) { ApplyIps(s); }},
+    Command{"menuReadBPS",
+            [](AppState& s) {
+              std::u16string name;
+              LoadBps(s, name);
+            }},
+    Command{"menuSaveChangesAsBPS", [](AppState& s) { WriteBps(s); }},
+    Command{"menuApplyBPStoROM", [](AppState& s) { ApplyBps(s); }},
     Command{"menuMakePatch", [](AppState& s) { CompareRoms(s, s.EcoMode, s.OptimizeChangesBlocks); }},
     // Batch: a script ending with FIN ends the program.
     Command{"menuRunBatch",

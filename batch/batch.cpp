@@ -19,6 +19,7 @@
 #include "insert/insert_dialogs.h"
 #include "insert/new_addresses.h"
 #include "insert/pointer_search.h"
+#include "patch/bps.h"
 #include "patch/ips_apply.h"
 #include "patch/ips_writer.h"
 #include "patch/rom_compare.h"
@@ -170,6 +171,17 @@ const std::array kBatchCommands = {
                        [&] { return s.ips.isLoaded && s.ips.fileName == a; });
                  }},
     BatchCommand{u"APPLYIPSTOROM", [](PatchState& s, const std::u16string&) { ApplyIps(s); return Flow::Next; }},
+    BatchCommand{u"LOADBPS",
+                 [](PatchState& s, const std::u16string& a) {
+                   return LoadOrStop(
+                       s, a,
+                       [&] {
+                         std::u16string name = a;
+                         LoadBps(s, name);
+                       },
+                       [&] { return s.bps.isLoaded && s.bps.fileName == a; });
+                 }},
+    BatchCommand{u"APPLYBPSTOROM", [](PatchState& s, const std::u16string&) { ApplyBps(s); return Flow::Next; }},
     BatchCommand{u"SAVEDIALOGS",
                  [](PatchState& s, const std::u16string& a) {
                    SaveDialogsAs(s, a);
@@ -241,6 +253,11 @@ const std::array kBatchCommands = {
     BatchCommand{u"SAVEIPS",
                  [](PatchState& s, const std::u16string& a) {
                    if (HasArguments(s, u"SAVEIPS", u"файл", {a})) WriteIps(s, a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"SAVEBPS",
+                 [](PatchState& s, const std::u16string& a) {
+                   if (HasArguments(s, u"SAVEBPS", u"файл", {a})) WriteBps(s, a);
                    return Flow::Next;
                  }},
 
