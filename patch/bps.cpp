@@ -28,7 +28,7 @@ constexpr std::size_t kMinSourceRun = 4;
 // Runs of one repeated byte at least this long become a TargetCopy.
 constexpr std::size_t kMinRepeat = 32;
 // Blocks compared whole before looking at single bytes.
-constexpr std::size_t kCompareStep = 1024;
+constexpr std::size_t kCompareStep = 4096;
 
 std::uint32_t ReadLe32(std::span<const std::uint8_t> p, std::size_t at) {
   return static_cast<std::uint32_t>(p[at]) | static_cast<std::uint32_t>(p[at + 1]) << 8 |
@@ -53,6 +53,34 @@ std::size_t FirstEqual(std::span<const std::uint8_t> a, std::span<const std::uin
   while (pos < end && a[pos] != b[pos]) ++pos;
   return pos;
 }
+
+// The CRC32 of the source and of the target, built piece by piece as the
+// patch walks them. A long run the two share is read once: its checksum
+// counts for both.
+class PairChecksums {  // pieces of ROMs (at most 32 MiB): one zlib call each
+ public:
+  void Shared(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kCombineFrom) {
+      Each(bytes, bytes);
+      return;
+    }
+    const uLong crc = crc32(crc32(0L, Z_NULL, 0), bytes.data(), static_cast<uInt>(bytes.size()));
+    source_ = crc32_combine(source_, crc, static_cast<z_off_t>(bytes.size()));
+    target_ = crc32_combine(target_, crc, static_cast<z_off_t>(bytes.size()));
+  }
+  void Each(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target) {
+    source_ = crc32(source_, source.data(), static_cast<uInt>(source.size()));
+    target_ = crc32(target_, target.data(), static_cast<uInt>(target.size()));
+  }
+  std::uint32_t source() const { return static_cast<std::uint32_t>(source_); }
+  std::uint32_t target() const { return static_cast<std::uint32_t>(target_); }
+
+ private:
+  // Below this a run is cheaper to read twice than to combine.
+  static constexpr std::size_t kCombineFrom = 4096;
+  uLong source_ = crc32(0L, Z_NULL, 0);
+  uLong target_ = crc32(0L, Z_NULL, 0);
+};
 
 // Writes the actions of a linear patch, keeping the TargetCopy cursor.
 class ActionWriter {
@@ -173,11 +201,15 @@ std::vector<std::uint8_t> BuildBps(std::span<const std::uint8_t> source, std::sp
   AppendBpsNumber(out, target.size());
   AppendBpsNumber(out, 0);  // no metadata
   ActionWriter actions(out, target);
+  PairChecksums crc;
   const std::size_t common = std::min(source.size(), target.size());
   std::size_t pos = 0;
   while (pos < common) {
     const std::size_t equalEnd = FirstDifference(source, target, pos, common);
-    if (equalEnd > pos) actions.SourceRead(equalEnd - pos);
+    if (equalEnd > pos) {
+      actions.SourceRead(equalEnd - pos);
+      crc.Shared(source.subspan(pos, equalEnd - pos));
+    }
     pos = equalEnd;
     if (pos == common) break;
     // A differing run, with the short equal runs inside it, up to the next
@@ -192,12 +224,14 @@ std::vector<std::uint8_t> BuildBps(std::span<const std::uint8_t> source, std::sp
       literalEnd = equalTo;
     }
     actions.Literal(pos, literalEnd);
+    crc.Each(source.subspan(pos, literalEnd - pos), target.subspan(pos, literalEnd - pos));
     pos = literalEnd;
   }
   // Bytes past the end of the source have nothing to read from there.
   actions.Literal(common, target.size());
-  AppendLe32(out, Crc32(source));
-  AppendLe32(out, Crc32(target));
+  crc.Each(source.subspan(common), target.subspan(common));
+  AppendLe32(out, crc.source());
+  AppendLe32(out, crc.target());
   AppendLe32(out, Crc32(out));
   return out;
 }
