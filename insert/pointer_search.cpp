@@ -76,8 +76,8 @@ void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest,
         pos = chunkEnd;
         break;
       }
-      pos = e + 1;  // overlapping candidates: the next 08 may be the very next byte
-      // An 08 at offsets 0 to 3 is passed over: a pointer there would start at
+      pos = e + 1;  // overlapping candidates: the next 08 or 09 may be the very next byte
+      // An 08 or 09 at offsets 0 to 3 is passed over: a pointer there would start at
       // the ROM's first bytes, the entry point.
       if (e < 4) continue;
       const std::uint8_t* b = data + e - 3;
