@@ -12,6 +12,7 @@
 #include "font/font_commands.h"
 #include "insert/insert_dialogs.h"
 #include "insert/pointer_search.h"
+#include "patch/bps.h"
 #include "patch/ips_apply.h"
 #include "patch/ips_writer.h"
 #include "patch/rom_compare.h"
@@ -64,6 +65,13 @@ constexpr std::array kCommands = {
             }},
     Command{"menuSaveChangesAsIPS", [](AppState& s) { WriteIps(s); }},
     Command{"menuApplyIPStoROM", [](AppState& s) { ApplyIps(s); }},
+    Command{"menuReadBPS",
+            [](AppState& s) {
+              std::u16string name;
+              LoadBps(s, name);
+            }},
+    Command{"menuSaveChangesAsBPS", [](AppState& s) { WriteBps(s); }},
+    Command{"menuApplyBPStoROM", [](AppState& s) { ApplyBps(s); }},
     Command{"menuMakePatch", [](AppState& s) { CompareRoms(s, s.EcoMode, s.OptimizeChangesBlocks); }},
     // Batch: a script ending with FIN ends the program.
     Command{"menuRunBatch",

@@ -23,6 +23,7 @@
 #include "insert/insert_dialogs.h"
 #include "insert/new_addresses.h"
 #include "insert/pointer_search.h"
+#include "patch/bps.h"
 #include "patch/ips_apply.h"
 #include "patch/ips_writer.h"
 #include "patch/rom_compare.h"
@@ -187,6 +188,17 @@ const std::array kBatchCommands = {
                        [&] { return s.ips.isLoaded && s.ips.fileName == a; });
                  }},
     BatchCommand{u"APPLYIPSTOROM", [](FontState& s, const std::u16string&) { ApplyIps(s); return Flow::Next; }},
+    BatchCommand{u"LOADBPS",
+                 [](FontState& s, const std::u16string& a) {
+                   return LoadOrStop(
+                       s, a,
+                       [&] {
+                         std::u16string name = a;
+                         LoadBps(s, name);
+                       },
+                       [&] { return s.bps.isLoaded && s.bps.fileName == a; });
+                 }},
+    BatchCommand{u"APPLYBPSTOROM", [](FontState& s, const std::u16string&) { ApplyBps(s); return Flow::Next; }},
     BatchCommand{u"SAVEDIALOGS",
                  [](FontState& s, const std::u16string& a) {
                    SaveDialogsAs(s, a);
@@ -258,6 +270,11 @@ const std::array kBatchCommands = {
     BatchCommand{u"SAVEIPS",
                  [](FontState& s, const std::u16string& a) {
                    if (HasArguments(s, u"SAVEIPS", u"файл", {a})) WriteIps(s, a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"SAVEBPS",
+                 [](FontState& s, const std::u16string& a) {
+                   if (HasArguments(s, u"SAVEBPS", u"файл", {a})) WriteBps(s, a);
                    return Flow::Next;
                  }},
 

@@ -11,7 +11,10 @@ namespace {
 
 constexpr std::size_t kRomSize = 32u << 20;
 constexpr int kDialogs = 20000;
-constexpr std::int32_t kFreeStart = 0xC00000;  // free space below 16 MiB, where pointers reach
+// Free space of 4 MiB, below 16 MiB (08 pointers) or above it (09 pointers).
+constexpr std::int32_t kFreeLower = 0xC00000;
+constexpr std::int32_t kFreeUpper = 0x1800000;
+constexpr std::int32_t kFreeSize = 0x400000;
 
 struct Game {
   RomBytes rom;
@@ -21,12 +24,13 @@ struct Game {
 
 // A 32 MiB ROM of noise with 20,000 old texts, each addressed by one to
 // three pointers, and their dialogs with longer translations.
-Game MakeGame() {
+Game MakeGame(std::int32_t freeStart) {
   Game g;
   std::mt19937 rng(2024);
   g.rom.resize(kRomSize);
   for (std::size_t i = 0; i < kRomSize; ++i) g.rom[i] = static_cast<std::uint8_t>(i * 2654435761u >> 24);
-  for (std::size_t i = kFreeStart; i < 0x1000000; ++i) g.rom[i] = 0xFF;
+  for (std::size_t i = static_cast<std::size_t>(freeStart); i < static_cast<std::size_t>(freeStart + kFreeSize); ++i)
+    g.rom[i] = 0xFF;
   for (int d = 0; d < kDialogs; ++d) {
     const std::int32_t from = 0x400000 + d * 64;
     const int n = 1 + static_cast<int>(rng() % 3);
@@ -45,7 +49,7 @@ Game MakeGame() {
   return g;
 }
 
-void Prepare(AppState& state, const Game& g) {
+void Prepare(AppState& state, const Game& g, std::int32_t freeStart) {
   state.rom.bytes.assign(g.rom.begin(), g.rom.end());
   state.rom.size = static_cast<std::int32_t>(kRomSize);
   state.rom.isLoaded = true;
@@ -61,15 +65,15 @@ void Prepare(AppState& state, const Game& g) {
   state.dialogs.records.emplace_back();
   state.dialogs.lastIndex = kDialogs - 1;
   state.dialogs.isLoaded = true;
-  state.insertion.FreeSpaceStartAddr = kFreeStart;
-  state.insertion.FreeSpaceEndAddr = 0x1000000;
+  state.insertion.FreeSpaceStartAddr = freeStart;
+  state.insertion.FreeSpaceEndAddr = freeStart + kFreeSize;
   state.insertion.AddressAlignBy = 4;
 }
 
-void Run(const Game& g, bool extended) {
+void Run(const Game& g, bool extended, std::int32_t freeStart) {
   QuietHost host;
   AppState state(host);
-  Prepare(state, g);
+  Prepare(state, g, freeStart);
   state.settings.ExtendedLogs = extended ? u"YES" : u"NO";
   const auto dir = TempDir();
   state.dialogs.fileName = FromPath(dir / "script.txt");
@@ -78,7 +82,8 @@ void Run(const Game& g, bool extended) {
   double calc = TimeMs([&] { CalcNewAddresses(state); });
   double insert = TimeMs([&] { InsertDialogs(state); });
   const char* what = extended ? "20,000 dialogs, ExtendedLogs + insertion log" : "20,000 dialogs, plain logs";
-  std::printf("%s (%d pointers):\n", what, g.pointers);
+  std::printf("%s (%d pointers), free space %s 16 MiB:\n", what, g.pointers,
+              freeStart < 0x1000000 ? "below" : "above");
   Report("  CalcNewAddresses", calc);
   Report("  InsertDialogs", insert);
   Report("  total", calc + insert);
@@ -86,9 +91,14 @@ void Run(const Game& g, bool extended) {
 }
 
 void BenchInsert() {
-  const Game g = MakeGame();
-  Run(g, false);
-  Run(g, true);
+  const Game g = MakeGame(kFreeLower);
+  Run(g, false, kFreeLower);
+  Run(g, true, kFreeLower);
+  {
+    const Game upper = MakeGame(kFreeUpper);
+    Run(upper, false, kFreeUpper);
+    Run(upper, true, kFreeUpper);
+  }
 
   PointerSnapshot snapshot(std::span<const std::uint8_t>(g.rom.data(), g.rom.size()));
   Report("index every pointer window of the 32 MiB ROM", TimeMs([&] { snapshot.IndexAllPointers(); }));

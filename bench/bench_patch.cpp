@@ -9,6 +9,7 @@
 #include "bench/bench.h"
 #include "app/app.h"
 #include "core/rom.h"
+#include "patch/bps.h"
 #include "patch/ips_apply.h"
 #include "patch/ips_writer.h"
 #include "patch/rom_compare.h"
@@ -86,6 +87,19 @@ void BenchComparison() {
     Report("write IPS of 16 MiB of changes", TimeMs([&] { WriteIps(state, FromPath(dir / "all.ips")); }));
   }
   {
+    // BPS of 2,000 changes spread over all 32 MiB, made and applied in memory.
+    MakeRomPair(dir / "bpsorig32.gba", dir / "bpswork32.gba", 32u << 20, 2000, 32u << 20);
+    const Bytes source = *ReadFileBytes(FromPath(dir / "bpsorig32.gba"), nullptr, kMaxRomFileSize);
+    const Bytes target = *ReadFileBytes(FromPath(dir / "bpswork32.gba"), nullptr, kMaxRomFileSize);
+    std::vector<std::uint8_t> patch;
+    Report("build BPS of two 32 MiB ROMs, 2,000 changes (core)", TimeMs([&] { patch = BuildBps(source, target); }));
+    RomBytes out;
+    Report("apply that BPS to 32 MiB in memory, all checks (core)",
+           TimeMs([&] { ApplyBpsPatch(patch, source, out); }));
+    Report("CRC32 of 32 MiB (zlib)", TimeMs([&] { Crc32(source); }));
+    std::printf("  BPS size: %zu bytes\n", patch.size());
+  }
+  {
     QuietHost host;
     AppState state(host);
     std::u16string patch = FromPath(dir / "bench.ips");
@@ -148,6 +162,16 @@ void BenchCliRuns() {
   WriteScript(dir / "apply.txt", "LOADROM=orig32.gba\nLOADIPS=patch32.ips\nAPPLYIPSTOROM\nSAVEROM=patched32.gba\n");
   Report("vorkat-cli: load a 32 MiB ROM, apply the patch, save the ROM",
          MedianMs(cd + "rm -f patched32.gba && '" + cli.string() + "' apply.txt >/dev/null"));
+  // BPS: 2,000 changes spread over the whole 32 MiB.
+  MakeRomPair(dir / "bpsorig32.gba", dir / "bpswork32.gba", 32u << 20, 2000, 32u << 20);
+  std::filesystem::copy_file(dir / "bpsorig32.gba", dir / "bpscopy32.gba");
+  WriteScript(dir / "makebps.txt", "LOADROM=bpswork32.gba\nLOADORIGINALROM=bpsorig32.gba\nSAVEBPS=patch32.bps\n");
+  Report("vorkat-cli: load two 32 MiB ROMs, write BPS",
+         MedianMs(cd + "'" + cli.string() + "' makebps.txt >/dev/null"));
+  Report("cmp -s of a 32 MiB ROM with an identical copy", MedianMs(cd + "cmp -s bpsorig32.gba bpscopy32.gba"));
+  WriteScript(dir / "applybps.txt", "LOADROM=bpsorig32.gba\nLOADBPS=patch32.bps\nAPPLYBPSTOROM\nSAVEROM=bpspatched32.gba\n");
+  Report("vorkat-cli: load a 32 MiB ROM, apply the BPS, save the ROM",
+         MedianMs(cd + "rm -f bpspatched32.gba && '" + cli.string() + "' applybps.txt >/dev/null"));
   RemoveDir(dir);
 }
 

@@ -1,5 +1,6 @@
 #include "extract/pointer_report.h"
 
+#include "core/gba_pointer.h"
 #include "core/text.h"
 
 namespace vorkat {
@@ -38,7 +39,9 @@ ReportLineWriter::ReportLineWriter()
     : head_(ToCp1251(u"адрес байтов в роме=hex(")), marker_(ToCp1251(u"), указывают на ")) {}
 
 void ReportLineWriter::Append(std::string& out, std::uint32_t pointerOffset, const std::uint8_t* b) const {
-  std::uint32_t target = b[0] | b[1] << 8 | b[2] << 16;
+  // A window ending in neither 08 nor 09 reports its first three bytes.
+  const std::int32_t pointed = PointerTarget(b[0], b[1], b[2], b[3]);
+  const std::uint32_t target = pointed >= 0 ? static_cast<std::uint32_t>(pointed) : (b[0] | b[1] << 8 | b[2] << 16);
   out += head_;
   AppendHex(out, pointerOffset);
   out += marker_;

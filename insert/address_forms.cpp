@@ -45,15 +45,19 @@ std::int32_t HexTextToLong(std::u16string_view text) {
 std::u16string LongToAddrText(std::int32_t offset) { return HexText(static_cast<std::uint32_t>(offset)); }
 
 std::u16string OffsetToPtrHexUnchecked(std::int32_t offset) {
-  std::u16string h = HexText(static_cast<std::uint32_t>(offset) & 0xFFFFFF, 6);
-  return h.substr(4, 2) + h.substr(2, 2) + h.substr(0, 2) + u"08";
+  const bool inReach = offset >= 0 && offset < kPointerReach;
+  const std::uint32_t value = 0x08000000u + (inReach ? static_cast<std::uint32_t>(offset)
+                                                     : static_cast<std::uint32_t>(offset) & 0xFFFFFFu);
+  std::u16string text;
+  for (int shift = 0; shift < 32; shift += 8) text += HexText((value >> shift) & 0xFF, 2);
+  return text;
 }
 
 std::u16string OffsetToPtrHex(InsertState& state, std::int32_t offset) {
   if (offset < 0 || offset >= kPointerReach) {
     AppendLog(state,
               u"Адрес " + HexText(static_cast<std::uint32_t>(offset)) +
-                  u" вне досягаемости указателя GBA (максимум FFFFFF): указатель не сформирован",
+                  u" вне досягаемости указателя GBA (максимум 1FFFFFF): указатель не сформирован",
               kColourBrightRed);
     return {};
   }
@@ -87,7 +91,7 @@ std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState& state, std
               u"Видимо ошибка преобразования адреса вставки диалога в в строку...то, что передали короче чем "
               u"хочется (hhhhhh08) продолжаю...");
   text = PadLeft(text, 8);
-  if (text.substr(6, 2) != u"08" && (!warnings || warnings->Allow()))
+  if (text.substr(6, 2) != u"08" && text.substr(6, 2) != u"09" && (!warnings || warnings->Allow()))
     AppendLog(state,
               u"Видимо ошибка преобразования адреса вставки диалога в в строку...(то, что передали не кончается "
               u"на '08') продолжаю...");

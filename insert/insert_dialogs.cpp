@@ -24,7 +24,7 @@ constexpr std::size_t kOverwriteLookBack = 50;
 
 bool WantsPointerChange(std::u16string_view flag) { return !flag.empty() && UCaseChar(flag[0]) == u'Y'; }
 
-// The 24-bit values of the old pointers this run will look for, read as
+// The target offsets of the old pointers this run will look for, read as
 // pointer rewriting reads them, so that one pass over the snapshot indexes
 // them all. A value missed here only costs a scan, never a wrong answer.
 std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs) {
@@ -35,7 +35,8 @@ std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs) {
     if (dlg.OldPtrHEX.empty() || !WantsPointerChange(dlg.DoPointerChange) || HexTextToLong(dlg.NewDlgAddr) < 0)
       continue;
     const PointerText pointer = ReadPointerText(dlg.OldPtrHEX);
-    if (pointer.bytes[3] == 0x08) values.push_back(static_cast<std::uint32_t>(pointer.offset()));
+    if (PointerTarget(pointer.bytes[0], pointer.bytes[1], pointer.bytes[2], pointer.bytes[3]) >= 0)
+      values.push_back(static_cast<std::uint32_t>(pointer.offset()));
   }
   return values;
 }

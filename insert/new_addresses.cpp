@@ -49,7 +49,7 @@ std::int32_t ClampToInt32(std::int64_t v) {
 // The per-dialog reports of one calculation, each kind with its own limit.
 struct CalcWarnings {
   WarningLimit shifts{u"Сообщения о сдвиге адреса из-за 'запретной' зоны"};
-  WarningLimit oldOutOfReach{u"Сообщения об адресах (откуда вынули) за пределами 16 Мб"};
+  WarningLimit oldOutOfReach{u"Сообщения об адресах (откуда вынули) за пределами 32 Мб"};
   WarningLimit newOutOfReach{u"Сообщения о новых адресах вне досягаемости указателя GBA"};
   WarningLimit unknownTokens = UnknownTokenWarnings();
 
@@ -112,7 +112,7 @@ void CalcNewAddresses(InsertState& state) {
       if (warnings.oldOutOfReach.Allow())
         AppendLog(state,
                   u"Dialog ID=" + dlg.dlgID + u": адрес " + LongToAddrText(from) +
-                      u" (откуда вынули) за пределами 16 Мб, старый указатель сформировать нельзя",
+                      u" (откуда вынули) за пределами 32 Мб, старый указатель сформировать нельзя",
                   kColourDarkRed);
     } else {
       // An empty address reads as -1 and gives FFFFFF08, which points nowhere.
@@ -131,7 +131,7 @@ void CalcNewAddresses(InsertState& state) {
       if (warnings.newOutOfReach.Allow())
         AppendLog(state,
                   u"Dialog ID=" + dlg.dlgID + u": новый адрес " + (cur < 0 ? DecText(cur) : HexText(cur)) +
-                      u" вне досягаемости указателя GBA (0..FFFFFF), диалог не размещен",
+                      u" вне досягаемости указателя GBA (0..1FFFFFF), диалог не размещен",
                   kColourBrightRed);
     } else {
       const auto at = static_cast<std::int32_t>(cur);

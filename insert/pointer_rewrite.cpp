@@ -17,12 +17,15 @@
 namespace vorkat {
 namespace {
 
-constexpr std::uint8_t kPointerHighByte = 0x08;  // GBA ROM is mapped at 0x08000000
-constexpr std::size_t kValueBits = 1u << 24;
+// A pointer window's value is the offset it addresses: 25 bits, since the
+// GBA maps the ROM at 0x08000000-0x09FFFFFF (last byte 08 or 09).
+constexpr std::size_t kValueBits = std::size_t{1} << 25;
 
-std::uint32_t LowValue(const std::uint8_t* p) {
+bool IsPointerHighByte(std::uint8_t b) { return b == kPointerLowHighByte || b == kPointerUpHighByte; }
+
+std::uint32_t WindowValue(const std::uint8_t* p) {
   return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16;
+         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3] - kPointerLowHighByte) << 24;
 }
 
 std::uint64_t IndexKey(std::uint32_t value, std::int32_t offset) {
@@ -128,24 +131,28 @@ void PointerSnapshot::Build(bool all) {
   const std::size_t n = bytes_.size();
   if (n < 4) return;
   const std::uint8_t* data = bytes_.data();
-  // Every window ends in the 0x08 byte: find those and look three bytes back.
-  const std::uint8_t* p = data + 3;
-  const std::uint8_t* end = data + n;
-  while (p < end) {
-    p = static_cast<const std::uint8_t*>(std::memchr(p, kPointerHighByte, static_cast<std::size_t>(end - p)));
-    if (!p) break;
-    const std::uint8_t* w = p - 3;
-    const std::uint32_t v = LowValue(w);
-    if (all || (wanted_[v / 64] >> (v % 64) & 1)) index_.push_back(IndexKey(v, static_cast<std::int32_t>(w - data)));
-    ++p;
+  // Every window ends in an 08 or 09 byte: find those, one byte value per
+  // pass, and look three bytes back. The sort puts the two passes in order.
+  for (const std::uint8_t high : {kPointerLowHighByte, kPointerUpHighByte}) {
+    const std::uint8_t* p = data + 3;
+    const std::uint8_t* end = data + n;
+    while (p < end) {
+      p = static_cast<const std::uint8_t*>(std::memchr(p, high, static_cast<std::size_t>(end - p)));
+      if (!p) break;
+      const std::uint8_t* w = p - 3;
+      const std::uint32_t v = WindowValue(w);
+      if (all || (wanted_[v / 64] >> (v % 64) & 1)) index_.push_back(IndexKey(v, static_cast<std::int32_t>(w - data)));
+      ++p;
+    }
   }
   std::sort(index_.begin(), index_.end());
 }
 
 std::vector<std::int32_t> PointerSnapshot::Find(const std::array<std::uint8_t, 4>& pattern, std::int32_t from,
                                                 std::int32_t lastStart) const {
-  const std::uint32_t value = LowValue(pattern.data());
-  if (pattern[3] != kPointerHighByte || !IsIndexed(value)) return FindLinear(pattern, from, lastStart);
+  if (!IsPointerHighByte(pattern[3])) return FindLinear(pattern, from, lastStart);
+  const std::uint32_t value = WindowValue(pattern.data());
+  if (!IsIndexed(value)) return FindLinear(pattern, from, lastStart);
   std::vector<std::int32_t> found;
   if (bytes_.size() < 4) return found;
   from = std::max(from, 0);

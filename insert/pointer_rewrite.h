@@ -19,14 +19,14 @@ class InsertionLogFile;
 
 // The ROM as it stood when an insertion run began: the pointer searches of a
 // run look here, so bytes the run writes are never found by a later search
-// of the same run. Pointer windows (4 bytes ending in 0x08) can be indexed
-// by value once, so that a search costs a lookup instead of a ROM scan.
+// of the same run. Pointer windows (4 bytes ending in 0x08 or 0x09) can be
+// indexed by value once, so that a search costs a lookup instead of a ROM scan.
 class PointerSnapshot {
  public:
   explicit PointerSnapshot(std::span<const std::uint8_t> rom);
 
-  // Indexes the pointer windows whose first three bytes, read little-endian,
-  // are one of `values` (24-bit). Searches for other patterns scan.
+  // Indexes the pointer windows whose target offset (PointerTarget, below
+  // 32 MiB) is one of `values`. Searches for other patterns scan.
   void IndexPointers(std::span<const std::uint32_t> values);
   // Indexes every pointer window.
   void IndexAllPointers();

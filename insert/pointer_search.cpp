@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/gba_pointer.h"
 #include "core/runtime.h"
 #include "core/log.h"
 #include "core/numbers.h"
@@ -44,6 +45,25 @@ void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest,
   std::size_t pos = scanStart <= 1 ? 0 : static_cast<std::size_t>(scanStart) - 1;
   const std::size_t limit = scanEnd >= 1 ? std::min<std::size_t>(static_cast<std::size_t>(scanEnd), size) : size;
 
+  // A pointer ending in 09 addresses 16 MiB and more: in a ROM no larger
+  // than that it points at nothing, so only larger ROMs are searched for them.
+  const bool upperHalf = size > static_cast<std::size_t>(kUpperPointerHalf);
+  const std::uint8_t* data = rom.data();
+  // The next 08 (and 09) byte at or after pos, searched once per chunk and
+  // byte value so that the scan stays one pass.
+  std::size_t next[2] = {0, 0};
+  std::size_t searchedTo[2] = {0, 0};
+  auto nextHigh = [&](std::size_t chunkEnd) {
+    for (int i = 0; i < (upperHalf ? 2 : 1); ++i) {
+      if (next[i] >= pos && (next[i] < searchedTo[i] || searchedTo[i] >= chunkEnd)) continue;
+      const std::uint8_t high = i == 0 ? kPointerLowHighByte : kPointerUpHighByte;
+      const void* hit = std::memchr(data + pos, high, chunkEnd - pos);
+      next[i] = hit ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - data) : chunkEnd;
+      searchedTo[i] = chunkEnd;
+    }
+    return upperHalf ? std::min(next[0], next[1]) : next[0];
+  };
+
   ReportLineWriter writer;
   std::string report;
   std::int32_t count = 0;
@@ -51,18 +71,17 @@ void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest,
   while (pos < limit && !cancelled) {
     const std::size_t chunkEnd = std::min(limit, pos + kYieldChunk);
     while (pos < chunkEnd) {
-      const void* hit = std::memchr(rom.data() + pos, 0x08, chunkEnd - pos);
-      if (!hit) {
+      const std::size_t e = nextHigh(chunkEnd);
+      if (e >= chunkEnd) {
         pos = chunkEnd;
         break;
       }
-      const std::size_t e = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - rom.data());
-      pos = e + 1;  // overlapping candidates: the next 08 may be the very next byte
-      // An 08 at offsets 0 to 3 is passed over: a pointer there would start at
+      pos = e + 1;  // overlapping candidates: the next 08 or 09 may be the very next byte
+      // An 08 or 09 at offsets 0 to 3 is passed over: a pointer there would start at
       // the ROM's first bytes, the entry point.
       if (e < 4) continue;
-      const std::uint8_t* b = rom.data() + e - 3;
-      const std::int64_t target = b[0] | b[1] << 8 | b[2] << 16;
+      const std::uint8_t* b = data + e - 3;
+      const std::int64_t target = PointerTarget(b[0], b[1], b[2], b[3]);
       if (target < low || target > high) continue;
       writer.Append(report, static_cast<std::uint32_t>(e - 3), b);
       report += "\r\n";

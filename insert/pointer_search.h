@@ -1,5 +1,6 @@
-// Pointer search: every 4 bytes ending in 08 are read as a GBA pointer, and
-// those whose target lies in a range are written to a report file.
+// Pointer search: every 4 bytes ending in 08 (or, in a ROM over 16 MiB, 09)
+// are read as a GBA pointer, and those whose target lies in a range are
+// written to a report file.
 #pragma once
 
 #include <array>

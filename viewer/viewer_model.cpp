@@ -307,7 +307,8 @@ void FollowPointer(CodecState& state, ViewerModel& view, std::u16string_view off
   const std::span<const std::uint8_t> rom = state.rom.view();
   if (at < 0 || at + 4 > static_cast<std::int64_t>(rom.size())) return;
   const std::span<const std::uint8_t> pointer = rom.subspan(static_cast<std::size_t>(at), 4);
-  if (pointer[3] != 0x08) {
+  // The last byte is 08 below 16 MiB and 09 above: both are GBA pointers.
+  if (PointerTarget(pointer[0], pointer[1], pointer[2], pointer[3]) < 0) {
     MsgBox(state, u"Не думаю, что по этому смещению лежит указатель GBA");
     return;
   }

@@ -76,10 +76,31 @@ TEST(AddressForms, PointerTextsOfOffsets) {
   EXPECT_TRUE(host.logLines.empty());
 }
 
+// From 16 MiB on a pointer's last byte is 09; both forms read back, and a
+// 09 text is a pointer, not a fault.
+TEST(AddressForms, PointerTextsAcrossSixteenMiB) {
+  ScriptedHost host;
+  AppState state(host);
+  const std::pair<std::int32_t, std::u16string_view> cases[] = {
+      {0xFFFFFF, u"FFFFFF08"}, {0x1000000, u"00000009"}, {0x1FFFFFF, u"FFFFFF09"}, {0x17A1C30, u"301C7A09"}};
+  for (const auto& [offset, text] : cases) {
+    EXPECT_EQ(OffsetToPtrHex(state, offset), text);
+    EXPECT_EQ(PtrHexToOffset(text), offset);
+    std::u16string padded(text);
+    const auto bytes = PtrHexToBytes(state, padded);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(PointerTarget((*bytes)[0], (*bytes)[1], (*bytes)[2], (*bytes)[3]), offset);
+    EXPECT_EQ(ReadPointerText(text).offset(), offset);
+  }
+  EXPECT_TRUE(host.logLines.empty());
+  EXPECT_EQ(PointerTarget(0x30, 0x1C, 0x7A, 0x0A), -1);
+  EXPECT_EQ(OffsetToPtrHexUnchecked(-1), u"FFFFFF08");  // an empty address still points nowhere
+}
+
 TEST(AddressForms, OffsetToPtrHexRefusesOffsetsOutOfReach) {
   ScriptedHost host;
   AppState state(host);
-  EXPECT_EQ(OffsetToPtrHex(state, 0x1000000), u"");
+  EXPECT_EQ(OffsetToPtrHex(state, 0x2000000), u"");
   EXPECT_EQ(host.logLines.size(), 1u);
   EXPECT_EQ(OffsetToPtrHex(state, -1), u"");
   EXPECT_EQ(host.logLines.size(), 2u);
@@ -88,7 +109,7 @@ TEST(AddressForms, OffsetToPtrHexRefusesOffsetsOutOfReach) {
 TEST(AddressForms, PtrHexToOffsetReadsThreePairs) {
   EXPECT_EQ(PtrHexToOffset(u"301C7A08"), 0x7A1C30);
   EXPECT_EQ(PtrHexToOffset(u"301C7A0"), -1);
-  EXPECT_EQ(PtrHexToOffset(u"301C7A09"), 0x7A1C30);
+  EXPECT_EQ(PtrHexToOffset(u"301C7A0A"), 0x7A1C30);
   EXPECT_EQ(PtrHexToOffset(u"301c7a08"), 0x7A1C30);
   EXPECT_EQ(PtrHexToOffset(u""), -1);
 }
@@ -103,7 +124,7 @@ TEST(AddressForms, PointerFormsAgreeForEveryOffsetInReach) {
     EXPECT_EQ((*bytes)[0], x & 0xFF);
     EXPECT_EQ((*bytes)[1], (x >> 8) & 0xFF);
     EXPECT_EQ((*bytes)[2], (x >> 16) & 0xFF);
-    EXPECT_EQ((*bytes)[3], 0x08);
+    EXPECT_EQ((*bytes)[3], x < kUpperPointerHalf ? 0x08 : 0x09);
     EXPECT_EQ(PtrHexToOffset(text), x);
   }
   EXPECT_TRUE(host.logLines.empty());
@@ -129,10 +150,10 @@ TEST(AddressForms, PtrHexToBytesReportsAndGoesOn) {
             u"Видимо ошибка преобразования адреса вставки диалога в в строку...то, что передали короче чем хочется "
             u"(hhhhhh08) продолжаю...");
 
-  std::u16string badEnd = u"301C7A09";
+  std::u16string badEnd = u"301C7A0A";
   b = PtrHexToBytes(state, badEnd);
   ASSERT_TRUE(b);
-  EXPECT_EQ(*b, (std::array<std::uint8_t, 4>{0x30, 0x1C, 0x7A, 0x09}));
+  EXPECT_EQ(*b, (std::array<std::uint8_t, 4>{0x30, 0x1C, 0x7A, 0x0A}));
   ASSERT_EQ(host.logLines.size(), 2u);
   EXPECT_EQ(host.logLines[1],
             u"Видимо ошибка преобразования адреса вставки диалога в в строку...(то, что передали не кончается на "
@@ -144,10 +165,10 @@ TEST(AddressForms, PtrHexToBytesReportsAndGoesOn) {
   EXPECT_EQ(host.logLines[2], u"Ошибка преобразования адреса вставки диалога в строку...(передали пустую строку)");
 
   // Both complaints for a short text that does not end in 08.
-  std::u16string shortBad = u"7A09";
+  std::u16string shortBad = u"7A0A";
   b = PtrHexToBytes(state, shortBad);
   ASSERT_TRUE(b);
-  EXPECT_EQ(shortBad, u"00007A09");
+  EXPECT_EQ(shortBad, u"00007A0A");
   EXPECT_EQ(host.logLines.size(), 5u);
 }
 

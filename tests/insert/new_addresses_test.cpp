@@ -174,26 +174,41 @@ TEST_F(CalcNewAddressesTest, WithoutATableNothingChanges) {
   EXPECT_EQ(state.insertion.FreeSpaceStartAddr, 0x100);
 }
 
-TEST_F(CalcNewAddressesTest, PointerFormsStopAt16MiB) {
-  state.insertion.FreeSpaceStartAddr = 0xFFFFFC;
-  state.insertion.FreeSpaceEndAddr = 0x2000000;
-  AddDialog(state, u"1", u"Hello").ExtractedFromAddr = u"1000000";
+// Pointers reach the whole 32 MiB cartridge: 09 pointers from 16 MiB on.
+TEST_F(CalcNewAddressesTest, PointerFormsStopAt32MiB) {
+  state.insertion.FreeSpaceStartAddr = 0x1FFFFFC;
+  state.insertion.FreeSpaceEndAddr = 0x4000000;
+  AddDialog(state, u"1", u"Hello").ExtractedFromAddr = u"2000000";
   AddDialog(state, u"2", u"Hello");  // no ExtractedFromAddr
   CalcNewAddresses(state);
 
   // Placed, but its old pointer cannot be formed: nothing will be searched.
-  EXPECT_EQ(Dialog(state, 0).NewDlgAddr, u"FFFFFC");
-  EXPECT_EQ(Dialog(state, 0).NewPtrHEX, u"FCFFFF08");
+  EXPECT_EQ(Dialog(state, 0).NewDlgAddr, u"1FFFFFC");
+  EXPECT_EQ(Dialog(state, 0).NewPtrHEX, u"FCFFFF09");
   EXPECT_EQ(Dialog(state, 0).OldPtrHEX, u"");
-  EXPECT_EQ(ColourOf(state, u"Dialog ID=1: адрес 1000000 (откуда вынули) за пределами 16 Мб, старый указатель "
+  EXPECT_EQ(ColourOf(state, u"Dialog ID=1: адрес 2000000 (откуда вынули) за пределами 32 Мб, старый указатель "
                             u"сформировать нельзя"),
             kColourDarkRed);
-  // The next place, 0xFFFFFC + 5 + 1 = 0x1000002, has no pointer form.
+  // The next place, 0x1FFFFFC + 5 + 1 = 0x2000002, has no pointer form.
   EXPECT_EQ(Dialog(state, 1).OldPtrHEX, u"FFFFFF08");
   EXPECT_EQ(Dialog(state, 1).NewDlgAddr, u"");
-  EXPECT_EQ(ColourOf(state, u"Dialog ID=2: новый адрес 1000002 вне досягаемости указателя GBA (0..FFFFFF), диалог "
+  EXPECT_EQ(ColourOf(state, u"Dialog ID=2: новый адрес 2000002 вне досягаемости указателя GBA (0..1FFFFFF), диалог "
                             u"не размещен"),
             kColourBrightRed);
+}
+
+TEST_F(CalcNewAddressesTest, PlacesAcrossSixteenMiBWithBothPointerForms) {
+  state.insertion.FreeSpaceStartAddr = 0xFFFFFC;
+  state.insertion.FreeSpaceEndAddr = 0x2000000;
+  AddDialog(state, u"1", u"Hi").ExtractedFromAddr = u"1000000";
+  AddDialog(state, u"2", u"Hello").ExtractedFromAddr = u"FFFFFF";
+  CalcNewAddresses(state);
+  EXPECT_EQ(Dialog(state, 0).OldPtrHEX, u"00000009");
+  EXPECT_EQ(Dialog(state, 0).NewPtrHEX, u"FCFFFF08");
+  EXPECT_EQ(Dialog(state, 1).OldPtrHEX, u"FFFFFF08");
+  EXPECT_EQ(Dialog(state, 1).NewDlgAddr, u"FFFFFF");
+  EXPECT_EQ(Dialog(state, 1).NewPtrHEX, u"FFFFFF08");
+  EXPECT_EQ(state.insertion.FreeSpaceStartAddr, 0x1000005);
 }
 
 TEST(SuggestFreeSpaceStart, TakesTrailingPaddingOfEitherKindAsFree) {

@@ -155,6 +155,19 @@ TEST_F(Viewer, JumpsRememberWhereThePageStood) {
   EXPECT_EQ(host.messages[0].text, u"Не думаю, что по этому смещению лежит указатель GBA");
 }
 
+// A pointer ending in 09 leads into the upper 16 MiB of a 32 MiB ROM.
+TEST_F(Viewer, PointerJumpFollows09Pointers) {
+  std::vector<std::uint8_t> rom(0x1000100, 0);
+  rom[10] = 0x40, rom[11] = 0, rom[12] = 0, rom[13] = 0x09;
+  rom[20] = 0x40, rom[21] = 0, rom[22] = 0, rom[23] = 0x0A;
+  Open(rom);
+  FollowPointer(state, view, u"10");
+  EXPECT_EQ(view.ViewTop, 0x1000040);
+  FollowPointer(state, view, u"20");
+  EXPECT_EQ(view.ViewTop, 0x1000040);
+  EXPECT_EQ(host.messages.size(), 1u);
+}
+
 TEST_F(Viewer, JumpListReadsReportsLogsAndNumbers) {
   Open(Counting(16));
   TempDir dir;
