@@ -8,32 +8,13 @@
 #include "app/app.h"
 #include "app/console_host.h"
 #include "tests/support/scripted_host.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/temp_dir.h"
 
 using namespace vorkat;
+using vorkat::testing::CliRun;
+using vorkat::testing::RunCli;
 using vorkat::testing::TempDir;
-
-namespace {
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
-
-CliRun RunCli(const std::filesystem::path& cwd, const std::string& args) {
-  std::string cmd = "cd '" + cwd.string() + "' && '" VORKAT_CLI_PATH "' " + args + " 2>/dev/null";
-  CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
-
-}  // namespace
 
 TEST(Cli, MissingScriptExitsWithTwoAndStillSavesSettings) {
   TempDir dir;

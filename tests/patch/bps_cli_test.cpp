@@ -8,9 +8,12 @@
 #include "app/app.h"
 #include "script/dialogs_file.h"
 #include "tests/support/scripted_host.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/temp_dir.h"
 
 using namespace vorkat;
+using vorkat::testing::CliRun;
+using vorkat::testing::RunCli;
 using vorkat::testing::TempDir;
 
 namespace {
@@ -20,24 +23,6 @@ constexpr std::size_t kPointerTable = 0x200;
 constexpr std::size_t kTexts = 0x1000;
 constexpr std::size_t kFree = 0x1800000;
 constexpr int kCount = 6;
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
-
-CliRun RunCli(const std::filesystem::path& cwd, const std::string& script) {
-  const std::string cmd = "cd '" + cwd.string() + "' && '" VORKAT_CLI_PATH "' " + script + " 2>/dev/null";
-  CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
 
 std::string Old(int k) { return "Old line " + std::to_string(k); }
 std::string New(int k) { return "A new and much longer line number " + std::to_string(k); }
