@@ -140,6 +140,35 @@ void AskLinesPerPage(FontState& state) {
   AskNumber(state, state.preview.MkPageBrkEveryNLFs, kLinesPrompt, kLinesTitle, u"3");
 }
 
+namespace {
+
+void AskPrintValue(FontState& state, std::int32_t& value, std::u16string_view prompt, std::u16string_view title) {
+  const auto answer = InputBox(state, prompt, title, DecText(value));
+  if (answer && !answer->empty()) value = ReadInt(*answer);
+}
+
+}  // namespace
+
+void AskPrintX(FontState& state) {
+  AskPrintValue(state, state.preview.DefaultMyX, u"Значение координаты X (по умолчанию)", u"Default print from X=");
+  state.settings.VivorurePrnXPrnY = PrintPositionText(state.preview);
+}
+
+void AskPrintY(FontState& state) {
+  AskPrintValue(state, state.preview.DefaultMyY, u"Значение координаты Y (по умолчанию)", u"Default print from Y=");
+  state.settings.VivorurePrnXPrnY = PrintPositionText(state.preview);
+}
+
+void AskInterLetterStep(FontState& state) {
+  AskPrintValue(state, state.preview.InterLetterStep, u"Введите расстояние между буквами в пикселах",
+                u"Input InterLetterStep");
+}
+
+void AskIgnoreHexN(FontState& state) {
+  AskPrintValue(state, state.preview.IgnoreHexN,
+                u"Сколько символов после '<$hex>' дополнительно игнорировать при 'печати'", u"Ignore +N chars after '<$hex>'=");
+}
+
 std::optional<std::u16string> SetScriptLfs(FontState& state, std::u16string_view text) {
   PreviewSettings& ps = state.preview;
   if (!state.table.isLoaded) {

@@ -47,6 +47,15 @@ void AskGameScrollChar(FontState& state);
 void AskWrapRightLimit(FontState& state);
 void AskLinesPerPage(FontState& state);
 
+// The editor's print values, each an input box with the current value as
+// default; a cancel or an empty answer changes nothing, any other answer is
+// read as a leading number. X and Y also become the settings' default print
+// position.
+void AskPrintX(FontState& state);
+void AskPrintY(FontState& state);
+void AskInterLetterStep(FontState& state);
+void AskIgnoreHexN(FontState& state);
+
 // btnSetScriptLfs: checks the table and the FDT, asks for the line-break
 // string and the border when they are not set, refuses a border not right of
 // DefaultMyX, then wraps the text (over-wide lines logged in dark red).

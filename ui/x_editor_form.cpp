@@ -24,11 +24,13 @@
 #include "editor/editor_search.h"
 #include "editor/editor_text.h"
 #include "editor/mass_edit.h"
+#include "font/font_commands.h"
 #include "script/dialogs_file.h"
 #include "ui/dialog_list_model.h"
 #include "ui/dlg_props_form.h"
 #include "ui/form_kit.h"
 #include "ui/gui_host.h"
+#include "ui/x_view_form.h"
 
 namespace vorkat::ui {
 
@@ -163,7 +165,13 @@ XEditorForm::XEditorForm(AppState& state, QWidget* parent) : QMainWindow(parent)
   layout->addWidget(list_, 2);
   layout->addWidget(box_, 3);
   layout->addWidget(ruler_);
+  auto* print = Button(central, "doPrintText", QStringLiteral("Печать"));
+  auto* wrap = Button(central, "btnSetScriptLfs", QStringLiteral("Расставить переносы"));
+  auto* pages = Button(central, "btnSetPages", QStringLiteral("Расставить страницы"));
   auto* row = new QHBoxLayout;
+  row->addWidget(print);
+  row->addWidget(wrap);
+  row->addWidget(pages);
   row->addStretch();
   row->addWidget(accept_);
   layout->addLayout(row);
@@ -176,6 +184,9 @@ XEditorForm::XEditorForm(AppState& state, QWidget* parent) : QMainWindow(parent)
   connect(list_, &QListView::doubleClicked, this, [this](const QModelIndex& i) { OpenDialog(i.row()); });
   connect(box_, &QPlainTextEdit::textChanged, this, &XEditorForm::UpdateAcceptButton);
   connect(accept_, &QPushButton::clicked, this, &XEditorForm::Accept);
+  connect(print, &QPushButton::clicked, this, &XEditorForm::PrintBox);
+  connect(wrap, &QPushButton::clicked, this, &XEditorForm::WrapBox);
+  connect(pages, &QPushButton::clicked, this, &XEditorForm::MarkPagesInBox);
   connect(ruler_, &QScrollBar::valueChanged, rulerLine_, &RulerLine::SetX);
 }
 
@@ -215,6 +226,100 @@ void XEditorForm::BuildMenus() {
           QStringLiteral("Исправить адрес начала диалога, убрав из начала текста диалога некий символ(ы)"),
           &XEditorForm::StartCorrectionItem);
   AddItem(ops, "menuCalcNewAddrs", QStringLiteral("Расчет новых адресов для вставки"), &XEditorForm::NewAddressesItem);
+
+  QMenu* font = menuBar()->addMenu(QStringLiteral("Шрифт"));
+  AddItem(font, "menuEdLoadFDT", QStringLiteral("Load FDT"), &XEditorForm::LoadFdtItem);
+  AddItem(font, "menuReloadFntPics", QStringLiteral("Перечитать картинки с буквами"), &XEditorForm::ReloadPicturesItem);
+  previewItem_ = AddItem(font, "menuXPreview", QStringLiteral("Окно X-preview"), &XEditorForm::TogglePreview);
+  previewItem_->setCheckable(true);
+  font->addSeparator();
+  const auto option = [&](const char* name, const char* caption, bool PreviewSettings::*flag) {
+    QAction* a = font->addAction(QString::fromUtf8(caption));
+    a->setObjectName(QLatin1String(name));
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this, flag](bool on) { state_.preview.*flag = on; });
+    options_.push_back({a, flag});
+  };
+  option("menuDoClsBeforePrint", "Чистить 'фон' перед началом печати", &PreviewSettings::DoClsBeforePrint);
+  option("menuIgnoreClsWhenPrint", "Не очищать фон при печати текста", &PreviewSettings::IgnoreClsWhenPrint);
+  option("menuWaitForKeyPress", "Делать паузы при печати текста", &PreviewSettings::WaitForKeyPress);
+  option("menuIgnoreHex", "Игнорировать HEX при 'печати'", &PreviewSettings::IgnoreHex);
+  const auto ask = [&](const char* name, const char* caption, void (*askValue)(FontState&)) {
+    QAction* a = font->addAction(QString::fromUtf8(caption));
+    a->setObjectName(QLatin1String(name));
+    connect(a, &QAction::triggered, this, [this, askValue] { RunCommand([&] { askValue(state_); }); });
+  };
+  ask("menuIgnoreHexN", "Дополнительно пропускать N символов после HEX", AskIgnoreHexN);
+  ask("menuPrintFromX", "начинать печатать с X=...", AskPrintX);
+  ask("menuPrintFromY", "начинать печатать с Y=...", AskPrintY);
+  ask("menuInterLetterStep", "Расстояние между буквами", AskInterLetterStep);
+  font->addSeparator();
+  ask("menuSetGameLF", "Установить, как в скрипте описывается 'перенос строки' ", AskGameLFchar);
+  ask("menuSetGameScroll", "Установить как в скрипте обозначать 'новая страница'", AskGameScrollChar);
+  ask("menuSetWrapBorder", "Установить правую границу для авторасстановки 'переносов'", AskWrapRightLimit);
+  ask("menuSetLinesPerPage", "Установить каждый N-нный 'newline' на 'newpage'", AskLinesPerPage);
+}
+
+XViewForm* XEditorForm::Preview() {
+  if (!preview_) {
+    preview_ = PreviewWindow(parentWidget() ? parentWidget() : this, state_);
+    connect(preview_, &XViewForm::Hidden, this, [this] { previewItem_->setChecked(false); });
+  }
+  return preview_;
+}
+
+void XEditorForm::SyncPreviewOptions() {
+  for (const auto& [action, flag] : options_) action->setChecked(state_.preview.*flag);
+}
+
+void XEditorForm::LoadFdtItem() {
+  RunCommand([&] {
+    if (LoadFontDescription(state_)) Preview()->LoadFntPics();
+  });
+}
+
+void XEditorForm::ReloadPicturesItem() {
+  RunCommand([&] { Preview()->LoadFntPics(); });
+}
+
+void XEditorForm::TogglePreview() {
+  XViewForm* preview = Preview();
+  if (preview->isVisible()) {
+    preview->hide();
+  } else {
+    preview->show();
+    preview->raise();
+  }
+  previewItem_->setChecked(preview->isVisible());
+}
+
+void XEditorForm::PrintBox() {
+  RunCommand([&] { Preview()->PrintText(BoxText()); });
+}
+
+void XEditorForm::WrapBox() {
+  RunCommand([&] {
+    if (auto wrapped = SetScriptLfs(state_, BoxText())) {
+      ReplaceBoxText(*wrapped);
+      Preview()->PrintText(*wrapped);
+    }
+  });
+}
+
+void XEditorForm::MarkPagesInBox() {
+  RunCommand([&] {
+    if (auto marked = SetPages(state_, BoxText())) ReplaceBoxText(*marked);
+  });
+}
+
+void XEditorForm::ReplaceBoxText(std::u16string_view text) {
+  // The caret stays where it was (as far as the text reaches); the edit is
+  // not accepted until the accept button is pressed.
+  const int caret = box_->textCursor().position();
+  box_->setPlainText(ToBox(text));
+  QTextCursor cursor = box_->textCursor();
+  cursor.setPosition(std::min(caret, box_->document()->characterCount() - 1));
+  box_->setTextCursor(cursor);
 }
 
 template <class Command>
@@ -245,6 +350,16 @@ void XEditorForm::showEvent(QShowEvent* event) {
   // Opening the window: the ruler's reach and, when the set changed, the list.
   ruler_->setMaximum(std::max(0, width() - 16));
   if (filledFrom_ != state_.dialogs.records.data() || filledLast_ != state_.dialogs.lastIndex) FillList();
+  if (firstShow_) {
+    // Opening the editor: the print options start as they always do, and the
+    // glyph pictures of a loaded FDT are read.
+    firstShow_ = false;
+    state_.preview.DoClsBeforePrint = true;
+    state_.preview.IgnoreClsWhenPrint = false;
+    state_.preview.WaitForKeyPress = true;
+    SyncPreviewOptions();
+    if (state_.fdt.isLoaded) RunCommand([&] { Preview()->LoadFntPics(); });
+  }
   QMainWindow::showEvent(event);
 }
 
@@ -271,6 +386,7 @@ bool XEditorForm::eventFilter(QObject* watched, QEvent* event) {
     if (IsKey(key, Qt::Key_F7, Qt::NoModifier)) SearchInBox(false);
     else if (IsKey(key, Qt::Key_F7, Qt::ShiftModifier)) SearchInBox(true);
     else if (IsKey(key, Qt::Key_H, Qt::ControlModifier)) ReplaceInBox();
+    else if (IsKey(key, Qt::Key_Clear, Qt::NoModifier)) WrapBox();  // the keypad's 5 without Num Lock
     else return false;
     return true;
   }

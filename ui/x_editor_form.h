@@ -6,6 +6,10 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "font/preview_settings.h"
 
 class QAction;
 class QListView;
@@ -23,6 +27,7 @@ namespace vorkat::ui {
 class DialogListModel;
 class DlgPropsForm;
 class RulerLine;
+class XViewForm;
 
 class XEditorForm : public QMainWindow {
   Q_OBJECT
@@ -83,6 +88,17 @@ class XEditorForm : public QMainWindow {
   void StartCorrectionItem();
   void NewAddressesItem();
 
+  // The preview and the wrapper.
+  XViewForm* Preview();
+  void SyncPreviewOptions();
+  void LoadFdtItem();
+  void ReloadPicturesItem();
+  void TogglePreview();
+  void PrintBox();
+  void WrapBox();
+  void MarkPagesInBox();
+  void ReplaceBoxText(std::u16string_view text);
+
   DlgPropsForm* Props();
 
   AppState& state_;
@@ -94,6 +110,10 @@ class XEditorForm : public QMainWindow {
   RulerLine* rulerLine_ = nullptr;
   QAction* propsItem_ = nullptr;
   DlgPropsForm* props_ = nullptr;
+  XViewForm* preview_ = nullptr;
+  QAction* previewItem_ = nullptr;
+  std::vector<std::pair<QAction*, bool PreviewSettings::*>> options_;
+  bool firstShow_ = true;
   std::int32_t current_ = -1;
   std::u16string SearchForString;
   // What the list was filled from, to notice a set replaced elsewhere.

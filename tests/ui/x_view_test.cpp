@@ -7,7 +7,15 @@
 #include "font/font_commands.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
+#include "ui/form_commands.h"
+#include "ui/x_editor_form.h"
 #include "ui/x_view_form.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "codec/table_loader.h"
 
 using namespace vorkat;
 using vorkat::testing::TempDir;
@@ -57,7 +65,7 @@ class XViewTest : public QObject {
     dir.WriteText("font.fdt", u"4,6=FontWidthFontHeight\r\n3," + dir.File("u.bmp") +
                                   u"=UnknownMappingChar\r\n0,1=interletterspacing\r\n3,2=VivorurePrnXPrnY\r\n"
                                   u"5," + dir.File("a.bmp") + u"=A\r\n4," + dir.File("b.bmp") +
-                                  u"=B\r\n0_NEWLINE,=\\\r\n0_MORE,=^\r\n");
+                                  u"=B\r\n4," + dir.File("b.bmp") + u"=<$SPACE>\r\n0_NEWLINE,=\\\r\n0_MORE,=^\r\n");
   }
 
  private Q_SLOTS:
@@ -137,6 +145,42 @@ class XViewTest : public QObject {
     form.PickPrintPosition(11, 7);
     QCOMPARE(state.preview.DefaultMyX, 11);
     QCOMPARE(state.settings.VivorurePrnXPrnY, std::u16string(u"11,7"));
+  }
+
+  void editorPrintsAndWrapsThroughThePreview() {
+    QWidget main;
+    LoadTableText(state, u"41=A\r\n42=B\r\n20=<$SPACE>", u"t.tbl");
+    state.dialogs.records.assign(2, DialogRecord{});
+    state.dialogs.records[0].dlgID = u"1";
+    state.dialogs.records[0].dlgText = u"AB AB AB AB AB AB";
+    state.dialogs.lastIndex = 0;
+    state.dialogs.isLoaded = true;
+    ui::FindFormCommand("menuXXEditor")->open(&main, state);
+    auto* editor = main.findChild<ui::XEditorForm*>(QStringLiteral("xEditor"));
+    QVERIFY(editor);
+    QVERIFY2(state.glyphsLoaded, "opening the editor reads the glyphs of the loaded FDT");
+    editor->OpenDialog(0);
+
+    auto* previewItem = editor->findChild<QAction*>(QStringLiteral("menuXPreview"));
+    previewItem->trigger();
+    auto* preview = main.findChild<ui::XViewForm*>();
+    QVERIFY(preview && preview->isVisible());
+    QVERIFY(previewItem->isChecked());
+    editor->findChild<QPushButton*>(QStringLiteral("doPrintText"))->click();
+    QVERIFY(preview->Picture() != White(preview->Picture().width(), preview->Picture().height()));
+
+    // A border of 30 pixels: blanks become line breaks, the length stays.
+    state.preview.gameLFchar = u"\\";
+    state.preview.WrapRightLimitPix = 30;
+    editor->findChild<QPushButton*>(QStringLiteral("btnSetScriptLfs"))->click();
+    auto* box = editor->findChild<QPlainTextEdit*>(QStringLiteral("txtDialog"));
+    const QString wrapped = box->toPlainText();
+    QVERIFY(wrapped.contains(u'\\'));
+    QCOMPARE(wrapped.size(), 17);
+    QCOMPARE(state.dialogs.records[0].dlgText, std::u16string(u"AB AB AB AB AB AB"));  // only on accept
+
+    preview->hide();
+    QVERIFY(!previewItem->isChecked());
   }
 };
 
