@@ -1,0 +1,95 @@
+// Every item of the main window's menus, triggered once with a loaded game
+// and every question answered negatively: none may crash, and none may leave
+// a modal window open.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/app.h"
+#include "codec/table_loader.h"
+#include "tests/support/scripted_host.h"
+#include "tests/support/temp_dir.h"
+#include "ui/gui_host.h"
+#include "ui/main_form.h"
+
+using namespace vorkat;
+
+namespace {
+
+class ScriptedGuiHost : public ui::GuiHost {
+ public:
+  ScriptedHost answers;
+  std::u16string AskFileName(bool forSave, std::u16string_view title, std::u16string_view filters) override {
+    return answers.AskFileName(forSave, title, filters);
+  }
+  std::vector<std::u16string> AskFileNames(std::u16string_view title, std::u16string_view filters) override {
+    return answers.AskFileNames(title, filters);
+  }
+  MsgAnswer MessageBox(std::u16string_view text, MsgButtons b, MsgIcon i, std::u16string_view title) override {
+    return answers.MessageBox(text, b, i, title);
+  }
+  std::optional<std::u16string> InputBox(std::u16string_view p, std::u16string_view t,
+                                         std::u16string_view d) override {
+    return answers.InputBox(p, t, d);
+  }
+};
+
+}  // namespace
+
+class MenuWalkTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void everyMenuItemRunsAndLeavesNoModalWindow() {
+    testing::TempDir dir;
+    Bytes rom(0x400, 0);
+    for (int i = 0; i < 0x40; ++i) rom[0x100 + i] = static_cast<std::uint8_t>(0x41 + i % 3);
+    dir.Write("g.gba", rom);
+    ScriptedGuiHost host;
+    AppState state(host);
+    StartUp(state, FromPath(dir.path()));
+    ui::MainForm form(state);
+    host.Attach(&form, &state);
+    form.show();
+    OpenRom(state, dir.File("g.gba"));
+    LoadTableText(state, u"41=A\r\n42=B\r\n43=C\r\n00=<$END>", u"t.tbl");
+    state.dialogs.records.assign(2, DialogRecord{});
+    state.dialogs.records[0] = {u"1", u"100"};
+    state.dialogs.records[0].dlgText = u"ABC<$END>";
+    state.dialogs.lastIndex = 0;
+    state.dialogs.isLoaded = true;
+
+    // A window that opens modally (exec) is closed as soon as it shows.
+    QTimer closer;
+    closer.setInterval(20);
+    connect(&closer, &QTimer::timeout, [] {
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    closer.start();
+
+    int walked = 0;
+    for (QAction* action : form.findChildren<QAction*>()) {
+      const QString name = action->objectName();
+      if (!name.startsWith(QStringLiteral("menu")) || action->menu() || name == QStringLiteral("menuExit")) continue;
+      if (!action->isEnabled()) continue;
+      action->trigger();
+      QApplication::processEvents();
+      QCOMPARE(state.busy, 0);
+      // The windows a command opened close as a user would close them.
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != &form && w->isVisible()) w->close();
+      QApplication::processEvents();
+      QVERIFY2(!QApplication::activeModalWidget(), qPrintable(name));
+      ++walked;
+    }
+    QVERIFY(walked > 40);
+    form.Action(QStringLiteral("menuExit"))->trigger();
+    QVERIFY(state.exitRequested);
+  }
+};
+
+QTEST_MAIN(MenuWalkTest)
+#include "menu_walk_test.moc"
