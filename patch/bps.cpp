@@ -407,6 +407,7 @@ void ApplyBps(PatchState& state) {
   const std::int32_t oldSize = state.rom.size;
   state.rom.bytes = std::move(target);
   state.rom.size = static_cast<std::int32_t>(state.rom.bytes.size());
+  state.rom.modified = true;
   AppendLog(state, u"Применили BPS к ROM.");
   if (state.rom.size != oldSize)
     AppendLog(state, u"Размер ROM'а изменился: был" + NumText(oldSize) + u" байт, стал" + NumText(state.rom.size) +

@@ -155,6 +155,7 @@ TEST_F(BpsStateTest, WrittenPatchTurnsTheOriginalIntoTheWorkingRom) {
   ApplyBps(state);
   EXPECT_EQ(Rom(), working);
   EXPECT_EQ(state.rom.size, 41000);
+  EXPECT_TRUE(state.rom.modified);
   EXPECT_TRUE(LogHas(host, u"Применили BPS к ROM."));
   EXPECT_TRUE(LogHas(host, u"Размер ROM'а изменился: был 40000 байт, стал 41000 байт"));
 
@@ -170,9 +171,11 @@ TEST_F(BpsStateTest, RefusalsLeaveTheRomUnchanged) {
   const Bytes8 patch = state.bps.bytes;
   auto refused = [&](const Bytes8& rom, const Bytes8& bytes, std::u16string_view words) {
     SetRom(state.rom, rom);
+    state.rom.modified = false;
     state.bps.bytes = bytes;
     ApplyBps(state);
     EXPECT_EQ(Rom(), rom);
+    EXPECT_FALSE(state.rom.modified);
     EXPECT_TRUE(LogHasColoured(state, words, kColourBrightRed));
     EXPECT_NE(host.logLines.back().find(u"BPS не применён, ROM не изменён"), std::u16string::npos);
   };
