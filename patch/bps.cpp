@@ -415,14 +415,7 @@ void ApplyBps(PatchState& state) {
 }
 
 void WriteBps(PatchState& state, const std::u16string& fileName) {
-  if (!state.rom.isLoaded) {
-    AppendLog(state, u"Не загружен ROM");
-    return;
-  }
-  if (!state.originalRom.isLoaded) {
-    AppendLog(state, u"Не загружен оригинальный ROM");
-    return;
-  }
+  if (!RequireBothRoms(state)) return;
   const std::span<const std::uint8_t> source = state.originalRom.view();
   const std::span<const std::uint8_t> target = state.rom.view();
   if (source.size() == target.size() && std::memcmp(source.data(), target.data(), source.size()) == 0) {

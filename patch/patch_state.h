@@ -13,4 +13,18 @@ struct PatchState : InsertState {
   BpsPatch bps;
 };
 
+// A comparison needs the working and the original ROM; logs which is
+// missing and returns false.
+inline bool RequireBothRoms(CoreState& state) {
+  if (!state.rom.isLoaded) {
+    AppendLog(state, u"Не загружен ROM");
+    return false;
+  }
+  if (!state.originalRom.isLoaded) {
+    AppendLog(state, u"Не загружен оригинальный ROM");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace vorkat

@@ -110,14 +110,7 @@ bool FindChangedBlocks(std::span<const std::uint8_t> working, std::span<const st
 void CompareRoms(PatchState& state, bool ecoMode, bool mergeBlocks) {
   ChangedBlockList& changes = state.ips.changes;
   changes = ChangedBlockList{};
-  if (!state.rom.isLoaded) {
-    AppendLog(state, u"Не загружен ROM");
-    return;
-  }
-  if (!state.originalRom.isLoaded) {
-    AppendLog(state, u"Не загружен оригинальный ROM");
-    return;
-  }
+  if (!RequireBothRoms(state)) return;
   AppendLog(state, NowText() + u" Начинаем сравнение двух ROM'ов" + std::u16string(kCrLf) + u"Исправленный = " +
                        state.rom.fileName + std::u16string(kCrLf) + u"Оригинальный = " +
                        state.originalRom.fileName);
