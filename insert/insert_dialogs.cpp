@@ -153,6 +153,7 @@ void InsertDialogs(InsertState& state) {
     return;
   }
   LongOperation op(state);
+  state.record.BeginInsertion();
 
   PointerSnapshot snapshot(state.rom.view());
   snapshot.IndexPointers(WantedPointerValues(state.dialogs));
@@ -183,6 +184,7 @@ void InsertDialogs(InsertState& state) {
       SetProgress(state, i);
       YieldPoint(state);
       if (index >= state.dialogs.records.size()) break;
+      state.record.dialog = i;
       RewriteDialogPointers(state, snapshot, index, log, warnings.rewrite);
       WriteDialogBytes(state, bytes, offset);
       state.rom.modified = true;
