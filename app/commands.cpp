@@ -11,6 +11,7 @@
 #include "extract/dump_via_pointers.h"
 #include "insert/insert_dialogs.h"
 #include "insert/pointer_search.h"
+#include "insert/verify_insertion.h"
 #include "patch/ips_apply.h"
 #include "patch/ips_writer.h"
 #include "patch/rom_compare.h"
@@ -52,6 +53,7 @@ constexpr std::array kCommands = {
     Command{"menuViaPointersExtractor", [](AppState& s) { DumpViaPointers(s); }},
     // Insertion.
     Command{"menuReturnDialgs2ROM", [](AppState& s) { InsertDialogs(s); }},
+    Command{"menuVerifyInsertion", [](AppState& s) { VerifyInsertion(s); }},
     // Patches.
     Command{"menuReadIPS",
             [](AppState& s) {
