@@ -137,6 +137,19 @@ TEST_F(VerifyInsertionTest, WithoutAnInsertionInThisRunTheStalePointersAreStillF
   EXPECT_EQ(result.problems[0].offset, 0x400);
 }
 
+TEST_F(VerifyInsertionTest, OldPointersOfDifferentHighBytesAreFoundInTheSamePass) {
+  Insert();
+  // A pointer into the second 16 MiB ends in 09; the pass looks for both kinds.
+  Dialog(state, 3).OldPtrHEX = u"00100009";
+  PutBytes(state, 0x501, {0x00, 0x10, 0x00, 0x09});
+  const VerifyResult result = CheckInsertion(state);
+  ASSERT_EQ(result.problems.size(), 2u);
+  EXPECT_EQ(result.problems[0].dialog, 2);
+  EXPECT_EQ(result.problems[0].offset, 0x400);
+  EXPECT_EQ(result.problems[1].dialog, 3);
+  EXPECT_EQ(result.problems[1].offset, 0x501);
+}
+
 TEST_F(VerifyInsertionTest, StopsWhenAskedAndSaysSo) {
   Insert();
   state.yieldInterval = std::chrono::milliseconds(0);
