@@ -87,8 +87,9 @@ FreeSpaceLayout Layout(InsertState& encoder, const DialogSet& dialogs, std::int3
     else
       layout.placed.push_back(block);
   }
-  std::stable_sort(layout.placed.begin(), layout.placed.end(),
-                   [](const PlacedBlock& a, const PlacedBlock& b) { return a.start < b.start; });
+  std::sort(layout.placed.begin(), layout.placed.end(), [](const PlacedBlock& a, const PlacedBlock& b) {
+    return a.start != b.start ? a.start < b.start : a.dialog < b.dialog;
+  });
 
   std::vector<PlacedBlock> inRanges;
   std::size_t r = 0;

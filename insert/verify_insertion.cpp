@@ -124,7 +124,17 @@ class Verifier {
     result_.pointerRecordKnown = state_.record.inserted;
     if (!state_.record.inserted) return;
     const std::span<const std::uint8_t> rom = state_.rom.view();
-    for (const RewrittenPointer& p : state_.record.pointers) {
+    // Two overlapping search zones of one dialog rewrite a place twice; it is checked once.
+    std::vector<RewrittenPointer> places = state_.record.pointers;
+    std::sort(places.begin(), places.end(), [](const RewrittenPointer& a, const RewrittenPointer& b) {
+      return a.dialog != b.dialog ? a.dialog < b.dialog : a.offset < b.offset;
+    });
+    places.erase(std::unique(places.begin(), places.end(),
+                             [](const RewrittenPointer& a, const RewrittenPointer& b) {
+                               return a.dialog == b.dialog && a.offset == b.offset;
+                             }),
+                 places.end());
+    for (const RewrittenPointer& p : places) {
       if (p.dialog < 0 || p.dialog > state_.dialogs.lastIndex) continue;
       const DialogRecord& dlg = state_.dialogs.records[static_cast<std::size_t>(p.dialog)];
       rewritten_.push_back(p.offset);
@@ -189,12 +199,11 @@ class Verifier {
   }
 
   void Finish() {
-    std::stable_sort(result_.problems.begin(), result_.problems.end(),
-                     [](const VerifyProblem& a, const VerifyProblem& b) {
-                       if (a.dialog != b.dialog) return a.dialog < b.dialog;
-                       if (a.kind != b.kind) return a.kind < b.kind;
-                       return a.offset < b.offset;
-                     });
+    std::sort(result_.problems.begin(), result_.problems.end(), [](const VerifyProblem& a, const VerifyProblem& b) {
+      if (a.dialog != b.dialog) return a.dialog < b.dialog;
+      if (a.kind != b.kind) return a.kind < b.kind;
+      return a.offset < b.offset;
+    });
   }
 
  private:

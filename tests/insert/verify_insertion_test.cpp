@@ -80,6 +80,8 @@ TEST_F(VerifyInsertionTest, CleanInsertionVerifiesCleanAndSaysSoInGreen) {
 
 TEST_F(VerifyInsertionTest, EachPlantedProblemIsReportedOnceWithItsDialogAndOffset) {
   Dialog(state, 3).dlgText = u"ЖPlain<$END>";
+  // Two overlapping zones rewrite d1's pointer twice; it is still one place.
+  Dialog(state, 1).PtrsAddrZones = u"0:&h3FF;&h200:&h2FF";
   Insert();
   // The text of d0 overwritten after the insertion; d1's pointer put back.
   state.rom.bytes[static_cast<std::size_t>(NewAddr(0)) + 2] = 'X';
