@@ -13,6 +13,7 @@
 #include "insert/insert_dialogs.h"
 #include "insert/pointer_search.h"
 #include "patch/bps.h"
+#include "insert/verify_insertion.h"
 #include "patch/ips_apply.h"
 #include "patch/ips_writer.h"
 #include "patch/rom_compare.h"
@@ -57,6 +58,7 @@ constexpr std::array kCommands = {
     Command{"menuViaPointersExtractor", [](AppState& s) { DumpViaPointers(s); }},
     // Insertion.
     Command{"menuReturnDialgs2ROM", [](AppState& s) { InsertDialogs(s); }},
+    Command{"menuVerifyInsertion", [](AppState& s) { VerifyInsertion(s); }},
     // Patches.
     Command{"menuReadIPS",
             [](AppState& s) {

@@ -20,10 +20,12 @@
 #include "extract/dump_by_addresses.h"
 #include "extract/dump_via_pointers.h"
 #include "extract/scan_extract.h"
+#include "insert/free_space_report.h"
 #include "insert/insert_dialogs.h"
 #include "insert/new_addresses.h"
 #include "insert/pointer_search.h"
 #include "patch/bps.h"
+#include "insert/verify_insertion.h"
 #include "patch/ips_apply.h"
 #include "patch/ips_writer.h"
 #include "patch/rom_compare.h"
@@ -211,6 +213,16 @@ const std::array kBatchCommands = {
                    return Flow::Next;
                  }},
     BatchCommand{u"RETURNDIALGS2ROM", [](FontState& s, const std::u16string&) { InsertDialogs(s); return Flow::Next; }},
+    BatchCommand{u"VERIFYINSERTION",
+                 [](FontState& s, const std::u16string& a) {
+                   if (HasArguments(s, u"VERIFYINSERTION", u"файл отчета", {a})) VerifyInsertion(s, a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"FREESPACEREPORT",
+                 [](FontState& s, const std::u16string& a) {
+                   if (HasArguments(s, u"FREESPACEREPORT", u"файл отчета", {a})) FreeSpaceReport(s, a);
+                   return Flow::Next;
+                 }},
     BatchCommand{u"SAVEROM", [](FontState& s, const std::u16string& a) { SaveRom(s, a); return Flow::Next; }},
     BatchCommand{u"STOP",
                  [](FontState& s, const std::u16string&) {

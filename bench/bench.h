@@ -1,11 +1,17 @@
 // The benchmark program: each bench_*.cpp registers its timings by name.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "core/file_io.h"
+#include "core/text.h"
 
 #include "tests/support/scripted_host.h"
 
@@ -36,6 +42,31 @@ inline std::filesystem::path TempDir() {
   auto dir = std::filesystem::temp_directory_path() / "vorkat-bench";
   std::filesystem::create_directories(dir);
   return dir;
+}
+
+// vorkat-cli is built next to the benchmark program.
+inline std::filesystem::path CliPath() {
+  std::error_code ec;
+  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::path("vorkat-cli") : self.parent_path() / "vorkat-cli";
+}
+
+// Median of several runs of a shell command (after one warm-up run).
+inline double MedianMs(const std::string& command, int runs = 7) {
+  std::system(command.c_str());
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) times.push_back(TimeMs([&] { std::system(command.c_str()); }));
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+inline void WriteScript(const std::filesystem::path& file, const std::string& text) {
+  std::string crlf;
+  for (char c : text) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  WriteFileAtomic(FromPath(file), Bytes(crlf.begin(), crlf.end()), Backup::None, nullptr);
 }
 
 }  // namespace vorkat::bench

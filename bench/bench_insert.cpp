@@ -2,9 +2,14 @@
 
 #include "bench/bench.h"
 #include "app/app.h"
+#include "codec/table_tools.h"
+#include "core/rom.h"
+#include "script/dialogs_file.h"
+#include "insert/free_space_report.h"
 #include "insert/insert_dialogs.h"
 #include "insert/new_addresses.h"
 #include "insert/pointer_rewrite.h"
+#include "insert/verify_insertion.h"
 
 namespace vorkat::bench {
 namespace {
@@ -43,7 +48,7 @@ Game MakeGame(std::int32_t freeStart) {
     DialogRecord r;
     r.dlgID = DecText(from);
     r.ExtractedFromAddr = HexText(static_cast<std::uint32_t>(from));
-    r.dlgText = u"Dialog " + DecText(d) + u" says hello to the brave hero.<$VBCRLF>\r\nOn we go!<$END>";
+    r.dlgText = u"Dialog " + DecText(d) + u" says hello to the brave hero.<$BR>\r\nOn we go!<$END>";
     g.dialogs.push_back(std::move(r));
   }
   return g;
@@ -58,8 +63,9 @@ void Prepare(AppState& state, const Game& g, std::int32_t freeStart) {
   for (char16_t c = u' '; c <= u'z'; ++c)
     if (c != u'<' && c != u'>' && c != u'$') t.entries[c] = std::u16string(1, c);
   t.entries[0x00] = u"<$END>";
-  t.entries[0xFE] = u"<$VBCRLF>\r\n";
+  t.entries[0xFE] = u"<$BR>\r\n";  // a table file can hold it (a text "<$VBCRLF>" + CR LF cannot)
   t.tokenCount = 256;
+  t.type = u"SBCS";
   t.isLoaded = true;
   state.dialogs.records = g.dialogs;
   state.dialogs.records.emplace_back();
@@ -87,6 +93,27 @@ void Run(const Game& g, bool extended, std::int32_t freeStart) {
   Report("  CalcNewAddresses", calc);
   Report("  InsertDialogs", insert);
   Report("  total", calc + insert);
+  if (!extended) {
+    VerifyResult result;
+    Report("  VerifyInsertion (report file written)",
+           TimeMs([&] { VerifyInsertion(state, FromPath(dir / "verify.txt")); }));
+    Report("  CheckInsertion alone", TimeMs([&] { result = CheckInsertion(state); }));
+    std::printf("  (problems: %zu text bytes, %zu decoding, %zu pointers, %zu old pointers)\n",
+                result.Count(VerifyProblemKind::TextBytes), result.Count(VerifyProblemKind::TextDecoding),
+                result.Count(VerifyProblemKind::Pointer), result.Count(VerifyProblemKind::StalePointer));
+    Report("  FreeSpaceReport after the calculation", TimeMs([&] { FreeSpaceReport(state, FromPath(dir / "space.txt")); }));
+  }
+  std::filesystem::remove_all(dir);
+}
+
+// The report before any calculation: a dry run on a copy.
+void RunDryFreeSpaceReport(const Game& g) {
+  QuietHost host;
+  AppState state(host);
+  Prepare(state, g, kFreeLower);
+  const auto dir = TempDir();
+  Report("FreeSpaceReport as a dry run, 20,000 dialogs",
+         TimeMs([&] { FreeSpaceReport(state, FromPath(dir / "space.txt")); }));
   std::filesystem::remove_all(dir);
 }
 
@@ -99,6 +126,7 @@ void BenchInsert() {
     Run(upper, false, kFreeUpper);
     Run(upper, true, kFreeUpper);
   }
+  RunDryFreeSpaceReport(g);
 
   PointerSnapshot snapshot(std::span<const std::uint8_t>(g.rom.data(), g.rom.size()));
   Report("index every pointer window of the 32 MiB ROM", TimeMs([&] { snapshot.IndexAllPointers(); }));
@@ -107,8 +135,51 @@ void BenchInsert() {
          TimeMs([&] { found = snapshot.FindLinear({0x00, 0x00, 0x40, 0x08}, 0, INT32_MAX); }));
 }
 
+// Whole vorkat-cli runs over the same files: each script loads the ROM, the
+// table and the dialogs; the figure of a command is its script's time less
+// the time of the script without it.
+void BenchInsertCli() {
+  const auto cli = CliPath();
+  if (!std::filesystem::exists(cli)) {
+    std::printf("vorkat-cli not found next to the benchmark program\n");
+    return;
+  }
+  const Game g = MakeGame(kFreeLower);
+  const auto dir = TempDir() / "insert-cli";
+  std::filesystem::create_directories(dir);
+  {
+    QuietHost host;
+    AppState state(host);
+    Prepare(state, g, kFreeLower);
+    SaveTableAs(state, FromPath(dir / "game.tbl"));
+    SaveDialogsAs(state, FromPath(dir / "dialogs.txt"));
+    WriteFileAtomic(FromPath(dir / "game.gba"), state.rom.view(), Backup::None, nullptr);
+  }
+  const std::string load =
+      "LOADROM=game.gba\nLOADTABLE=game.tbl\nLOADDIALOGS=dialogs.txt\nFREESPACESTARTADDR=&hC00000\n"
+      "FREESPACEENDADDR=&h1000000\nADDRESSALIGNBY=4\n";
+  const std::string insert = load + "CALCNEWPOINTERS\nRETURNDIALGS2ROM\n";
+  WriteScript(dir / "load.txt", load);
+  WriteScript(dir / "insert.txt", insert);
+  WriteScript(dir / "verify.txt", insert + "VERIFYINSERTION=verify-report.txt\n");
+  WriteScript(dir / "space.txt", load + "FREESPACEREPORT=space-report.txt\n");
+  auto run = [&](const char* script) {
+    return MedianMs("cd '" + dir.string() + "' && '" + cli.string() + "' " + script + " >/dev/null");
+  };
+  const double loadMs = run("load.txt");
+  const double insertMs = run("insert.txt");
+  const double verifyMs = run("verify.txt");
+  const double spaceMs = run("space.txt");
+  Report("vorkat-cli: load 32 MiB ROM, table, 20,000 dialogs", loadMs);
+  Report("  + CALCNEWPOINTERS + RETURNDIALGS2ROM (over loading)", insertMs - loadMs);
+  Report("  + VERIFYINSERTION after them (over the insertion)", verifyMs - insertMs);
+  Report("  + FREESPACEREPORT as a dry run (over loading)", spaceMs - loadMs);
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 
 VORKAT_BENCH("insert", BenchInsert);
+VORKAT_BENCH("insert cli", BenchInsertCli);
 
 }  // namespace vorkat::bench

@@ -113,31 +113,6 @@ void BenchComparison() {
   RemoveDir(dir);
 }
 
-// vorkat-cli is built next to the benchmark program.
-std::filesystem::path CliPath() {
-  std::error_code ec;
-  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::path("vorkat-cli") : self.parent_path() / "vorkat-cli";
-}
-
-// Median of several runs of a shell command (after one warm-up run).
-double MedianMs(const std::string& command, int runs = 7) {
-  std::system(command.c_str());
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) times.push_back(TimeMs([&] { std::system(command.c_str()); }));
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-void WriteScript(const std::filesystem::path& file, const std::string& text) {
-  std::string crlf;
-  for (char c : text) {
-    if (c == '\n') crlf += '\r';
-    crlf += c;
-  }
-  WriteFileAtomic(FromPath(file), Bytes(crlf.begin(), crlf.end()), Backup::None, nullptr);
-}
-
 // Whole vorkat-cli runs, process start to exit, side by side with cmp.
 void BenchCliRuns() {
   const auto cli = CliPath();

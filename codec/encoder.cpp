@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "codec/decoder.h"
 #include "codec/hex_digits.h"
 #include "codec/text_hash.h"
 #include "core/runtime.h"
@@ -153,7 +154,8 @@ namespace {
 
 // Reports one unknown token; with SkipUnknownTRChars off its characters are
 // still emitted when the report itself is left out.
-void UnknownToken(CodecState& state, std::u16string_view token, WarningLimit& limit, Bytes& out) {
+void UnknownToken(CodecState& state, std::u16string_view token, WarningLimit& limit, Bytes& out,
+                  std::u16string* understood) {
   const bool report = limit.Allow();
   if (report)
     AppendLog(state, std::u16string(kUnknownToken) + u" ='" + std::u16string(token) + u"'");
@@ -172,11 +174,13 @@ void UnknownToken(CodecState& state, std::u16string_view token, WarningLimit& li
               kColourBrightRed);
   const std::string ansi = ToCp1251(token);
   out.insert(out.end(), ansi.begin(), ansi.end());
+  if (understood) understood->append(token);
 }
 
 }  // namespace
 
-Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady, WarningLimit* unknownTokens) {
+Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady, WarningLimit* unknownTokens,
+             std::u16string* understood) {
   TranslationTable& table = state.table;
   if (!table.isLoaded) {
     AppendLog(state, u"Таблица еще не загружена");
@@ -214,10 +218,15 @@ Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady, Warni
     while (pairs < maxPairs && IsCrLfAt(t, b + tokenLength + 2 * pairs)) ++pairs;
 
     std::int32_t code = -1;
-    for (std::size_t k = pairs + 1; k-- > 0 && code < 0;) code = index.Find(t.substr(b, tokenLength + 2 * k));
+    std::size_t matched = 0;
+    for (std::size_t k = pairs + 1; k-- > 0 && code < 0;) {
+      matched = tokenLength + 2 * k;
+      code = index.Find(t.substr(b, matched));
+    }
 
     if (code >= 0) {
       EmitCode(out, code);
+      if (understood) understood->append(t.substr(b, matched));
       // Every following line break is consumed, matched or not.
       b += tokenLength + 2 * pairs;
       while (IsCrLfAt(t, b)) b += 2;
@@ -226,10 +235,11 @@ Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady, Warni
     b += tokenLength;
     if (auto byte = ByteEscapeValue(token)) {
       out.push_back(*byte);
+      if (understood) understood->append(ByteEscape(*byte));
       continue;
     }
     if (!ExtendedLogsOn(state)) continue;
-    UnknownToken(state, token, unknownTokens ? *unknownTokens : ownLimit, out);
+    UnknownToken(state, token, unknownTokens ? *unknownTokens : ownLimit, out, understood);
   }
   if (!unknownTokens) ownLimit.Summarise(state, kColourDarkRed);
   return out;

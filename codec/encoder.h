@@ -26,7 +26,12 @@ void BuildEncoderIndex(TranslationTable& table);
 // Unknown tokens are reported (with ExtendedLogs) through `unknownTokens`,
 // which a caller encoding many texts in one operation shares between the
 // calls and summarises at the end; without one, each call has its own limit.
-Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady, WarningLimit* unknownTokens = nullptr);
+// With `understood`, the text as the encoder read it is appended there: the
+// table text of each code emitted, the upper-case escape of each byte escape,
+// the characters of an unknown token emitted as they are; line breaks it
+// dropped and tokens it skipped are left out.
+Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady, WarningLimit* unknownTokens = nullptr,
+             std::u16string* understood = nullptr);
 
 // The limit of the encoder's unknown-token reports, for one operation.
 WarningLimit UnknownTokenWarnings();

@@ -154,6 +154,7 @@ void InsertDialogs(InsertState& state) {
     return;
   }
   LongOperation op(state);
+  state.record.BeginInsertion();
 
   PointerSnapshot snapshot(state.rom.view());
   snapshot.IndexPointers(WantedPointerValues(state.dialogs));
@@ -184,6 +185,7 @@ void InsertDialogs(InsertState& state) {
       SetProgress(state, i);
       YieldPoint(state);
       if (index >= state.dialogs.records.size()) break;
+      state.record.dialog = i;
       RewriteDialogPointers(state, snapshot, index, log, warnings.rewrite);
       WriteDialogBytes(state, bytes, offset);
       state.rom.modified = true;

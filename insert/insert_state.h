@@ -2,6 +2,7 @@
 #pragma once
 
 #include "insert/insertion_params.h"
+#include "insert/insertion_record.h"
 #include "script/script_state.h"
 
 namespace vorkat {
@@ -9,6 +10,7 @@ namespace vorkat {
 struct InsertState : ScriptState {
   using ScriptState::ScriptState;
   InsertionParams insertion;
+  InsertionRecord record;
 };
 
 }  // namespace vorkat

@@ -149,6 +149,9 @@ void CalcNewAddresses(InsertState& state) {
                        NumText(params.FreeSpaceEndAddr) + u"," + std::u16string(kCrLf) +
                        u"теперь адрес начала 'пустого' места подвинулся и равен" + NumText(cur));
   params.FreeSpaceStartAddr = ClampToInt32(cur);
+  state.record.calculated = true;
+  state.record.spaceStart = oldStart;
+  state.record.spaceEnd = ClampToInt32(spaceEnd);
   AppendLog(state, u"Завершен процесс расчета новых адресов (для вставки) для диалогов в ROM");
   if (unplaced > 0)
     AppendLog(state,

@@ -224,6 +224,7 @@ void RewritePointers(InsertState& state, const PointerSnapshot& snapshot, std::u
                                       : !mod4 || m % 4 == 0;
       if (!accepted) continue;
       std::copy(newBytes.begin(), newBytes.end(), rom.subspan(static_cast<std::size_t>(m), 4).begin());
+      state.record.pointers.push_back({state.record.dialog, m});
       if (logFile) logFile->WriteLine(DecText(m));
       ++count;
     }

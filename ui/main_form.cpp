@@ -81,6 +81,7 @@ const MenuItem kMenus[] = {
     {"menuEdit", "menuROMViewer", "HEX гляделка ROM'а"},
     {"menuEdit", "menuReturnDialgs2ROM", "Вернуть диалоги в ROM (manual)"},
     {"menuEdit", "menuCalcPtrsAndPutDialogs", "Разложить диалоги (auto)"},
+    {"menuEdit", "menuVerifyInsertion", "Проверить вставку"},
     {"menuEdit", "menuXXEditor", "X-Editor"},
     {"", "menuOptions", "Options", true},
     {"menuOptions", "menuExtendedLogs", "Extended logs"},

@@ -14,6 +14,7 @@
 #include "insert/insert_dialogs.h"
 #include "insert/new_addresses.h"
 #include "ui/form_kit.h"
+#include "ui/free_space_map_form.h"
 #include "ui/gui_host.h"
 
 namespace vorkat::ui {
@@ -48,7 +49,9 @@ RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : StateWindow(p
 
   auto* ok = Button(this, "btnOK", QStringLiteral("Продолжить"));
   auto* cancel = Button(this, "btnCancel", QStringLiteral("Отмена"));
+  auto* map = Button(this, "btnFreeSpaceMap", QStringLiteral("Карта свободного места..."));
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(map);
   buttons->addStretch();
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
@@ -61,7 +64,7 @@ RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : StateWindow(p
   layout->addLayout(buttons);
 
   // Enter in a field must not start an insertion.
-  for (QPushButton* button : {suggest, tillEnd, ok, cancel}) button->setAutoDefault(false);
+  for (QPushButton* button : {suggest, tillEnd, ok, cancel, map}) button->setAutoDefault(false);
 
   for (QLineEdit* field : {start_, end_, align_, gap_})
     connect(field, &QLineEdit::textChanged, this, [this, field] { FieldChanged(field); });
@@ -73,6 +76,8 @@ RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : StateWindow(p
   connect(tillEnd, &QPushButton::clicked, this, &RecalcPtrsForm::TillTheEnd);
   connect(ok, &QPushButton::clicked, this, &RecalcPtrsForm::Continue);
   connect(cancel, &QPushButton::clicked, this, &RecalcPtrsForm::Cancel);
+  connect(map, &QPushButton::clicked, this,
+          [this] { OpenOrRaise<FreeSpaceMapForm>(parentWidget() ? parentWidget() : this, state_, "FreeSpaceMap"); });
 }
 
 void RecalcPtrsForm::LoadFields() {

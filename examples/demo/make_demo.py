@@ -123,6 +123,10 @@ ADDRESSALIGNBY=4
 CHECKBYMOD4=1
 CALCNEWPOINTERS
 RETURNDIALGS2ROM
+' Check the insertion (texts, rewritten pointers, old pointers left behind)
+' and write how the free space was used.
+VERIFYINSERTION=examples/demo/out/verify.txt
+FREESPACEREPORT=examples/demo/out/free_space.txt
 SAVEDIALOGS=examples/demo/out/dialogs_ru_placed.txt
 SAVEROM=examples/demo/out/demo_ru.gba
 ' Publish: compare with the untouched original and write the patch.

@@ -59,6 +59,9 @@ TEST(Demo, TranslateScriptInsertsTheTranslationAndWritesItsPatch) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << out;
   EXPECT_NE(out.find("Записали IPS в файл examples/demo/out/demo_ru.ips"), std::string::npos) << out;
   EXPECT_EQ(out.find("Неизвестная инструкция"), std::string::npos) << out;
+  // The script verifies its own insertion and reports the free space.
+  EXPECT_NE(out.find("проблем не найдено"), std::string::npos) << out;
+  EXPECT_NE(dir.ReadText("examples/demo/out/free_space.txt").find(u"Не поместились: нет"), std::u16string::npos);
 
   const Bytes original = dir.Read("examples/demo/demo.gba");
   const Bytes translated = dir.Read("examples/demo/out/demo_ru.gba");

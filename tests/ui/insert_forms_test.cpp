@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "tests/support/scripted_host.h"
 #include "ui/form_commands.h"
+#include "ui/free_space_map_form.h"
 
 using namespace vorkat;
 
@@ -188,6 +189,45 @@ class InsertFormsTest : public QObject {
     QCOMPARE(f.state.rom.bytes[0x21], std::uint8_t{0x01});  // the pointer now leads to 0x100
     QCOMPARE(f.state.insertion.FreeSpaceStartAddr, 0x105);
     QCOMPARE(f.Field("fldFreeSpaceStartAddr")->text(), QStringLiteral("261"));  // fields reloaded
+    QCOMPARE(f.state.busy, 0);
+  }
+
+  // Free space 100..1FF, zone 140..14F: dialogs of 0x30, 0x30, 0x80 bytes;
+  // the third fits nowhere. The map is a dry run and names what is hovered.
+  void mapButtonShowsTheDryRunAndHoverNamesTheDialog() {
+    Fixture f;
+    f.PutRom(std::vector<std::uint8_t>(0x400, 0xFF));
+    f.state.table.entries[u'x'] = u"x";
+    f.state.table.entries[0] = u"<$END>";
+    f.state.table.type = u"SBCS";
+    f.state.table.tokenCount = 2;
+    f.state.table.isLoaded = true;
+    for (int k : {0, 1, 2}) {
+      DialogRecord d;
+      d.dlgID = u"d" + std::u16string(1, static_cast<char16_t>(u'0' + k));
+      d.ExtractedFromAddr = u"10";
+      d.dlgText = std::u16string(k == 2 ? 0x7F : 0x2F, u'x') + u"<$END>";
+      f.state.dialogs.records.push_back(d);
+    }
+    f.state.dialogs.records.emplace_back();
+    f.state.dialogs.lastIndex = 2;
+    f.state.dialogs.isLoaded = true;
+    f.state.insertion.FreeSpaceStartAddr = 0x100;
+    f.state.insertion.FreeSpaceEndAddr = 0x200;
+    f.state.insertion.IgnoreRomZones = {RomZone{0x140, 0x14F}};
+
+    f.Open();
+    f.Click("btnFreeSpaceMap");
+    auto* map = f.Find<ui::FreeSpaceMapForm>("FreeSpaceMap");
+    QVERIFY(map && map->isVisible());
+    QVERIFY(map->layout().dryRun);
+    QVERIFY(f.state.dialogs.records[0].NewDlgAddr.empty());  // nothing placed for real
+    QVERIFY(f.Find<QLabel>("lblFreeSpaceSummary")->text().contains(QStringLiteral("не поместилось 1")));
+    auto* bar = f.Find<ui::FreeSpaceBar>("barFreeSpace");
+    const int inner = bar->width() - 16;
+    QVERIFY(bar->TipAt(QPoint(8 + inner / 20, 20)).startsWith(QStringLiteral("Dialog ID=d0, 48 байт, адрес 100")));
+    QVERIFY(bar->TipAt(QPoint(8 + inner * 18 / 64, 20)).startsWith(QStringLiteral("игнорируемая зона")));
+    QVERIFY(bar->TipAt(QPoint(9, 8 + 40 + 14 + 5)).startsWith(QStringLiteral("Dialog ID=d2, 128 байт, не поместился")));
     QCOMPARE(f.state.busy, 0);
   }
 };

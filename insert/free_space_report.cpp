@@ -1,0 +1,223 @@
+#include "insert/free_space_report.h"
+
+#include <algorithm>
+
+#include "codec/encoder.h"
+#include "core/host.h"
+#include "core/log.h"
+#include "core/runtime.h"
+#include "core/text.h"
+#include "extract/extract_common.h"
+#include "insert/address_forms.h"
+#include "insert/insert_state.h"
+#include "insert/new_addresses.h"
+
+namespace vorkat {
+namespace {
+
+// The host of a dry run: its log and questions go nowhere, but the window
+// still gets its events (the stop button, the clock).
+class DryRunHost final : public Host {
+ public:
+  explicit DryRunHost(Host& outer) : outer_(outer) {}
+  void LogAppended(std::u16string_view, std::uint32_t, bool) override {}
+  void LogCleared() override {}
+  std::u16string AskFileName(bool, std::u16string_view, std::u16string_view) override { return {}; }
+  std::vector<std::u16string> AskFileNames(std::u16string_view, std::u16string_view) override { return {}; }
+  std::optional<std::u16string> InputBox(std::u16string_view, std::u16string_view, std::u16string_view) override {
+    return std::nullopt;
+  }
+  MsgAnswer MessageBox(std::u16string_view, MsgButtons, MsgIcon, std::u16string_view) override {
+    return MsgAnswer::Cancel;
+  }
+  void Progress(const ProgressState&) override {}
+  void ProcessEvents() override { outer_.ProcessEvents(); }
+  void Beep() override {}
+
+ private:
+  Host& outer_;
+};
+
+// The declared space less the ignored zones (inclusive at both ends; a zone
+// whose end is 0 or less is no zone).
+std::vector<FreeSpaceRange> SplitByZones(std::int32_t start, std::int32_t end, std::vector<RomZone>& inside,
+                                         const std::vector<RomZone>& zones) {
+  std::vector<RomZone> cut;
+  for (const RomZone& z : zones) {
+    if (z.end <= 0) continue;
+    const std::int64_t from = std::max<std::int64_t>(z.start, start);
+    const std::int64_t to = std::min<std::int64_t>(z.end, std::int64_t{end} - 1);
+    if (from <= to) cut.push_back({static_cast<std::int32_t>(from), static_cast<std::int32_t>(to)});
+  }
+  std::sort(cut.begin(), cut.end(), [](const RomZone& a, const RomZone& b) { return a.start < b.start; });
+  inside = cut;
+  std::vector<FreeSpaceRange> ranges;
+  std::int64_t cursor = start;
+  for (const RomZone& z : cut) {
+    if (z.start > cursor) ranges.push_back({static_cast<std::int32_t>(cursor), z.start});
+    cursor = std::max<std::int64_t>(cursor, std::int64_t{z.end} + 1);
+  }
+  if (cursor < end) ranges.push_back({static_cast<std::int32_t>(cursor), end});
+  return ranges;
+}
+
+// The layout of `dialogs` (the loaded ones or a dry run's copy) in the space.
+FreeSpaceLayout Layout(InsertState& encoder, const DialogSet& dialogs, std::int32_t start, std::int32_t end,
+                       bool dryRun) {
+  FreeSpaceLayout layout;
+  layout.dryRun = dryRun;
+  layout.spaceStart = start;
+  layout.spaceEnd = end;
+  layout.ranges = SplitByZones(start, end, layout.ignored, encoder.insertion.IgnoreRomZones);
+
+  WarningLimit silent(u"", 0);
+  bool prepared = false;
+  const auto count = static_cast<std::size_t>(std::max(dialogs.lastIndex + 1, 0));
+  for (std::size_t i = 0; i < count && i < dialogs.records.size(); ++i) {
+    YieldPoint(encoder);
+    const DialogRecord& dlg = dialogs.records[i];
+    const std::int32_t addr = Trim(dlg.NewDlgAddr).empty() ? -1 : HexTextToLong(dlg.NewDlgAddr);
+    // Dialogs placed far away cost no encoding.
+    if (addr >= 0 && (addr < start || addr >= end)) continue;
+    const auto size = static_cast<std::int64_t>(Encode(encoder, dlg.dlgText, prepared, &silent).size());
+    prepared = true;
+    const PlacedBlock block{static_cast<std::int32_t>(i), addr, size};
+    if (addr < 0)
+      layout.unfit.push_back(block);
+    else
+      layout.placed.push_back(block);
+  }
+  std::sort(layout.placed.begin(), layout.placed.end(), [](const PlacedBlock& a, const PlacedBlock& b) {
+    return a.start != b.start ? a.start < b.start : a.dialog < b.dialog;
+  });
+
+  std::vector<PlacedBlock> inRanges;
+  std::size_t r = 0;
+  for (const PlacedBlock& b : layout.placed) {
+    while (r < layout.ranges.size() && layout.ranges[r].end <= b.start) ++r;
+    if (r == layout.ranges.size()) break;
+    FreeSpaceRange& range = layout.ranges[r];
+    if (b.start < range.start) continue;  // put by hand into an ignored zone
+    inRanges.push_back(b);
+    range.used += std::min<std::int64_t>(b.size, std::int64_t{range.end} - b.start);
+    if (range.dialogs++ == 0) range.firstDialog = b.dialog;
+    range.lastDialog = b.dialog;
+  }
+  layout.placed = std::move(inRanges);
+  // What is left after the last dialog of each range.
+  for (FreeSpaceRange& range : layout.ranges) range.left = range.available();
+  r = 0;
+  for (const PlacedBlock& b : layout.placed) {
+    while (layout.ranges[r].end <= b.start) ++r;
+    FreeSpaceRange& range = layout.ranges[r];
+    range.left = std::min(range.left, std::max<std::int64_t>(std::int64_t{range.end} - b.start - b.size, 0));
+  }
+  return layout;
+}
+
+std::u16string IdOf(const InsertState& state, std::int32_t dialog) {
+  if (dialog < 0 || static_cast<std::size_t>(dialog) >= state.dialogs.records.size()) return {};
+  return state.dialogs.records[static_cast<std::size_t>(dialog)].dlgID;
+}
+
+struct Totals {
+  std::int64_t available = 0, used = 0, left = 0, unfitBytes = 0;
+  std::size_t placed = 0;
+};
+
+Totals TotalsOf(const FreeSpaceLayout& layout) {
+  Totals t;
+  for (const FreeSpaceRange& r : layout.ranges) {
+    t.available += r.available();
+    t.used += r.used;
+    t.left += r.left;
+    t.placed += r.dialogs;
+  }
+  for (const PlacedBlock& b : layout.unfit) t.unfitBytes += b.size;
+  return t;
+}
+
+}  // namespace
+
+std::u16string FreeSpaceTotalsText(const FreeSpaceLayout& layout) {
+  const Totals t = TotalsOf(layout);
+  return u"Свободное место: диапазонов" + NumText(static_cast<long long>(layout.ranges.size())) + u", доступно" +
+         NumText(t.available) + u" байт, занято" + NumText(t.used) + u", осталось" + NumText(t.left) +
+         u", диалогов размещено" + NumText(static_cast<long long>(t.placed)) + u", не поместилось" +
+         NumText(static_cast<long long>(layout.unfit.size())) + u" (" + DecText(t.unfitBytes) + u" байт)";
+}
+
+namespace {
+
+std::u16string RangeText(std::int64_t start, std::int64_t endInclusive) {
+  return HexText(static_cast<unsigned long long>(start)) + u"-" + HexText(static_cast<unsigned long long>(endInclusive));
+}
+
+}  // namespace
+
+const PlacedBlock* FreeSpaceLayout::BlockIn(std::int64_t from, std::int64_t to) const {
+  auto it = std::upper_bound(placed.begin(), placed.end(), from,
+                             [](std::int64_t o, const PlacedBlock& b) { return o < b.start; });
+  if (it != placed.begin() && from < std::prev(it)->start + std::prev(it)->size) return &*std::prev(it);
+  return it != placed.end() && it->start < to ? &*it : nullptr;
+}
+
+bool FreeSpaceLayout::IgnoredAt(std::int64_t offset) const {
+  return std::any_of(ignored.begin(), ignored.end(),
+                     [offset](const RomZone& z) { return offset >= z.start && offset <= z.end; });
+}
+
+FreeSpaceLayout PlanFreeSpace(InsertState& state) {
+  if (state.record.calculated)
+    return Layout(state, state.dialogs, state.record.spaceStart, state.record.spaceEnd, false);
+
+  // A dry run: the calculation itself, on a copy that shares nothing with
+  // the loaded state but the window's events.
+  DryRunHost host(state.host);
+  InsertState copy(host);
+  copy.settings = state.settings;
+  copy.SkipUnknownTRChars = state.SkipUnknownTRChars;
+  copy.HexEncodeUnknownChars = state.HexEncodeUnknownChars;
+  copy.yieldInterval = state.yieldInterval;
+  copy.rom.isLoaded = state.rom.isLoaded;
+  copy.rom.size = state.rom.size;  // the calculation reads only the size
+  copy.table = state.table;
+  copy.dialogs = state.dialogs;
+  copy.insertion = state.insertion;
+  CalcNewAddresses(copy);
+  return Layout(copy, copy.dialogs, copy.record.spaceStart, copy.record.spaceEnd, true);
+}
+
+std::u16string FreeSpaceReportText(const InsertState& state, const FreeSpaceLayout& layout) {
+  std::u16string text = u"Свободное место от " + LongToAddrText(layout.spaceStart) + u" до " +
+                        LongToAddrText(layout.spaceEnd) +
+                        (layout.dryRun ? u" (пробный расчет: ни ROM, ни диалоги не изменены)"
+                                       : u" (по последнему расчету новых адресов)") +
+                        u"\r\n";
+  text += u"Игнорируемые зоны:";
+  if (layout.ignored.empty()) text += u" нет";
+  for (const RomZone& z : layout.ignored) text += u" " + RangeText(z.start, z.end);
+  text += u"\r\nдиапазон\tдоступно\tзанято\tпромежутки\tосталось\tдиалогов\tпервый ID\tпоследний ID\r\n";
+  for (const FreeSpaceRange& r : layout.ranges)
+    text += RangeText(r.start, std::int64_t{r.end} - 1) + u"\t" + DecText(r.available()) + u"\t" + DecText(r.used) +
+            u"\t" + DecText(r.gaps()) + u"\t" + DecText(r.left) + u"\t" + DecText(static_cast<long long>(r.dialogs)) +
+            u"\t" + IdOf(state, r.firstDialog) + u"\t" + IdOf(state, r.lastDialog) + u"\r\n";
+  text += u"Не поместились:";
+  if (layout.unfit.empty()) text += u" нет";
+  text += u"\r\n";
+  for (const PlacedBlock& b : layout.unfit) text += IdOf(state, b.dialog) + u"\t" + DecText(b.size) + u" байт\r\n";
+  text += FreeSpaceTotalsText(layout) + u"\r\n";
+  return text;
+}
+
+void FreeSpaceReport(InsertState& state, const std::u16string& reportFile) {
+  if (!RequireTable(state) || !RequireDialogs(state)) return;
+  if (Trim(reportFile).empty()) return;
+  LongOperation op(state);
+  const FreeSpaceLayout layout = PlanFreeSpace(state);
+  if (WriteTextOutput(state, reportFile, FreeSpaceReportText(state, layout), IsYes(state.settings.WriteTextInUnicode)))
+    AppendLog(state, u"Отчет о свободном месте записан в файл " + reportFile);
+  AppendLog(state, FreeSpaceTotalsText(layout), layout.unfit.empty() ? kColourGreen : kColourDarkRed);
+}
+
+}  // namespace vorkat

@@ -1,0 +1,358 @@
+#include "insert/verify_insertion.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "codec/decoder.h"
+#include "codec/encoder.h"
+#include "core/log.h"
+#include "core/rom.h"
+#include "core/runtime.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "extract/extract_common.h"
+#include "insert/address_forms.h"
+#include "insert/insert_state.h"
+
+namespace vorkat {
+namespace {
+
+// Bytes of the ROM scanned between two yields of the stale-pointer pass.
+constexpr std::size_t kScanChunk = 1u << 20;
+// Characters shown on each side of a text difference.
+constexpr std::size_t kShownChars = 24;
+
+std::u16string_view KindWord(VerifyProblemKind kind) {
+  switch (kind) {
+    case VerifyProblemKind::TextBytes: return u"байты текста";
+    case VerifyProblemKind::TextDecoding: return u"декодирование";
+    case VerifyProblemKind::Pointer: return u"указатель";
+    case VerifyProblemKind::StalePointer: return u"старый указатель";
+  }
+  return u"";
+}
+
+bool WantsPointerChange(std::u16string_view flag) { return !flag.empty() && UCaseChar(flag[0]) == u'Y'; }
+
+std::uint32_t Le32(std::span<const std::uint8_t> b) {
+  return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
+         static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+}
+
+std::u16string BytesText(std::span<const std::uint8_t> b) {
+  std::u16string text;
+  for (std::uint8_t v : b) text += HexText(v, 2);
+  return text;
+}
+
+// The length of the dialog as the game reads it: up to and including the
+// first end code, walking codes the way the scan extraction does.
+std::size_t LengthThroughEndCode(const TranslationTable& table, std::span<const std::uint8_t> bytes) {
+  if (!table.endCodeSet) return bytes.size();
+  const std::uint32_t endCode = table.endCode;
+  const bool dbcs = table.type == u"DBCS";
+  const bool sbcs2 = table.type == u"SBCS2";
+  std::size_t p = 0;
+  while (p < bytes.size()) {
+    const std::uint8_t b = bytes[p];
+    std::uint32_t code = b;
+    std::size_t width = 1;
+    if (dbcs) {
+      if (p + 1 >= bytes.size()) break;
+      code = b * 256u + bytes[p + 1];
+      width = 2;
+    } else if (sbcs2 && table.entries[b].empty() && p + 1 < bytes.size() &&
+               !table.entries[b * 256u + bytes[p + 1]].empty()) {
+      code = b * 256u + bytes[p + 1];
+      width = 2;
+    }
+    p += width;
+    if (code == endCode) return p;
+  }
+  return bytes.size();
+}
+
+std::u16string Shown(std::u16string_view text, std::size_t from) {
+  if (from >= text.size()) return u"«»";
+  return u"«" + TextToMarkupCopy(text.substr(from, kShownChars)) + u"»";
+}
+
+// The first difference of two texts, told with a little context.
+std::u16string TextDifference(std::u16string_view decoded, std::u16string_view expected) {
+  std::size_t i = 0;
+  while (i < decoded.size() && i < expected.size() && decoded[i] == expected[i]) ++i;
+  const std::size_t from = i > 4 ? i - 4 : 0;
+  return u"с символа" + NumText(static_cast<long long>(i + 1)) + u" из ROM читается " + Shown(decoded, from) +
+         u", а вставлялся текст " + Shown(expected, from);
+}
+
+struct StaleKey {
+  std::uint32_t value = 0;
+  std::int32_t dialog = 0;
+  bool operator<(const StaleKey& o) const { return value != o.value ? value < o.value : dialog < o.dialog; }
+};
+
+class Verifier {
+ public:
+  Verifier(InsertState& state, VerifyResult& result) : state_(state), result_(result) {}
+
+  void CheckDialogs() {
+    const auto last = static_cast<std::int32_t>(std::min<std::int64_t>(
+        state_.dialogs.lastIndex, static_cast<std::int64_t>(state_.dialogs.records.size()) - 1));
+    bool prepared = false;
+    // The insertion has reported unknown characters already; the check
+    // encodes silently.
+    WarningLimit silent(u"", 0);
+    const bool typeKnown = IsKnownTableType(state_.table.type);
+    for (std::int32_t i = 0; i <= last && !Stopped(); ++i) {
+      SetProgress(state_, i);
+      YieldPoint(state_);
+      const DialogRecord& dlg = state_.dialogs.records[static_cast<std::size_t>(i)];
+      const std::int32_t addr = HexTextToLong(dlg.NewDlgAddr);
+      if (addr < 0 || Trim(dlg.NewPtrHEX).empty()) continue;
+      std::u16string understood;
+      const Bytes bytes = Encode(state_, dlg.dlgText, prepared, &silent, &understood);
+      prepared = true;
+      ++result_.dialogsChecked;
+      if (CheckBytes(i, addr, bytes) && typeKnown) CheckDecoding(i, addr, bytes, understood);
+      CollectOldPointer(i, dlg);
+    }
+  }
+
+  void CheckRewrittenPointers() {
+    result_.pointerRecordKnown = state_.record.inserted;
+    if (!state_.record.inserted) return;
+    const std::span<const std::uint8_t> rom = state_.rom.view();
+    // Two overlapping search zones of one dialog rewrite a place twice; it is checked once.
+    std::vector<RewrittenPointer> places = state_.record.pointers;
+    std::sort(places.begin(), places.end(), [](const RewrittenPointer& a, const RewrittenPointer& b) {
+      return a.dialog != b.dialog ? a.dialog < b.dialog : a.offset < b.offset;
+    });
+    places.erase(std::unique(places.begin(), places.end(),
+                             [](const RewrittenPointer& a, const RewrittenPointer& b) {
+                               return a.dialog == b.dialog && a.offset == b.offset;
+                             }),
+                 places.end());
+    for (const RewrittenPointer& p : places) {
+      if (p.dialog < 0 || p.dialog > state_.dialogs.lastIndex) continue;
+      const DialogRecord& dlg = state_.dialogs.records[static_cast<std::size_t>(p.dialog)];
+      rewritten_.push_back(p.offset);
+      ++result_.pointersChecked;
+      const PointerText expected = ReadPointerText(dlg.NewPtrHEX);
+      if (p.offset < 0 || static_cast<std::size_t>(p.offset) + 4 > rom.size()) continue;
+      const auto held = rom.subspan(static_cast<std::size_t>(p.offset), 4);
+      if (std::equal(held.begin(), held.end(), expected.bytes.begin())) continue;
+      Add(p.dialog, VerifyProblemKind::Pointer, p.offset,
+          u"здесь " + BytesText(held) + u", а переписан был на " + dlg.NewPtrHEX +
+              (std::equal(held.begin(), held.end(), ReadPointerText(dlg.OldPtrHEX).bytes.begin())
+                   ? u" (вернулся старый указатель)"
+                   : u""));
+    }
+    std::sort(rewritten_.begin(), rewritten_.end());
+  }
+
+  // One pass over the ROM: every 4-byte window whose value is an old pointer
+  // of some placed dialog, except the places the insertion rewrote.
+  void FindStalePointers() {
+    if (keys_.empty() || Stopped()) return;
+    std::sort(keys_.begin(), keys_.end());
+    std::array<bool, 256> lastByte{};
+    std::vector<std::uint64_t> lowBits((1u << 24) / 64, 0);
+    for (const StaleKey& k : keys_) {
+      lastByte[k.value >> 24] = true;
+      const std::uint32_t low = k.value & 0xFFFFFFu;
+      lowBits[low / 64] |= std::uint64_t{1} << (low % 64);
+    }
+    const int distinctLast = static_cast<int>(std::count(lastByte.begin(), lastByte.end(), true));
+    const std::uint8_t onlyLast = static_cast<std::uint8_t>(keys_.front().value >> 24);
+
+    const std::span<const std::uint8_t> rom = state_.rom.view();
+    if (rom.size() < 4) return;
+    const std::uint8_t* data = rom.data();
+    auto candidate = [&](std::size_t w) {
+      const std::uint32_t value = Le32(rom.subspan(w, 4));
+      const std::uint32_t low = value & 0xFFFFFFu;
+      if (!(lowBits[low / 64] >> (low % 64) & 1)) return;
+      const auto offset = static_cast<std::int32_t>(w);
+      if (std::binary_search(rewritten_.begin(), rewritten_.end(), offset)) return;
+      for (auto it = std::lower_bound(keys_.begin(), keys_.end(), StaleKey{value, INT32_MIN});
+           it != keys_.end() && it->value == value; ++it)
+        AddStale(it->dialog, offset);
+    };
+    // Positions of the windows' last bytes, chunk by chunk.
+    for (std::size_t chunk = 3; chunk < rom.size(); chunk += kScanChunk) {
+      const std::size_t end = std::min(rom.size(), chunk + kScanChunk);
+      if (distinctLast == 1) {
+        const std::uint8_t* p = data + chunk;
+        while ((p = static_cast<const std::uint8_t*>(std::memchr(p, onlyLast, static_cast<std::size_t>(data + end - p))))) {
+          candidate(static_cast<std::size_t>(p - data) - 3);
+          ++p;
+        }
+      } else {
+        for (std::size_t p = chunk; p < end; ++p)
+          if (lastByte[data[p]]) candidate(p - 3);
+      }
+      YieldPoint(state_);
+      if (Stopped()) return;
+    }
+  }
+
+  void Finish() {
+    std::sort(result_.problems.begin(), result_.problems.end(), [](const VerifyProblem& a, const VerifyProblem& b) {
+      if (a.dialog != b.dialog) return a.dialog < b.dialog;
+      if (a.kind != b.kind) return a.kind < b.kind;
+      return a.offset < b.offset;
+    });
+  }
+
+ private:
+  bool Stopped() {
+    if (state_.CancelRequested) result_.stopped = true;
+    return result_.stopped;
+  }
+
+  void Add(std::int32_t dialog, VerifyProblemKind kind, std::int32_t offset, std::u16string detail) {
+    result_.problems.push_back({dialog, kind, offset, std::move(detail)});
+  }
+
+  // True when the ROM holds exactly the encoded bytes at addr.
+  bool CheckBytes(std::int32_t dialog, std::int32_t addr, const Bytes& bytes) {
+    const std::span<const std::uint8_t> rom = state_.rom.view();
+    if (static_cast<std::size_t>(addr) + bytes.size() > rom.size()) {
+      Add(dialog, VerifyProblemKind::TextBytes, addr,
+          u"текст (" + DecText(static_cast<long long>(bytes.size())) + u" байт) не помещается в ROM (" +
+              DecText(static_cast<long long>(rom.size())) + u" байт)");
+      return false;
+    }
+    const auto held = rom.subspan(static_cast<std::size_t>(addr), bytes.size());
+    const auto diff = std::mismatch(held.begin(), held.end(), bytes.begin());
+    if (diff.first == held.end()) return true;
+    const auto at = static_cast<std::size_t>(diff.first - held.begin());
+    std::size_t differing = 0;
+    for (std::size_t k = at; k < bytes.size(); ++k) differing += held[k] != bytes[k];
+    Add(dialog, VerifyProblemKind::TextBytes, addr + static_cast<std::int32_t>(at),
+        u"в ROM " + HexText(held[at], 2) + u", а текст кодируется в " + HexText(bytes[at], 2) + u"; не совпадает" +
+            NumText(static_cast<long long>(differing)) + u" байт из" + NumText(static_cast<long long>(bytes.size())));
+    return false;
+  }
+
+  // The ROM holds the encoded bytes here; read them back as the game would
+  // (through the end code) and as the extraction decodes them.
+  void CheckDecoding(std::int32_t dialog, std::int32_t addr, const Bytes& bytes, const std::u16string& understood) {
+    const std::size_t length = LengthThroughEndCode(state_.table, bytes);
+    const std::u16string decoded =
+        DecodeRangeText(state_, addr, addr + static_cast<std::int32_t>(length));
+    if (decoded == understood) return;
+    std::u16string detail = TextDifference(decoded, understood);
+    if (length < bytes.size())
+      detail += u"; код конца текста стоит на байте" + NumText(static_cast<long long>(length)) + u" из" +
+                NumText(static_cast<long long>(bytes.size()));
+    Add(dialog, VerifyProblemKind::TextDecoding, addr, std::move(detail));
+  }
+
+  void CollectOldPointer(std::int32_t dialog, const DialogRecord& dlg) {
+    if (!WantsPointerChange(dlg.DoPointerChange) || Trim(dlg.OldPtrHEX).empty()) return;
+    const PointerText oldPtr = ReadPointerText(dlg.OldPtrHEX);
+    const PointerText newPtr = ReadPointerText(dlg.NewPtrHEX);
+    // A dialog put back where it was leaves its pointers as they were.
+    if (oldPtr.bytes == newPtr.bytes) return;
+    keys_.push_back({Le32(oldPtr.bytes), dialog});
+  }
+
+  void AddStale(std::int32_t dialog, std::int32_t offset) {
+    const DialogRecord& dlg = state_.dialogs.records[static_cast<std::size_t>(dialog)];
+    std::u16string why;
+    if (!Trim(dlg.PtrsAddrListFile).empty()) {
+      why = u"указатели брались по списку " + Trim(dlg.PtrsAddrListFile);
+    } else if (!dlg.PtrsAddrZones.empty()) {
+      why = u"поиск указателей был ограничен зонами " + dlg.PtrsAddrZones;
+    } else if (state_.insertion.CheckByMod4 && offset % 4 != 0) {
+      why = u"смещение не кратно 4, а MOD4 проверка включена";
+    } else {
+      why = u"это место не переписывали";
+    }
+    Add(dialog, VerifyProblemKind::StalePointer, offset,
+        u"остался старый указатель " + dlg.OldPtrHEX + u" (" + why + u"; возможно, это и не указатель)");
+  }
+
+  InsertState& state_;
+  VerifyResult& result_;
+  std::vector<StaleKey> keys_;
+  std::vector<std::int32_t> rewritten_;  // sorted
+};
+
+std::u16string SummaryText(const VerifyResult& r) {
+  std::u16string text = u"Проверка вставки: диалогов" + NumText(static_cast<long long>(r.dialogsChecked)) +
+                        u", переписанных указателей" + NumText(static_cast<long long>(r.pointersChecked)) + u"; ";
+  if (r.problems.empty()) return text + u"проблем не найдено";
+  return text + u"найдено проблем" + NumText(static_cast<long long>(r.problems.size())) + u" (байты текста:" +
+         NumText(static_cast<long long>(r.Count(VerifyProblemKind::TextBytes))) + u", декодирование:" +
+         NumText(static_cast<long long>(r.Count(VerifyProblemKind::TextDecoding))) + u", указатели:" +
+         NumText(static_cast<long long>(r.Count(VerifyProblemKind::Pointer))) + u", старые указатели:" +
+         NumText(static_cast<long long>(r.Count(VerifyProblemKind::StalePointer))) + u")";
+}
+
+constexpr std::u16string_view kNoRecord =
+    u"Вставки в этом запуске программы не было: места переписанных указателей неизвестны, их проверка пропущена";
+constexpr std::u16string_view kStopped = u"Проверка вставки прервана пользователем";
+
+}  // namespace
+
+std::size_t VerifyResult::Count(VerifyProblemKind kind) const {
+  return static_cast<std::size_t>(
+      std::count_if(problems.begin(), problems.end(), [kind](const VerifyProblem& p) { return p.kind == kind; }));
+}
+
+VerifyResult CheckInsertion(InsertState& state) {
+  VerifyResult result;
+  Verifier verifier(state, result);
+  verifier.CheckRewrittenPointers();
+  verifier.CheckDialogs();
+  verifier.FindStalePointers();
+  verifier.Finish();
+  return result;
+}
+
+std::u16string VerifyReportText(const InsertState& state, const VerifyResult& result) {
+  std::u16string text = u"Проверка вставки: ROM " + state.rom.fileName + u", диалоги " + state.dialogs.fileName;
+  text += u"\r\nID\tпроблема\tсмещение\tподробности\r\n";
+  for (const VerifyProblem& p : result.problems) {
+    const std::u16string id = p.dialog >= 0 && static_cast<std::size_t>(p.dialog) < state.dialogs.records.size()
+                                  ? state.dialogs.records[static_cast<std::size_t>(p.dialog)].dlgID
+                                  : std::u16string();
+    text += id + u"\t" + std::u16string(KindWord(p.kind)) + u"\t" + LongToAddrText(p.offset) + u"\t" + p.detail +
+            u"\r\n";
+  }
+  if (!result.pointerRecordKnown) text += std::u16string(kNoRecord) + u"\r\n";
+  if (result.stopped) text += std::u16string(kStopped) + u"\r\n";
+  text += SummaryText(result) + u"\r\n";
+  return text;
+}
+
+void VerifyInsertion(InsertState& state, const std::u16string& reportFile) {
+  if (!RequireRom(state) || !RequireTable(state) || !RequireDialogs(state)) return;
+  if (Trim(reportFile).empty()) return;
+  LongOperation op(state);
+  AppendLog(state, u"Проверяем вставку диалогов в ROM");
+  if (!IsKnownTableType(state.table.type))
+    AppendLog(state, u"Неизвестный тип таблицы перекодировки: декодирование текстов не проверяется", kColourDarkRed);
+  ShowProgress(state, 0, std::max(state.dialogs.lastIndex, 1));
+  const VerifyResult result = CheckInsertion(state);
+  HideProgress(state);
+  if (!result.pointerRecordKnown) AppendLog(state, kNoRecord, kColourDarkRed);
+  if (result.stopped) AppendLog(state, kStopped, kColourDarkRed);
+  if (WriteTextOutput(state, reportFile, VerifyReportText(state, result), IsYes(state.settings.WriteTextInUnicode)))
+    AppendLog(state, u"Отчет о проверке вставки записан в файл " + reportFile);
+  AppendLog(state, SummaryText(result), result.problems.empty() ? kColourGreen : kColourBrightRed);
+}
+
+void VerifyInsertion(InsertState& state) {
+  if (!RequireRom(state) || !RequireTable(state) || !RequireDialogs(state)) return;
+  const std::u16string file = AskFileName(state, true, u"Отчет о проверке вставки",
+                                          u"Отчет (*.txt)|*.txt\r\nAll Files (*.*)|*.*");
+  if (Trim(file).empty()) return;
+  VerifyInsertion(state, file);
+}
+
+}  // namespace vorkat
