@@ -155,6 +155,7 @@ std::vector<std::u16string> FdtEditorLines(const FdtEditorSave& s) {
 std::optional<std::u16string> FdtGlyphFile(std::u16string_view dir, std::u16string_view tag, std::size_t k) {
   const auto t = SplitFontMappingTag(tag);
   if (!t) return std::nullopt;
+  if (Trim(t->picture).starts_with(u'#')) return std::u16string();
   if (Trim(t->picture).empty()) return JoinFolder(dir, u"char-" + DecText(static_cast<long long>(k + 1)) + u".bmp");
   return JoinFolder(dir, t->picture);
 }

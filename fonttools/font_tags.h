@@ -85,8 +85,9 @@ struct FdtEditorSave {
 // markup form, so the file reads back the same).
 std::vector<std::u16string> FdtEditorLines(const FdtEditorSave& save);
 // The file glyph k (0-based) is saved to: the folder + the tag's picture,
-// or "char-" + (k + 1) + ".bmp" when that is blank; nullopt for a tag
-// without "," and "=" in order.
+// or "char-" + (k + 1) + ".bmp" when that is blank; an empty name for a
+// "#" sheet cell, which the sheet itself holds; nullopt for a tag without
+// "," and "=" in order.
 std::optional<std::u16string> FdtGlyphFile(std::u16string_view dir, std::u16string_view tag, std::size_t k);
 // The FDT editor's file name: ".fdt" added to a name without ".".
 std::u16string FdtEditorFileName(std::u16string_view answer);

@@ -85,6 +85,7 @@ TEST(FontTags, EditorLinesReadBackAsTheTagsTheyCameFrom) {
   EXPECT_EQ(*FdtGlyphFile(u"/fonts/", save.tags[3], 3), u"/fonts/char-4.bmp");
   EXPECT_EQ(*FdtGlyphFile(u"/fonts", save.tags[0], 0), u"/fonts/char0_1.bmp");
   EXPECT_FALSE(FdtGlyphFile(u"/fonts/", u"8=a,b", 0));
+  EXPECT_EQ(*FdtGlyphFile(u"/fonts/", u"8,#12=a", 0), u"");
   EXPECT_EQ(FdtEditorFileName(u"/a.b/font"), u"/a.b/font.fdt");
   EXPECT_EQ(FdtEditorFileName(u"font.txt"), u"font.txt");
 }

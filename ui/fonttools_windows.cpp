@@ -1,0 +1,30 @@
+#include <array>
+
+#include <QWidget>
+
+#include "app/state.h"
+#include "font/font_commands.h"
+#include "ui/fdt_edit_form.h"
+#include "ui/form_commands.h"
+
+namespace vorkat::ui {
+namespace {
+
+// The FDT editor is modal and made anew each time; its save leaves the FDT
+// unloaded with the lines it wrote, which are parsed again when it closes.
+void OpenFdtEditor(QWidget* mainWindow, AppState& state) {
+  const bool wasLoaded = state.fdt.isLoaded;
+  FDTeditForm form(state, mainWindow);
+  form.exec();
+  if (!state.fdt.isLoaded && (wasLoaded || form.Saved())) ReparseFontDescription(state);
+}
+
+constexpr std::array kWindows = {
+    FormCommand{"menuFDTeditor", OpenFdtEditor},
+};
+
+}  // namespace
+
+std::span<const FormCommand> FontToolsWindows() { return kWindows; }
+
+}  // namespace vorkat::ui
