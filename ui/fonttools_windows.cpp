@@ -5,7 +5,9 @@
 #include "app/state.h"
 #include "font/font_commands.h"
 #include "ui/fdt_edit_form.h"
+#include "ui/font_maker_form.h"
 #include "ui/form_commands.h"
+#include "ui/form_kit.h"
 
 namespace vorkat::ui {
 namespace {
@@ -21,6 +23,8 @@ void OpenFdtEditor(QWidget* mainWindow, AppState& state) {
 
 constexpr std::array kWindows = {
     FormCommand{"menuFDTeditor", OpenFdtEditor},
+    FormCommand{"menuFontMaker",
+                [](QWidget* w, AppState& s) { OpenOrRaise<FontMakerForm>(w, s, "FontMakerForm"); }},
 };
 
 }  // namespace

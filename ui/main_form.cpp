@@ -69,6 +69,7 @@ const MenuItem kMenus[] = {
     {"menuTools", "menuMakeTable", "Make Table"},
     {"menuTools", "menuTableEditor", "Table Editor"},
     {"menuTools", "menuFDTeditor", "Редактор FDT"},
+    {"menuTools", "menuFontMaker", "Font maker"},
     {"menuTools", "menuChTrTable", "Проверить таблицу на обратимость"},
     {"menuTools", "menuCharLenExtractor", "Вынуть ширину букв"},
     {"menuTools", "menuCombineDlgs", "Объединить файлы диалогов"},
