@@ -3,9 +3,11 @@
 #include <QWidget>
 
 #include "app/state.h"
+#include "core/runtime.h"
 #include "font/font_commands.h"
 #include "ui/fdt_edit_form.h"
 #include "ui/font_maker_form.h"
+#include "ui/font_mapper_form.h"
 #include "ui/form_commands.h"
 #include "ui/form_kit.h"
 
@@ -21,10 +23,19 @@ void OpenFdtEditor(QWidget* mainWindow, AppState& state) {
   if (!state.fdt.isLoaded && (wasLoaded || form.Saved())) ReparseFontDescription(state);
 }
 
+// The mapper's changes reach only the FDT in memory, which it says first.
+void OpenFontMapper(QWidget* mainWindow, AppState& state) {
+  MsgBox(state,
+         u"Сохранения исправленного FDT НЕТУ!\r\nСделанные тут исправления действуют только до выхода из Vorkat",
+         MsgButtons::Ok, MsgIcon::Information);
+  OpenOrRaise<FontMapperForm>(mainWindow, state, "FontMapperForm");
+}
+
 constexpr std::array kWindows = {
     FormCommand{"menuFDTeditor", OpenFdtEditor},
     FormCommand{"menuFontMaker",
                 [](QWidget* w, AppState& s) { OpenOrRaise<FontMakerForm>(w, s, "FontMakerForm"); }},
+    FormCommand{"menuFontMapper", OpenFontMapper},
 };
 
 }  // namespace

@@ -70,6 +70,7 @@ const MenuItem kMenus[] = {
     {"menuTools", "menuTableEditor", "Table Editor"},
     {"menuTools", "menuFDTeditor", "Редактор FDT"},
     {"menuTools", "menuFontMaker", "Font maker"},
+    {"menuTools", "menuFontMapper", "Font Mapper"},
     {"menuTools", "menuChTrTable", "Проверить таблицу на обратимость"},
     {"menuTools", "menuCharLenExtractor", "Вынуть ширину букв"},
     {"menuTools", "menuCombineDlgs", "Объединить файлы диалогов"},
