@@ -27,7 +27,7 @@ constexpr int kZoom = 2;
 
 }  // namespace
 
-FontMakerForm::FontMakerForm(AppState& state, QWidget* parent) : StateWindow(parent, Qt::Window), state_(state) {
+FontMakerForm::FontMakerForm(AppState& state, QWidget* parent) : QWidget(parent, Qt::Window), state_(state) {
   setObjectName(QStringLiteral("FontMakerForm"));
   setWindowTitle(QStringLiteral("Font maker - "));
   auto field = [this](const char* name, const char* text) { return TextField(this, name, QLatin1String(text)); };

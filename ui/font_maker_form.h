@@ -20,12 +20,11 @@ struct AppState;
 
 namespace vorkat::ui {
 
-class FontMakerForm : public StateWindow<QWidget> {
+class FontMakerForm : public QWidget {
   Q_OBJECT
 
  public:
   FontMakerForm(AppState& state, QWidget* parent);
-  void LoadFields() override {}
 
  private:
   void LoadFontPicture();
