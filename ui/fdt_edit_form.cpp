@@ -402,7 +402,13 @@ void FDTeditForm::LoadUnknownPicture() {
   };
   const int w = askSize(u"Введите ширину картинки", u"Ширина картинки ?(pixels)", unknownPicture_.width());
   const int h = askSize(u"Введите высоту картинки", u"Высота картинки ?(pixels)", unknownPicture_.height());
-  if (w > 0 && h > 0) unknownPicture_ = unknownPicture_.copy(0, 0, w, h);
+  if (w > 0 && h > 0 && QSize(w, h) != unknownPicture_.size()) {
+    // A larger size leaves white beside the picture, a smaller one cuts it.
+    QImage sized(w, h, QImage::Format_RGB32);
+    sized.fill(Qt::white);
+    QPainter(&sized).drawImage(0, 0, unknownPicture_);
+    unknownPicture_ = sized;
+  }
   state_.fdt.unknownCharWidth = w;
   ShowSheet();
 }

@@ -38,6 +38,8 @@ class FdtEditTest : public QObject {
     ReparseFontDescription(state);
     QVERIFY(state.fdt.isLoaded);
 
+    // A picture of the same name from an earlier save is kept as ".bak".
+    QVERIFY(sheet.save(ui::ToQ(dir.File("char0_1.bmp")), "BMP"));
     host.fileNames.push_back(dir.File("out"));
     host.inputs.push_back(dir.File(""));
     bool driven = false;
@@ -66,6 +68,8 @@ class FdtEditTest : public QObject {
     QCOMPARE(state.fdt.fileName, dir.File("out.fdt"));
     QVERIFY(FileExists(dir.File("out.fdt")));
     QVERIFY(FileExists(dir.File("char0_1.bmp")));
+    QCOMPARE(QImage(ui::ToQ(dir.File("char0_1.bmp.bak"))).size(), sheet.size());
+    QCOMPARE(QImage(ui::ToQ(dir.File("char0_1.bmp"))).size(), QSize(8, 8));
     QCOMPARE(state.fdt.lastMappingIndex, 2);
     QCOMPARE(state.fdt.mappings[0].text, std::u16string(u" "));
     QCOMPARE(state.fdt.mappings[0].picture, std::u16string(u"#1"));
