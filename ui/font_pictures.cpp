@@ -25,13 +25,13 @@ std::optional<QImage> LoadPicture(std::u16string_view fileName) {
   return Rgb32(std::move(image));
 }
 
-bool SavePictureBmp(const QImage& picture, std::u16string_view fileName) {
+bool SavePictureBmp(const QImage& picture, std::u16string_view fileName, Backup backup) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   if (!picture.save(&buffer, "BMP")) return false;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-  return WriteFileAtomic(fileName, std::span(data, static_cast<std::size_t>(bytes.size())), Backup::None, nullptr);
+  return WriteFileAtomic(fileName, std::span(data, static_cast<std::size_t>(bytes.size())), backup, nullptr);
 }
 
 std::optional<QImage> SheetCellPicture(const QImage& sheet, std::int32_t rows, std::int32_t cols, std::int32_t n) {

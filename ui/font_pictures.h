@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_io.h"
 #include "font/fdt.h"
 #include "font/glyph_names.h"
 #include "font/log_lines.h"
@@ -22,7 +23,9 @@ namespace vorkat::ui {
 
 // Every picture is kept as 32-bit RGB, the format the AND drawing needs.
 std::optional<QImage> LoadPicture(std::u16string_view fileName);
-bool SavePictureBmp(const QImage& picture, std::u16string_view fileName);
+// Saves through a temporary file; with RotateBak an existing file is kept as
+// its name + ".bak".
+bool SavePictureBmp(const QImage& picture, std::u16string_view fileName, Backup backup = Backup::None);
 
 // Cell n of a sheet divided into rows x cols equal cells (the remainder of
 // an uneven division is left out); nullopt when there is no such cell.

@@ -27,6 +27,7 @@ std::span<const FormCommand> CodecWindows();    // ui/codec_windows.cpp
 std::span<const FormCommand> ViewerWindows();   // ui/viewer_windows.cpp
 std::span<const FormCommand> EditorWindows();   // ui/editor_windows.cpp
 std::span<const FormCommand> SearchWindows();   // ui/search_windows.cpp
+std::span<const FormCommand> FontToolsWindows();  // ui/fonttools_windows.cpp
 
 const FormCommand* FindFormCommand(std::string_view objectName);
 

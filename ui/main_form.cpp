@@ -69,6 +69,8 @@ const MenuItem kMenus[] = {
     {"menuTools", "menuMakeTable", "Make Table"},
     {"menuTools", "menuTableEditor", "Table Editor"},
     {"menuTools", "menuFDTeditor", "Редактор FDT"},
+    {"menuTools", "menuFontMaker", "Font maker"},
+    {"menuTools", "menuFontMapper", "Font Mapper"},
     {"menuTools", "menuChTrTable", "Проверить таблицу на обратимость"},
     {"menuTools", "menuCharLenExtractor", "Вынуть ширину букв"},
     {"menuTools", "menuCombineDlgs", "Объединить файлы диалогов"},

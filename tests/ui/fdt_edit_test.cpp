@@ -1,0 +1,84 @@
+#include <QApplication>
+#include <QListView>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/app.h"
+#include "core/file_io.h"
+#include "font/font_commands.h"
+#include "tests/support/scripted_host.h"
+#include "tests/support/temp_dir.h"
+#include "ui/fdt_edit_form.h"
+#include "ui/form_commands.h"
+#include "ui/gui_host.h"
+
+using namespace vorkat;
+using vorkat::testing::TempDir;
+
+class FdtEditTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void editsAnEntryAndTheFdtReadsBackWhatTheEditorSaved() {
+    TempDir dir;
+    // A 4 x 2 sheet of 8 x 8 cells on white; cell 1 has ink up to column 3.
+    QImage sheet(32, 16, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    sheet.setPixel(8 + 3, 4, qRgb(0, 0, 0));
+    QVERIFY(sheet.save(ui::ToQ(dir.File("sheet.bmp")), "BMP"));
+
+    ScriptedHost host;
+    AppState state(host);
+    state.fdt.fileName = dir.File("old.fdt");
+    state.fdt.lines = {u"8,8=FontWidthFontHeight", u"0," + dir.File("sheet.bmp") + u"=FontFileName",
+                       u"0,2=FontClipRows",        u"0,4=FontClipCols",
+                       u"&HFFFFFF,&HFFFFFF=FontTranspColor", u"5,#1=A",
+                       u"0_NEWLINE,#2=<$0A>"};
+    ReparseFontDescription(state);
+    QVERIFY(state.fdt.isLoaded);
+
+    // A picture of the same name from an earlier save is kept as ".bak".
+    QVERIFY(sheet.save(ui::ToQ(dir.File("char0_1.bmp")), "BMP"));
+    host.fileNames.push_back(dir.File("out"));
+    host.inputs.push_back(dir.File(""));
+    bool driven = false;
+    QTimer::singleShot(0, this, [&] {
+      auto* form = qobject_cast<ui::FDTeditForm*>(QApplication::activeModalWidget());
+      QVERIFY(form);
+      auto* list = form->findChild<QListView*>(QStringLiteral("FDTitems"));
+      QCOMPARE(list->model()->rowCount(), 2);
+      QCOMPARE(list->model()->index(1, 0).data().toString(), QStringLiteral("<$0A>"));
+      // The in-place edit of the first glyph's text.
+      list->model()->setData(list->model()->index(0, 0), QStringLiteral("<$SPACE>"));
+      // A sheet cell added from the keyboard: cell 1 (row 0, column 1).
+      auto* sheetView = form->findChild<QWidget*>(QStringLiteral("FontPreview"));
+      QTest::keyClick(sheetView, Qt::Key_Right);
+      QTest::keyClick(sheetView, Qt::Key_Return);
+      QCOMPARE(list->model()->rowCount(), 3);
+      form->findChild<QPushButton*>(QStringLiteral("btnSaveFDT"))->click();
+      QVERIFY(form->Saved());
+      form->findChild<QPushButton*>(QStringLiteral("btnClose"))->click();
+      driven = true;
+    });
+    ui::FindFormCommand("menuFDTeditor")->open(nullptr, state);
+    QVERIFY(driven);
+
+    QVERIFY(state.fdt.isLoaded);
+    QCOMPARE(state.fdt.fileName, dir.File("out.fdt"));
+    QVERIFY(FileExists(dir.File("out.fdt")));
+    QVERIFY(FileExists(dir.File("char0_1.bmp")));
+    QCOMPARE(QImage(ui::ToQ(dir.File("char0_1.bmp.bak"))).size(), sheet.size());
+    QCOMPARE(QImage(ui::ToQ(dir.File("char0_1.bmp"))).size(), QSize(8, 8));
+    QCOMPARE(state.fdt.lastMappingIndex, 2);
+    QCOMPARE(state.fdt.mappings[0].text, std::u16string(u" "));
+    QCOMPARE(state.fdt.mappings[0].picture, std::u16string(u"#1"));
+    QCOMPARE(state.fdt.mappings[1].flags, std::u16string(u"_NEWLINE"));
+    QCOMPARE(state.fdt.mappings[2].width, 3);
+    QCOMPARE(state.fdt.mappings[2].text, std::u16string(u"текст"));
+    QCOMPARE(state.fdt.lines[9], u"3,char0_1.bmp=текст");
+  }
+};
+
+QTEST_MAIN(FdtEditTest)
+#include "fdt_edit_test.moc"

@@ -1,0 +1,64 @@
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "app/app.h"
+#include "core/file_io.h"
+#include "core/text.h"
+#include "tests/support/scripted_host.h"
+#include "tests/support/temp_dir.h"
+#include "ui/font_maker_form.h"
+#include "ui/form_commands.h"
+#include "ui/gui_host.h"
+
+using namespace vorkat;
+using vorkat::testing::TempDir;
+
+class FontMakerTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void cutsFromTheChosenCellAndWritesAnFdtWithMeasuredWidths() {
+    TempDir dir;
+    // One row of three 8 x 8 cells on white; cell 2 has ink up to column 5.
+    QImage sheet(24, 8, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    sheet.setPixel(16 + 5, 3, qRgb(0, 0, 0));
+    QVERIFY(sheet.save(ui::ToQ(dir.File("sheet.bmp")), "BMP"));
+
+    ScriptedHost host;
+    AppState state(host);
+    QWidget main;
+    host.fileNames.push_back(dir.File("sheet.bmp"));
+    ui::FindFormCommand("menuFontMaker")->open(&main, state);
+    auto* form = main.findChild<ui::FontMakerForm*>(QStringLiteral("FontMakerForm"));
+    QVERIFY(form);
+    auto set = [&](const char* name, const QString& text) { form->findChild<QLineEdit*>(QLatin1String(name))->setText(text); };
+    auto click = [&](const char* name) { form->findChild<QPushButton*>(QLatin1String(name))->click(); };
+    click("btnLoadFontPicture");
+    QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("sizeWidth"))->text(), QStringLiteral("24"));
+    set("charheight", QStringLiteral("8"));
+    set("rows", QStringLiteral("1"));
+    set("cols", QStringLiteral("3"));
+    set("fldStartFromNN", QStringLiteral("64"));
+    set("fldOutputDir", ui::ToQ(dir.File("")));
+    click("btnSetCharSize");
+    click("btnSetRowsCols");
+    form->findChild<QScrollBar*>(QStringLiteral("cellScroll"))->setValue(1);
+    click("btnCutAll");
+
+    QVERIFY(!FileExists(dir.File("char-40.bmp")));
+    QVERIFY(FileExists(dir.File("char-41.bmp")));
+    QVERIFY(FileExists(dir.File("char-42.bmp")));
+    const auto bytes = ReadFileBytes(dir.File("char--surprize.fdt"));
+    QVERIFY(bytes);
+    const std::u16string text = DecodeTextFile(*bytes);
+    QVERIFY(text.starts_with(u"8,8=FontWidthFontHeight\r\n"));
+    QVERIFY(text.ends_with(u"0,#1=A\r\n5,#2=B\r\n"));
+    QCOMPARE(host.messages.back().text, std::u16string(u"Done!"));
+  }
+};
+
+QTEST_MAIN(FontMakerTest)
+#include "font_maker_test.moc"
