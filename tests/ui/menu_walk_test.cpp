@@ -1,6 +1,6 @@
-// Every item of the main window's menus, triggered once with a loaded game
-// and every question answered negatively: none may crash, and none may leave
-// a modal window open.
+// Every item of the main window's menus has an operation and is triggered
+// once with a loaded game and every question answered negatively: none may
+// crash, and none may leave a modal window open.
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -74,7 +74,7 @@ class MenuWalkTest : public QObject {
     for (QAction* action : form.findChildren<QAction*>()) {
       const QString name = action->objectName();
       if (!name.startsWith(QStringLiteral("menu")) || action->menu() || name == QStringLiteral("menuExit")) continue;
-      if (!action->isEnabled()) continue;
+      QVERIFY2(action->isEnabled(), qPrintable(name + QStringLiteral(" has no operation")));
       action->trigger();
       QApplication::processEvents();
       QCOMPARE(state.busy, 0);
