@@ -26,6 +26,7 @@
 #include "core/file_io.h"
 #include "ui/form_commands.h"
 #include "ui/gui_host.h"
+#include "ui/user_guide_form.h"
 
 namespace vorkat::ui {
 namespace {
@@ -96,6 +97,7 @@ const MenuItem kMenus[] = {
     {"menuOptions", "menuEcoMode", "Экономичный режим сравнения ROM'ов"},
     {"menuOptions", "menuOptimizeChangesBlocks", "Объединять блоки сравнения ROM'ов"},
     {"", "menuHelp", "Help", true},
+    {"menuHelp", "menuUserGuide", "Руководство пользователя"},
     {"menuHelp", "menuAbout", "About"},
 };
 
@@ -219,7 +221,8 @@ void MainForm::BuildMenus() {
     action->setObjectName(name);
     const std::string key = name.toStdString();
     const bool available = FindToggle(name) || name == QLatin1String("menuExit") ||
-                           name == QLatin1String("menuAbout") || FindFormCommand(key) || FindCoreCommand(key);
+                           name == QLatin1String("menuAbout") || name == QLatin1String("menuUserGuide") ||
+                           FindFormCommand(key) || FindCoreCommand(key);
     action->setEnabled(available);
     if (FindToggle(name)) action->setCheckable(true);
     if (const QKeySequence key = ShortcutOf(name); !key.isEmpty()) action->setShortcut(key);
@@ -249,6 +252,8 @@ void MainForm::RunMenuCommand(const QString& objectName) {
     return;
   } else if (objectName == QLatin1String("menuAbout")) {
     ShowAbout();
+  } else if (objectName == QLatin1String("menuUserGuide")) {
+    ShowUserGuide(this);
   } else if (const FormCommand* f = FindFormCommand(key)) {
     RunGuarded(state_, [&] { f->open(this, state_); });
   } else if (const Command* c = FindCoreCommand(key)) {

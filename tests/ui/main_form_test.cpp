@@ -11,36 +11,15 @@
 
 #include "app/app.h"
 #include "codec/table_loader.h"
-#include "tests/support/scripted_host.h"
+#include "tests/support/scripted_gui_host.h"
 #include "tests/support/temp_dir.h"
 #include "ui/gui_host.h"
 #include "ui/main_form.h"
 
 using namespace vorkat;
+using vorkat::testing::ScriptedGuiHost;
 
 namespace {
-
-// The Qt host with prompts answered from a queue instead of modal dialogs.
-class ScriptedGuiHost : public ui::GuiHost {
- public:
-  ScriptedHost answers;
-  std::u16string AskFileName(bool forSave, std::u16string_view title, std::u16string_view filters) override {
-    return answers.AskFileName(forSave, title, filters);
-  }
-  MsgAnswer MessageBox(std::u16string_view text, MsgButtons b, MsgIcon i, std::u16string_view title) override {
-    return answers.MessageBox(text, b, i, title);
-  }
-  std::optional<std::u16string> InputBox(std::u16string_view p, std::u16string_view t,
-                                         std::u16string_view d) override {
-    return answers.InputBox(p, t, d);
-  }
-  // Runs once at the next yield of an operation, e.g. to close the window.
-  std::function<void()> atNextYield;
-  void ProcessEvents() override {
-    ui::GuiHost::ProcessEvents();
-    if (auto f = std::exchange(atNextYield, nullptr)) f();
-  }
-};
 
 // A table big enough that its reversibility check yields many times.
 void LoadBigTable(AppState& state) {

@@ -10,34 +10,13 @@
 
 #include "app/app.h"
 #include "codec/table_loader.h"
-#include "tests/support/scripted_host.h"
+#include "tests/support/scripted_gui_host.h"
 #include "tests/support/temp_dir.h"
 #include "ui/gui_host.h"
 #include "ui/main_form.h"
 
 using namespace vorkat;
-
-namespace {
-
-class ScriptedGuiHost : public ui::GuiHost {
- public:
-  ScriptedHost answers;
-  std::u16string AskFileName(bool forSave, std::u16string_view title, std::u16string_view filters) override {
-    return answers.AskFileName(forSave, title, filters);
-  }
-  std::vector<std::u16string> AskFileNames(std::u16string_view title, std::u16string_view filters) override {
-    return answers.AskFileNames(title, filters);
-  }
-  MsgAnswer MessageBox(std::u16string_view text, MsgButtons b, MsgIcon i, std::u16string_view title) override {
-    return answers.MessageBox(text, b, i, title);
-  }
-  std::optional<std::u16string> InputBox(std::u16string_view p, std::u16string_view t,
-                                         std::u16string_view d) override {
-    return answers.InputBox(p, t, d);
-  }
-};
-
-}  // namespace
+using vorkat::testing::ScriptedGuiHost;
 
 class MenuWalkTest : public QObject {
   Q_OBJECT

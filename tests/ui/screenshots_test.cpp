@@ -1,0 +1,88 @@
+// The windows of the user guide, opened on the demo game as a translator
+// would. Under `scripts/screenshots.sh` (a virtual X server) the pictures
+// are written to docs/images; under the test run they are only checked.
+#include <QListView>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/app.h"
+#include "app/commands.h"
+#include "codec/table_loader.h"
+#include "insert/new_addresses.h"
+#include "script/dialogs_file.h"
+#include "tests/support/scripted_gui_host.h"
+#include "tests/support/temp_dir.h"
+#include "ui/form_commands.h"
+#include "ui/gui_host.h"
+#include "ui/main_form.h"
+#include "ui/rom_view_form.h"
+#include "ui/x_editor_form.h"
+
+using namespace vorkat;
+
+class ScreenshotsTest : public QObject {
+  Q_OBJECT
+
+  // Saves the window's picture when a folder is named; checks it either way.
+  static void Take(QWidget* window, const char* name) {
+    QVERIFY2(window, name);
+    window->show();
+    window->raise();
+    QApplication::processEvents();
+    const QPixmap picture = window->grab();
+    QVERIFY2(!picture.isNull() && picture.width() > 100 && picture.height() > 100, name);
+    const QByteArray folder = qgetenv("VORKAT_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+      QVERIFY2(picture.save(QString::fromLocal8Bit(folder) + u'/' + QLatin1String(name) + QStringLiteral(".png")),
+               name);
+  }
+
+ private Q_SLOTS:
+  void windowsOfTheDemo() {
+    testing::TempDir dir;
+    testing::ScriptedGuiHost host;
+    AppState state(host);
+    StartUp(state, FromPath(dir.path()));
+    ui::MainForm form(state);
+    host.Attach(&form, &state);
+    form.resize(900, 560);
+    form.show();
+
+    const std::u16string demo = FromPath(std::filesystem::path(VORKAT_EXAMPLES_DIR) / "demo");
+    OpenRom(state, demo + u"/demo.gba");
+    state.settings.TableFileName = demo + u"/demo.tbl";
+    LoadTable(state, true);
+    state.dialogs.fileName = demo + u"/dialogs_ru.txt";
+    LoadDialogs(state, true);
+    QVERIFY(state.rom.isLoaded && state.table.isLoaded && state.dialogs.isLoaded);
+    form.AfterCommand();
+    Take(&form, "main_window");
+
+    ui::FindFormCommand("menuXXEditor")->open(&form, state);
+    auto* editor = form.findChild<ui::XEditorForm*>(QStringLiteral("xEditor"));
+    editor->OpenDialog(1);
+    Take(editor, "x_editor");
+    editor->close();
+
+    ui::FindFormCommand("menuROMViewer")->open(&form, state);
+    auto* viewer = form.findChild<ui::ROMView*>(QStringLiteral("ROMView"));
+    viewer->model().ViewTop = 0x100;
+    viewer->Redraw();
+    Take(viewer, "rom_viewer");
+    viewer->close();
+
+    state.insertion.FreeSpaceStartAddr = 0x4000;
+    state.insertion.FreeSpaceEndAddr = 0xC000;
+    state.insertion.AddressAlignBy = 4;
+    ui::FindFormCommand("menuCalcPtrsAndPutDialogs")->open(&form, state);
+    QWidget* insert = form.findChild<QWidget*>(QStringLiteral("RecalcPtrsandInsert"));
+    Take(insert, "insertion");
+    CalcNewAddresses(state);
+    QTRY_VERIFY(insert->isEnabled());  // windows wait while an operation runs
+    insert->findChild<QPushButton*>(QStringLiteral("btnFreeSpaceMap"))->click();
+    Take(form.findChild<QWidget*>(QStringLiteral("FreeSpaceMap")), "free_space_map");
+  }
+};
+
+QTEST_MAIN(ScreenshotsTest)
+#include "screenshots_test.moc"
