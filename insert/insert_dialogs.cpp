@@ -49,7 +49,7 @@ bool OverwriteWarningIsLatest(const InsertState& state) {
 
 // Runs pointer rewriting for each search zone of the dialog (the old pointer
 // text is padded and the list file name trimmed in the record).
-void RewriteDialogPointers(InsertState& state, const PointerSnapshot& snapshot, std::size_t index,
+void RewriteDialogPointers(InsertState& state, PointerSnapshot& snapshot, std::size_t index,
                            InsertionLogFile* logFile, RewriteWarnings& warnings) {
   DialogRecord& dlg = state.dialogs.records[index];
   std::u16string& oldPtr = dlg.OldPtrHEX;
@@ -86,14 +86,13 @@ void RewriteDialogPointers(InsertState& state, const PointerSnapshot& snapshot, 
 // Writes the dialog's bytes at offset (the caller has checked that they fit),
 // warning once per run of overwritten bytes that do not look like free space
 // (neither 0x00 nor 0xFF).
-void WriteDialogBytes(InsertState& state, const Bytes& bytes, std::int32_t offset) {
-  for (std::size_t written = 0; written < bytes.size(); ++written) {
-    const std::size_t pos = static_cast<std::size_t>(offset) + written;
-    const std::uint8_t old = state.rom.bytes[pos];
+void WriteDialogBytes(InsertState& state, PointerSnapshot& snapshot, const Bytes& bytes, std::int32_t offset) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const std::uint8_t old = state.rom.bytes[static_cast<std::size_t>(offset) + i];
     if (old != 0x00 && old != 0xFF && !OverwriteWarningIsLatest(state))
       AppendLog(state, u"Вставка данных, только что перезаписала что-то полезное (не 0x00 и не 0xFF)", kColourDarkRed);
-    state.rom.bytes[pos] = bytes[written];
   }
+  snapshot.Write(state.rom.span(), static_cast<std::size_t>(offset), bytes);
 }
 
 // The reports one insertion run repeats per dialog, and the count of the
@@ -187,7 +186,7 @@ void InsertDialogs(InsertState& state) {
       if (index >= state.dialogs.records.size()) break;
       state.record.dialog = i;
       RewriteDialogPointers(state, snapshot, index, log, warnings.rewrite);
-      WriteDialogBytes(state, bytes, offset);
+      WriteDialogBytes(state, snapshot, bytes, offset);
       state.rom.modified = true;
     }
     if (state.CancelRequested) {

@@ -103,7 +103,21 @@ void UpdateListCache(InsertState& state, const std::u16string& name, InsertionLo
 
 }  // namespace
 
-PointerSnapshot::PointerSnapshot(std::span<const std::uint8_t> rom) : bytes_(rom.begin(), rom.end()) {}
+PointerSnapshot::PointerSnapshot(std::span<const std::uint8_t> rom) : rom_(rom) {}
+
+void PointerSnapshot::Write(std::span<std::uint8_t> rom, std::size_t offset, std::span<const std::uint8_t> bytes) {
+  if (written_.empty()) written_.assign(rom_.size() / 64 + 1, 0);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const std::size_t pos = offset + i;
+    std::uint64_t& word = written_[pos / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (pos % 64);
+    if (!(word & bit)) {
+      word |= bit;
+      replaced_.emplace_back(static_cast<std::uint32_t>(pos), rom[pos]);
+    }
+    rom[pos] = bytes[i];
+  }
+}
 
 void PointerSnapshot::IndexPointers(std::span<const std::uint32_t> values) {
   wanted_.assign(kValueBits / 64, 0);
@@ -128,9 +142,10 @@ bool PointerSnapshot::IsIndexed(std::uint32_t value) const {
 
 void PointerSnapshot::Build(bool all) {
   index_.clear();
-  const std::size_t n = bytes_.size();
+  const std::size_t n = rom_.size();
   if (n < 4) return;
-  const std::uint8_t* data = bytes_.data();
+  // Indexing happens before the run writes anything: the ROM is as it stood.
+  const std::uint8_t* data = rom_.data();
   // Every window ends in an 08 or 09 byte: find those, one byte value per
   // pass, and look three bytes back. The sort puts the two passes in order.
   for (const std::uint8_t high : {kPointerLowHighByte, kPointerUpHighByte}) {
@@ -154,9 +169,9 @@ std::vector<std::int32_t> PointerSnapshot::Find(const std::array<std::uint8_t, 4
   const std::uint32_t value = WindowValue(pattern.data());
   if (!IsIndexed(value)) return FindLinear(pattern, from, lastStart);
   std::vector<std::int32_t> found;
-  if (bytes_.size() < 4) return found;
+  if (rom_.size() < 4) return found;
   from = std::max(from, 0);
-  lastStart = std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(bytes_.size()) - 4);
+  lastStart = std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(rom_.size()) - 4);
   if (from > lastStart) return found;
   for (auto it = std::lower_bound(index_.begin(), index_.end(), IndexKey(value, from));
        it != index_.end() && (*it >> 32) == value; ++it) {
@@ -170,15 +185,24 @@ std::vector<std::int32_t> PointerSnapshot::Find(const std::array<std::uint8_t, 4
 std::vector<std::int32_t> PointerSnapshot::FindLinear(const std::array<std::uint8_t, 4>& pattern, std::int32_t from,
                                                       std::int32_t lastStart) const {
   std::vector<std::int32_t> found;
-  if (bytes_.size() < 4) return found;
+  if (rom_.size() < 4) return found;
   from = std::max(from, 0);
-  lastStart = std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(bytes_.size()) - 4);
+  lastStart = std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(rom_.size()) - 4);
+  // The ROM as it stood: the working bytes, or a copy with the replaced bytes
+  // put back once the run has written (scans that miss the index are rare).
+  RomBytes original;
+  const std::uint8_t* data = rom_.data();
+  if (!replaced_.empty()) {
+    original.assign(rom_.begin(), rom_.end());
+    for (const auto& [pos, byte] : replaced_) original[pos] = byte;
+    data = original.data();
+  }
   for (std::int64_t m = from; m <= lastStart; ++m)
-    if (std::memcmp(bytes_.data() + m, pattern.data(), 4) == 0) found.push_back(static_cast<std::int32_t>(m));
+    if (std::memcmp(data + m, pattern.data(), 4) == 0) found.push_back(static_cast<std::int32_t>(m));
   return found;
 }
 
-void RewritePointers(InsertState& state, const PointerSnapshot& snapshot, std::u16string& oldPtrHex,
+void RewritePointers(InsertState& state, PointerSnapshot& snapshot, std::u16string& oldPtrHex,
                      std::u16string_view newPtrHex, std::u16string_view doPointerChange, std::int32_t zoneStart,
                      std::u16string& ptrsAddrListFile, InsertionLogFile* logFile, std::u16string_view dlgID,
                      std::int32_t zoneEnd, RewriteWarnings* warnings) {
@@ -223,7 +247,7 @@ void RewritePointers(InsertState& state, const PointerSnapshot& snapshot, std::u
       const bool accepted = listInUse ? std::find(cache.offsets.begin(), cache.offsets.end(), m) != cache.offsets.end()
                                       : !mod4 || m % 4 == 0;
       if (!accepted) continue;
-      std::copy(newBytes.begin(), newBytes.end(), rom.subspan(static_cast<std::size_t>(m), 4).begin());
+      snapshot.Write(rom, static_cast<std::size_t>(m), newBytes);
       state.record.pointers.push_back({state.record.dialog, m});
       if (logFile) logFile->WriteLine(DecText(m));
       ++count;
