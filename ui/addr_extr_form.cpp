@@ -54,10 +54,7 @@ AddrExtrForm::AddrExtrForm(AppState& state, QWidget* parent) : QWidget(parent, Q
                           this);
   note->setWordWrap(true);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  auto* buttons = ButtonRow({}, {ok, cancel});
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);

@@ -248,10 +248,7 @@ FDTeditForm::FDTeditForm(AppState& state, QWidget* parent) : QDialog(parent), st
   auto* grid = new QGridLayout;
   AddRow(grid, QStringLiteral("&Строк"), rows_);
   AddRow(grid, QStringLiteral("С&толбцов"), cols_, set);
-  auto* previews = new QHBoxLayout;
-  previews->addWidget(charPreview_);
-  previews->addWidget(unknownPreview_);
-  previews->addStretch();
+  auto* previews = ButtonRow({charPreview_, unknownPreview_}, {});
   auto* left = new QVBoxLayout;
   left->addWidget(scroll, 1);
   left->addLayout(grid);

@@ -88,10 +88,7 @@ FontMakerForm::FontMakerForm(AppState& state, QWidget* parent) : QWidget(parent,
   AddRow(grid, QStringLiteral("Файл буквы"), viewFileName_, save_);
   AddRow(grid, QStringLiteral("Цвет фона"), transpColor_);
   grid->addWidget(charsInCols_, grid->rowCount(), 1);
-  auto* charRow = new QHBoxLayout;
-  charRow->addWidget(charView_);
-  charRow->addWidget(measured_);
-  charRow->addStretch();
+  auto* charRow = ButtonRow({charView_, measured_}, {});
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {load, wdth, clear, saveAs, cut}) buttons->addWidget(b);
   auto* right = new QVBoxLayout;

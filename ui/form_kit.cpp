@@ -29,4 +29,12 @@ void AddRow(QGridLayout* grid, const QString& caption, QWidget* field, QWidget* 
   if (after) grid->addWidget(after, row, 2);
 }
 
+QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> left, std::initializer_list<QWidget*> right) {
+  auto* row = new QHBoxLayout;
+  for (QWidget* w : left) row->addWidget(w);
+  row->addStretch();
+  for (QWidget* w : right) row->addWidget(w);
+  return row;
+}
+
 }  // namespace vorkat::ui

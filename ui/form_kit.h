@@ -4,11 +4,14 @@
 #pragma once
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QWidget>
+
+#include <initializer_list>
 
 namespace vorkat {
 struct AppState;
@@ -25,6 +28,9 @@ QPushButton* Button(QWidget* parent, const char* objectName, const QString& capt
 // buddy, so the caption names the field for the keyboard and for screen
 // readers), the field, and an optional widget after it.
 void AddRow(QGridLayout* grid, const QString& caption, QWidget* field, QWidget* after = nullptr);
+
+// A row of buttons: `left` at the left edge, `right` at the right edge.
+QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> left, std::initializer_list<QWidget*> right);
 
 // A window that shows values of the state: it fills its fields from the
 // state each time it is shown.

@@ -161,10 +161,7 @@ FreeSpaceMapForm::FreeSpaceMapForm(AppState& state, QWidget* parent) : StateWind
   summary_->setWordWrap(true);
   auto* refresh = Button(this, "btnRefreshMap", QStringLiteral("Обновить"));
   auto* close = Button(this, "btnClose", QStringLiteral("Закрыть"));
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(refresh);
-  buttons->addWidget(close);
+  auto* buttons = ButtonRow({}, {refresh, close});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(bar_);
   layout->addWidget(summary_);

@@ -34,10 +34,7 @@ FromToAddrForm::FromToAddrForm(AppState& state, QWidget* parent) : StateWindow(p
   AddRow(grid, QStringLiteral("Начиная со смещения"), start_);
   AddRow(grid, QStringLiteral("Заканчивая смещением"), end_);
   AddRow(grid, QStringLiteral("Сколько байт"), bytes_);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(whole);
-  buttons->addStretch();
-  buttons->addWidget(extract);
+  auto* buttons = ButtonRow({whole}, {extract});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addLayout(buttons);

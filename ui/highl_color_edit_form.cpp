@@ -24,11 +24,7 @@ HighLColorEditForm::HighLColorEditForm(AppState& state, ViewerModel& view, QWidg
   auto* reset = Button(this, "btnReset", QStringLiteral("Reset"));
   auto* cancel = Button(this, "btnCancel", QStringLiteral("Отмена"));
   for (QPushButton* b : {ok, reset, cancel}) b->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(reset);
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  auto* buttons = ButtonRow({reset}, {ok, cancel});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text_);
   layout->addLayout(buttons);

@@ -39,11 +39,7 @@ MaskedSrchForm::MaskedSrchForm(AppState& state, QWidget* parent) : StateWindow(p
                            this);
   help1->setWordWrap(true);
   auto* help2 = new QLabel(QStringLiteral("для поиска \"*\" в ROM, в поле HEX пишите код 2A"), this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(run_);
-  buttons->addWidget(abort);
-  buttons->addStretch();
-  buttons->addWidget(close);
+  auto* buttons = ButtonRow({run_, abort}, {close});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("Введите строку для поиска"), this));
   layout->addLayout(grid);

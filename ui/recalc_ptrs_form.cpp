@@ -50,11 +50,7 @@ RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : StateWindow(p
   auto* ok = Button(this, "btnOK", QStringLiteral("Продолжить"));
   auto* cancel = Button(this, "btnCancel", QStringLiteral("Отмена"));
   auto* map = Button(this, "btnFreeSpaceMap", QStringLiteral("Карта свободного места..."));
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(map);
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  auto* buttons = ButtonRow({map}, {ok, cancel});
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);

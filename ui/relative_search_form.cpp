@@ -59,12 +59,7 @@ RelativeSearchForm::RelativeSearchForm(AppState& state, QWidget* parent) : State
   AddRow(grid, QStringLiteral("Ширина кода"), width_);
   AddRow(grid, QStringLiteral("Искать со смещения"), start_);
   AddRow(grid, QStringLiteral("До смещения (не включая)"), end_);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(run_);
-  buttons->addWidget(stop);
-  buttons->addStretch();
-  buttons->addWidget(makeTable_);
-  buttons->addWidget(close);
+  auto* buttons = ButtonRow({run_, stop}, {makeTable_, close});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(hits_, 1);

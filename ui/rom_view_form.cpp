@@ -165,10 +165,7 @@ ROMView::ROMView(AppState& state, QWidget* parent) : QWidget(parent, Qt::Window)
                                                     highlights_, setHighlights})
     controls->addWidget(w);
   controls->addStretch();
-  auto* checks = new QHBoxLayout;
-  checks->addWidget(showOrig_);
-  checks->addWidget(showDiff_);
-  checks->addStretch();
+  auto* checks = ButtonRow({showOrig_, showDiff_}, {});
   auto* panes = new QHBoxLayout;
   panes->addWidget(hexPane_, 7);
   panes->addWidget(textPane_, 3);

@@ -33,10 +33,7 @@ VorkatTextForm::VorkatTextForm(AppState& state, std::int32_t address, QWidget* p
   auto* grid = new QGridLayout;
   AddRow(grid, QStringLiteral("Положить текст по адресу"), address_);
   AddRow(grid, QStringLiteral("Текст"), text_);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  auto* buttons = ButtonRow({}, {ok, cancel});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(useTable_);

@@ -119,10 +119,7 @@ std::optional<ReplaceRequest> AskReplace(QWidget* parent) {
   auto* grid = new QGridLayout;
   AddRow(grid, QStringLiteral("Что искать"), find);
   AddRow(grid, QStringLiteral("На что заменить"), repl);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(start);
-  buttons->addWidget(cancel);
+  auto* buttons = ButtonRow({}, {start, cancel});
   auto* layout = new QVBoxLayout(&box);
   layout->addLayout(grid);
   layout->addWidget(ignoreCase);
@@ -168,12 +165,7 @@ XEditorForm::XEditorForm(AppState& state, QWidget* parent) : QMainWindow(parent)
   auto* print = Button(central, "doPrintText", QStringLiteral("Печать"));
   auto* wrap = Button(central, "btnSetScriptLfs", QStringLiteral("Расставить переносы"));
   auto* pages = Button(central, "btnSetPages", QStringLiteral("Расставить страницы"));
-  auto* row = new QHBoxLayout;
-  row->addWidget(print);
-  row->addWidget(wrap);
-  row->addWidget(pages);
-  row->addStretch();
-  row->addWidget(accept_);
+  auto* row = ButtonRow({print, wrap, pages}, {accept_});
   layout->addLayout(row);
   setCentralWidget(central);
   BuildMenus();
