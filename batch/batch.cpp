@@ -20,6 +20,7 @@
 #include "extract/dump_by_addresses.h"
 #include "extract/dump_via_pointers.h"
 #include "extract/scan_extract.h"
+#include "insert/address_forms.h"
 #include "insert/free_space_report.h"
 #include "insert/insert_dialogs.h"
 #include "insert/new_addresses.h"
@@ -211,6 +212,11 @@ const std::array kBatchCommands = {
                  [](FontState& s, const std::u16string& a) {
                    s.insertion.CheckByMod4 = FlagOn(a);
                    return Flow::Next;
+                 }},
+    BatchCommand{u"POINTERFORMAT",
+                 [](FontState& s, const std::u16string& a) {
+                   // Going on with another format would rewrite the wrong bytes.
+                   return SetPointerFormat(s, a) ? Flow::Next : Flow::Stop;
                  }},
     BatchCommand{u"RETURNDIALGS2ROM", [](FontState& s, const std::u16string&) { InsertDialogs(s); return Flow::Next; }},
     BatchCommand{u"VERIFYINSERTION",

@@ -114,6 +114,7 @@ void ApplySettingsText(Settings& s, std::u16string_view text) {
   s.EndExtrFromAddr = ReadInt(get(u"EndExtrFromAddr="));
   s.VivorurePrnXPrnY = get(u"VivorurePrnXPrnY=");
   s.interletterspacing = get(u"interletterspacing=");
+  s.PtrFormat = ParsePointerFormat(get(u"PointerFormat=")).value_or(PointerFormat::GBA);
 }
 
 std::u16string SettingsFileText(const Settings& s) {
@@ -165,6 +166,7 @@ std::u16string SettingsFileText(const Settings& s) {
       u" 'расстояние между символами (в пикселах) для Vivorure'а");
   key(u"LastBGFileName=", Trim(TextToMarkupCopy(s.LastBGFileName)),
       u" 'имя последней использованной фоновой картинки в Vivorure'e");
+  key(u"PointerFormat=", PointerFormatName(s.PtrFormat), u" 'формат указателей: GBA, GB16, GB24 или GB24R");
   return out;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/pointer_format.h"
+
 namespace vorkat {
 
 struct CoreState;
@@ -29,6 +31,8 @@ struct Settings {
   std::u16string VivorurePrnXPrnY;
   std::u16string interletterspacing;
   std::u16string LastBGFileName;
+  // The "PointerFormat=" key: how pointers are read and written program-wide.
+  PointerFormat PtrFormat = PointerFormat::GBA;
 };
 
 inline constexpr std::u16string_view kDefaultDialogFileFormat =

@@ -1,6 +1,6 @@
 #include "extract/pointer_report.h"
 
-#include "core/gba_pointer.h"
+#include "core/pointer_format.h"
 #include "core/text.h"
 
 namespace vorkat {
@@ -42,6 +42,11 @@ void ReportLineWriter::Append(std::string& out, std::uint32_t pointerOffset, con
   // A window ending in neither 08 nor 09 reports its first three bytes.
   const std::int32_t pointed = PointerTarget(b[0], b[1], b[2], b[3]);
   const std::uint32_t target = pointed >= 0 ? static_cast<std::uint32_t>(pointed) : (b[0] | b[1] << 8 | b[2] << 16);
+  Append(out, pointerOffset, b, 4, target);
+}
+
+void ReportLineWriter::Append(std::string& out, std::uint32_t pointerOffset, const std::uint8_t* b, int width,
+                              std::uint32_t target) const {
   out += head_;
   AppendHex(out, pointerOffset);
   out += marker_;
@@ -50,7 +55,7 @@ void ReportLineWriter::Append(std::string& out, std::uint32_t pointerOffset, con
   out += " (";
   AppendHex(out, target);
   out += ")-->";
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < width; ++i) {
     if (i) out.push_back(',');
     AppendByte(out, b[i]);
   }

@@ -24,8 +24,11 @@ std::optional<std::u16string> PointerReportTarget(std::u16string_view line);
 class ReportLineWriter {
  public:
   ReportLineWriter();
-  // Appends the line of the pointer at pointerOffset whose four bytes start at b.
+  // Appends the line of the GBA pointer at pointerOffset whose four bytes start at b.
   void Append(std::string& out, std::uint32_t pointerOffset, const std::uint8_t* b) const;
+  // Appends the line of a pointer of `width` bytes starting at b that leads to target.
+  void Append(std::string& out, std::uint32_t pointerOffset, const std::uint8_t* b, int width,
+              std::uint32_t target) const;
 
  private:
   std::string head_;

@@ -44,58 +44,97 @@ std::int32_t HexTextToLong(std::u16string_view text) {
 
 std::u16string LongToAddrText(std::int32_t offset) { return HexText(static_cast<std::uint32_t>(offset)); }
 
-std::u16string OffsetToPtrHexUnchecked(std::int32_t offset) {
-  const bool inReach = offset >= 0 && offset < kPointerReach;
-  const std::uint32_t value = 0x08000000u + (inReach ? static_cast<std::uint32_t>(offset)
-                                                     : static_cast<std::uint32_t>(offset) & 0xFFFFFFu);
+std::u16string OffsetToPtrHexUnchecked(std::int32_t offset, PointerFormat format) {
+  auto bytes = EncodePointer(format, offset);
+  if (!bytes) {
+    if (IsGbFormat(format)) return {};
+    bytes = EncodePointer(format, offset & 0xFFFFFF);
+  }
   std::u16string text;
-  for (int shift = 0; shift < 32; shift += 8) text += HexText((value >> shift) & 0xFF, 2);
+  for (int i = 0; i < PointerWidth(format); ++i) text += HexText((*bytes)[static_cast<std::size_t>(i)], 2);
   return text;
 }
 
 std::u16string OffsetToPtrHex(InsertState& state, std::int32_t offset) {
-  if (offset < 0 || offset >= kPointerReach) {
+  const PointerFormat format = state.settings.PtrFormat;
+  if (offset < 0 || offset >= PointerReach(format)) {
     AppendLog(state,
-              u"Адрес " + HexText(static_cast<std::uint32_t>(offset)) +
-                  u" вне досягаемости указателя GBA (максимум 1FFFFFF): указатель не сформирован",
+              u"Адрес " + HexText(static_cast<std::uint32_t>(offset)) + u" вне досягаемости указателя " +
+                  std::u16string(PointerFormatName(format)) + u" (максимум " +
+                  HexText(static_cast<std::uint32_t>(PointerReach(format) - 1)) + u"): указатель не сформирован",
               kColourBrightRed);
     return {};
   }
-  return OffsetToPtrHexUnchecked(offset);
+  return OffsetToPtrHexUnchecked(offset, format);
 }
 
-std::int32_t PtrHexToOffset(std::u16string_view text) {
-  if (text.size() != 8) return -1;
-  return ReadPointerText(text).offset();
+std::int32_t PtrHexToOffset(std::u16string_view text, PointerFormat format, std::int32_t bank) {
+  if (text.size() != static_cast<std::size_t>(2 * PointerWidth(format))) return -1;
+  const PointerText pointer = ReadPointerText(text, format);
+  if (!IsGbFormat(format)) return pointer.offset();
+  return DecodePointer(format, pointer.bytes.data(), bank);
 }
 
-PointerText ReadPointerText(std::u16string_view text) {
+PointerText ReadPointerText(std::u16string_view text, PointerFormat format) {
   PointerText p;
-  const std::u16string padded = PadLeft(text, 8);
+  p.width = PointerWidth(format);
+  const auto chars = static_cast<std::size_t>(2 * p.width);
+  const std::u16string padded = PadLeft(text, chars);
   const std::u16string_view t(padded);
-  for (std::size_t i = 0; i < 4; ++i) p.bytes[i] = PairValue(t.substr(i * 2, 2));
+  for (std::size_t i = 0; i < static_cast<std::size_t>(p.width); ++i) p.bytes[i] = PairValue(t.substr(i * 2, 2));
   p.wellFormed =
-      text.size() == 8 && std::all_of(text.begin(), text.end(), [](char16_t c) { return HexDigitValue(c) >= 0; });
+      text.size() == chars && std::all_of(text.begin(), text.end(), [](char16_t c) { return HexDigitValue(c) >= 0; });
   return p;
 }
 
 std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState& state, std::u16string& text,
                                                          WarningLimit* warnings) {
+  const PointerFormat format = state.settings.PtrFormat;
+  const auto chars = static_cast<std::size_t>(2 * PointerWidth(format));
   if (text.empty()) {
     if (!warnings || warnings->Allow())
       AppendLog(state, u"Ошибка преобразования адреса вставки диалога в строку...(передали пустую строку)");
     return std::nullopt;
   }
-  if (text.size() < 8 && (!warnings || warnings->Allow()))
-    AppendLog(state,
-              u"Видимо ошибка преобразования адреса вставки диалога в в строку...то, что передали короче чем "
-              u"хочется (hhhhhh08) продолжаю...");
-  text = PadLeft(text, 8);
-  if (text.substr(6, 2) != u"08" && text.substr(6, 2) != u"09" && (!warnings || warnings->Allow()))
+  std::u16string shape = u"hhhhhh08";
+  if (format == PointerFormat::GB16) shape = u"hhhh";
+  if (format == PointerFormat::GB24) shape = u"bbhhhh";
+  if (format == PointerFormat::GB24R) shape = u"hhhhbb";
+  // A longer text is a pointer of another format (a GBA dialogs file read
+  // with a GB format chosen): its first bytes would be searched for nothing.
+  if (IsGbFormat(format) && text.size() > chars) {
+    if (!warnings || warnings->Allow())
+      AppendLog(state,
+                u"Указатель '" + text + u"' длиннее, чем в формате " + std::u16string(PointerFormatName(format)) +
+                    u" (" + shape + u"), его не ищем",
+                kColourBrightRed);
+    return std::nullopt;
+  }
+  if (text.size() < chars && (!warnings || warnings->Allow())) {
+    AppendLog(state, u"Видимо ошибка преобразования адреса вставки диалога в в строку...то, что передали короче чем "
+                     u"хочется (" + shape + u") продолжаю...");
+  }
+  text = PadLeft(text, chars);
+  if (!IsGbFormat(format) && text.substr(6, 2) != u"08" && text.substr(6, 2) != u"09" &&
+      (!warnings || warnings->Allow()))
     AppendLog(state,
               u"Видимо ошибка преобразования адреса вставки диалога в в строку...(то, что передали не кончается "
               u"на '08') продолжаю...");
-  return ReadPointerText(text).bytes;
+  return ReadPointerText(text, format).bytes;
+}
+
+bool SetPointerFormat(CoreState& state, std::u16string_view name) {
+  const std::optional<PointerFormat> format = ParsePointerFormat(name);
+  if (!format) {
+    AppendLog(state,
+              u"Неизвестный формат указателей '" + Trim(name) + u"' (бывают GBA, GB16, GB24, GB24R), оставлен " +
+                  std::u16string(PointerFormatName(state.settings.PtrFormat)),
+              kColourBrightRed);
+    return false;
+  }
+  state.settings.PtrFormat = *format;
+  AppendLog(state, u"Формат указателей: " + std::u16string(PointerFormatName(*format)));
+  return true;
 }
 
 }  // namespace vorkat

@@ -24,19 +24,18 @@ constexpr std::size_t kOverwriteLookBack = 50;
 
 bool WantsPointerChange(std::u16string_view flag) { return !flag.empty() && UCaseChar(flag[0]) == u'Y'; }
 
-// The target offsets of the old pointers this run will look for, read as
-// pointer rewriting reads them, so that one pass over the snapshot indexes
-// them all. A value missed here only costs a scan, never a wrong answer.
-std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs) {
+// The keys of the old pointers this run will look for, read as pointer
+// rewriting reads them, so that one pass over the snapshot indexes them
+// all. A value missed here only costs a scan, never a wrong answer.
+std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs, const PointerSnapshot& snapshot,
+                                               PointerFormat format) {
   std::vector<std::uint32_t> values;
   const auto count = static_cast<std::size_t>(std::max(dialogs.lastIndex + 1, 0));
   for (std::size_t i = 0; i < count && i < dialogs.records.size(); ++i) {
     const DialogRecord& dlg = dialogs.records[i];
     if (dlg.OldPtrHEX.empty() || !WantsPointerChange(dlg.DoPointerChange) || HexTextToLong(dlg.NewDlgAddr) < 0)
       continue;
-    const PointerText pointer = ReadPointerText(dlg.OldPtrHEX);
-    if (PointerTarget(pointer.bytes[0], pointer.bytes[1], pointer.bytes[2], pointer.bytes[3]) >= 0)
-      values.push_back(static_cast<std::uint32_t>(pointer.offset()));
+    if (const auto key = snapshot.KeyOf(ReadPointerText(dlg.OldPtrHEX, format).bytes)) values.push_back(*key);
   }
   return values;
 }
@@ -59,8 +58,10 @@ void RewriteDialogPointers(InsertState& state, PointerSnapshot& snapshot, std::s
   const std::u16string& id = dlg.dlgID;
   const std::u16string& zones = dlg.PtrsAddrZones;
 
+  const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
+  const std::int32_t oldTextBank = from < 0 ? -1 : BankOf(from);
   if (zones.empty()) {
-    RewritePointers(state, snapshot, oldPtr, newPtr, doChange, 0, listFile, logFile, id, 0, &warnings);
+    RewritePointers(state, snapshot, oldPtr, newPtr, doChange, 0, listFile, logFile, id, 0, &warnings, oldTextBank);
   } else {
     std::size_t pos = 0;
     while (true) {
@@ -100,20 +101,23 @@ void WriteDialogBytes(InsertState& state, PointerSnapshot& snapshot, const Bytes
 struct InsertWarnings {
   WarningLimit noAddress{u"Сообщения о диалогах без смещения для вставки"};
   WarningLimit pastRom{u"Сообщения о диалогах, не помещающихся в ROM"};
+  WarningLimit pastBank{u"Сообщения о диалогах, которые указатель Game Boy не достанет"};
   WarningLimit unknownTokens = UnknownTokenWarnings();
   RewriteWarnings rewrite;
 
   void Summarise(InsertState& state) {
     const auto withoutAddress = static_cast<long long>(noAddress.count());
-    const auto tooLong = static_cast<long long>(pastRom.count());
+    const auto tooLong = static_cast<long long>(pastRom.count() + pastBank.count());
     noAddress.Summarise(state, kColourDefault);
     pastRom.Summarise(state, kColourBrightRed);
+    pastBank.Summarise(state, kColourBrightRed);
     unknownTokens.Summarise(state, kColourDarkRed);
     rewrite.Summarise(state);
     if (withoutAddress + tooLong > 0)
       AppendLog(state,
                 u"Пропущено диалогов:" + NumText(withoutAddress + tooLong) + u" (без смещения для вставки:" +
-                    NumText(withoutAddress) + u", не помещаются в ROM:" + NumText(tooLong) + u")",
+                    NumText(withoutAddress) + u", не помещаются в ROM" +
+                    (pastBank.count() > 0 ? u" или в банк" : u"") + u":" + NumText(tooLong) + u")",
                 kColourDarkRed);
   }
 };
@@ -128,6 +132,29 @@ bool FitsInRom(InsertState& state, std::int32_t offset, std::size_t length, cons
               u"Dialog ID=" + id + u": текст (" + DecText(static_cast<long long>(length)) + u" байт) по адресу " +
                   LongToAddrText(offset) + u" не помещается в ROM (" + DecText(romSize) +
                   u" байт), ни указатели, ни текст этого диалога не изменены",
+              kColourBrightRed);
+  return false;
+}
+
+// True when a Game Boy pointer can reach the dialog at offset; else reports
+// it. A text may not run on into the next bank, and a GB16 pointer reads its
+// text through the bank the text came from (or bank 0, always in view).
+bool ReachableInBank(InsertState& state, const DialogRecord& dlg, std::int32_t offset, std::size_t length,
+                     WarningLimit& pastBank) {
+  const PointerFormat format = state.settings.PtrFormat;
+  if (!IsGbFormat(format) || !WantsPointerChange(dlg.DoPointerChange)) return true;
+  std::u16string why;
+  const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
+  if (length > 0 && BankOf(offset) != BankOf(static_cast<std::int32_t>(offset + static_cast<std::int64_t>(length) - 1)))
+    why = u"переходит границу банка";
+  else if (format == PointerFormat::GB16 && BankOf(offset) != 0 && from >= 0 && BankOf(offset) != BankOf(from))
+    why = u"лежит в банке " + HexText(static_cast<std::uint32_t>(BankOf(offset))) + u", а вынут из банка " +
+          HexText(static_cast<std::uint32_t>(BankOf(from))) + u" (указатель GB16 банк не меняет)";
+  if (why.empty()) return true;
+  if (pastBank.Allow())
+    AppendLog(state,
+              u"Dialog ID=" + dlg.dlgID + u": текст по адресу " + LongToAddrText(offset) + u" " + why +
+                  u", ни указатели, ни текст этого диалога не изменены",
               kColourBrightRed);
   return false;
 }
@@ -155,8 +182,9 @@ void InsertDialogs(InsertState& state) {
   LongOperation op(state);
   state.record.BeginInsertion();
 
-  PointerSnapshot snapshot(state.rom.view());
-  snapshot.IndexPointers(WantedPointerValues(state.dialogs));
+  const PointerFormat format = state.settings.PtrFormat;
+  PointerSnapshot snapshot(state.rom.view(), format);
+  snapshot.IndexPointers(WantedPointerValues(state.dialogs, snapshot, format));
 
   InsertionLogFile logFile;
   if (state.CreateInsertionLogs) {
@@ -180,7 +208,8 @@ void InsertDialogs(InsertState& state) {
     if (offset < 0) {
       if (warnings.noAddress.Allow())
         AppendLog(state, u"не указано смещение куда вставлять текст... Dialog ID=" + id + u", пропустим.");
-    } else if (FitsInRom(state, offset, bytes.size(), id, warnings.pastRom)) {
+    } else if (FitsInRom(state, offset, bytes.size(), id, warnings.pastRom) &&
+               ReachableInBank(state, state.dialogs.records[index], offset, bytes.size(), warnings.pastBank)) {
       SetProgress(state, i);
       YieldPoint(state);
       if (index >= state.dialogs.records.size()) break;

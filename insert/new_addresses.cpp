@@ -1,6 +1,7 @@
 #include "insert/new_addresses.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "codec/encoder.h"
 #include "core/runtime.h"
@@ -42,6 +43,22 @@ std::int64_t AvoidZones(InsertState& state, std::int64_t cur, std::int64_t len, 
   return cur;
 }
 
+// The place of a dialog of len bytes at or after cur: aligned, clear of the
+// ignored zones and, when `oneBank`, inside one 16 KiB bank (a Game Boy
+// text cannot run on into the next bank). A place where the dialog does not
+// end by `end` means there is none.
+std::int64_t FindPlace(InsertState& state, std::int64_t cur, std::int64_t len, std::int64_t end, bool oneBank,
+                       WarningLimit& shifts) {
+  while (true) {
+    cur = AlignUp(cur, state.insertion.AddressAlignBy);
+    cur = AvoidZones(state, cur, len, shifts);
+    if (!oneBank || len == 0 || cur < 0 || cur + len > end) return cur;
+    const std::int64_t bankEnd = (cur / kGbBankSize + 1) * kGbBankSize;
+    if (cur + len <= bankEnd) return cur;
+    cur = bankEnd;
+  }
+}
+
 std::int32_t ClampToInt32(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
 }
@@ -50,12 +67,14 @@ std::int32_t ClampToInt32(std::int64_t v) {
 struct CalcWarnings {
   WarningLimit shifts{u"Сообщения о сдвиге адреса из-за 'запретной' зоны"};
   WarningLimit oldOutOfReach{u"Сообщения об адресах (откуда вынули) за пределами 32 Мб"};
-  WarningLimit newOutOfReach{u"Сообщения о новых адресах вне досягаемости указателя GBA"};
+  WarningLimit newOutOfReach{u"Сообщения о новых адресах вне досягаемости указателя"};
+  WarningLimit bankFull{u"Сообщения о диалогах, не поместившихся в свой банк"};
   WarningLimit unknownTokens = UnknownTokenWarnings();
 
   void Summarise(InsertState& state) {
     shifts.Summarise(state, kColourDarkRed);
     oldOutOfReach.Summarise(state, kColourDarkRed);
+    bankFull.Summarise(state, kColourDarkRed);
     newOutOfReach.Summarise(state, kColourBrightRed);
     unknownTokens.Summarise(state, kColourDarkRed);
   }
@@ -97,6 +116,16 @@ void CalcNewAddresses(InsertState& state) {
               kColourDarkRed);
   }
 
+  const PointerFormat format = state.settings.PtrFormat;
+  const std::int32_t reach = PointerReach(format);
+  const std::u16string formatName(PointerFormatName(format));
+  // A GB16 pointer keeps the bank the game's code switches in, so each
+  // dialog stays in the bank it came from: one cursor per bank, starting at
+  // the free space's start or the bank's, whichever is later.
+  const bool perBank = format == PointerFormat::GB16;
+  std::unordered_map<std::int32_t, std::int64_t> bankCursors;
+  std::int64_t perBankEnd = oldStart;  // the furthest any bank's cursor went after placing
+
   std::size_t unplaced = 0;
   std::u16string firstUnplaced;
   // Slots after lastIndex are empty, not dialogs: they take no place.
@@ -107,42 +136,74 @@ void CalcNewAddresses(InsertState& state) {
     if (!Trim(dlg.NewDlgAddr).empty()) continue;
 
     const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
-    if (from >= kPointerReach) {
+    if (from >= reach) {
       dlg.OldPtrHEX.clear();
       if (warnings.oldOutOfReach.Allow())
         AppendLog(state,
-                  u"Dialog ID=" + dlg.dlgID + u": адрес " + LongToAddrText(from) +
-                      u" (откуда вынули) за пределами 32 Мб, старый указатель сформировать нельзя",
+                  u"Dialog ID=" + dlg.dlgID + u": адрес " + LongToAddrText(from) + u" (откуда вынули) " +
+                      (IsGbFormat(format) ? u"вне досягаемости указателя " + formatName
+                                                     : std::u16string(u"за пределами 32 Мб")) +
+                      u", старый указатель сформировать нельзя",
                   kColourDarkRed);
     } else {
-      // An empty address reads as -1 and gives FFFFFF08, which points nowhere.
-      dlg.OldPtrHEX = OffsetToPtrHexUnchecked(from);
+      // An empty address reads as -1: FFFFFF08 for GBA, which points
+      // nowhere; no pointer text at all for the GB formats.
+      dlg.OldPtrHEX = OffsetToPtrHexUnchecked(from, format);
     }
 
     const auto len = static_cast<std::int64_t>(Encode(state, dlg.dlgText, prepared, &warnings.unknownTokens).size());
     prepared = true;
-    cur = AlignUp(cur, params.AddressAlignBy);
-    cur = AvoidZones(state, cur, len, warnings.shifts);
+
+    std::int64_t* cursor = &cur;
+    std::int64_t end = spaceEnd;
+    std::int32_t bank = -1;
+    if (perBank) {
+      if (from < 0 || from >= reach) {
+        if (warnings.bankFull.Allow())
+          AppendLog(state,
+                    u"Dialog ID=" + dlg.dlgID +
+                        u": не известно, из какого банка вынут диалог, а указатель GB16 должен остаться в нем; "
+                        u"диалог не размещен",
+                    kColourDarkRed);
+        if (unplaced++ == 0) firstUnplaced = dlg.dlgID;
+        continue;
+      }
+      bank = BankOf(from);
+      const std::int64_t bankStart = std::int64_t{bank} * kGbBankSize;
+      cursor = &bankCursors.try_emplace(bank, std::max<std::int64_t>(oldStart, bankStart)).first->second;
+      end = std::min(spaceEnd, bankStart + kGbBankSize);
+    }
+    const std::int64_t at64 = FindPlace(state, *cursor, len, end, IsGbFormat(format), warnings.shifts);
+    *cursor = at64;
 
     bool placed = false;
-    if (cur + len > spaceEnd || (state.rom.isLoaded && cur >= state.rom.size)) {
+    if (at64 + len > end || (state.rom.isLoaded && at64 >= state.rom.size)) {
       // Does not fit; a shorter one may.
-    } else if (cur < 0 || cur >= kPointerReach) {
+      if (perBank && warnings.bankFull.Allow())
+        AppendLog(state,
+                  u"Dialog ID=" + dlg.dlgID + u": в банке " + HexText(static_cast<std::uint32_t>(bank)) +
+                      u" (откуда вынули) не хватило 'пустого' места, диалог не размещен",
+                  kColourDarkRed);
+    } else if (at64 < 0 || at64 >= reach) {
       if (warnings.newOutOfReach.Allow())
         AppendLog(state,
-                  u"Dialog ID=" + dlg.dlgID + u": новый адрес " + (cur < 0 ? DecText(cur) : HexText(cur)) +
-                      u" вне досягаемости указателя GBA (0..1FFFFFF), диалог не размещен",
+                  u"Dialog ID=" + dlg.dlgID + u": новый адрес " + (at64 < 0 ? DecText(at64) : HexText(at64)) +
+                      u" вне досягаемости указателя " + formatName + u" (0.." +
+                      HexText(static_cast<std::uint32_t>(reach - 1)) + u"), диалог не размещен",
                   kColourBrightRed);
     } else {
-      const auto at = static_cast<std::int32_t>(cur);
+      const auto at = static_cast<std::int32_t>(at64);
       dlg.NewDlgAddr = LongToAddrText(at);
-      dlg.NewPtrHEX = OffsetToPtrHexUnchecked(at);
+      dlg.NewPtrHEX = OffsetToPtrHexUnchecked(at, format);
       dlg.DoPointerChange = u"Y";
-      cur = cur + len + params.DialogsAutoGapBytes;
+      *cursor = at64 + len + params.DialogsAutoGapBytes;
+      if (perBank) perBankEnd = std::max(perBankEnd, *cursor);
       placed = true;
     }
     if (!placed && unplaced++ == 0) firstUnplaced = dlg.dlgID;
   }
+  // A second calculation goes on after the furthest place used.
+  if (perBank) cur = perBankEnd;
   warnings.Summarise(state);
 
   AppendLog(state, u"'пустое' место было задано в границах от адреса" + NumText(oldStart) + u" до адреса" +

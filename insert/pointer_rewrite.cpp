@@ -17,8 +17,9 @@
 namespace vorkat {
 namespace {
 
-// A pointer window's value is the offset it addresses: 25 bits, since the
-// GBA maps the ROM at 0x08000000-0x09FFFFFF (last byte 08 or 09).
+// A GBA pointer window's key is the offset it addresses: 25 bits, since the
+// GBA maps the ROM at 0x08000000-0x09FFFFFF (last byte 08 or 09). A Game
+// Boy window's key, its 2 or 3 bytes, fits as well.
 constexpr std::size_t kValueBits = std::size_t{1} << 25;
 
 bool IsPointerHighByte(std::uint8_t b) { return b == kPointerLowHighByte || b == kPointerUpHighByte; }
@@ -103,7 +104,17 @@ void UpdateListCache(InsertState& state, const std::u16string& name, InsertionLo
 
 }  // namespace
 
-PointerSnapshot::PointerSnapshot(std::span<const std::uint8_t> rom) : rom_(rom) {}
+PointerSnapshot::PointerSnapshot(std::span<const std::uint8_t> rom, PointerFormat format)
+    : rom_(rom), format_(format), width_(static_cast<std::size_t>(PointerWidth(format))) {}
+
+std::uint32_t PointerSnapshot::WindowKey(const std::uint8_t* p) const {
+  return IsGbFormat(format_) ? PointerKey(format_, p) : WindowValue(p);
+}
+
+std::optional<std::uint32_t> PointerSnapshot::KeyOf(const std::array<std::uint8_t, 4>& pattern) const {
+  if (!IsGbFormat(format_) && !IsPointerHighByte(pattern[3])) return std::nullopt;
+  return WindowKey(pattern.data());
+}
 
 void PointerSnapshot::Write(std::span<std::uint8_t> rom, std::size_t offset, std::span<const std::uint8_t> bytes) {
   if (written_.empty()) written_.assign(rom_.size() / 64 + 1, 0);
@@ -143,9 +154,18 @@ bool PointerSnapshot::IsIndexed(std::uint32_t value) const {
 void PointerSnapshot::Build(bool all) {
   index_.clear();
   const std::size_t n = rom_.size();
-  if (n < 4) return;
+  if (n < width_) return;
   // Indexing happens before the run writes anything: the ROM is as it stood.
   const std::uint8_t* data = rom_.data();
+  if (IsGbFormat(format_)) {
+    // Any 2 or 3 bytes may be a Game Boy pointer: every window is looked at.
+    for (std::size_t m = 0; m + width_ <= n; ++m) {
+      const std::uint32_t v = WindowKey(data + m);
+      if (all || (wanted_[v / 64] >> (v % 64) & 1)) index_.push_back(IndexKey(v, static_cast<std::int32_t>(m)));
+    }
+    std::sort(index_.begin(), index_.end());
+    return;
+  }
   // Every window ends in an 08 or 09 byte: find those, one byte value per
   // pass, and look three bytes back. The sort puts the two passes in order.
   for (const std::uint8_t high : {kPointerLowHighByte, kPointerUpHighByte}) {
@@ -165,13 +185,13 @@ void PointerSnapshot::Build(bool all) {
 
 std::vector<std::int32_t> PointerSnapshot::Find(const std::array<std::uint8_t, 4>& pattern, std::int32_t from,
                                                 std::int32_t lastStart) const {
-  if (!IsPointerHighByte(pattern[3])) return FindLinear(pattern, from, lastStart);
-  const std::uint32_t value = WindowValue(pattern.data());
-  if (!IsIndexed(value)) return FindLinear(pattern, from, lastStart);
+  const std::optional<std::uint32_t> key = KeyOf(pattern);
+  if (!key || !IsIndexed(*key)) return FindLinear(pattern, from, lastStart);
+  const std::uint32_t value = *key;
   std::vector<std::int32_t> found;
-  if (rom_.size() < 4) return found;
+  if (rom_.size() < width_) return found;
   from = std::max(from, 0);
-  lastStart = std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(rom_.size()) - 4);
+  lastStart = std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(rom_.size() - width_));
   if (from > lastStart) return found;
   for (auto it = std::lower_bound(index_.begin(), index_.end(), IndexKey(value, from));
        it != index_.end() && (*it >> 32) == value; ++it) {
@@ -185,9 +205,9 @@ std::vector<std::int32_t> PointerSnapshot::Find(const std::array<std::uint8_t, 4
 std::vector<std::int32_t> PointerSnapshot::FindLinear(const std::array<std::uint8_t, 4>& pattern, std::int32_t from,
                                                       std::int32_t lastStart) const {
   std::vector<std::int32_t> found;
-  if (rom_.size() < 4) return found;
+  if (rom_.size() < width_) return found;
   from = std::max(from, 0);
-  lastStart = std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(rom_.size()) - 4);
+  lastStart = std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(rom_.size() - width_));
   // The ROM as it stood: the working bytes, or a copy with the replaced bytes
   // put back once the run has written (scans that miss the index are rare).
   RomBytes original;
@@ -198,23 +218,25 @@ std::vector<std::int32_t> PointerSnapshot::FindLinear(const std::array<std::uint
     data = original.data();
   }
   for (std::int64_t m = from; m <= lastStart; ++m)
-    if (std::memcmp(data + m, pattern.data(), 4) == 0) found.push_back(static_cast<std::int32_t>(m));
+    if (std::memcmp(data + m, pattern.data(), width_) == 0) found.push_back(static_cast<std::int32_t>(m));
   return found;
 }
 
 void RewritePointers(InsertState& state, PointerSnapshot& snapshot, std::u16string& oldPtrHex,
                      std::u16string_view newPtrHex, std::u16string_view doPointerChange, std::int32_t zoneStart,
                      std::u16string& ptrsAddrListFile, InsertionLogFile* logFile, std::u16string_view dlgID,
-                     std::int32_t zoneEnd, RewriteWarnings* warnings) {
+                     std::int32_t zoneEnd, RewriteWarnings* warnings, std::int32_t oldTextBank) {
   if (!RequireRom(state)) return;
   if (doPointerChange.empty() || UCaseChar(doPointerChange[0]) != u'Y') return;
+  const PointerFormat format = state.settings.PtrFormat;
+  const int width = PointerWidth(format);
   // Zero bytes for missing pairs would point the game at offset 0: refuse.
-  const PointerText newPointer = ReadPointerText(newPtrHex);
+  const PointerText newPointer = ReadPointerText(newPtrHex, format);
   if (!newPointer.wellFormed) {
     if (warnings && !warnings->newPointers.Allow()) return;
     AppendLog(state,
-              u"DialogID=" + std::u16string(dlgID) + u" новый поинтер '" + std::u16string(newPtrHex) +
-                  u"' не из 8 шестнадцатеричных цифр, указатели этого диалога не меняли",
+              u"DialogID=" + std::u16string(dlgID) + u" новый поинтер '" + std::u16string(newPtrHex) + u"' не из" +
+                  NumText(2 * width) + u" шестнадцатеричных цифр, указатели этого диалога не меняли",
               kColourBrightRed);
     return;
   }
@@ -238,19 +260,39 @@ void RewritePointers(InsertState& state, PointerSnapshot& snapshot, std::u16stri
   if (pattern) {
     const PointerListCache& cache = state.insertion.listCache;
     const bool listInUse = !ptrsAddrListFile.empty() && FileExists(ptrsAddrListFile);
-    const bool mod4 = state.insertion.CheckByMod4;
-    const std::int32_t from = std::max(zoneStart, 0);
-    const auto lastStart = static_cast<std::int32_t>(std::max<std::int64_t>(limit - 3, -1));
+    // CheckByMod4 asks for the alignment pointer tables have: 4 for GBA,
+    // 2 for GB16; 3-byte tables have none.
+    const int alignment = !state.insertion.CheckByMod4     ? 1
+                          : format == PointerFormat::GBA  ? 4
+                          : format == PointerFormat::GB16 ? 2
+                                                          : 1;
+    // Where the search runs: the zone, or for a GB16 search of the whole
+    // ROM without a list, bank 0 and the bank of the old text.
+    std::vector<std::pair<std::int64_t, std::int64_t>> ranges;  // first start, last end byte
+    if (format == PointerFormat::GB16 && !listInUse && zoneStart <= 0 && zoneEnd <= 0) {
+      ranges.emplace_back(0, kGbBankSize - 1);
+      if (oldTextBank > 0)
+        ranges.emplace_back(std::int64_t{oldTextBank} * kGbBankSize,
+                            (std::int64_t{oldTextBank} + 1) * kGbBankSize - 1);
+    } else {
+      ranges.emplace_back(std::max(zoneStart, 0), limit);
+    }
     std::span<std::uint8_t> rom = state.rom.span();
     state.rom.modified = true;
-    for (std::int32_t m : snapshot.Find(*pattern, from, lastStart)) {
-      const bool accepted = listInUse ? std::find(cache.offsets.begin(), cache.offsets.end(), m) != cache.offsets.end()
-                                      : !mod4 || m % 4 == 0;
-      if (!accepted) continue;
-      snapshot.Write(rom, static_cast<std::size_t>(m), newBytes);
-      state.record.pointers.push_back({state.record.dialog, m});
-      if (logFile) logFile->WriteLine(DecText(m));
-      ++count;
+    for (const auto& [first, lastByte] : ranges) {
+      const auto lastStart = static_cast<std::int32_t>(
+          std::clamp<std::int64_t>(std::min(lastByte, limit) - (width - 1), -1, INT32_MAX));
+      for (std::int32_t m : snapshot.Find(*pattern, static_cast<std::int32_t>(first), lastStart)) {
+        const bool accepted = listInUse
+                                  ? std::find(cache.offsets.begin(), cache.offsets.end(), m) != cache.offsets.end()
+                                  : m % alignment == 0;
+        if (!accepted) continue;
+        snapshot.Write(rom, static_cast<std::size_t>(m),
+                       std::span<const std::uint8_t>(newBytes.data(), static_cast<std::size_t>(width)));
+        state.record.pointers.push_back({state.record.dialog, m});
+        if (logFile) logFile->WriteLine(DecText(m));
+        ++count;
+      }
     }
   }
 

@@ -4,11 +4,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/pointer_format.h"
 #include "core/rom_buffer.h"
 #include "core/warning_limit.h"
 
@@ -21,26 +23,31 @@ class InsertionLogFile;
 // run look here, so bytes the run writes are never found by a later search
 // of the same run. It holds no copy of the ROM: the run writes through
 // Write, which keeps the bytes it replaces, and a search that needs the old
-// bytes puts them back in a copy of its own. Pointer windows (4 bytes ending
-// in 0x08 or 0x09) can be indexed by value once, so that a search costs a
-// lookup instead of a ROM scan.
+// bytes puts them back in a copy of its own. Pointer windows can be indexed
+// by key once, so that a search costs a lookup instead of a ROM scan: for
+// GBA the 4-byte windows ending in 0x08 or 0x09, keyed by the offset they
+// address; for the Game Boy formats every 2- or 3-byte window, keyed by its
+// little-endian value. Patterns are the first PointerWidth bytes of the
+// 4-byte arrays passed in.
 class PointerSnapshot {
  public:
   // `rom` is the working ROM; from now on the run changes it only through Write.
-  explicit PointerSnapshot(std::span<const std::uint8_t> rom);
+  explicit PointerSnapshot(std::span<const std::uint8_t> rom, PointerFormat format = PointerFormat::GBA);
 
   // Writes bytes into the working ROM (the same bytes as `rom` above) at
   // offset, keeping the ones they replace.
   void Write(std::span<std::uint8_t> rom, std::size_t offset, std::span<const std::uint8_t> bytes);
 
-  // Indexes the pointer windows whose target offset (PointerTarget, below
-  // 32 MiB) is one of `values`. Searches for other patterns scan.
+  // The key a pattern is indexed under; none for a GBA pattern that is no pointer.
+  std::optional<std::uint32_t> KeyOf(const std::array<std::uint8_t, 4>& pattern) const;
+  // Indexes the pointer windows whose key is one of `values`. Searches for
+  // other patterns scan.
   void IndexPointers(std::span<const std::uint32_t> values);
   // Indexes every pointer window.
   void IndexAllPointers();
 
-  // Offsets m, ascending, with from <= m <= lastStart where the four bytes
-  // at m equal the pattern (occurrences may overlap).
+  // Offsets m, ascending, with from <= m <= lastStart where the bytes at m
+  // equal the pattern (occurrences may overlap).
   std::vector<std::int32_t> Find(const std::array<std::uint8_t, 4>& pattern, std::int32_t from,
                                  std::int32_t lastStart) const;
   // The same by scanning the bytes; the reference the index must agree with.
@@ -53,7 +60,11 @@ class PointerSnapshot {
   bool IsIndexed(std::uint32_t value) const;
   void Build(bool all);
 
+  std::uint32_t WindowKey(const std::uint8_t* p) const;
+
   std::span<const std::uint8_t> rom_;
+  PointerFormat format_;
+  std::size_t width_;
   std::vector<std::uint64_t> written_;  // one bit per ROM byte the run wrote; empty until the first write
   std::vector<std::pair<std::uint32_t, std::uint8_t>> replaced_;  // offset and byte as they stood
   std::vector<std::uint64_t> wanted_;  // one bit per 24-bit value; empty: nothing indexed
@@ -72,14 +83,16 @@ struct RewriteWarnings {
 
 // Rewrites, in the ROM, the pointers found in the snapshot that equal
 // oldPtrHex, to newPtrHex, for one dialog and one search zone (zoneStart =
-// zoneEnd = 0: the whole ROM). Honours the dialog's pointer-list file
+// zoneEnd = 0: the whole ROM). A GB16 search of the whole ROM without a
+// list file is confined to bank 0 and `oldTextBank` (the bank the dialog
+// came from): a 2-byte value turns up all over a ROM. Honours the dialog's pointer-list file
 // (through the program-wide cache), CheckByMod4 and ExtendedLogs; writes its
-// protocol to logFile when that is open. oldPtrHex is padded to 8
-// characters and ptrsAddrListFile trimmed in place. With `warnings`, the
-// repeated reports count against the run's limits (the caller sums up).
+// protocol to logFile when that is open. oldPtrHex is padded to the
+// format's length and ptrsAddrListFile trimmed in place. With `warnings`,
+// the repeated reports count against the run's limits (the caller sums up).
 void RewritePointers(InsertState& state, PointerSnapshot& snapshot, std::u16string& oldPtrHex,
                      std::u16string_view newPtrHex, std::u16string_view doPointerChange, std::int32_t zoneStart,
                      std::u16string& ptrsAddrListFile, InsertionLogFile* logFile, std::u16string_view dlgID,
-                     std::int32_t zoneEnd, RewriteWarnings* warnings = nullptr);
+                     std::int32_t zoneEnd, RewriteWarnings* warnings = nullptr, std::int32_t oldTextBank = -1);
 
 }  // namespace vorkat

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/gba_pointer.h"
+#include "core/pointer_format.h"
 #include "core/runtime.h"
 #include "core/log.h"
 #include "core/numbers.h"
@@ -19,6 +19,35 @@ namespace {
 constexpr std::u16string_view kSearchTitle = u"Поиск поинтеров в ROM";
 // The scan yields to the window system at least once per this many bytes.
 constexpr std::size_t kYieldChunk = 1u << 20;
+
+// The Game Boy scan: any 2 or 3 bytes may be a pointer, so every window
+// whose last byte lies from one before the scan start up to before the scan
+// end is decoded (a GB16 one through the bank it lies in). As with GBA
+// pointers, a window at offset 0 is passed over. Returns false when cancelled.
+bool ScanGbPointers(InsertState& state, PointerFormat format, std::int64_t low, std::int64_t high,
+                    std::size_t firstLastByte, std::size_t limit, std::string& report, std::int32_t& count) {
+  const std::span<const std::uint8_t> rom = state.rom.view();
+  const auto width = static_cast<std::size_t>(PointerWidth(format));
+  const std::uint8_t* data = rom.data();
+  ReportLineWriter writer;
+  std::size_t e = std::max(firstLastByte, width);
+  while (e < limit) {
+    const std::size_t chunkEnd = std::min(limit, e + kYieldChunk);
+    for (; e < chunkEnd; ++e) {
+      const std::size_t m = e + 1 - width;
+      const std::int32_t target = DecodePointer(format, data + m, BankOf(static_cast<std::int32_t>(m)));
+      if (target < 0 || target < low || target > high) continue;
+      writer.Append(report, static_cast<std::uint32_t>(m), data + m, static_cast<int>(width),
+                    static_cast<std::uint32_t>(target));
+      report += "\r\n";
+      ++count;
+    }
+    SetProgress(state, static_cast<std::int64_t>(e));
+    YieldPoint(state);
+    if (state.CancelRequested) return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -68,6 +97,11 @@ void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest,
   std::string report;
   std::int32_t count = 0;
   bool cancelled = false;
+  const PointerFormat format = state.settings.PtrFormat;
+  if (IsGbFormat(format)) {
+    cancelled = !ScanGbPointers(state, format, low, high, pos, limit, report, count);
+    pos = limit;
+  }
   while (pos < limit && !cancelled) {
     const std::size_t chunkEnd = std::min(limit, pos + kYieldChunk);
     while (pos < chunkEnd) {

@@ -90,12 +90,15 @@ std::u16string TextDifference(std::u16string_view decoded, std::u16string_view e
 struct StaleKey {
   std::uint32_t value = 0;
   std::int32_t dialog = 0;
+  std::int32_t bank = -1;  // the bank the dialog came from (GB16)
   bool operator<(const StaleKey& o) const { return value != o.value ? value < o.value : dialog < o.dialog; }
 };
 
 class Verifier {
  public:
-  Verifier(InsertState& state, VerifyResult& result) : state_(state), result_(result) {}
+  Verifier(InsertState& state, VerifyResult& result)
+      : state_(state), result_(result), format_(state.settings.PtrFormat),
+        width_(static_cast<std::size_t>(PointerWidth(format_))) {}
 
   void CheckDialogs() {
     const auto last = static_cast<std::int32_t>(std::min<std::int64_t>(
@@ -139,13 +142,13 @@ class Verifier {
       const DialogRecord& dlg = state_.dialogs.records[static_cast<std::size_t>(p.dialog)];
       rewritten_.push_back(p.offset);
       ++result_.pointersChecked;
-      const PointerText expected = ReadPointerText(dlg.NewPtrHEX);
-      if (p.offset < 0 || static_cast<std::size_t>(p.offset) + 4 > rom.size()) continue;
-      const auto held = rom.subspan(static_cast<std::size_t>(p.offset), 4);
+      const PointerText expected = ReadPointerText(dlg.NewPtrHEX, format_);
+      if (p.offset < 0 || static_cast<std::size_t>(p.offset) + width_ > rom.size()) continue;
+      const auto held = rom.subspan(static_cast<std::size_t>(p.offset), width_);
       if (std::equal(held.begin(), held.end(), expected.bytes.begin())) continue;
       Add(p.dialog, VerifyProblemKind::Pointer, p.offset,
           u"здесь " + BytesText(held) + u", а переписан был на " + dlg.NewPtrHEX +
-              (std::equal(held.begin(), held.end(), ReadPointerText(dlg.OldPtrHEX).bytes.begin())
+              (std::equal(held.begin(), held.end(), ReadPointerText(dlg.OldPtrHEX, format_).bytes.begin())
                    ? u" (вернулся старый указатель)"
                    : u""));
     }
@@ -157,6 +160,7 @@ class Verifier {
   void FindStalePointers() {
     if (keys_.empty() || Stopped()) return;
     std::sort(keys_.begin(), keys_.end());
+    if (IsGbFormat(format_)) return FindStaleGbPointers();
     std::array<bool, 256> lastByte{};
     std::vector<std::uint64_t> lowBits((1u << 24) / 64, 0);
     for (const StaleKey& k : keys_) {
@@ -192,6 +196,32 @@ class Verifier {
       } else {
         for (std::size_t p = chunk; p < end; ++p)
           if (lastByte[data[p]]) candidate(p - 3);
+      }
+      YieldPoint(state_);
+      if (Stopped()) return;
+    }
+  }
+
+  // The same for the Game Boy formats, where every 2 or 3 bytes are a
+  // window. A GB16 window counts only where the insertion searched without
+  // a list or zones: bank 0 and the bank the dialog came from.
+  void FindStaleGbPointers() {
+    std::vector<std::uint64_t> wanted((1u << 24) / 64, 0);
+    for (const StaleKey& k : keys_) wanted[k.value / 64] |= std::uint64_t{1} << (k.value % 64);
+    const std::span<const std::uint8_t> rom = state_.rom.view();
+    const std::uint8_t* data = rom.data();
+    for (std::size_t chunk = 0; chunk + width_ <= rom.size(); chunk += kScanChunk) {
+      const std::size_t end = std::min(rom.size() + 1 - width_, chunk + kScanChunk);
+      for (std::size_t w = chunk; w < end; ++w) {
+        const std::uint32_t value = PointerKey(format_, data + w);
+        if (!(wanted[value / 64] >> (value % 64) & 1)) continue;
+        const auto offset = static_cast<std::int32_t>(w);
+        if (std::binary_search(rewritten_.begin(), rewritten_.end(), offset)) continue;
+        for (auto it = std::lower_bound(keys_.begin(), keys_.end(), StaleKey{value, INT32_MIN});
+             it != keys_.end() && it->value == value; ++it) {
+          if (format_ == PointerFormat::GB16 && BankOf(offset) != 0 && BankOf(offset) != it->bank) continue;
+          AddStale(it->dialog, offset);
+        }
       }
       YieldPoint(state_);
       if (Stopped()) return;
@@ -253,11 +283,12 @@ class Verifier {
 
   void CollectOldPointer(std::int32_t dialog, const DialogRecord& dlg) {
     if (!WantsPointerChange(dlg.DoPointerChange) || Trim(dlg.OldPtrHEX).empty()) return;
-    const PointerText oldPtr = ReadPointerText(dlg.OldPtrHEX);
-    const PointerText newPtr = ReadPointerText(dlg.NewPtrHEX);
+    const PointerText oldPtr = ReadPointerText(dlg.OldPtrHEX, format_);
+    const PointerText newPtr = ReadPointerText(dlg.NewPtrHEX, format_);
     // A dialog put back where it was leaves its pointers as they were.
     if (oldPtr.bytes == newPtr.bytes) return;
-    keys_.push_back({Le32(oldPtr.bytes), dialog});
+    const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
+    keys_.push_back({PointerKey(format_, oldPtr.bytes.data()), dialog, from < 0 ? -1 : BankOf(from)});
   }
 
   void AddStale(std::int32_t dialog, std::int32_t offset) {
@@ -267,8 +298,10 @@ class Verifier {
       why = u"указатели брались по списку " + Trim(dlg.PtrsAddrListFile);
     } else if (!dlg.PtrsAddrZones.empty()) {
       why = u"поиск указателей был ограничен зонами " + dlg.PtrsAddrZones;
-    } else if (state_.insertion.CheckByMod4 && offset % 4 != 0) {
+    } else if (state_.insertion.CheckByMod4 && format_ == PointerFormat::GBA && offset % 4 != 0) {
       why = u"смещение не кратно 4, а MOD4 проверка включена";
+    } else if (state_.insertion.CheckByMod4 && format_ == PointerFormat::GB16 && offset % 2 != 0) {
+      why = u"смещение не кратно 2, а MOD4 проверка включена";
     } else {
       why = u"это место не переписывали";
     }
@@ -278,6 +311,8 @@ class Verifier {
 
   InsertState& state_;
   VerifyResult& result_;
+  PointerFormat format_;
+  std::size_t width_;
   std::vector<StaleKey> keys_;
   std::vector<std::int32_t> rewritten_;  // sorted
 };

@@ -24,6 +24,7 @@
 #include "app/commands.h"
 #include "app/state.h"
 #include "core/file_io.h"
+#include "insert/address_forms.h"
 #include "ui/form_commands.h"
 #include "ui/gui_host.h"
 #include "ui/user_guide_form.h"
@@ -96,6 +97,11 @@ const MenuItem kMenus[] = {
     {"menuOptions", "menuSkipUnknownTRChars", "Игнорировать не описанные в таблице сомволы"},
     {"menuOptions", "menuEcoMode", "Экономичный режим сравнения ROM'ов"},
     {"menuOptions", "menuOptimizeChangesBlocks", "Объединять блоки сравнения ROM'ов"},
+    {"menuOptions", "menuPointerFormat", "Формат указателей", true},
+    {"menuPointerFormat", "menuPtrFormatGBA", "GBA (4 байта, 08/09 в конце)"},
+    {"menuPointerFormat", "menuPtrFormatGB16", "GB16 (2 байта, текст остается в своем банке)"},
+    {"menuPointerFormat", "menuPtrFormatGB24", "GB24 (банк, младший, старший)"},
+    {"menuPointerFormat", "menuPtrFormatGB24R", "GB24R (младший, старший, банк)"},
     {"", "menuHelp", "Help", true},
     {"menuHelp", "menuUserGuide", "Руководство пользователя"},
     {"menuHelp", "menuAbout", "About"},
@@ -118,6 +124,15 @@ const Toggle kToggles[] = {
     {"menuEcoMode", ToggleEcoMode, [](const AppState& s) { return s.EcoMode; }},
     {"menuOptimizeChangesBlocks", ToggleOptimizeChangesBlocks,
      [](const AppState& s) { return s.OptimizeChangesBlocks; }},
+    // The four pointer formats: one is always checked.
+    {"menuPtrFormatGBA", [](CoreState& s) { SetPointerFormat(s, u"GBA"); },
+     [](const AppState& s) { return s.settings.PtrFormat == PointerFormat::GBA; }},
+    {"menuPtrFormatGB16", [](CoreState& s) { SetPointerFormat(s, u"GB16"); },
+     [](const AppState& s) { return s.settings.PtrFormat == PointerFormat::GB16; }},
+    {"menuPtrFormatGB24", [](CoreState& s) { SetPointerFormat(s, u"GB24"); },
+     [](const AppState& s) { return s.settings.PtrFormat == PointerFormat::GB24; }},
+    {"menuPtrFormatGB24R", [](CoreState& s) { SetPointerFormat(s, u"GB24R"); },
+     [](const AppState& s) { return s.settings.PtrFormat == PointerFormat::GB24R; }},
 };
 
 // Keyboard shortcuts of the frequent commands (listed in the README).

@@ -4,6 +4,7 @@
 
 #include "codec/codec_state.h"
 #include "core/numbers.h"
+#include "core/pointer_format.h"
 #include "core/runtime.h"
 #include "core/text.h"
 #include "insert/address_forms.h"
@@ -303,18 +304,20 @@ void JumpBack(const CodecState& state, ViewerModel& view) {
 }
 
 void FollowPointer(CodecState& state, ViewerModel& view, std::u16string_view offsetText) {
+  const PointerFormat format = state.settings.PtrFormat;
+  const int width = PointerWidth(format);
   const std::int64_t at = ReadInt(offsetText);
   const std::span<const std::uint8_t> rom = state.rom.view();
-  if (at < 0 || at + 4 > static_cast<std::int64_t>(rom.size())) return;
-  const std::span<const std::uint8_t> pointer = rom.subspan(static_cast<std::size_t>(at), 4);
-  // The last byte is 08 below 16 MiB and 09 above: both are GBA pointers.
-  if (PointerTarget(pointer[0], pointer[1], pointer[2], pointer[3]) < 0) {
-    MsgBox(state, u"Не думаю, что по этому смещению лежит указатель GBA");
+  if (at < 0 || at + width > static_cast<std::int64_t>(rom.size())) return;
+  // A GBA pointer ends in 08 below 16 MiB and 09 above; a GB16 one is read
+  // through the bank it lies in.
+  const std::int32_t target =
+      DecodePointer(format, rom.data() + at, BankOf(static_cast<std::int32_t>(at)));
+  if (target < 0) {
+    MsgBox(state, u"Не думаю, что по этому смещению лежит указатель " + std::u16string(PointerFormatName(format)));
     return;
   }
-  std::u16string hex;
-  for (std::uint8_t b : pointer) hex += HexText(b, 2);
-  JumpToText(state, view, DecText(PtrHexToOffset(hex)));
+  JumpToText(state, view, DecText(target));
 }
 
 bool LoadJumpList(CoreState& state, ViewerModel& view, const std::u16string& fileName) {

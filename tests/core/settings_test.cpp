@@ -48,7 +48,7 @@ TEST_F(SettingsFixture, SavedFileHasTheExactLayout) {
   state.settings.StartExtrFromAddr = -5;
   ASSERT_TRUE(SaveSettings(state));
   auto lines = SplitCrLf(dir.ReadText("vorkat2.ini"));
-  ASSERT_EQ(lines.size(), 28u);  // 10 header lines, 17 keys, and the empty rest after the last CR LF
+  ASSERT_EQ(lines.size(), 29u);  // 10 header lines, 18 keys, and the empty rest after the last CR LF
   EXPECT_EQ(lines[0], u"Это файл параметров для программы Vorkat v.2.x");
   EXPECT_EQ(lines[6], u"");
   EXPECT_EQ(lines[9], u"");
@@ -58,7 +58,9 @@ TEST_F(SettingsFixture, SavedFileHasTheExactLayout) {
   EXPECT_EQ(lines[17], u"DialogAttrSeparator=, 'строка символов - разделитель атрибутов диалога МЕЖДУ СОБОЙ");
   EXPECT_EQ(lines[18].substr(0, 38), u"DialogAttrDelimStr=<$VBCRLF>¶<$VBCRLF>");
   EXPECT_EQ(lines[22], u"StartExtrFromAddr=-5 'адрес начала откуда мы в прошлый раз начинали вынимать текст");
-  EXPECT_EQ(lines[27], u"");
+  // The pointer format comes after the older keys, which keep their places.
+  EXPECT_EQ(lines[27], u"PointerFormat=GBA 'формат указателей: GBA, GB16, GB24 или GB24R");
+  EXPECT_EQ(lines[28], u"");
   // The file is Windows-1251: "Э" is one byte 0xDD.
   EXPECT_EQ(dir.Read("vorkat2.ini")[0], 0xDD);
 }
@@ -72,6 +74,7 @@ TEST_F(SettingsFixture, RoundTripKeepsPathsWithSpacesAndValues) {
   state.settings.DialogAttrSeparator = u"|";
   state.settings.TrDialogFileFormat = u"dlgID,ExtractedFromAddr,PtrsAddrZones,dlgComments,dlgText";
   state.settings.EndExtrFromAddr = 123456;
+  state.settings.PtrFormat = PointerFormat::GB24R;
   ASSERT_TRUE(SaveSettings(state));
   ScriptedHost host2;
   AppState again(host2);
@@ -84,6 +87,7 @@ TEST_F(SettingsFixture, RoundTripKeepsPathsWithSpacesAndValues) {
   EXPECT_EQ(again.settings.DialogAttrSeparator, u"|");
   EXPECT_EQ(again.settings.TrDialogFileFormat, state.settings.TrDialogFileFormat);
   EXPECT_EQ(again.settings.EndExtrFromAddr, 123456);
+  EXPECT_EQ(again.settings.PtrFormat, PointerFormat::GB24R);
 }
 
 TEST_F(SettingsFixture, NumberOfTextCharsHasAFloorOfTwo) {
@@ -91,6 +95,13 @@ TEST_F(SettingsFixture, NumberOfTextCharsHasAFloorOfTwo) {
     Load(u"NumberOfTextChars=" + std::u16string(text) + u" 'c\r\n");
     EXPECT_EQ(state.settings.NumberOfTextChars, expected) << ToUtf8(text);
   }
+}
+
+TEST_F(SettingsFixture, PointerFormatReadsInAnyCaseAndFallsBackToGba) {
+  Load(u"PointerFormat=gb16 'f\r\n");
+  EXPECT_EQ(state.settings.PtrFormat, PointerFormat::GB16);
+  Load(u"PointerFormat=GB32 'f\r\n");
+  EXPECT_EQ(state.settings.PtrFormat, PointerFormat::GBA);
 }
 
 TEST_F(SettingsFixture, FlagsReadInAnyCaseWithTheirDefaults) {

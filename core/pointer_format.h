@@ -1,0 +1,57 @@
+// Pointer formats. A GBA pointer is 0x08000000 + offset stored
+// little-endian (the cartridge maps the ROM at 0x08000000-0x09FFFFFF, so its
+// last byte is 08 below 16 MiB and 09 from 16 MiB to 32 MiB - 1). A Game Boy
+// game sees its ROM through 16 KiB banks: bank 0 at $0000-$3FFF, the
+// switched bank n (offsets n * 0x4000 ...) at $4000-$7FFF. Its pointers are
+// the 2-byte CPU address (GB16: the bank is chosen by the game's code) or
+// the address with a bank byte before (GB24) or after it (GB24R).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace vorkat {
+
+enum class PointerFormat : std::uint8_t { GBA, GB16, GB24, GB24R };
+
+// Offsets at or above this have no GBA pointer form.
+inline constexpr std::int32_t kPointerReach = 0x2000000;
+// Offsets from here on have GBA pointers whose last byte is 09.
+inline constexpr std::int32_t kUpperPointerHalf = 0x1000000;
+inline constexpr std::uint8_t kPointerLowHighByte = 0x08;
+inline constexpr std::uint8_t kPointerUpHighByte = 0x09;
+inline constexpr std::int32_t kGbBankSize = 0x4000;
+
+// The offset a GBA pointer's four ROM bytes address; -1 unless the last byte is 08 or 09.
+inline std::int32_t PointerTarget(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3) {
+  if (b3 != kPointerLowHighByte && b3 != kPointerUpHighByte) return -1;
+  return b0 | b1 << 8 | b2 << 16 | (b3 - kPointerLowHighByte) << 24;
+}
+
+inline bool IsGbFormat(PointerFormat f) { return f != PointerFormat::GBA; }
+// Bytes a pointer of the format takes in the ROM: 4, 2, 3, 3.
+int PointerWidth(PointerFormat f);
+std::u16string_view PointerFormatName(PointerFormat f);
+// The name in any letter case, blanks around it allowed.
+std::optional<PointerFormat> ParsePointerFormat(std::u16string_view name);
+// Offsets from 0 up to this (exclusive) have a pointer of the format: the
+// 32 MiB a GBA pointer reaches, the 512 banks (8 MiB) of the largest Game Boy
+// cartridge for GB16, and the 256 banks a bank byte can name for GB24/GB24R.
+std::int32_t PointerReach(PointerFormat f);
+inline std::int32_t BankOf(std::int32_t offset) { return offset / kGbBankSize; }
+
+// The pointer's bytes in ROM order (PointerWidth of them); nullopt outside
+// 0 .. PointerReach - 1. A text in bank 0 is pointed at by its offset (bank
+// byte 0); one in bank n by $4000 + its place in the bank (bank byte n).
+std::optional<std::array<std::uint8_t, 4>> EncodePointer(PointerFormat f, std::int32_t offset);
+// The offset pointer bytes address, or -1 when they are no pointer of the
+// format (GBA: last byte neither 08 nor 09; GB: an address from $8000 on).
+// A GB16 address in $4000-$7FFF is read through `bank`; bank 0 there counts
+// as bank 1, as the cartridge's bank controller maps it.
+std::int32_t DecodePointer(PointerFormat f, const std::uint8_t* bytes, std::int32_t bank);
+// The little-endian value of a pointer's bytes: what equal pointers share.
+std::uint32_t PointerKey(PointerFormat f, const std::uint8_t* bytes);
+
+}  // namespace vorkat
