@@ -74,6 +74,16 @@ class MainFormTest : public QObject {
     QVERIFY(state.EcoMode);
     form.Action(QStringLiteral("menuSkipUnknownTRChars"))->trigger();
     QVERIFY(!state.SkipUnknownTRChars);
+
+    // The pointer formats: exactly one is checked, also after choosing the checked one again.
+    QAction* gb16 = form.Action(QStringLiteral("menuPtrFormatGB16"));
+    QAction* gba = form.Action(QStringLiteral("menuPtrFormatGBA"));
+    QVERIFY(gba->isChecked() && !gb16->isChecked());
+    gb16->trigger();
+    QVERIFY(state.settings.PtrFormat == PointerFormat::GB16);
+    QVERIFY(gb16->isChecked() && !gba->isChecked());
+    gb16->trigger();
+    QVERIFY(gb16->isChecked());
   }
 
   void logPaneShowsLinesAndClears() {
