@@ -177,8 +177,70 @@ void BenchInsertCli() {
   std::filesystem::remove_all(dir);
 }
 
+// A Game Boy game of 8 MiB (512 banks): 20,000 texts spread over banks 1 to
+// 200, each bank holding its texts' pointer table; the last 4 KiB of every
+// bank and the whole banks from 208 on are free. GB16 keeps each text in
+// its bank (zones keep the texts); GB24 moves them all into banks 208 to 255
+// (the last a bank byte reaches).
+void BenchGb() {
+  constexpr std::size_t kGbRom = 8u << 20;
+  constexpr int kBanks = 200;
+  constexpr int kFirstFreeBank = 208;
+  constexpr int kPerBank = kDialogs / kBanks;
+  for (PointerFormat format : {PointerFormat::GB16, PointerFormat::GB24}) {
+    QuietHost host;
+    AppState state(host);
+    Game g;
+    g.rom.resize(kGbRom);
+    for (std::size_t i = 0; i < kGbRom; ++i) g.rom[i] = static_cast<std::uint8_t>(i * 2654435761u >> 24);
+    // Bank 0 is quiet: a 2-byte old pointer found there is shared by every
+    // bank's text at that address, which would measure noise, not speed.
+    std::fill_n(g.rom.begin(), kGbBankSize, 0x00);
+    for (int bank = 1; bank <= 511; ++bank)
+      std::fill_n(g.rom.begin() + bank * kGbBankSize + (bank >= kFirstFreeBank ? 0 : 0x3000),
+                  bank >= kFirstFreeBank ? kGbBankSize : 0x1000, 0xFF);
+    const int width = PointerWidth(format);
+    for (int d = 0; d < kDialogs; ++d) {
+      const int bank = 1 + d / kPerBank;
+      const std::int32_t from = bank * kGbBankSize + 0x800 + (d % kPerBank) * 64;
+      const auto bytes = *EncodePointer(format, from);
+      std::copy_n(bytes.begin(), width, g.rom.begin() + bank * kGbBankSize + (d % kPerBank) * 4);
+      ++g.pointers;
+      DialogRecord r;
+      r.dlgID = DecText(from);
+      r.ExtractedFromAddr = HexText(static_cast<std::uint32_t>(from));
+      r.dlgText = u"Dialog " + DecText(d) + u" says hello.<$END>";
+      g.dialogs.push_back(std::move(r));
+    }
+    Prepare(state, g, 0);
+    state.rom.size = static_cast<std::int32_t>(kGbRom);
+    state.settings.PtrFormat = format;
+    state.settings.ExtendedLogs = u"NO";
+    state.insertion.FreeSpaceStartAddr = format == PointerFormat::GB16 ? kGbBankSize : kFirstFreeBank * kGbBankSize;
+    state.insertion.FreeSpaceEndAddr = static_cast<std::int32_t>(kGbRom);
+    state.insertion.AddressAlignBy = 0;
+    const auto dir = TempDir();
+    state.dialogs.fileName = FromPath(dir / "script.txt");
+    // GB16 starts at bank 1 and finds each bank's share past its texts: zones keep the texts.
+    if (format == PointerFormat::GB16)
+      for (int bank = 1; bank < kFirstFreeBank; ++bank)
+        state.insertion.IgnoreRomZones.push_back({bank * kGbBankSize, bank * kGbBankSize + 0x2FFF});
+    std::printf("%s, 8 MiB, 20,000 dialogs:\n", format == PointerFormat::GB16 ? "GB16" : "GB24");
+    Report("  CalcNewAddresses", TimeMs([&] { CalcNewAddresses(state); }));
+    Report("  InsertDialogs", TimeMs([&] { InsertDialogs(state); }));
+    VerifyResult result;
+    Report("  CheckInsertion", TimeMs([&] { result = CheckInsertion(state); }));
+    std::printf("  (placed past the free space: %s; problems: %zu text, %zu pointers, %zu old pointers)\n",
+                state.log.text.find(u"Не хватило свободного места") == std::u16string::npos ? "none" : "some",
+                result.Count(VerifyProblemKind::TextBytes) + result.Count(VerifyProblemKind::TextDecoding),
+                result.Count(VerifyProblemKind::Pointer), result.Count(VerifyProblemKind::StalePointer));
+    std::filesystem::remove_all(dir);
+  }
+}
+
 }  // namespace
 
+VORKAT_BENCH("insert gb", BenchGb);
 VORKAT_BENCH("insert", BenchInsert);
 VORKAT_BENCH("insert cli", BenchInsertCli);
 
