@@ -21,16 +21,19 @@ constexpr std::u16string_view kSearchTitle = u"Поиск поинтеров в 
 constexpr std::size_t kYieldChunk = 1u << 20;
 
 // The Game Boy scan: any 2 or 3 bytes may be a pointer, so every window
-// whose last byte lies from one before the scan start up to before the scan
-// end is decoded (a GB16 one through the bank it lies in). As with GBA
-// pointers, a window at offset 0 is passed over. Returns false when cancelled.
+// that starts at or after the scan start and ends before the scan end is
+// decoded (a GB16 one through the bank it lies in). Unlike a GBA pointer,
+// found by its last byte, a window is not looked for before the scan start:
+// the bytes just before a table would read as pointers into its texts. As
+// with GBA pointers, a window at offset 0 is passed over. Returns false when
+// cancelled.
 bool ScanGbPointers(InsertState& state, PointerFormat format, std::int64_t low, std::int64_t high,
-                    std::size_t firstLastByte, std::size_t limit, std::string& report, std::int32_t& count) {
+                    std::int32_t scanStart, std::size_t limit, std::string& report, std::int32_t& count) {
   const std::span<const std::uint8_t> rom = state.rom.view();
   const auto width = static_cast<std::size_t>(PointerWidth(format));
   const std::uint8_t* data = rom.data();
   ReportLineWriter writer;
-  std::size_t e = std::max(firstLastByte, width);
+  std::size_t e = std::max<std::size_t>(static_cast<std::size_t>(std::max(scanStart, 1)) + width - 1, width);
   while (e < limit) {
     const std::size_t chunkEnd = std::min(limit, e + kYieldChunk);
     for (; e < chunkEnd; ++e) {
@@ -99,7 +102,7 @@ void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest,
   bool cancelled = false;
   const PointerFormat format = state.settings.PtrFormat;
   if (IsGbFormat(format)) {
-    cancelled = !ScanGbPointers(state, format, low, high, pos, limit, report, count);
+    cancelled = !ScanGbPointers(state, format, low, high, scanStart, limit, report, count);
     pos = limit;
   }
   while (pos < limit && !cancelled) {

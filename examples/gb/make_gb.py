@@ -167,8 +167,8 @@ def build_rom(codes):
     for start, end in (GB16_FREE, FREE):
         rom[start:end] = b"\xFF" * (end - start)
 
-    # Each table follows a few zero bytes, so that no window the pointer
-    # search reads across its start points into the texts.
+    # Each table follows a few zero bytes, which set it apart from the
+    # filler before it.
     for start in (GB16_TABLE, GB24_TABLE, GB24R_TABLE):
         rom[start - 4:start] = bytes(4)
     tables = {}

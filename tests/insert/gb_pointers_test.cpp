@@ -197,6 +197,9 @@ TEST_F(GbPointers, PointerSearchAndDumpInEveryFormat) {
     ASSERT_EQ(lines.size(), 4u) << ToUtf8(PointerFormatName(c.format));
     EXPECT_EQ(lines[0], c.line);
     EXPECT_EQ(lines[2], u"Всего найдено поинтеров  2");
+    // A window is read only where it starts inside the scan range.
+    FindPointers(state, 0x4100, 0x4104, 0x4001, 0x4010, dir.File("later.txt"));
+    EXPECT_EQ(SplitCrLf(dir.ReadText("later.txt"))[1], u"Всего найдено поинтеров  1");
 
     DumpViaPointers(state, report, dir.File("sorted.txt"), dir.File("dump.txt"), false);
     const std::u16string dump = dir.ReadText("dump.txt");
