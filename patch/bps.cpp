@@ -71,19 +71,43 @@ std::size_t FirstEqual(std::span<const std::uint8_t> a, std::span<const std::uin
 // follow it. crc32_combine(a, b, n) is a carried past n bytes, xor b.
 class TargetChecksum {
  public:
-  // A stretch of the common part, ending at `end` (ascending, not overlapping).
-  void Differs(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target, std::size_t end) {
-    const uLong change = Crc32(source) ^ Crc32(target);
-    change_ = crc32_combine(change_, change, static_cast<z_off_t>(end - end_));
-    end_ = end;
+  TargetChecksum(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target)
+      : source_(source), target_(target) {}
+
+  // A stretch [from, to) of the common part where the two differ (in order).
+  // Stretches close together are taken as one with the equal bytes between,
+  // which add nothing: reading those is cheaper than one more combine.
+  void Differs(std::size_t from, std::size_t to) {
+    if (to_ > from_ && from - to_ < kJoinGap) {
+      to_ = to;
+      return;
+    }
+    Flush();
+    from_ = from;
+    to_ = to;
   }
   // The target's checksum over the common length, given the source's over it.
-  std::uint32_t From(std::uint32_t sourceCrc, std::size_t common) const {
+  std::uint32_t Finish(std::uint32_t sourceCrc, std::size_t common) {
+    Flush();
     return static_cast<std::uint32_t>(sourceCrc ^ crc32_combine(change_, 0, static_cast<z_off_t>(common - end_)));
   }
 
  private:
-  uLong change_ = 0;
+  static constexpr std::size_t kJoinGap = 512;
+
+  void Flush() {
+    if (to_ == from_) return;
+    const uLong change = Crc32(source_.subspan(from_, to_ - from_)) ^ Crc32(target_.subspan(from_, to_ - from_));
+    change_ = crc32_combine(change_, change, static_cast<z_off_t>(to_ - end_));
+    end_ = to_;
+    from_ = to_;
+  }
+
+  std::span<const std::uint8_t> source_;
+  std::span<const std::uint8_t> target_;
+  std::size_t from_ = 0;  // the stretch not yet counted
+  std::size_t to_ = 0;
+  uLong change_ = 0;      // what the counted stretches change, carried to end_
   std::size_t end_ = 0;
 };
 
@@ -241,7 +265,7 @@ std::vector<std::uint8_t> BuildBps(std::span<const std::uint8_t> source, std::sp
   AppendBpsNumber(out, target.size());
   AppendBpsNumber(out, 0);  // no metadata
   ActionWriter actions(out, target);
-  TargetChecksum targetChecksum;
+  TargetChecksum targetChecksum(source, target);
   const std::size_t common = std::min(source.size(), target.size());
   // The source's checksum is worked out beside the walk; the target's follows from it.
   const std::uint32_t commonCrc = Crc32Beside(source.first(common), [&] {
@@ -263,14 +287,14 @@ std::vector<std::uint8_t> BuildBps(std::span<const std::uint8_t> source, std::sp
         literalEnd = equalTo;
       }
       actions.Literal(pos, literalEnd);
-      targetChecksum.Differs(source.subspan(pos, literalEnd - pos), target.subspan(pos, literalEnd - pos), literalEnd);
+      targetChecksum.Differs(pos, literalEnd);
       pos = literalEnd;
     }
   });
   // Bytes past the end of the source have nothing to read from there.
   actions.Literal(common, target.size());
   AppendLe32(out, Crc32(source.subspan(common), commonCrc));
-  AppendLe32(out, Crc32(target.subspan(common), targetChecksum.From(commonCrc, common)));
+  AppendLe32(out, Crc32(target.subspan(common), targetChecksum.Finish(commonCrc, common)));
   AppendLe32(out, Crc32(out));
   return out;
 }

@@ -115,7 +115,8 @@ TEST(BpsChecksums, FooterHoldsZlibCrcOfBothRoms) {
   for (std::size_t sourceSize : {std::size_t{0}, std::size_t{1}, std::size_t{1} << 20, (std::size_t{1} << 20) + 1, base.size()}) {
     const Bytes8 source(base.begin(), base.begin() + static_cast<std::ptrdiff_t>(sourceSize));
     Bytes8 target = base;
-    for (std::size_t at = 7; at < target.size(); at += 99991) target[at] ^= 0x3C;
+    // Close changes first (taken as one stretch for the checksum), then far apart.
+    for (std::size_t at = 7; at < target.size(); at += at < 5000 ? 7 : 99991) target[at] ^= 0x3C;
     target.resize(target.size() - 1);
     for (const auto& [a, b] : {std::pair{source, target}, std::pair{target, source}}) {
       const Bytes8 patch = BuildBps(a, b);
