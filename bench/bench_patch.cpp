@@ -98,6 +98,12 @@ void BenchComparison() {
            TimeMs([&] { ApplyBpsPatch(patch, source, out); }));
     Report("CRC32 of 32 MiB (zlib)", TimeMs([&] { Crc32(source); }));
     std::printf("  BPS size: %zu bytes\n", patch.size());
+    QuietHost host;
+    AppState state(host);
+    Report("load the two 32 MiB ROMs (core)",
+           TimeMs([&] { LoadPair(state, host, dir / "bpswork32.gba", dir / "bpsorig32.gba"); }));
+    Report("SAVEBPS: build and write (synced) the BPS (core)",
+           TimeMs([&] { WriteBps(state, FromPath(dir / "bench.bps")); }));
   }
   {
     QuietHost host;
@@ -144,6 +150,11 @@ void BenchCliRuns() {
   Report("vorkat-cli: load two 32 MiB ROMs, write BPS",
          MedianMs(cd + "'" + cli.string() + "' makebps.txt >/dev/null"));
   Report("cmp -s of a 32 MiB ROM with an identical copy", MedianMs(cd + "cmp -s bpsorig32.gba bpscopy32.gba"));
+  // The parts of that run: process start and exit, then the two loads.
+  WriteScript(dir / "empty.txt", "");
+  Report("vorkat-cli: empty script", MedianMs(cd + "'" + cli.string() + "' empty.txt >/dev/null"));
+  WriteScript(dir / "loadbps.txt", "LOADROM=bpswork32.gba\nLOADORIGINALROM=bpsorig32.gba\n");
+  Report("vorkat-cli: load the two 32 MiB ROMs only", MedianMs(cd + "'" + cli.string() + "' loadbps.txt >/dev/null"));
   WriteScript(dir / "applybps.txt", "LOADROM=bpsorig32.gba\nLOADBPS=patch32.bps\nAPPLYBPSTOROM\nSAVEROM=bpspatched32.gba\n");
   Report("vorkat-cli: load a 32 MiB ROM, apply the BPS, save the ROM",
          MedianMs(cd + "rm -f bpspatched32.gba && '" + cli.string() + "' applybps.txt >/dev/null"));

@@ -31,6 +31,9 @@ struct IoError {
   std::u16string description;  // the system's words for it, or the size of a file too large
 };
 
+// Files from this size on are read by two threads, a half each.
+inline constexpr std::size_t kReadInTwoFrom = 8u << 20;
+
 // Reads a whole file of at most `maxSize` bytes. `allocate` returns storage
 // for the given length; it is not called for a file that is refused.
 bool ReadWholeFile(std::u16string_view name, std::uint64_t maxSize,

@@ -175,6 +175,9 @@ bool SaveSettings(CoreState& state) {
   // A file read as UTF-16 is written back as UTF-16, so file names that
   // Windows-1251 lacks survive the run.
   Bytes data = EncodeTextFile(SettingsFileText(s), s.iniWasUnicode);
+  // A file that already holds these bytes is left alone: rewriting it would
+  // only wait for the disk (the write is synced), on every exit.
+  if (ReadFileBytes(s.iniPath, nullptr, data.size()) == data) return true;
   IoError err;
   if (WriteFileAtomic(s.iniPath, data, Backup::None, &err, state.writeFaults)) return true;
   std::u16string msg = IoErrorText(u"Не удалось сохранить настройки в файл ", s.iniPath, err);

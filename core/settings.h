@@ -52,7 +52,8 @@ std::u16string GetIniValue(std::u16string_view text, std::u16string_view key);
 void LoadSettings(CoreState& state);
 // Reads every key from the file's text (the lookups of LoadSettings).
 void ApplySettingsText(Settings& s, std::u16string_view text);
-// Writes the whole file; returns false (and says so) when it could not.
+// Writes the whole file (unless it holds these bytes already); returns false
+// (and says so) when it could not.
 bool SaveSettings(CoreState& state);
 
 // The file's text as SaveSettings writes it.

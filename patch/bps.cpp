@@ -3,7 +3,10 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #include "core/file_io.h"
 #include "core/log.h"
@@ -44,6 +47,14 @@ std::size_t FirstDifference(std::span<const std::uint8_t> a, std::span<const std
                             std::size_t end) {
   while (end - pos >= kCompareStep && std::memcmp(a.data() + pos, b.data() + pos, kCompareStep) == 0)
     pos += kCompareStep;
+  // Eight bytes at a time up to the word that differs, then byte by byte.
+  for (; end - pos >= 8; pos += 8) {
+    std::uint64_t x = 0;
+    std::uint64_t y = 0;
+    std::memcpy(&x, a.data() + pos, 8);
+    std::memcpy(&y, b.data() + pos, 8);
+    if (x != y) break;
+  }
   while (pos < end && a[pos] == b[pos]) ++pos;
   return pos;
 }
@@ -54,33 +65,86 @@ std::size_t FirstEqual(std::span<const std::uint8_t> a, std::span<const std::uin
   return pos;
 }
 
-// The CRC32 of the source and of the target, built piece by piece as the
-// patch walks them. A long run the two share is read once: its checksum
-// counts for both.
-class PairChecksums {  // pieces of ROMs (at most 32 MiB): one zlib call each
+// The target's CRC32 from the source's. The two differ only in the literal
+// stretches, and CRC32 is linear over messages of one length: each stretch
+// adds crc(source part) ^ crc(target part), carried on past the bytes that
+// follow it. crc32_combine(a, b, n) is a carried past n bytes, xor b.
+class TargetChecksum {
  public:
-  void Shared(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kCombineFrom) {
-      Each(bytes, bytes);
+  TargetChecksum(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target)
+      : source_(source), target_(target) {}
+
+  // A stretch [from, to) of the common part where the two differ (in order).
+  // Stretches close together are taken as one with the equal bytes between,
+  // which add nothing: reading those is cheaper than one more combine.
+  void Differs(std::size_t from, std::size_t to) {
+    if (to_ > from_ && from - to_ < kJoinGap) {
+      to_ = to;
       return;
     }
-    const uLong crc = crc32(crc32(0L, Z_NULL, 0), bytes.data(), static_cast<uInt>(bytes.size()));
-    source_ = crc32_combine(source_, crc, static_cast<z_off_t>(bytes.size()));
-    target_ = crc32_combine(target_, crc, static_cast<z_off_t>(bytes.size()));
+    Flush();
+    from_ = from;
+    to_ = to;
   }
-  void Each(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target) {
-    source_ = crc32(source_, source.data(), static_cast<uInt>(source.size()));
-    target_ = crc32(target_, target.data(), static_cast<uInt>(target.size()));
+  // The target's checksum over the common length, given the source's over it.
+  std::uint32_t Finish(std::uint32_t sourceCrc, std::size_t common) {
+    Flush();
+    return static_cast<std::uint32_t>(sourceCrc ^ crc32_combine(change_, 0, static_cast<z_off_t>(common - end_)));
   }
-  std::uint32_t source() const { return static_cast<std::uint32_t>(source_); }
-  std::uint32_t target() const { return static_cast<std::uint32_t>(target_); }
 
  private:
-  // Below this a run is cheaper to read twice than to combine.
-  static constexpr std::size_t kCombineFrom = 4096;
-  uLong source_ = crc32(0L, Z_NULL, 0);
-  uLong target_ = crc32(0L, Z_NULL, 0);
+  static constexpr std::size_t kJoinGap = 512;
+
+  void Flush() {
+    if (to_ == from_) return;
+    const uLong change = Crc32(source_.subspan(from_, to_ - from_)) ^ Crc32(target_.subspan(from_, to_ - from_));
+    change_ = crc32_combine(change_, change, static_cast<z_off_t>(to_ - end_));
+    end_ = to_;
+    from_ = to_;
+  }
+
+  std::span<const std::uint8_t> source_;
+  std::span<const std::uint8_t> target_;
+  std::size_t from_ = 0;  // the stretch not yet counted
+  std::size_t to_ = 0;
+  uLong change_ = 0;      // what the counted stretches change, carried to end_
+  std::size_t end_ = 0;
 };
+
+// The CRC32 of `bytes`, worked out by a second thread while this one does
+// `work`, and by both once `work` is done: pieces of 1 MiB are taken in
+// order by whichever thread is free, and their checksums combined at the end.
+template <class Work>
+std::uint32_t Crc32Beside(std::span<const std::uint8_t> bytes, Work&& work) {
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  const std::size_t pieces = (bytes.size() + kPiece - 1) / kPiece;
+  auto piece = [&](std::size_t i) { return bytes.subspan(i * kPiece, std::min(kPiece, bytes.size() - i * kPiece)); };
+  std::vector<std::uint32_t> crcs(pieces);
+  std::atomic<std::size_t> next{0};
+  auto take = [&] {
+    for (std::size_t i = next++; i < pieces; i = next++) crcs[i] = Crc32(piece(i));
+  };
+  {
+    std::jthread helper;  // joined when the block ends, also when `work` throws
+    if (pieces > 1) {
+      try {
+        helper = std::jthread(take);
+      } catch (const std::system_error&) {
+        // No second thread to be had: this one takes every piece.
+      }
+    }
+    try {
+      work();
+    } catch (...) {
+      next = pieces;  // the helper stops after the piece it has
+      throw;
+    }
+    take();
+  }
+  uLong crc = 0;
+  for (std::size_t i = 0; i < pieces; ++i) crc = crc32_combine(crc, crcs[i], static_cast<z_off_t>(piece(i).size()));
+  return static_cast<std::uint32_t>(crc);
+}
 
 // Writes the actions of a linear patch, keeping the TargetCopy cursor.
 class ActionWriter {
@@ -182,13 +246,13 @@ std::optional<std::uint64_t> ReadBpsNumber(std::span<const std::uint8_t> data, s
   return std::nullopt;
 }
 
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
-  uLong crc = crc32(0L, Z_NULL, 0);
+std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
+  uLong value = crc;
   // zlib counts lengths in uInt: feed at most 1 GiB a call.
   constexpr std::size_t kPiece = std::size_t{1} << 30;
   for (std::size_t at = 0; at < bytes.size(); at += kPiece)
-    crc = crc32(crc, bytes.data() + at, static_cast<uInt>(std::min(kPiece, bytes.size() - at)));
-  return static_cast<std::uint32_t>(crc);
+    value = crc32(value, bytes.data() + at, static_cast<uInt>(std::min(kPiece, bytes.size() - at)));
+  return static_cast<std::uint32_t>(value);
 }
 
 bool IsBpsFile(std::span<const std::uint8_t> patch) {
@@ -201,37 +265,36 @@ std::vector<std::uint8_t> BuildBps(std::span<const std::uint8_t> source, std::sp
   AppendBpsNumber(out, target.size());
   AppendBpsNumber(out, 0);  // no metadata
   ActionWriter actions(out, target);
-  PairChecksums crc;
+  TargetChecksum targetChecksum(source, target);
   const std::size_t common = std::min(source.size(), target.size());
-  std::size_t pos = 0;
-  while (pos < common) {
-    const std::size_t equalEnd = FirstDifference(source, target, pos, common);
-    if (equalEnd > pos) {
-      actions.SourceRead(equalEnd - pos);
-      crc.Shared(source.subspan(pos, equalEnd - pos));
+  // The source's checksum is worked out beside the walk; the target's follows from it.
+  const std::uint32_t commonCrc = Crc32Beside(source.first(common), [&] {
+    std::size_t pos = 0;
+    while (pos < common) {
+      const std::size_t equalEnd = FirstDifference(source, target, pos, common);
+      if (equalEnd > pos) actions.SourceRead(equalEnd - pos);
+      pos = equalEnd;
+      if (pos == common) break;
+      // A differing run, with the short equal runs inside it, up to the next
+      // equal run long enough for a SourceRead of its own (or the common end).
+      std::size_t literalEnd = pos;
+      for (;;) {
+        literalEnd = FirstEqual(source, target, literalEnd, common);
+        if (literalEnd == common) break;
+        const std::size_t probeEnd = std::min(literalEnd + kMinSourceRun, common);
+        const std::size_t equalTo = FirstDifference(source, target, literalEnd, probeEnd);
+        if (equalTo == probeEnd) break;
+        literalEnd = equalTo;
+      }
+      actions.Literal(pos, literalEnd);
+      targetChecksum.Differs(pos, literalEnd);
+      pos = literalEnd;
     }
-    pos = equalEnd;
-    if (pos == common) break;
-    // A differing run, with the short equal runs inside it, up to the next
-    // equal run long enough for a SourceRead of its own (or the common end).
-    std::size_t literalEnd = pos;
-    for (;;) {
-      literalEnd = FirstEqual(source, target, literalEnd, common);
-      if (literalEnd == common) break;
-      const std::size_t probeEnd = std::min(literalEnd + kMinSourceRun, common);
-      const std::size_t equalTo = FirstDifference(source, target, literalEnd, probeEnd);
-      if (equalTo == probeEnd) break;
-      literalEnd = equalTo;
-    }
-    actions.Literal(pos, literalEnd);
-    crc.Each(source.subspan(pos, literalEnd - pos), target.subspan(pos, literalEnd - pos));
-    pos = literalEnd;
-  }
+  });
   // Bytes past the end of the source have nothing to read from there.
   actions.Literal(common, target.size());
-  crc.Each(source.subspan(common), target.subspan(common));
-  AppendLe32(out, crc.source());
-  AppendLe32(out, crc.target());
+  AppendLe32(out, Crc32(source.subspan(common), commonCrc));
+  AppendLe32(out, Crc32(target.subspan(common), targetChecksum.Finish(commonCrc, common)));
   AppendLe32(out, Crc32(out));
   return out;
 }

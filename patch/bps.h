@@ -38,7 +38,8 @@ void AppendBpsNumber(std::vector<std::uint8_t>& out, std::uint64_t value);
 // by `end` or does not fit in 64 bits.
 std::optional<std::uint64_t> ReadBpsNumber(std::span<const std::uint8_t> data, std::size_t& pos, std::size_t end);
 
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes);
+// The CRC32 of `bytes`; with `crc`, of the bytes that gave it followed by `bytes`.
+std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
 
 // The magic and the minimum size.
 bool IsBpsFile(std::span<const std::uint8_t> patch);

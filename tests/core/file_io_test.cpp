@@ -124,3 +124,17 @@ TEST(ReadWholeFile, RefusesAFileOverItsLimitBeforeAllocating) {
   EXPECT_TRUE(ReadWholeFile(dir.File("f"), 11, allocate, &error));
   EXPECT_EQ(out, Bytes(11, 7));
 }
+
+// Large files are read as two halves by two threads: every byte lands in its
+// place for sizes on both sides of that limit, odd halves included.
+TEST(ReadWholeFile, LargeFilesArriveWhole) {
+  TempDir dir;
+  for (std::size_t size : {std::size_t{0}, kReadInTwoFrom - 1, kReadInTwoFrom + 1}) {
+    Bytes data(size);
+    for (std::size_t i = 0; i < size; ++i) data[i] = static_cast<std::uint8_t>(i ^ i >> 8 ^ i >> 16);
+    dir.Write("f", data);
+    auto read = ReadFileBytes(dir.File("f"), nullptr, kMaxRomFileSize);
+    ASSERT_TRUE(read) << size;
+    EXPECT_TRUE(*read == data) << size;
+  }
+}

@@ -173,6 +173,20 @@ TEST_F(SettingsFixture, FailedSaveKeepsTheOldFileAndSaysSo) {
   EXPECT_NE(host.messages[0].text.find(u"Не удалось сохранить настройки"), std::u16string::npos);
 }
 
+TEST_F(SettingsFixture, UnchangedFileIsNotWrittenAgain) {
+  Load(u"");
+  ASSERT_TRUE(SaveSettings(state));
+  const Bytes saved = dir.Read("vorkat2.ini");
+  // Any write would fail now: the same settings need none, changed ones do.
+  state.writeFaults.failAt = WriteStep::CreateTemp;
+  EXPECT_TRUE(SaveSettings(state));
+  EXPECT_TRUE(host.messages.empty());
+  state.settings.InputRomFileName = u"/roms/other.gba";
+  EXPECT_FALSE(SaveSettings(state));
+  EXPECT_EQ(dir.Read("vorkat2.ini"), saved);
+  ASSERT_EQ(host.messages.size(), 1u);
+}
+
 TEST(SettingsMarkup, ConvertsInPlaceAndLeavesLoneBreaks) {
   std::u16string t = u"a b\r\nc\nd\r";
   EXPECT_EQ(TextToMarkup(t), u"a<$SPACE>b<$VBCRLF>c\nd\r");

@@ -1,6 +1,7 @@
 #include "patch/bps.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "app/app.h"
 #include "tests/patch/patch_fixtures.h"
@@ -99,6 +100,33 @@ TEST(BpsRoundTrip, RandomPairsBothDirections) {
   }
   // Few scattered changes give a small patch.
   EXPECT_LT(BuildBps(big, changed(big, 40, big.size(), 0x1000000)).size(), 40u * 80 + 1000);
+}
+
+// The footer's checksums are zlib's CRC32 of each whole ROM, also where the
+// common length ends inside a 1 MiB piece of the source's checksum or on its edge.
+TEST(BpsChecksums, FooterHoldsZlibCrcOfBothRoms) {
+  auto footer = [](const Bytes8& patch, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int k = 3; k >= 0; --k) v = v << 8 | patch[patch.size() - 12 + at + static_cast<std::size_t>(k)];
+    return v;
+  };
+  auto zlib = [](const Bytes8& b) { return static_cast<std::uint32_t>(crc32(0L, b.data(), static_cast<uInt>(b.size()))); };
+  const Bytes8 base = Pattern((2u << 20) + 3, 9);
+  for (std::size_t sourceSize : {std::size_t{0}, std::size_t{1}, std::size_t{1} << 20, (std::size_t{1} << 20) + 1, base.size()}) {
+    const Bytes8 source(base.begin(), base.begin() + static_cast<std::ptrdiff_t>(sourceSize));
+    Bytes8 target = base;
+    // Close changes first (taken as one stretch for the checksum), then far apart.
+    for (std::size_t at = 7; at < target.size(); at += at < 5000 ? 7 : 99991) target[at] ^= 0x3C;
+    target.resize(target.size() - 1);
+    for (const auto& [a, b] : {std::pair{source, target}, std::pair{target, source}}) {
+      const Bytes8 patch = BuildBps(a, b);
+      EXPECT_EQ(footer(patch, 0), zlib(a)) << a.size() << " -> " << b.size();
+      EXPECT_EQ(footer(patch, 4), zlib(b)) << a.size() << " -> " << b.size();
+    }
+  }
+  // Continuing a checksum gives that of the joined bytes.
+  const std::span<const std::uint8_t> all(base);
+  EXPECT_EQ(Crc32(all.subspan(12345), Crc32(all.first(12345))), zlib(base));
 }
 
 TEST(BpsApply, HandMadeCopiesAndFaultyActions) {
