@@ -3,43 +3,17 @@
 // longer translation, every text whole inside one bank, the GB16 ones still
 // in the bank the game switches in for them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <map>
-
-#include "core/text.h"
 #include "patch/ips_apply.h"
-#include "tests/support/temp_dir.h"
+#include "tests/batch/example_run.h"
 
 using namespace vorkat;
-using vorkat::testing::TempDir;
+using namespace vorkat::testing;
 
 namespace {
 
-const std::filesystem::path kExample =
-    std::filesystem::path(VORKAT_TEST_DATA_DIR).parent_path().parent_path() / "examples" / "gb";
+const std::filesystem::path kExample = ExampleDir("gb");
 constexpr std::size_t kBank = 0x4000;
-
-std::map<std::uint8_t, std::u16string> ReadTable(const TempDir& dir) {
-  std::map<std::uint8_t, std::u16string> table;
-  for (const auto& line : SplitCrLf(dir.ReadText("examples/gb/lumen.tbl"))) {
-    if (line.find(u'=') != 2 || line.find(u"TrTableType") == 0) continue;
-    table[static_cast<std::uint8_t>(std::stoi(ToUtf8(line.substr(0, 2)), nullptr, 16))] =
-        line.substr(3) == u"<$SPACE>" ? u" " : line.substr(3);
-  }
-  return table;
-}
-
-std::vector<std::u16string> DialogTexts(const std::u16string& file) {
-  std::vector<std::u16string> texts;
-  std::size_t at = 0;
-  while ((at = file.find(u"\r\n¶\r\n", at)) != std::u16string::npos) {
-    at += 5;
-    texts.push_back(file.substr(at, file.find(u"\r\n§\r\n", at) - at));
-  }
-  return texts;
-}
 
 TEST(GbExample, HeaderOfTheGeneratedRomIsAnMbc1Cartridge) {
   ASSERT_TRUE(std::filesystem::exists(kExample / "lumen.gbc")) << kExample;
@@ -61,19 +35,8 @@ TEST(GbExample, HeaderOfTheGeneratedRomIsAnMbc1Cartridge) {
 TEST(GbExample, TranslateScriptLeadsEveryPointerOfTheThreeTablesToItsTranslation) {
   ASSERT_TRUE(std::filesystem::exists(kExample / "translate.txt")) << kExample;
   TempDir dir;
-  std::filesystem::create_directories(dir.path() / "examples");
-  std::filesystem::copy(kExample, dir.path() / "examples" / "gb", std::filesystem::copy_options::recursive);
-  std::filesystem::create_directories(dir.path() / "examples" / "gb" / "out");
-
-  const std::string cmd = "cd '" + dir.path().string() + "' && '" VORKAT_CLI_PATH "' examples/gb/translate.txt 2>&1";
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  ASSERT_NE(p, nullptr);
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-  const int status = pclose(p);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << out;
+  const auto [status, out] = RunExample(dir, "gb", "translate.txt");
+  EXPECT_EQ(status, 0) << out;
   EXPECT_EQ(out.find("Неизвестная инструкция"), std::string::npos) << out;
   for (const char* form : {"gb16", "gb24", "gb24r"})
     EXPECT_NE(dir.ReadText(std::string("examples/gb/out/verify_") + form + ".txt").find(u"проблем не найдено"),
@@ -87,7 +50,7 @@ TEST(GbExample, TranslateScriptLeadsEveryPointerOfTheThreeTablesToItsTranslation
   EXPECT_EQ(ApplyIpsRecords(dir.Read("examples/gb/out/lumen_ru.ips"), patched).stop, IpsStop::EofMark);
   EXPECT_EQ(patched, translated);
 
-  const auto table = ReadTable(dir);
+  const auto table = ReadExampleTable(dir, "examples/gb/lumen.tbl");
   // The text at an offset up to its end code FF, which must lie in the
   // text's own bank, in the free space the script gave.
   auto textAt = [&](std::size_t at, std::size_t freeStart, std::size_t freeEnd) {
