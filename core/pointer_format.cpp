@@ -43,6 +43,26 @@ std::u16string_view PointerFormatName(PointerFormat f) {
   return u"GBA";
 }
 
+int PointerTableAlignment(PointerFormat f) {
+  switch (f) {
+    case PointerFormat::GB16: return 2;
+    case PointerFormat::GB24:
+    case PointerFormat::GB24R: return 1;
+    case PointerFormat::GBA: break;
+  }
+  return 4;
+}
+
+std::u16string_view PointerTextShape(PointerFormat f) {
+  switch (f) {
+    case PointerFormat::GB16: return u"hhhh";
+    case PointerFormat::GB24: return u"bbhhhh";
+    case PointerFormat::GB24R: return u"hhhhbb";
+    case PointerFormat::GBA: break;
+  }
+  return u"hhhhhh08";
+}
+
 std::optional<PointerFormat> ParsePointerFormat(std::u16string_view name) {
   const std::u16string wanted = UCase(Trim(name));
   for (PointerFormat f : {PointerFormat::GBA, PointerFormat::GB16, PointerFormat::GB24, PointerFormat::GB24R})

@@ -36,6 +36,11 @@ int PointerWidth(PointerFormat f);
 std::u16string_view PointerFormatName(PointerFormat f);
 // The name in any letter case, blanks around it allowed.
 std::optional<PointerFormat> ParsePointerFormat(std::u16string_view name);
+// The alignment of a table of such pointers, which CheckByMod4 asks of a
+// pointer's offset: 4 for GBA, 2 for GB16, none (1) for the 3-byte forms.
+int PointerTableAlignment(PointerFormat f);
+// How a pointer text of the format looks, for messages: hhhhhh08, hhhh, bbhhhh, hhhhbb.
+std::u16string_view PointerTextShape(PointerFormat f);
 // Offsets from 0 up to this (exclusive) have a pointer of the format: the
 // 32 MiB a GBA pointer reaches, the 512 banks (8 MiB) of the largest Game Boy
 // cartridge for GB16, and the 256 banks a bank byte can name for GB24/GB24R.

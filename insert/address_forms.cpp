@@ -96,10 +96,7 @@ std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState& state, std
       AppendLog(state, u"Ошибка преобразования адреса вставки диалога в строку...(передали пустую строку)");
     return std::nullopt;
   }
-  std::u16string shape = u"hhhhhh08";
-  if (format == PointerFormat::GB16) shape = u"hhhh";
-  if (format == PointerFormat::GB24) shape = u"bbhhhh";
-  if (format == PointerFormat::GB24R) shape = u"hhhhbb";
+  const std::u16string shape(PointerTextShape(format));
   // A longer text is a pointer of another format (a GBA dialogs file read
   // with a GB format chosen): its first bytes would be searched for nothing.
   if (IsGbFormat(format) && text.size() > chars) {

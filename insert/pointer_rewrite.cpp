@@ -260,12 +260,7 @@ void RewritePointers(InsertState& state, PointerSnapshot& snapshot, std::u16stri
   if (pattern) {
     const PointerListCache& cache = state.insertion.listCache;
     const bool listInUse = !ptrsAddrListFile.empty() && FileExists(ptrsAddrListFile);
-    // CheckByMod4 asks for the alignment pointer tables have: 4 for GBA,
-    // 2 for GB16; 3-byte tables have none.
-    const int alignment = !state.insertion.CheckByMod4     ? 1
-                          : format == PointerFormat::GBA  ? 4
-                          : format == PointerFormat::GB16 ? 2
-                                                          : 1;
+    const int alignment = state.insertion.CheckByMod4 ? PointerTableAlignment(format) : 1;
     // Where the search runs: the zone, or for a GB16 search of the whole
     // ROM without a list, bank 0 and the bank of the old text.
     std::vector<std::pair<std::int64_t, std::int64_t>> ranges;  // first start, last end byte

@@ -298,10 +298,8 @@ class Verifier {
       why = u"указатели брались по списку " + Trim(dlg.PtrsAddrListFile);
     } else if (!dlg.PtrsAddrZones.empty()) {
       why = u"поиск указателей был ограничен зонами " + dlg.PtrsAddrZones;
-    } else if (state_.insertion.CheckByMod4 && format_ == PointerFormat::GBA && offset % 4 != 0) {
-      why = u"смещение не кратно 4, а MOD4 проверка включена";
-    } else if (state_.insertion.CheckByMod4 && format_ == PointerFormat::GB16 && offset % 2 != 0) {
-      why = u"смещение не кратно 2, а MOD4 проверка включена";
+    } else if (state_.insertion.CheckByMod4 && offset % PointerTableAlignment(format_) != 0) {
+      why = u"смещение не кратно" + NumText(PointerTableAlignment(format_)) + u", а MOD4 проверка включена";
     } else {
       why = u"это место не переписывали";
     }

@@ -311,11 +311,7 @@ void FollowPointer(CodecState& state, ViewerModel& view, std::u16string_view off
   if (at < 0 || at + width > static_cast<std::int64_t>(rom.size())) return;
   // A GBA pointer ends in 08 below 16 MiB and 09 above; a GB16 one is read
   // through the bank it lies in.
-  std::u16string hex;
-  for (int i = 0; i < width; ++i) hex += HexText(rom[static_cast<std::size_t>(at + i)], 2);
-  const std::int32_t target = DecodePointer(format, rom.data() + at, 0) < 0
-                                  ? -1
-                                  : PtrHexToOffset(hex, format, BankOf(static_cast<std::int32_t>(at)));
+  const std::int32_t target = DecodePointer(format, rom.data() + at, BankOf(static_cast<std::int32_t>(at)));
   if (target < 0) {
     MsgBox(state, u"Не думаю, что по этому смещению лежит указатель " + std::u16string(PointerFormatName(format)));
     return;
