@@ -16,16 +16,15 @@ std::u16string BuildAboutText(std::u16string_view title) {
 
 void StartUp(AppState& state, const std::u16string& currentDir) {
   state.insertion.IgnoreRomZones = {RomZone{}};
-  state.settings.iniPath = currentDir + u"/vorkat2.ini";
-  state.HexEncodeUnknownChars = u"NO";
+  state.ctx.settings.iniPath = currentDir + u"/vorkat2.ini";
+  state.codecOptions.HexEncodeUnknownChars = u"NO";
   state.insertion.DialogsAutoGapBytes = 1;
-  state.SkipUnknownTRChars = true;
-  LoadSettings(state);
+  state.codecOptions.SkipUnknownTRChars = true;
+  LoadSettings(state.ctx);
   state.ProgramTitle = std::u16string(kProgramTitle);
   state.AboutText = BuildAboutText(state.ProgramTitle);
-  if (state.settings.HelpFileName.empty()) state.settings.HelpFileName = currentDir + u"/vorkathelp2.txt";
-  if (state.settings.NumberOfTextChars < 2) state.settings.NumberOfTextChars = 2;
-  state.ViewerPlaceholder = u".";
+  if (state.ctx.settings.HelpFileName.empty()) state.ctx.settings.HelpFileName = currentDir + u"/vorkathelp2.txt";
+  if (state.ctx.settings.NumberOfTextChars < 2) state.ctx.settings.NumberOfTextChars = 2;
 }
 
 void ExitProgram(AppState& state) {
@@ -47,7 +46,7 @@ void ExitProgram(AppState& state) {
       return;
     }
   }
-  state.exitRequested = true;
+  state.ctx.exitRequested = true;
 }
 
 }  // namespace vorkat

@@ -72,7 +72,7 @@ int RunHeadless(AppState& state, const std::u16string& script) {
   }
   ExitProgram(state);
   if (!result.read) return 2;
-  return result.stopped || state.errorLinesLogged > 0 ? 1 : 0;
+  return result.stopped || state.ctx.errorLinesLogged > 0 ? 1 : 0;
 }
 
 }  // namespace vorkat

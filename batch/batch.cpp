@@ -15,7 +15,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "font/font_commands.h"
-#include "font/font_state.h"
+#include "batch/batch_state.h"
 #include "font/preview_settings.h"
 #include "extract/dump_by_addresses.h"
 #include "extract/dump_via_pointers.h"
@@ -64,7 +64,7 @@ std::u16string PieceAt(const std::vector<std::u16string>& pieces, std::size_t in
 }
 
 // Logs a missing argument of an extended command; true when all are there.
-bool HasArguments(FontState& state, std::u16string_view command, std::u16string_view usage,
+bool HasArguments(BatchState state, std::u16string_view command, std::u16string_view usage,
                   std::initializer_list<std::u16string_view> required) {
   for (auto piece : required)
     if (piece.empty()) {
@@ -76,12 +76,12 @@ bool HasArguments(FontState& state, std::u16string_view command, std::u16string_
   return true;
 }
 
-void SetParameter(FontState& state, std::u16string_view name, std::int32_t& target, std::u16string_view argument) {
+void SetParameter(BatchState state, std::u16string_view name, std::int32_t& target, std::u16string_view argument) {
   target = ReadInt(argument);
   AppendLog(state, u"Установка параметра " + std::u16string(name) + u"=" + NumText(target));
 }
 
-void IgnoreRomZone(FontState& state, std::u16string_view argument) {
+void IgnoreRomZone(BatchState state, std::u16string_view argument) {
   auto pieces = Pieces(argument);
   const std::int32_t start = ReadInt(pieces.front());
   const std::int32_t end = ReadInt(pieces.back());
@@ -109,15 +109,15 @@ bool ReadableFile(const std::u16string& name) {
 // what was loaded before: a missing or unreadable file, or a load that
 // reported an error or left nothing loaded, stops the script at that line.
 template <class Load, class Loaded>
-Flow LoadOrStop(FontState& state, const std::u16string& name, Load load, Loaded loaded) {
+Flow LoadOrStop(BatchState state, const std::u16string& name, Load load, Loaded loaded) {
   if (!ReadableFile(name)) {
     const bool exists = !name.empty() && FileExists(name);
     AppendLog(state, (exists ? u"Не удалось прочитать файл " : u"Файл не найден: ") + name, kColourBrightRed);
     return Flow::Stop;
   }
-  const std::size_t errorsBefore = state.errorLinesLogged;
+  const std::size_t errorsBefore = state.ctx.errorLinesLogged;
   load();
-  return loaded() && state.errorLinesLogged == errorsBefore ? Flow::Next : Flow::Stop;
+  return loaded() && state.ctx.errorLinesLogged == errorsBefore ? Flow::Next : Flow::Stop;
 }
 
 // A searched word and the `count` pieces after it: the word is all before
@@ -133,44 +133,44 @@ std::vector<std::u16string> WordAndPieces(std::u16string_view argument, std::siz
 
 struct BatchCommand {
   std::u16string_view name;
-  Flow (*run)(FontState& state, const std::u16string& argument);
+  Flow (*run)(BatchState state, const std::u16string& argument);
 };
 
 const std::array kBatchCommands = {
     // The pipeline of a translation.
     BatchCommand{u"LOADROM",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a, [&] { OpenRom(s, a); }, [&] { return s.rom.isLoaded && s.rom.fileName == a; });
                  }},
     BatchCommand{u"LOADTABLE",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a,
                        [&] {
-                         s.settings.TableFileName = a;
+                         s.ctx.settings.TableFileName = a;
                          LoadTable(s, true);
                        },
                        [&] { return s.table.isLoaded; });
                  }},
     BatchCommand{u"FREESPACESTARTADDR",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    SetParameter(s, u"FreeSpaceStartAddr", s.insertion.FreeSpaceStartAddr, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"FREESPACEENDADDR",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    SetParameter(s, u"FreeSpaceEndAddr", s.insertion.FreeSpaceEndAddr, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"ADDRESSALIGNBY",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    if (SetAddressAlignBy(s, ReadInt(a)))
                      AppendLog(s, u"Установка параметра AddressAlignBy=" + NumText(s.insertion.AddressAlignBy));
                    return Flow::Next;
                  }},
     BatchCommand{u"LOADDIALOGS",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a,
                        [&] {
@@ -179,9 +179,9 @@ const std::array kBatchCommands = {
                        },
                        [&] { return s.dialogs.isLoaded && s.dialogs.fileName == a; });
                  }},
-    BatchCommand{u"IGNOREROMZONE", [](FontState& s, const std::u16string& a) { IgnoreRomZone(s, a); return Flow::Next; }},
+    BatchCommand{u"IGNOREROMZONE", [](BatchState s, const std::u16string& a) { IgnoreRomZone(s, a); return Flow::Next; }},
     BatchCommand{u"LOADIPS",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a,
                        [&] {
@@ -190,9 +190,9 @@ const std::array kBatchCommands = {
                        },
                        [&] { return s.ips.isLoaded && s.ips.fileName == a; });
                  }},
-    BatchCommand{u"APPLYIPSTOROM", [](FontState& s, const std::u16string&) { ApplyIps(s); return Flow::Next; }},
+    BatchCommand{u"APPLYIPSTOROM", [](BatchState s, const std::u16string&) { ApplyIps(s); return Flow::Next; }},
     BatchCommand{u"LOADBPS",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a,
                        [&] {
@@ -201,123 +201,123 @@ const std::array kBatchCommands = {
                        },
                        [&] { return s.bps.isLoaded && s.bps.fileName == a; });
                  }},
-    BatchCommand{u"APPLYBPSTOROM", [](FontState& s, const std::u16string&) { ApplyBps(s); return Flow::Next; }},
+    BatchCommand{u"APPLYBPSTOROM", [](BatchState s, const std::u16string&) { ApplyBps(s); return Flow::Next; }},
     BatchCommand{u"SAVEDIALOGS",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    SaveDialogsAs(s, a);
                    return Flow::Next;
                  }},
-    BatchCommand{u"CALCNEWPOINTERS", [](FontState& s, const std::u16string&) { CalcNewAddresses(s); return Flow::Next; }},
+    BatchCommand{u"CALCNEWPOINTERS", [](BatchState s, const std::u16string&) { CalcNewAddresses(s); return Flow::Next; }},
     BatchCommand{u"CHECKBYMOD4",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    s.insertion.CheckByMod4 = FlagOn(a);
                    return Flow::Next;
                  }},
     BatchCommand{u"POINTERFORMAT",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    // Going on with another format would rewrite the wrong bytes.
                    return SetPointerFormat(s, a) ? Flow::Next : Flow::Stop;
                  }},
-    BatchCommand{u"RETURNDIALGS2ROM", [](FontState& s, const std::u16string&) { InsertDialogs(s); return Flow::Next; }},
+    BatchCommand{u"RETURNDIALGS2ROM", [](BatchState s, const std::u16string&) { InsertDialogs(s); return Flow::Next; }},
     BatchCommand{u"VERIFYINSERTION",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    if (HasArguments(s, u"VERIFYINSERTION", u"файл отчета", {a})) VerifyInsertion(s, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"FREESPACEREPORT",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    if (HasArguments(s, u"FREESPACEREPORT", u"файл отчета", {a})) FreeSpaceReport(s, a);
                    return Flow::Next;
                  }},
-    BatchCommand{u"SAVEROM", [](FontState& s, const std::u16string& a) { SaveRom(s, a); return Flow::Next; }},
+    BatchCommand{u"SAVEROM", [](BatchState s, const std::u16string& a) { SaveRom(s, a); return Flow::Next; }},
     BatchCommand{u"STOP",
-                 [](FontState& s, const std::u16string&) {
+                 [](BatchState s, const std::u16string&) {
                    AppendLog(s, u"Остановка пакетной работы, по требованию пассажиров.");
                    return Flow::End;
                  }},
     BatchCommand{u"SKIPUNKNOWNTRCHARS",
-                 [](FontState& s, const std::u16string& a) {
-                   s.SkipUnknownTRChars = FlagOn(a);
+                 [](BatchState s, const std::u16string& a) {
+                   s.codecOptions.SkipUnknownTRChars = FlagOn(a);
                    return Flow::Next;
                  }},
     BatchCommand{u"DIALOGSAUTOGAPBYTES",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    SetDialogsAutoGapBytes(s, ReadInt(a));
                    return Flow::Next;
                  }},
     BatchCommand{u"EXTENDEDLOGS",
-                 [](FontState& s, const std::u16string& a) {
-                   s.settings.ExtendedLogs = YesNo(FlagOn(a));
+                 [](BatchState s, const std::u16string& a) {
+                   s.ctx.settings.ExtendedLogs = YesNo(FlagOn(a));
                    return Flow::Next;
                  }},
     BatchCommand{u"CREATEINSERTIONLOGS",
-                 [](FontState& s, const std::u16string& a) {
-                   s.CreateInsertionLogs = FlagOn(a);
+                 [](BatchState s, const std::u16string& a) {
+                   s.insertOptions.CreateInsertionLogs = FlagOn(a);
                    return Flow::Next;
                  }},
-    BatchCommand{u"SAVELOG", [](FontState& s, const std::u16string& a) { SaveLog(s, a); return Flow::Next; }},
+    BatchCommand{u"SAVELOG", [](BatchState s, const std::u16string& a) { SaveLog(s, a); return Flow::Next; }},
     BatchCommand{u"FIN",
-                 [](FontState& s, const std::u16string&) {
+                 [](BatchState s, const std::u16string&) {
                    AppendLog(s, u"Заканчиваем работу программы...");
                    return Flow::Fin;
                  }},
-    BatchCommand{u"DOLOG", [](FontState& s, const std::u16string& a) { AppendLog(s, a); return Flow::Next; }},
+    BatchCommand{u"DOLOG", [](BatchState s, const std::u16string& a) { AppendLog(s, a); return Flow::Next; }},
 
     // Comparison and patch.
     BatchCommand{u"LOADORIGINALROM",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a, [&] { OpenOriginalRom(s, a); },
                        [&] { return s.originalRom.isLoaded && s.originalRom.fileName == a; });
                  }},
     BatchCommand{u"ECOMODE",
-                 [](FontState& s, const std::u16string& a) {
-                   s.EcoMode = FlagOn(a);
+                 [](BatchState s, const std::u16string& a) {
+                   s.patchOptions.EcoMode = FlagOn(a);
                    return Flow::Next;
                  }},
     BatchCommand{u"OPTIMIZECHANGESBLOCKS",
-                 [](FontState& s, const std::u16string& a) {
-                   s.OptimizeChangesBlocks = FlagOn(a);
+                 [](BatchState s, const std::u16string& a) {
+                   s.patchOptions.OptimizeChangesBlocks = FlagOn(a);
                    return Flow::Next;
                  }},
     BatchCommand{u"COMPAREROMS",
-                 [](FontState& s, const std::u16string&) {
-                   CompareRoms(s, s.EcoMode, s.OptimizeChangesBlocks);
+                 [](BatchState s, const std::u16string&) {
+                   CompareRoms(s, s.patchOptions.EcoMode, s.patchOptions.OptimizeChangesBlocks);
                    return Flow::Next;
                  }},
     BatchCommand{u"SAVEIPS",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    if (HasArguments(s, u"SAVEIPS", u"файл", {a})) WriteIps(s, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"SAVEBPS",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    if (HasArguments(s, u"SAVEBPS", u"файл", {a})) WriteBps(s, a);
                    return Flow::Next;
                  }},
 
     // Options of extraction.
     BatchCommand{u"WRITETEXTINUNICODE",
-                 [](FontState& s, const std::u16string& a) {
-                   s.settings.WriteTextInUnicode = YesNo(FlagOn(a));
+                 [](BatchState s, const std::u16string& a) {
+                   s.ctx.settings.WriteTextInUnicode = YesNo(FlagOn(a));
                    return Flow::Next;
                  }},
     BatchCommand{u"HEXENCODEUNKNOWNCHARS",
-                 [](FontState& s, const std::u16string& a) {
-                   s.HexEncodeUnknownChars = YesNo(FlagOn(a));
+                 [](BatchState s, const std::u16string& a) {
+                   s.codecOptions.HexEncodeUnknownChars = YesNo(FlagOn(a));
                    return Flow::Next;
                  }},
     BatchCommand{u"NUMBEROFTEXTCHARS",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    // The scan needs runs of at least 2 codes, as after loading the settings.
-                   s.settings.NumberOfTextChars = std::max(ReadInt(a), 2);
-                   AppendLog(s, u"Установка параметра NumberOfTextChars=" + NumText(s.settings.NumberOfTextChars));
+                   s.ctx.settings.NumberOfTextChars = std::max(ReadInt(a), 2);
+                   AppendLog(s, u"Установка параметра NumberOfTextChars=" + NumText(s.ctx.settings.NumberOfTextChars));
                    return Flow::Next;
                  }},
 
     // Extraction and pointer search.
     BatchCommand{u"SCANEXTRACT",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"SCANEXTRACT", u"начало,конец,файл", {PieceAt(p, 2)})) return Flow::Next;
                    std::int32_t start = ReadInt(p[0]);
@@ -326,16 +326,16 @@ const std::array kBatchCommands = {
                    return Flow::Next;
                  }},
     // The pattern in hexadecimal, "??" for any byte; hits are logged as the search window logs them.
-    BatchCommand{u"SEARCHROM", [](FontState& s, const std::u16string& a) { SearchRomBytes(s, a); return Flow::Next; }},
+    BatchCommand{u"SEARCHROM", [](BatchState s, const std::u16string& a) { SearchRomBytes(s, a); return Flow::Next; }},
     BatchCommand{u"RELATIVESEARCH",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    auto p = WordAndPieces(a, 1);
                    if (HasArguments(s, u"RELATIVESEARCH", u"слово,ширина кода", {p[0], PieceAt(p, 1)}))
                      RelativeSearchCommand(s, p[0], ReadInt(p[1]));
                    return Flow::Next;
                  }},
     BatchCommand{u"DRAFTTABLE",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    auto p = WordAndPieces(a, 3);
                    if (HasArguments(s, u"DRAFTTABLE", u"слово,ширина кода,адрес,файл",
                                     {p[0], PieceAt(p, 1), PieceAt(p, 2), PieceAt(p, 3)}))
@@ -343,7 +343,7 @@ const std::array kBatchCommands = {
                    return Flow::Next;
                  }},
     BatchCommand{u"FINDPOINTERS",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"FINDPOINTERS", u"наименьший,наибольший,начало,конец,файл",
                                      {PieceAt(p, 4)}))
@@ -352,7 +352,7 @@ const std::array kBatchCommands = {
                    return Flow::Next;
                  }},
     BatchCommand{u"DUMPVIAPOINTERS",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"DUMPVIAPOINTERS", u"файл указателей,временный файл,файл",
                                      {PieceAt(p, 1), PieceAt(p, 2)}))
@@ -366,7 +366,7 @@ const std::array kBatchCommands = {
                    return Flow::Next;
                  }},
     BatchCommand{u"DUMPBYADDRESSLIST",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"DUMPBYADDRESSLIST", u"список,файл,длина блока", {p[0], PieceAt(p, 1)}))
                      return Flow::Next;
@@ -377,13 +377,13 @@ const std::array kBatchCommands = {
     // Fonts: headless wrapping and the overflow check. Layout here needs no
     // glyph pictures and never pauses.
     BatchCommand{u"LOADFDT",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a, [&] { LoadFontDescriptionFile(s, a); },
                        [&] { return s.fdt.isLoaded && s.fdt.fileName == a; });
                  }},
     BatchCommand{u"WRAPSETTINGS",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    ApplyWrapSettings(s.preview, a);
                    const PreviewSettings& p = s.preview;
                    AppendLog(s, u"Установка параметров переносов: WrapRightLimitPix=" + DecText(p.WrapRightLimitPix) +
@@ -394,26 +394,26 @@ const std::array kBatchCommands = {
                                     DecText(p.InterLetterStep));
                    return Flow::Next;
                  }},
-    BatchCommand{u"WRAPDIALOGS", [](FontState& s, const std::u16string&) { WrapAllDialogs(s); return Flow::Next; }},
+    BatchCommand{u"WRAPDIALOGS", [](BatchState s, const std::u16string&) { WrapAllDialogs(s); return Flow::Next; }},
     BatchCommand{u"CHECKWRAP",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    if (HasArguments(s, u"CHECKWRAP", u"файл", {a})) CheckAllDialogsWrap(s, a);
                    return Flow::Next;
                  }},
 
     // Table tools.
     BatchCommand{u"SAVETABLE",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    if (HasArguments(s, u"SAVETABLE", u"файл", {a})) SaveTableAs(s, a);
                    return Flow::Next;
                  }},
     BatchCommand{u"CHECKTABLE",
-                 [](FontState& s, const std::u16string&) {
+                 [](BatchState s, const std::u16string&) {
                    CheckTableReversibility(s);
                    return Flow::Next;
                  }},
     BatchCommand{u"GENERATETABLE",
-                 [](FontState& s, const std::u16string& a) {
+                 [](BatchState s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"GENERATETABLE", u"шаблон,файл,первый код", {p[0], PieceAt(p, 1)}))
                      return Flow::Next;
@@ -439,7 +439,7 @@ BatchLine SplitBatchLine(std::u16string_view line) {
   return out;
 }
 
-BatchResult RunBatch(FontState& state, const std::u16string& fileName) {
+BatchResult RunBatch(BatchState state, const std::u16string& fileName) {
   BatchResult result;
   if (fileName.empty()) {
     AppendLog(state, u"Не указанано имя файла с параметрами для пакетного интерфейса");
@@ -487,10 +487,10 @@ BatchResult RunBatch(FontState& state, const std::u16string& fileName) {
       result.stopped = true;
       return result;
     }
-    if (state.exitRequested) return result;
+    if (state.ctx.exitRequested) return result;
     YieldPoint(state);
     // The stop button ends the script too: later lines would work on a half-done result.
-    if (state.CancelRequested) {
+    if (state.ctx.CancelRequested) {
       AppendLog(state, u"Выполнение пакетного задания прервано пользователем");
       result.stopped = true;
       return result;
@@ -500,7 +500,7 @@ BatchResult RunBatch(FontState& state, const std::u16string& fileName) {
   return result;
 }
 
-BatchResult RunBatchCommand(FontState& state) {
+BatchResult RunBatchCommand(BatchState state) {
   const std::u16string name =
       AskFileName(state, false, u"Open Batch file", u"Batch Files (*.txt|*.txt\r\nAll Files (*.*)|*.*");
   if (name.empty()) return {};

@@ -6,7 +6,7 @@
 
 namespace vorkat {
 
-struct FontState;
+struct BatchState;
 
 struct BatchResult {
   bool read = false;          // false when the script file could not be read
@@ -16,7 +16,7 @@ struct BatchResult {
 
 // Runs the script. A load command whose file is missing or unreadable stops
 // the script at that line.
-BatchResult RunBatch(FontState& state, const std::u16string& fileName);
+BatchResult RunBatch(BatchState state, const std::u16string& fileName);
 
 // One script line split as the interpreter reads it: the command is the text
 // before the first "=", trimmed and upper-cased; the argument the text after
@@ -28,6 +28,6 @@ struct BatchLine {
 BatchLine SplitBatchLine(std::u16string_view line);
 
 // The menu command: asks for the script ("Open Batch file") and runs it.
-BatchResult RunBatchCommand(FontState& state);
+BatchResult RunBatchCommand(BatchState state);
 
 }  // namespace vorkat

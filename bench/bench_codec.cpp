@@ -35,7 +35,7 @@ void BenchTableLoad() {
   AppState state(host);
   auto file = FromPath(TempDir() / "full.tbl");
   WriteFileAtomic(file, EncodeTextFile(FullDbcsTableText(), true), Backup::None, nullptr);
-  state.settings.TableFileName = file;
+  state.ctx.settings.TableFileName = file;
   double ms = TimeMs([&] { LoadTable(state, true); });
   std::string what =
       "load a 65,536-entry DBCS table file (UTF-16, " + std::to_string(state.table.tokenCount) + " codes)";
@@ -88,25 +88,25 @@ void BenchEncode() {
     std::u16string text = DialogText(mb << 20);
     std::size_t bytes = 0;
     ReportBoth("encode " + std::to_string(mb) + "M characters, 7,000-entry table",
-               [&] { bytes = Encode(state, text, false).size(); });
+               [&] { bytes = Encode(state, text).size(); });
     std::printf("  (%zu MB out)\n", bytes >> 20);
   }
   // The same in 50,000 calls, as insertion encodes dialog by dialog.
   std::u16string dialog = DialogText(200);
   Report("encode 50,000 dialogs of 200 characters, one call each", TimeMs([&] {
-           for (int i = 0; i < 50000; ++i) Encode(state, dialog, i > 0);
+           for (int i = 0; i < 50000; ++i) Encode(state, dialog);
          }));
   // The worst case of the unknown-token reports: 100 are logged, the rest counted.
-  state.settings.ExtendedLogs = u"YES";
+  state.ctx.settings.ExtendedLogs = u"YES";
   const std::u16string unknown(200000, u'\u2603');
   std::size_t lines = 0;
   Report("encode 200,000 unknown characters with ExtendedLogs", TimeMs([&] {
-           const std::size_t before = state.log.lineCount;
-           Encode(state, unknown, true);
-           lines = state.log.lineCount - before;
+           const std::size_t before = state.ctx.log.lineCount;
+           Encode(state, unknown);
+           lines = state.ctx.log.lineCount - before;
          }));
   std::printf("  (%zu log lines)\n", lines);
-  state.settings.ExtendedLogs = u"NO";
+  state.ctx.settings.ExtendedLogs = u"NO";
 }
 
 // 20,000 ranges over a 32 MiB ROM; `textLike` fills it mostly with bytes
@@ -122,15 +122,14 @@ void DecodeRanges(bool textLike) {
     b = static_cast<std::uint8_t>(textLike ? (r % 8 == 0 ? 0x81 + (r >> 8) % 20 : 0x20 + (r >> 8) % 95) : r);
   }
   state.rom.bytes.assign(rom.begin(), rom.end());
-  state.rom.size = static_cast<std::int32_t>(rom.size());
   state.rom.isLoaded = true;
   RecordOutput out(true);
   const std::int32_t ranges = 20000;
-  const std::int32_t step = state.rom.size / ranges;
+  const std::int32_t step = state.rom.size() / ranges;
   ReportBoth(std::string("decode 20,000 ranges over 32 MiB, SBCS2, ") + (textLike ? "text" : "random bytes"), [&] {
     for (std::int32_t i = 0; i < ranges; ++i) {
       std::int32_t start = i * step;
-      std::int32_t end = i + 1 == ranges ? state.rom.size : start + step;
+      std::int32_t end = i + 1 == ranges ? state.rom.size() : start + step;
       DecodeRange(state, start, end, out);
     }
   });

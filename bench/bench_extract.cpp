@@ -17,7 +17,6 @@ constexpr std::size_t kRomSize = 32u << 20;
 
 void PutRom(AppState& state, const Bytes& bytes) {
   state.rom.bytes.assign(bytes.begin(), bytes.end());
-  state.rom.size = static_cast<std::int32_t>(bytes.size());
   state.rom.isLoaded = true;
 }
 
@@ -63,9 +62,9 @@ void BenchScan() {
     AppState state(host);
     PutRom(state, TextRom(sbcs2));
     PutTable(state, sbcs2 ? u"SBCS2" : u"SBCS");
-    state.settings.NumberOfTextChars = 4;
+    state.ctx.settings.NumberOfTextChars = 4;
     for (const char16_t* hex : {u"NO", u"YES"}) {
-      state.HexEncodeUnknownChars = hex;
+      state.codecOptions.HexEncodeUnknownChars = hex;
       std::int32_t start = 0, end = 0;
       double ms = TimeMs([&] { ScanExtract(state, start, end, out); });
       std::string what = std::string("scan extraction 32 MiB, ") + (sbcs2 ? "SBCS2" : "SBCS") +
@@ -98,7 +97,7 @@ void BenchPointerSearch() {
   PutRom(state, rom);
   const std::u16string report = FromPath(dir / "ptrs.txt");
   double ms = TimeMs([&] { FindPointers(state, 0x100000, 0x17FFFF, 0, 0, report); });
-  auto found = SplitCrLf(state.log.text.substr(state.log.text.rfind(u"Всего найдено поинтеров")))[0];
+  auto found = SplitCrLf(state.ctx.log.text.substr(state.ctx.log.text.rfind(u"Всего найдено поинтеров")))[0];
   Report(("pointer search 32 MiB (" + ToUtf8(found) + ")").c_str(), ms);
 
   // Dump via a report of 20,000 pointers into the text ROM.

@@ -56,7 +56,6 @@ Game MakeGame(std::int32_t freeStart) {
 
 void Prepare(AppState& state, const Game& g, std::int32_t freeStart) {
   state.rom.bytes.assign(g.rom.begin(), g.rom.end());
-  state.rom.size = static_cast<std::int32_t>(kRomSize);
   state.rom.isLoaded = true;
   TranslationTable& t = state.table;
   t = TranslationTable{};
@@ -80,11 +79,11 @@ void Run(const Game& g, bool extended, std::int32_t freeStart) {
   QuietHost host;
   AppState state(host);
   Prepare(state, g, freeStart);
-  state.settings.ExtendedLogs = extended ? u"YES" : u"NO";
+  state.ctx.settings.ExtendedLogs = extended ? u"YES" : u"NO";
   const auto dir = TempDir();
   state.dialogs.fileName = FromPath(dir / "script.txt");
   std::filesystem::remove(dir / "script.log");
-  state.CreateInsertionLogs = extended;
+  state.insertOptions.CreateInsertionLogs = extended;
   double calc = TimeMs([&] { CalcNewAddresses(state); });
   double insert = TimeMs([&] { InsertDialogs(state); });
   const char* what = extended ? "20,000 dialogs, ExtendedLogs + insertion log" : "20,000 dialogs, plain logs";
@@ -213,9 +212,8 @@ void BenchGb() {
       g.dialogs.push_back(std::move(r));
     }
     Prepare(state, g, 0);
-    state.rom.size = static_cast<std::int32_t>(kGbRom);
-    state.settings.PtrFormat = format;
-    state.settings.ExtendedLogs = u"NO";
+    state.ctx.settings.PtrFormat = format;
+    state.ctx.settings.ExtendedLogs = u"NO";
     state.insertion.FreeSpaceStartAddr = format == PointerFormat::GB16 ? kGbBankSize : kFirstFreeBank * kGbBankSize;
     state.insertion.FreeSpaceEndAddr = static_cast<std::int32_t>(kGbRom);
     state.insertion.AddressAlignBy = 0;
@@ -231,7 +229,7 @@ void BenchGb() {
     VerifyResult result;
     Report("  CheckInsertion", TimeMs([&] { result = CheckInsertion(state); }));
     std::printf("  (placed past the free space: %s; problems: %zu text, %zu pointers, %zu old pointers)\n",
-                state.log.text.find(u"Не хватило свободного места") == std::u16string::npos ? "none" : "some",
+                state.ctx.log.text.find(u"Не хватило свободного места") == std::u16string::npos ? "none" : "some",
                 result.Count(VerifyProblemKind::TextBytes) + result.Count(VerifyProblemKind::TextDecoding),
                 result.Count(VerifyProblemKind::Pointer), result.Count(VerifyProblemKind::StalePointer));
     std::filesystem::remove_all(dir);

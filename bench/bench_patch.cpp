@@ -79,7 +79,6 @@ void BenchComparison() {
     AppState state(host);
     Bytes a(16u << 20, 0), b(16u << 20, 1);
     state.rom.bytes.assign(a.begin(), a.end());
-    state.rom.size = static_cast<std::int32_t>(a.size());
     state.rom.isLoaded = true;
     state.originalRom.bytes.assign(b.begin(), b.end());
     state.originalRom.isLoaded = true;

@@ -29,7 +29,6 @@ void FillRom(AppState& state, int width) {
       }
     }
   state.rom.bytes.assign(data.begin(), data.end());
-  state.rom.size = static_cast<std::int32_t>(data.size());
   state.rom.isLoaded = true;
 }
 

@@ -30,8 +30,8 @@ void FillDialogs(AppState& state, int count) {
 void RunSize(int count, bool unicode) {
   QuietHost host;
   AppState state(host);
-  state.settings.TrDialogFileFormat = std::u16string(kDefaultDialogFileFormat);
-  state.settings.WriteTextInUnicode = unicode ? u"YES" : u"NO";
+  state.ctx.settings.TrDialogFileFormat = std::u16string(kDefaultDialogFileFormat);
+  state.ctx.settings.WriteTextInUnicode = unicode ? u"YES" : u"NO";
   FillDialogs(state, count);
   auto dir = TempDir();
   const std::u16string file = FromPath(dir / "dialogs.txt");

@@ -21,7 +21,6 @@ void FillRom(AppState& state) {
   for (std::size_t at = 1000; at + sizeof needle < data.size(); at += data.size() / 40)
     std::copy(std::begin(needle), std::end(needle), data.begin() + static_cast<std::ptrdiff_t>(at));
   state.rom.bytes.assign(data.begin(), data.end());
-  state.rom.size = static_cast<std::int32_t>(data.size());
   state.rom.isLoaded = true;
   for (std::size_t i = 0; i < data.size(); i += 4099) data[i] ^= 0x5A;  // differences scattered over the ROM
   state.originalRom.bytes.assign(data.begin(), data.end());
@@ -34,7 +33,7 @@ void Search(AppState& state, QuietHost& host, const char* what, std::u16string_v
   for (int run = 0; run < 5; ++run) {
     ClearLog(state);
     best = std::min(best, TimeMs([&] { SearchRomBytes(state, pattern); }));
-    lines = state.log.lineCount;
+    lines = state.ctx.log.lineCount;
   }
   (void)host;
   std::printf("%-60s %9.1f ms (%zu log lines)\n", what, best, lines);

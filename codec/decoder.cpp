@@ -64,9 +64,9 @@ void RecordOutput::Append(std::u16string_view text) {
   bytes_.insert(bytes_.end(), ansi.begin(), ansi.end());
 }
 
-bool RecordOutput::Save(CodecState& state, std::u16string_view fileName, Backup backup) const {
+bool RecordOutput::Save(CodecState state, std::u16string_view fileName, Backup backup) const {
   IoError err;
-  if (!WriteFileAtomic(fileName, bytes_, backup, &err, state.writeFaults)) {
+  if (!WriteFileAtomic(fileName, bytes_, backup, &err, state.ctx.writeFaults)) {
     AppendLog(state, IoErrorText(u"Не удалось записать файл ", fileName, err), kColourBrightRed);
     return false;
   }
@@ -86,7 +86,7 @@ std::u16string_view ByteEscape(std::uint8_t value) {
 
 bool IsKnownTableType(std::u16string_view type) { return type == u"SBCS" || type == u"SBCS2" || type == u"DBCS"; }
 
-bool RequireKnownTableType(CodecState& state) {
+bool RequireKnownTableType(CodecState state) {
   if (IsKnownTableType(state.table.type)) return true;
   MsgBox(state, u"Неизвестный тип таблицы перекодировки", MsgButtons::Ok);
   AppendLog(state, u"Неизвестный тип таблицы перекодировки...тип таблицы может быть SBCS/SBCS2/DBCS");
@@ -98,7 +98,7 @@ void NormaliseRange(std::int32_t romSize, std::int32_t& start, std::int32_t& end
   if (end == 0 || end > romSize) end = romSize;
 }
 
-std::u16string DecodeRangeText(CodecState& state, std::int32_t start, std::int32_t end) {
+std::u16string DecodeRangeText(CodecState state, std::int32_t start, std::int32_t end) {
   const std::vector<std::u16string>& entries = state.table.entries;
   std::span<const std::uint8_t> rom = state.rom.view();
   if (end > static_cast<std::int32_t>(rom.size())) end = static_cast<std::int32_t>(rom.size());
@@ -168,9 +168,9 @@ std::u16string DecodeRangeText(CodecState& state, std::int32_t start, std::int32
   return text;
 }
 
-void DecodeRange(CodecState& state, std::int32_t& start, std::int32_t& end, RecordOutput& out) {
+void DecodeRange(CodecState state, std::int32_t& start, std::int32_t& end, RecordOutput& out) {
   if (!RequireRom(state) || !RequireTable(state) || !RequireKnownTableType(state)) return;
-  NormaliseRange(state.rom.size, start, end);
+  NormaliseRange(state.rom.size(), start, end);
   WriteExtractedRecord(state, out, DecodeRangeText(state, start, end), start);
 }
 
@@ -191,9 +191,9 @@ std::u16string CorrectRecordStart(const Settings& settings, std::int32_t& offset
   return text;
 }
 
-void WriteExtractedRecord(CodecState& state, RecordOutput& out, std::u16string_view text, std::int32_t offset) {
+void WriteExtractedRecord(CodecState state, RecordOutput& out, std::u16string_view text, std::int32_t offset) {
   if (offset < 0) return;
-  const Settings& s = state.settings;
+  const Settings& s = state.ctx.settings;
   std::size_t drop = StartCorrection(s, text);
   offset += static_cast<std::int32_t>(drop);
   text.remove_prefix(drop);

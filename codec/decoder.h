@@ -39,7 +39,7 @@ class RecordOutput {
   // edited translation loses nothing. A failure is logged in bright red and
   // gives false. In ANSI mode, characters that Windows-1251 lacks were
   // written as '?': that is logged.
-  bool Save(CodecState& state, std::u16string_view fileName, Backup backup = Backup::RotateBak) const;
+  bool Save(CodecState state, std::u16string_view fileName, Backup backup = Backup::RotateBak) const;
 
  private:
   bool unicode_;
@@ -55,7 +55,7 @@ std::u16string_view ByteEscape(std::uint8_t value);
 bool IsKnownTableType(std::u16string_view type);
 // For an unknown type: message box "Неизвестный тип таблицы перекодировки"
 // and the log line; returns false. The scan extraction uses it too.
-bool RequireKnownTableType(CodecState& state);
+bool RequireKnownTableType(CodecState state);
 
 // Normalises a range as the decoder and the scan do: a negative start is 0,
 // an end of 0 or beyond the ROM is the ROM size.
@@ -64,12 +64,12 @@ void NormaliseRange(std::int32_t romSize, std::int32_t& start, std::int32_t& end
 // The decoding walk alone: the text of start <= offset < end (already
 // normalised) with byte escapes and the 32,000-character cap. The type must
 // be known. Reads the table and the ROM of `state`; lets no events run.
-std::u16string DecodeRangeText(CodecState& state, std::int32_t start, std::int32_t end);
+std::u16string DecodeRangeText(CodecState state, std::int32_t start, std::int32_t end);
 
 // Decodes start <= offset < end of the working ROM into one record of `out`.
 // Checks ROM, table and type (reporting them), normalises start and end in
 // place, and writes the record even when it is empty.
-void DecodeRange(CodecState& state, std::int32_t& start, std::int32_t& end, RecordOutput& out);
+void DecodeRange(CodecState state, std::int32_t& start, std::int32_t& end, RecordOutput& out);
 
 // Postprocessor pairs in file order, find -> replace; pairs with an empty
 // find text are skipped.
@@ -81,6 +81,6 @@ std::u16string CorrectRecordStart(const Settings& settings, std::int32_t& offset
 
 // One record at `offset` (negative: no run is open, nothing is written):
 // start corrections, postprocessor, then the record with the corrected offset.
-void WriteExtractedRecord(CodecState& state, RecordOutput& out, std::u16string_view text, std::int32_t offset);
+void WriteExtractedRecord(CodecState state, RecordOutput& out, std::u16string_view text, std::int32_t offset);
 
 }  // namespace vorkat

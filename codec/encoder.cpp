@@ -127,6 +127,7 @@ void BuildEncoderIndex(TranslationTable& table) {
     }
   }
   index.built = true;
+  index.revision = table.revision;
 }
 
 std::u16string UndoPostprocessor(const TranslationTable& table, std::u16string text) {
@@ -154,12 +155,12 @@ namespace {
 
 // Reports one unknown token; with SkipUnknownTRChars off its characters are
 // still emitted when the report itself is left out.
-void UnknownToken(CodecState& state, std::u16string_view token, WarningLimit& limit, Bytes& out,
-                  std::u16string* understood) {
+void UnknownToken(Context& state, const CodecOptions& options, std::u16string_view token, WarningLimit& limit,
+                  Bytes& out, std::u16string* understood) {
   const bool report = limit.Allow();
   if (report)
     AppendLog(state, std::u16string(kUnknownToken) + u" ='" + std::u16string(token) + u"'");
-  if (state.SkipUnknownTRChars) {
+  if (options.SkipUnknownTRChars) {
     if (!report) return;
     AppendLog(state, u"Будем считать, что мы вообще этой последовательности не встречали (небыло такого и всё)",
               kColourGreen);
@@ -179,14 +180,17 @@ void UnknownToken(CodecState& state, std::u16string_view token, WarningLimit& li
 
 }  // namespace
 
-Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady, WarningLimit* unknownTokens,
-             std::u16string* understood) {
-  TranslationTable& table = state.table;
+Bytes Encode(CodecState state, std::u16string_view text, WarningLimit* unknownTokens, std::u16string* understood) {
+  return Encode(state.ctx, state.table, state.codecOptions, text, unknownTokens, understood);
+}
+
+Bytes Encode(Context& state, TranslationTable& table, const CodecOptions& options, std::u16string_view text,
+             WarningLimit* unknownTokens, std::u16string* understood) {
   if (!table.isLoaded) {
     AppendLog(state, u"Таблица еще не загружена");
     return {};
   }
-  if (!indexReady || !table.encoderIndex.built) BuildEncoderIndex(table);
+  if (!table.encoderIndex.built || table.encoderIndex.revision != table.revision) BuildEncoderIndex(table);
   const EncoderIndex& index = table.encoderIndex;
   const std::u16string undone = UndoPostprocessor(table, std::u16string(text));
   const std::u16string_view t(undone);
@@ -239,7 +243,7 @@ Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady, Warni
       continue;
     }
     if (!ExtendedLogsOn(state)) continue;
-    UnknownToken(state, token, unknownTokens ? *unknownTokens : ownLimit, out, understood);
+    UnknownToken(state, options, token, unknownTokens ? *unknownTokens : ownLimit, out, understood);
   }
   if (!unknownTokens) ownLimit.Summarise(state, kColourDarkRed);
   return out;

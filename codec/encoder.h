@@ -11,7 +11,9 @@
 
 namespace vorkat {
 
+struct CodecOptions;
 struct CodecState;
+struct Context;
 struct TranslationTable;
 
 // Rebuilds table.encoderIndex from the current entries: ascending codes,
@@ -20,8 +22,8 @@ struct TranslationTable;
 void BuildEncoderIndex(TranslationTable& table);
 
 // Encodes `text` to the bytes the game reads; the byte count is the size.
-// indexReady false rebuilds the index first (first call of a series); true
-// reuses it (an index never built is built anyway). Without a loaded table
+// The table's index is rebuilt when the table changed since it was built
+// (so its `encoderIndex` is written to). Without a loaded table
 // logs "Таблица еще не загружена" and returns nothing.
 // Unknown tokens are reported (with ExtendedLogs) through `unknownTokens`,
 // which a caller encoding many texts in one operation shares between the
@@ -30,7 +32,9 @@ void BuildEncoderIndex(TranslationTable& table);
 // table text of each code emitted, the upper-case escape of each byte escape,
 // the characters of an unknown token emitted as they are; line breaks it
 // dropped and tokens it skipped are left out.
-Bytes Encode(CodecState& state, std::u16string_view text, bool indexReady, WarningLimit* unknownTokens = nullptr,
+Bytes Encode(Context& ctx, TranslationTable& table, const CodecOptions& options, std::u16string_view text,
+             WarningLimit* unknownTokens = nullptr, std::u16string* understood = nullptr);
+Bytes Encode(CodecState state, std::u16string_view text, WarningLimit* unknownTokens = nullptr,
              std::u16string* understood = nullptr);
 
 // The limit of the encoder's unknown-token reports, for one operation.

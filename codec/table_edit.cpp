@@ -35,7 +35,7 @@ std::optional<std::int32_t> ReadTableEditCode(std::u16string_view text) {
   return static_cast<std::int32_t>(code);
 }
 
-bool SetTableEntry(CodecState& state, std::u16string_view codeText, std::u16string_view markupText) {
+bool SetTableEntry(CodecState state, std::u16string_view codeText, std::u16string_view markupText) {
   const std::optional<std::int32_t> code = ReadTableEditCode(codeText);
   if (!code) {
     AppendLog(state, u"Код символа должен быть шестнадцатеричным числом от 0 до FFFF: " + std::u16string(codeText),
@@ -45,21 +45,27 @@ bool SetTableEntry(CodecState& state, std::u16string_view codeText, std::u16stri
   std::u16string& entry = state.table.entries[static_cast<std::size_t>(*code)];
   if (entry.empty()) ++state.table.tokenCount;
   entry = MarkupToTextCopy(markupText);
+  state.table.MarkChanged();
   return true;
 }
 
-void DeleteTableEntry(CodecState& state, std::int32_t code) {
+void DeleteTableEntry(CodecState state, std::int32_t code) {
   if (code < 0 || static_cast<std::size_t>(code) >= state.table.entries.size()) return;
   std::u16string().swap(state.table.entries[static_cast<std::size_t>(code)]);
+  state.table.MarkChanged();
 }
 
-void SetTableTypeText(CodecState& state, std::u16string_view type) { state.table.type = std::u16string(type); }
+void SetTableTypeText(CodecState state, std::u16string_view type) {
+  state.table.type = std::u16string(type);
+  state.table.MarkChanged();
+}
 
-void SetTableComment(CodecState& state, std::u16string_view comment) {
+void SetTableComment(CodecState state, std::u16string_view comment) {
   state.table.comment = ReplaceAll(comment, u"=", u"<$равно>");
+  state.table.MarkChanged();
 }
 
-void FillTableFromWin1251(CodecState& state) {
+void FillTableFromWin1251(CodecState state) {
   TranslationTable& table = state.table;
   for (int code = 0x20; code <= 0xFF; ++code) {
     const char byte = static_cast<char>(code);
@@ -68,6 +74,7 @@ void FillTableFromWin1251(CodecState& state) {
     entry = FromCp1251(std::string_view(&byte, 1));
   }
   table.isLoaded = true;
+  table.MarkChanged();
 }
 
 }  // namespace vorkat

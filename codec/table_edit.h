@@ -29,19 +29,19 @@ std::optional<std::int32_t> ReadTableEditCode(std::u16string_view text);
 // Stores the text (in markup form, "<$SPACE>", "<$VBCRLF>") under the code;
 // a code that held no entry adds one to tokenCount. A code text that is not
 // 0..FFFF in hexadecimal is refused with a dark-red line. True when stored.
-bool SetTableEntry(CodecState& state, std::u16string_view codeText, std::u16string_view markupText);
+bool SetTableEntry(CodecState state, std::u16string_view codeText, std::u16string_view markupText);
 
 // Empties the entry of the code (tokenCount stays as it is).
-void DeleteTableEntry(CodecState& state, std::int32_t code);
+void DeleteTableEntry(CodecState state, std::int32_t code);
 
 // The type as typed (no check, no change of case).
-void SetTableTypeText(CodecState& state, std::u16string_view type);
+void SetTableTypeText(CodecState state, std::u16string_view type);
 
 // The comment with every "=" written as "<$равно>".
-void SetTableComment(CodecState& state, std::u16string_view comment);
+void SetTableComment(CodecState state, std::u16string_view comment);
 
 // Codes 20h..FFh become the characters of those bytes in Windows-1251; each
 // that was empty adds one to tokenCount; the table counts as loaded.
-void FillTableFromWin1251(CodecState& state);
+void FillTableFromWin1251(CodecState state);
 
 }  // namespace vorkat

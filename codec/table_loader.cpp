@@ -25,7 +25,7 @@ struct LoadWarnings {
   WarningLimit duplicate{u"Вероятно код уже описан в таблице"};
   WarningLimit pairsFull{u"Warning: превышен размер словаря у постпроцессора"};
 
-  void Summarise(CodecState& state) {
+  void Summarise(CodecState state) {
     notHex.Summarise(state, kColourDarkRed);
     tooLarge.Summarise(state, kColourBrightRed);
     duplicate.Summarise(state, kColourDarkRed);
@@ -61,7 +61,7 @@ void SetDbcsWhenUntyped(TranslationTable& table) {
   if (table.type.empty()) table.type = u"DBCS";
 }
 
-void AssignWildcard(CodecState& state, LoadWarnings& warnings, const std::u16string& codeText,
+void AssignWildcard(CodecState state, LoadWarnings& warnings, const std::u16string& codeText,
                     const std::u16string& value) {
   TranslationTable& table = state.table;
   std::uint32_t n = LeadingHex(ReplaceAll(codeText, u"??", u""));
@@ -80,7 +80,7 @@ void AssignWildcard(CodecState& state, LoadWarnings& warnings, const std::u16str
   }
 }
 
-void ReadCodeLine(CodecState& state, LoadWarnings& warnings, TableLine line) {
+void ReadCodeLine(CodecState state, LoadWarnings& warnings, TableLine line) {
   TranslationTable& table = state.table;
   std::u16string decoded = Decoded(line.raw);
   std::size_t eq = decoded.find(u'=');
@@ -126,7 +126,7 @@ void ReadCodeLine(CodecState& state, LoadWarnings& warnings, TableLine line) {
   ++table.tokenCount;
 }
 
-void ReadPostprocessorLine(CodecState& state, LoadWarnings& warnings, std::u16string_view raw, std::size_t keyPos) {
+void ReadPostprocessorLine(CodecState state, LoadWarnings& warnings, std::u16string_view raw, std::size_t keyPos) {
   TranslationTable& table = state.table;
   std::u16string_view rest = raw.substr(keyPos + kPostprocessorKey.size());
   std::size_t comma = rest.find(u',');
@@ -147,7 +147,7 @@ void ReadPostprocessorLine(CodecState& state, LoadWarnings& warnings, std::u16st
   table.postprocessorPairs.emplace_back(MarkupToTextCopy(rest.substr(0, comma)), MarkupToTextCopy(replace));
 }
 
-void ReadNonCodeLine(CodecState& state, LoadWarnings& warnings, std::u16string_view raw, bool hasEquals) {
+void ReadNonCodeLine(CodecState state, LoadWarnings& warnings, std::u16string_view raw, bool hasEquals) {
   TranslationTable& table = state.table;
   if (hasEquals) {
     std::u16string line = Decoded(raw);
@@ -173,7 +173,7 @@ void ReadNonCodeLine(CodecState& state, LoadWarnings& warnings, std::u16string_v
   if (key != std::u16string_view::npos) ReadPostprocessorLine(state, warnings, raw, key);
 }
 
-void ReadLine(CodecState& state, LoadWarnings& warnings, TableLine line) {
+void ReadLine(CodecState state, LoadWarnings& warnings, TableLine line) {
   bool hasEquals = line.raw.find(u'=') != std::u16string_view::npos;
   if (hasEquals && FindNoCase(line.raw, u"TRTABLETYPE") == std::u16string_view::npos)
     ReadCodeLine(state, warnings, line);
@@ -183,9 +183,9 @@ void ReadLine(CodecState& state, LoadWarnings& warnings, TableLine line) {
 
 }  // namespace
 
-void LoadTable(CodecState& state, bool nameGiven) {
-  if (!nameGiven) state.settings.TableFileName = AskFileName(state, false, u"Load Table file", kTableFilters);
-  const std::u16string name = state.settings.TableFileName;
+void LoadTable(CodecState state, bool nameGiven) {
+  if (!nameGiven) state.ctx.settings.TableFileName = AskFileName(state, false, u"Load Table file", kTableFilters);
+  const std::u16string name = state.ctx.settings.TableFileName;
   if (name.empty()) {
     AppendLog(state, u"Не задано имя файла таблицы");
     return;
@@ -202,7 +202,7 @@ void LoadTable(CodecState& state, bool nameGiven) {
   LoadTableText(state, text, name);
 }
 
-void LoadTableText(CodecState& state, std::u16string_view text, std::u16string_view fileName) {
+void LoadTableText(CodecState state, std::u16string_view text, std::u16string_view fileName) {
   WarnIfBareLf(state, text, fileName);
   TranslationTable& table = state.table;
   for (std::u16string& e : table.entries) std::u16string().swap(e);
@@ -236,13 +236,15 @@ void LoadTableText(CodecState& state, std::u16string_view text, std::u16string_v
     AppendLog(state, u"POSTPROCESSOR найти:" + find + u" заменить на:" + replace);
 
   table.codeWidth = table.type == u"DBCS" ? 2 : 1;
+  table.MarkChanged();
 }
 
-void SetTableType(CodecState& state) {
+void SetTableType(CodecState state) {
   std::optional<std::u16string> answer =
       InputBox(state, u"Введите тип таблицы (SBCS/SBCS2/DBCS)", u"Vorkat", state.table.type);
   if (!answer || answer->empty()) return;
   state.table.type = *answer;
+  state.table.MarkChanged();
   AppendLog(state, u"Тип таблицы =" + state.table.type);
 }
 

@@ -46,14 +46,14 @@ std::u16string XmlEscape(std::u16string_view text) {
   return out;
 }
 
-void ResetProgress(CodecState& state) {
-  state.progress = ProgressState{0, 1, 0, false};
-  state.host.Progress(state.progress);
+void ResetProgress(CodecState state) {
+  state.ctx.progress = ProgressState{0, 1, 0, false};
+  state.ctx.host.Progress(state.ctx.progress);
 }
 
-bool WriteOrReport(CodecState& state, std::u16string_view name, const Bytes& data, Backup backup) {
+bool WriteOrReport(CodecState state, std::u16string_view name, const Bytes& data, Backup backup) {
   IoError err;
-  if (WriteFileAtomic(name, data, backup, &err, state.writeFaults)) return true;
+  if (WriteFileAtomic(name, data, backup, &err, state.ctx.writeFaults)) return true;
   AppendLog(state, IoErrorText(u"Не удалось записать файл ", name, err), kColourBrightRed);
   return false;
 }
@@ -96,7 +96,7 @@ std::u16string TableFileText(TranslationTable& table) {
   return text;
 }
 
-bool WriteTableFile(CodecState& state, const std::u16string& fileName, TranslationTable& table) {
+bool WriteTableFile(CodecState state, const std::u16string& fileName, TranslationTable& table) {
   std::u16string text = TableFileText(table);
   std::size_t replaced = 0;
   Bytes data = EncodeTextFile(text, false, &replaced);
@@ -110,14 +110,14 @@ bool WriteTableFile(CodecState& state, const std::u16string& fileName, Translati
   return WriteOrReport(state, fileName, data, Backup::RotateBak);
 }
 
-void SaveTable(CodecState& state) {
+void SaveTable(CodecState state) {
   std::optional<std::u16string> answer = InputBox(state, u"Введите имя файла для сохранения таблицы перекодировки",
-                                                  u"Save Table as...", state.settings.TableFileName);
+                                                  u"Save Table as...", state.ctx.settings.TableFileName);
   if (!answer || answer->empty()) return;
   SaveTableAs(state, *answer);
 }
 
-bool SaveTableAs(CodecState& state, const std::u16string& fileName) {
+bool SaveTableAs(CodecState state, const std::u16string& fileName) {
   if (fileName.empty()) {
     AppendLog(state, u"Не задано имя файла таблицы");
     return false;
@@ -125,12 +125,12 @@ bool SaveTableAs(CodecState& state, const std::u16string& fileName) {
   if (!RequireTable(state)) return false;
   if (!WriteTableFile(state, fileName, state.table)) return false;
   // Only a written file becomes the remembered table name.
-  state.settings.TableFileName = fileName;
+  state.ctx.settings.TableFileName = fileName;
   AppendLog(state, u"Сохранили таблицу в файле " + fileName);
   return true;
 }
 
-void ExportTableXml(CodecState& state, const std::u16string& inputFile, const std::u16string& outputFile) {
+void ExportTableXml(CodecState state, const std::u16string& inputFile, const std::u16string& outputFile) {
   if (!FileExists(inputFile)) {
     AppendLog(state, u"Входной файл:" + inputFile + u"не существует");
     return;
@@ -176,13 +176,13 @@ void ExportTableXml(CodecState& state, const std::u16string& inputFile, const st
   AppendLog(state, u"Перекодированная таблица была сохранена в файл:" + outputFile);
 }
 
-void ExportTableXmlCommand(CodecState& state) {
+void ExportTableXmlCommand(CodecState state) {
   std::u16string input = AskFileName(state, false, u"Load OLD Table file", kTableFilters);
   std::u16string output = AskFileName(state, true, u"Save XML Table file", kXmlFilters);
   ExportTableXml(state, input, output);
 }
 
-void CheckTableReversibility(CodecState& state) {
+void CheckTableReversibility(CodecState state) {
   if (!RequireTable(state)) return;
   LongOperation op(state);
   // While the check yields, every command that could change the table is
@@ -214,7 +214,7 @@ void CheckTableReversibility(CodecState& state) {
       return;
     }
     YieldPoint(state);
-    if (state.CancelRequested) {
+    if (state.ctx.CancelRequested) {
       AppendLog(state, u"Операция прервана пользователем...");
       ResetProgress(state);
       return;
@@ -235,7 +235,7 @@ void CheckTableReversibility(CodecState& state) {
   ResetProgress(state);
 }
 
-void GenerateTable(CodecState& state) {
+void GenerateTable(CodecState state) {
   std::u16string templateFile = InputBox(state, u"файл с заготовкой таблицы", u"Make Table").value_or(u"");
   if (templateFile.empty()) return;
   std::u16string outputFile = InputBox(state, u"файл куда писать таблицу", u"Make Table").value_or(u"");
@@ -245,7 +245,7 @@ void GenerateTable(CodecState& state) {
   GenerateTableFrom(state, templateFile, outputFile, firstCode);
 }
 
-void GenerateTableFrom(CodecState& state, const std::u16string& templateFile, const std::u16string& outputFile,
+void GenerateTableFrom(CodecState state, const std::u16string& templateFile, const std::u16string& outputFile,
                        std::u16string_view firstCode) {
   if (templateFile.empty() || outputFile.empty()) return;
   const std::int32_t first = ReadInt(firstCode);

@@ -25,9 +25,13 @@ struct TranslationTable {
   std::vector<std::pair<std::u16string, std::u16string>> postprocessorPairs;  // (find, replace)
   std::int32_t tokenCount = 0;
   bool isLoaded = false;
-  // Built from the entries on request only (Encode with indexReady false);
-  // a load or an edit is not seen until the next rebuild.
+  // Changes with every load and edit of the table (MarkChanged).
+  std::uint64_t revision = 0;
+  // The encoder's lookup list, rebuilt by the first encoding after the
+  // table's revision changed.
   EncoderIndex encoderIndex;
+
+  void MarkChanged() { ++revision; }
 };
 
 }  // namespace vorkat

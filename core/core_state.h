@@ -1,60 +1,31 @@
-// The part of the program-wide state that every module shares: the host,
-// settings, log, ROM images, option flags, and the bookkeeping of long
-// operations. Each module extends it with its own data (CodecState,
-// ScriptState, ...); the whole program state sits above the modules.
+// How a module's procedures see the program state: a module state is a small
+// set of references to the documents the module works on plus the context.
+// The program-wide state (app/state.h) owns every document once; a module
+// state is made from it, or from a wider module state, by naming the same
+// members, and is passed by value. No state type derives from another.
 #pragma once
 
-#include <chrono>
-#include <string>
-
-#include "core/file_io.h"
-#include "core/host.h"
-#include "core/log.h"
+#include "core/context.h"
 #include "core/rom.h"
-#include "core/settings.h"
 
 namespace vorkat {
 
-inline constexpr std::u16string_view kProgramTitle = u"Vorkat 2.0    ver 0.40";
-
+// The documents of core: the working ROM and the original one.
 struct CoreState {
-  explicit CoreState(Host& h) : host(h) {}
-  CoreState(const CoreState&) = delete;
-  CoreState& operator=(const CoreState&) = delete;
+  template <class S>
+    requires requires(S& s) {
+      s.ctx;
+      s.rom;
+      s.originalRom;
+    }
+  CoreState(S& s) : ctx(s.ctx), rom(s.rom), originalRom(s.originalRom) {}  // NOLINT(google-explicit-constructor)
+  CoreState(Context& c, RomImage& r, OriginalRomImage& o) : ctx(c), rom(r), originalRom(o) {}
 
-  Host& host;
+  operator Context&() const { return ctx; }  // NOLINT(google-explicit-constructor)
 
-  Settings settings;
-  LogWindow log;
-  RomImage rom;
-  OriginalRomImage originalRom;
-
-  std::u16string ProgramTitle = std::u16string(kProgramTitle);
-  std::u16string AboutText;
-  std::u16string BatchFileName;
-  std::u16string ViewerPlaceholder = u".";
-
-  bool SkipUnknownTRChars = true;
-  std::u16string HexEncodeUnknownChars = u"NO";
-  bool CreateInsertionLogs = false;
-  bool EcoMode = false;
-  bool OptimizeChangesBlocks = true;
-
-  // Bright-red lines logged in this run (a clear of the log keeps the count).
-  std::size_t errorLinesLogged = 0;
-
-  bool CancelRequested = false;
-  // Depth of running long operations; while above 0, commands that change
-  // the state are refused.
-  int busy = 0;
-  // Set by the exit sequence; hosts end their event loop when they see it.
-  bool exitRequested = false;
-
-  ProgressState progress;
-  std::chrono::steady_clock::time_point lastYield{};
-  std::chrono::milliseconds yieldInterval{20};  // tests set 0 to yield at every point
-
-  WriteFaults writeFaults;  // failure injection for tests
+  Context& ctx;
+  RomImage& rom;
+  OriginalRomImage& originalRom;
 };
 
 }  // namespace vorkat

@@ -2,46 +2,53 @@
 
 #include "core/runtime.h"
 #include "core/file_io.h"
-#include "core/core_state.h"
+#include "core/context.h"
 
 namespace vorkat {
 
-void AppendLog(CoreState& state, std::u16string_view text, std::uint32_t colour) {
-  LogWindow& log = state.log;
+LogMute::LogMute(Context& ctx) : ctx_(ctx) { ++ctx_.logMuted; }
+LogMute::~LogMute() { --ctx_.logMuted; }
+
+void AppendLog(Context& ctx, std::u16string_view text, std::uint32_t colour) {
+  if (ctx.logMuted > 0) {
+    YieldPoint(ctx);
+    return;
+  }
+  LogWindow& log = ctx.log;
   const bool first = log.text.empty();
   if (!first) log.text.append(kCrLf);
   if (colour != kColourDefault && !text.empty())
     log.spans.push_back(LogSpan{log.text.size(), text.size(), colour});
   log.text.append(text);
   ++log.lineCount;
-  if (colour == kColourBrightRed) ++state.errorLinesLogged;
-  state.host.LogAppended(text, colour, first);
-  YieldPoint(state);
+  if (colour == kColourBrightRed) ++ctx.errorLinesLogged;
+  ctx.host.LogAppended(text, colour, first);
+  YieldPoint(ctx);
 }
 
-void ClearLog(CoreState& state) {
-  state.log = LogWindow{};
-  state.host.LogCleared();
+void ClearLog(Context& ctx) {
+  ctx.log = LogWindow{};
+  ctx.host.LogCleared();
 }
 
-void SaveLog(CoreState& state, const std::u16string& fileName) {
+void SaveLog(Context& ctx, const std::u16string& fileName) {
   if (fileName.empty()) {
-    AppendLog(state, u"Не указано имя куда записать лог");
+    AppendLog(ctx, u"Не указано имя куда записать лог");
     return;
   }
-  std::u16string text = state.log.text + std::u16string(kCrLf);
+  std::u16string text = ctx.log.text + std::u16string(kCrLf);
   Bytes data = EncodeTextFile(text, false);
   IoError err;
-  if (!WriteFileAtomic(fileName, data, Backup::None, &err, state.writeFaults)) {
-    AppendLog(state, IoErrorText(u"Ошибка - не удалось записать лог в файл ", fileName, err), kColourBrightRed);
+  if (!WriteFileAtomic(fileName, data, Backup::None, &err, ctx.writeFaults)) {
+    AppendLog(ctx, IoErrorText(u"Ошибка - не удалось записать лог в файл ", fileName, err), kColourBrightRed);
     return;
   }
-  AppendLog(state, u"Записали лог в файл " + fileName);
+  AppendLog(ctx, u"Записали лог в файл " + fileName);
 }
 
-void WarnIfBareLf(CoreState& state, std::u16string_view text, std::u16string_view fileName) {
+void WarnIfBareLf(Context& ctx, std::u16string_view text, std::u16string_view fileName) {
   if (HasBareLfOnly(text))
-    AppendLog(state,
+    AppendLog(ctx,
               u"Внимание! В файле " + std::u16string(fileName) +
                   u" строки разделены LF, а не CR LF: файл будет прочитан как одна строка",
               kColourDarkRed);

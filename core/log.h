@@ -8,7 +8,7 @@
 
 namespace vorkat {
 
-struct CoreState;
+struct Context;
 
 // Colours are 0x00BBGGRR like the 16-colour palette the log uses.
 inline constexpr std::uint32_t kColourDefault = 0;
@@ -28,11 +28,24 @@ struct LogWindow {
   std::size_t lineCount = 0;
 };
 
-void AppendLog(CoreState& state, std::u16string_view text, std::uint32_t colour = kColourDefault);
-void ClearLog(CoreState& state);
-void SaveLog(CoreState& state, const std::u16string& fileName);
+void AppendLog(Context& ctx, std::u16string_view text, std::uint32_t colour = kColourDefault);
+void ClearLog(Context& ctx);
+void SaveLog(Context& ctx, const std::u16string& fileName);
+
+// While one lives, lines appended to the context's log go nowhere (a dry run
+// of an operation that reports as it works); the host still gets its yields.
+class LogMute {
+ public:
+  explicit LogMute(Context& ctx);
+  ~LogMute();
+  LogMute(const LogMute&) = delete;
+  LogMute& operator=(const LogMute&) = delete;
+
+ private:
+  Context& ctx_;
+};
 
 // The warning every line-based reader gives for a file with bare LF line ends.
-void WarnIfBareLf(CoreState& state, std::u16string_view text, std::u16string_view fileName);
+void WarnIfBareLf(Context& ctx, std::u16string_view text, std::u16string_view fileName);
 
 }  // namespace vorkat

@@ -6,11 +6,11 @@
 
 namespace vorkat {
 
-std::u16string AskFileName(CoreState& state, bool forSave, std::u16string_view title, std::u16string_view filters) {
-  return state.host.AskFileName(forSave, title, filters);
+std::u16string AskFileName(CoreState state, bool forSave, std::u16string_view title, std::u16string_view filters) {
+  return state.ctx.host.AskFileName(forSave, title, filters);
 }
 
-bool ReadRomFile(CoreState& state, std::u16string_view name, RomBytes& out) {
+bool ReadRomFile(CoreState state, std::u16string_view name, RomBytes& out) {
   IoError err;
   RomBytes fresh;
   bool ok = ReadWholeFile(
@@ -28,7 +28,7 @@ bool ReadRomFile(CoreState& state, std::u16string_view name, RomBytes& out) {
   return true;
 }
 
-void OpenRom(CoreState& state, const std::u16string& name) {
+void OpenRom(CoreState state, const std::u16string& name) {
   RomImage& rom = state.rom;
   std::u16string chosen = name;
   if (name.empty() || !FileExists(name)) chosen = AskFileName(state, false, u"Open ROM file", kRomFilters);
@@ -38,13 +38,12 @@ void OpenRom(CoreState& state, const std::u16string& name) {
   if (!ReadRomFile(state, chosen, rom.bytes)) return;
   rom.fileName = chosen;
   rom.modified = false;
-  state.settings.InputRomFileName = chosen;
-  rom.size = static_cast<std::int32_t>(rom.bytes.size());
+  state.ctx.settings.InputRomFileName = chosen;
   rom.isLoaded = true;
   AppendLog(state, u"Открыли ROM файл:" + rom.fileName);
 }
 
-bool SaveRom(CoreState& state, const std::u16string& name) {
+bool SaveRom(CoreState state, const std::u16string& name) {
   RomImage& rom = state.rom;
   const std::u16string fileName = name.empty() ? AskFileName(state, true, u"Save ROM file", kRomFilters) : name;
   if (fileName.empty()) return false;
@@ -53,19 +52,19 @@ bool SaveRom(CoreState& state, const std::u16string& name) {
     return false;
   }
   IoError err;
-  if (!WriteFileAtomic(fileName, rom.view(), Backup::RotateBak, &err, state.writeFaults)) {
+  if (!WriteFileAtomic(fileName, rom.view(), Backup::RotateBak, &err, state.ctx.writeFaults)) {
     AppendLog(state, IoErrorText(u"Не удалось записать РОМ в файл ", fileName, err), kColourBrightRed);
     return false;
   }
   // Only a written file becomes the remembered name (and so the settings' one).
   rom.fileName = fileName;
   rom.modified = false;
-  state.settings.InputRomFileName = fileName;
+  state.ctx.settings.InputRomFileName = fileName;
   AppendLog(state, u"сохранили РОМ в файл " + fileName);
   return true;
 }
 
-bool AskToSaveRomChanges(CoreState& state) {
+bool AskToSaveRomChanges(CoreState state) {
   if (!state.rom.isLoaded || !state.rom.modified) return true;
   switch (MsgBox(state, u"В ROM'е есть несохранённые изменения. Сохранить их?", MsgButtons::YesNoCancel,
                  MsgIcon::Question)) {
@@ -75,7 +74,7 @@ bool AskToSaveRomChanges(CoreState& state) {
   }
 }
 
-void OpenOriginalRom(CoreState& state, const std::u16string& name) {
+void OpenOriginalRom(CoreState state, const std::u16string& name) {
   if (!state.rom.isLoaded) {
     AppendLog(state, u"сначала загрузите исправленный rom");
     return;
@@ -91,13 +90,13 @@ void OpenOriginalRom(CoreState& state, const std::u16string& name) {
   constexpr std::u16string_view kSizeMismatch =
       u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините";
   auto len = FileLength(orig.fileName);
-  if (len && *len != static_cast<std::uint64_t>(state.rom.size)) {
+  if (len && *len != static_cast<std::uint64_t>(state.rom.size())) {
     AppendLog(state, kSizeMismatch);
     return;
   }
   RomBytes bytes;
   if (!ReadRomFile(state, orig.fileName, bytes)) return;
-  if (bytes.size() != static_cast<std::size_t>(state.rom.size)) {
+  if (bytes.size() != static_cast<std::size_t>(state.rom.size())) {
     AppendLog(state, kSizeMismatch);
     return;
   }

@@ -3,48 +3,41 @@
 
 namespace vorkat {
 
-namespace {
 void FlipYesNo(std::u16string& flag) { flag = flag == u"YES" ? u"NO" : u"YES"; }
-}  // namespace
 
-void ToggleExtendedLogs(CoreState& state) { FlipYesNo(state.settings.ExtendedLogs); }
-void ToggleWriteTextInUnicode(CoreState& state) { FlipYesNo(state.settings.WriteTextInUnicode); }
-void ToggleHexEncodeUnknownChars(CoreState& state) { FlipYesNo(state.HexEncodeUnknownChars); }
-void ToggleSkipUnknownTRChars(CoreState& state) { state.SkipUnknownTRChars = !state.SkipUnknownTRChars; }
-void ToggleCreateInsertionLogs(CoreState& state) { state.CreateInsertionLogs = !state.CreateInsertionLogs; }
-void ToggleEcoMode(CoreState& state) { state.EcoMode = !state.EcoMode; }
-void ToggleOptimizeChangesBlocks(CoreState& state) { state.OptimizeChangesBlocks = !state.OptimizeChangesBlocks; }
+void ToggleExtendedLogs(Context& ctx) { FlipYesNo(ctx.settings.ExtendedLogs); }
+void ToggleWriteTextInUnicode(Context& ctx) { FlipYesNo(ctx.settings.WriteTextInUnicode); }
 
-void YieldPoint(CoreState& state) {
+void YieldPoint(Context& ctx) {
   auto now = std::chrono::steady_clock::now();
-  if (now - state.lastYield < state.yieldInterval) return;
-  state.lastYield = now;
-  if (state.progress.visible) state.host.Progress(state.progress);
-  state.host.ProcessEvents();
+  if (now - ctx.lastYield < ctx.yieldInterval) return;
+  ctx.lastYield = now;
+  if (ctx.progress.visible) ctx.host.Progress(ctx.progress);
+  ctx.host.ProcessEvents();
 }
 
-void ShowProgress(CoreState& state, std::int64_t minimum, std::int64_t maximum, std::int64_t value) {
-  state.progress = ProgressState{minimum, maximum, value, true};
-  state.host.Progress(state.progress);
+void ShowProgress(Context& ctx, std::int64_t minimum, std::int64_t maximum, std::int64_t value) {
+  ctx.progress = ProgressState{minimum, maximum, value, true};
+  ctx.host.Progress(ctx.progress);
 }
 
-void HideProgress(CoreState& state) {
-  state.progress.value = state.progress.maximum;
-  state.progress.visible = false;
-  state.host.Progress(state.progress);
+void HideProgress(Context& ctx) {
+  ctx.progress.value = ctx.progress.maximum;
+  ctx.progress.visible = false;
+  ctx.host.Progress(ctx.progress);
 }
 
-MsgAnswer MsgBox(CoreState& state, std::u16string_view text, MsgButtons buttons, MsgIcon icon,
+MsgAnswer MsgBox(Context& ctx, std::u16string_view text, MsgButtons buttons, MsgIcon icon,
                  std::u16string_view title) {
-  return state.host.MessageBox(text, buttons, icon, title);
+  return ctx.host.MessageBox(text, buttons, icon, title);
 }
 
-std::optional<std::u16string> InputBox(CoreState& state, std::u16string_view prompt, std::u16string_view title,
+std::optional<std::u16string> InputBox(Context& ctx, std::u16string_view prompt, std::u16string_view title,
                                        std::u16string_view defaultText) {
-  return state.host.InputBox(prompt, title, defaultText);
+  return ctx.host.InputBox(prompt, title, defaultText);
 }
 
-bool RequireRom(CoreState& state) {
+bool RequireRom(CoreState state) {
   if (state.rom.isLoaded) return true;
   AppendLog(state, u"ROM еще не загружен");
   return false;
@@ -52,9 +45,9 @@ bool RequireRom(CoreState& state) {
 
 
 
-void ReportOutOfMemory(CoreState& state) {
-  if (state.progress.visible) HideProgress(state);
-  AppendLog(state, u"Не хватило памяти: команда прервана, загруженные данные остались прежними", kColourBrightRed);
+void ReportOutOfMemory(Context& ctx) {
+  if (ctx.progress.visible) HideProgress(ctx);
+  AppendLog(ctx, u"Не хватило памяти: команда прервана, загруженные данные остались прежними", kColourBrightRed);
 }
 
 }  // namespace vorkat

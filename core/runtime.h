@@ -1,5 +1,5 @@
-// Option toggles, the shorthands for questions, and the helpers long
-// operations use to stay responsive (yield, progress, cancel).
+// The shorthands for questions, the program-wide option toggles, and the
+// helpers long operations use to stay responsive (yield, progress, cancel).
 #pragma once
 
 #include <new>
@@ -11,59 +11,56 @@
 
 namespace vorkat {
 
-// Option toggles of the main menu.
-void ToggleExtendedLogs(CoreState& state);
-void ToggleWriteTextInUnicode(CoreState& state);
-void ToggleHexEncodeUnknownChars(CoreState& state);
-void ToggleSkipUnknownTRChars(CoreState& state);
-void ToggleCreateInsertionLogs(CoreState& state);
-void ToggleEcoMode(CoreState& state);
-void ToggleOptimizeChangesBlocks(CoreState& state);
+// Toggles of the settings every module reads (the main menu's options).
+void ToggleExtendedLogs(Context& ctx);
+void ToggleWriteTextInUnicode(Context& ctx);
+// Flips a "YES"/"NO" option.
+void FlipYesNo(std::u16string& flag);
 
 inline bool IsYes(std::u16string_view flag) { return flag == u"YES"; }
-inline bool ExtendedLogsOn(const CoreState& state) { return IsYes(state.settings.ExtendedLogs); }
+inline bool ExtendedLogsOn(const Context& ctx) { return IsYes(ctx.settings.ExtendedLogs); }
 
 // Lets the host process events when ~20 ms passed since the last time.
 // Costs one clock read; call it once per item (or every few thousand bytes).
-void YieldPoint(CoreState& state);
+void YieldPoint(Context& ctx);
 
-void ShowProgress(CoreState& state, std::int64_t minimum, std::int64_t maximum, std::int64_t value = 0);
+void ShowProgress(Context& ctx, std::int64_t minimum, std::int64_t maximum, std::int64_t value = 0);
 // Cheap: the host sees the new value at the next yield.
-inline void SetProgress(CoreState& state, std::int64_t value) { state.progress.value = value; }
+inline void SetProgress(Context& ctx, std::int64_t value) { ctx.progress.value = value; }
 // Sets the bar to its maximum and hides it.
-void HideProgress(CoreState& state);
+void HideProgress(Context& ctx);
 
 // Marks a long operation: clears CancelRequested at its start and refuses
 // other state-changing commands while it runs.
 class LongOperation {
  public:
-  explicit LongOperation(CoreState& state) : state_(state) {
-    state_.CancelRequested = false;
-    ++state_.busy;
+  explicit LongOperation(Context& ctx) : ctx_(ctx) {
+    ctx_.CancelRequested = false;
+    ++ctx_.busy;
   }
-  ~LongOperation() { --state_.busy; }
+  ~LongOperation() { --ctx_.busy; }
   LongOperation(const LongOperation&) = delete;
   LongOperation& operator=(const LongOperation&) = delete;
 
  private:
-  CoreState& state_;
+  Context& ctx_;
 };
 
 // Marks the state busy while a command started by a menu runs, so that the
 // window refuses other commands also during its yields.
 class BusyCommand {
  public:
-  explicit BusyCommand(CoreState& state) : state_(state) { ++state_.busy; }
-  ~BusyCommand() { --state_.busy; }
+  explicit BusyCommand(Context& ctx) : ctx_(ctx) { ++ctx_.busy; }
+  ~BusyCommand() { --ctx_.busy; }
   BusyCommand(const BusyCommand&) = delete;
   BusyCommand& operator=(const BusyCommand&) = delete;
 
  private:
-  CoreState& state_;
+  Context& ctx_;
 };
 
 // Logs that a command ran out of memory and hides its progress bar.
-void ReportOutOfMemory(CoreState& state);
+void ReportOutOfMemory(Context& ctx);
 
 // Runs one command where a menu item, a window button or a batch line starts
 // it: running out of memory inside ends that command only (a bright-red line),
@@ -71,24 +68,24 @@ void ReportOutOfMemory(CoreState& state);
 // what is loaded, so a failed command leaves the loaded data as it was.
 // Returns false when the command ran out of memory.
 template <class Command>
-bool RunGuarded(CoreState& state, Command&& command) {
+bool RunGuarded(Context& ctx, Command&& command) {
   try {
     command();
     return true;
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }
-  ReportOutOfMemory(state);
+  ReportOutOfMemory(ctx);
   return false;
 }
 
 // Message box and input box shorthands.
-MsgAnswer MsgBox(CoreState& state, std::u16string_view text, MsgButtons buttons = MsgButtons::Ok,
+MsgAnswer MsgBox(Context& ctx, std::u16string_view text, MsgButtons buttons = MsgButtons::Ok,
                  MsgIcon icon = MsgIcon::None, std::u16string_view title = u"Vorkat");
-std::optional<std::u16string> InputBox(CoreState& state, std::u16string_view prompt, std::u16string_view title,
+std::optional<std::u16string> InputBox(Context& ctx, std::u16string_view prompt, std::u16string_view title,
                                        std::u16string_view defaultText = {});
 
 // Common precondition checks; each logs its message and returns false.
-bool RequireRom(CoreState& state);
+bool RequireRom(CoreState state);
 
 }  // namespace vorkat

@@ -7,7 +7,7 @@
 #include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/numbers.h"
-#include "core/core_state.h"
+#include "core/context.h"
 
 namespace vorkat {
 
@@ -61,18 +61,18 @@ std::u16string Delimiter(std::u16string_view value, std::u16string_view defaultM
 
 }  // namespace
 
-void LoadSettings(CoreState& state) {
-  Settings& s = state.settings;
+void LoadSettings(Context& ctx) {
+  Settings& s = ctx.settings;
   IoError err;
   Bytes buffer;
   if (!FileExists(s.iniPath)) {
     // Created empty, as the first run leaves it.
     if (!WriteFileAtomic(s.iniPath, {}, Backup::None, &err))
-      AppendLog(state, IoErrorText(u"Не удалось создать файл настроек ", s.iniPath, err), kColourDarkRed);
+      AppendLog(ctx, IoErrorText(u"Не удалось создать файл настроек ", s.iniPath, err), kColourDarkRed);
   } else if (auto bytes = ReadFileBytes(s.iniPath, &err)) {
     buffer = std::move(*bytes);
   } else {
-    AppendLog(state, IoErrorText(u"Не удалось прочитать файл настроек ", s.iniPath, err), kColourDarkRed);
+    AppendLog(ctx, IoErrorText(u"Не удалось прочитать файл настроек ", s.iniPath, err), kColourDarkRed);
   }
   if (buffer.size() <= 1) buffer.assign(5, 0);
 
@@ -170,8 +170,8 @@ std::u16string SettingsFileText(const Settings& s) {
   return out;
 }
 
-bool SaveSettings(CoreState& state) {
-  const Settings& s = state.settings;
+bool SaveSettings(Context& ctx) {
+  const Settings& s = ctx.settings;
   // A file read as UTF-16 is written back as UTF-16, so file names that
   // Windows-1251 lacks survive the run.
   Bytes data = EncodeTextFile(SettingsFileText(s), s.iniWasUnicode);
@@ -179,10 +179,10 @@ bool SaveSettings(CoreState& state) {
   // only wait for the disk (the write is synced), on every exit.
   if (ReadFileBytes(s.iniPath, nullptr, data.size()) == data) return true;
   IoError err;
-  if (WriteFileAtomic(s.iniPath, data, Backup::None, &err, state.writeFaults)) return true;
+  if (WriteFileAtomic(s.iniPath, data, Backup::None, &err, ctx.writeFaults)) return true;
   std::u16string msg = IoErrorText(u"Не удалось сохранить настройки в файл ", s.iniPath, err);
   std::fprintf(stderr, "%s\n", ToUtf8(msg).c_str());
-  MsgBox(state, msg, MsgButtons::Ok, MsgIcon::Error);
+  MsgBox(ctx, msg, MsgButtons::Ok, MsgIcon::Error);
   return false;
 }
 

@@ -9,7 +9,7 @@
 
 namespace vorkat {
 
-struct CoreState;
+struct Context;
 
 struct Settings {
   std::u16string iniPath;
@@ -49,12 +49,12 @@ std::u16string MarkupToTextCopy(std::u16string_view text);
 std::u16string GetIniValue(std::u16string_view text, std::u16string_view key);
 
 // Fills state.settings from the file at settings.iniPath (created empty when absent).
-void LoadSettings(CoreState& state);
+void LoadSettings(Context& ctx);
 // Reads every key from the file's text (the lookups of LoadSettings).
 void ApplySettingsText(Settings& s, std::u16string_view text);
 // Writes the whole file (unless it holds these bytes already); returns false
 // (and says so) when it could not.
-bool SaveSettings(CoreState& state);
+bool SaveSettings(Context& ctx);
 
 // The file's text as SaveSettings writes it.
 std::u16string SettingsFileText(const Settings& s);

@@ -7,8 +7,8 @@
 
 namespace vorkat {
 
-void WarningLimit::LogHidden(CoreState& state, std::uint32_t colour) const {
-  AppendLog(state,
+void WarningLimit::LogHidden(Context& ctx, std::uint32_t colour) const {
+  AppendLog(ctx,
             std::u16string(what_) + u": ещё" + NumText(static_cast<long long>(hidden())) +
                 u" таких сообщений не показано (показаны первые" + NumText(static_cast<long long>(shown_)) + u")",
             colour);

@@ -10,7 +10,7 @@
 
 namespace vorkat {
 
-struct CoreState;
+struct Context;
 
 class WarningLimit {
  public:
@@ -28,13 +28,13 @@ class WarningLimit {
 
   // When occurrences were left out: one line with their number, in `colour`.
   // Counting then starts again, so the next operation has its own limit.
-  void Summarise(CoreState& state, std::uint32_t colour) {
-    if (count_ > shown_) LogHidden(state, colour);
+  void Summarise(Context& ctx, std::uint32_t colour) {
+    if (count_ > shown_) LogHidden(ctx, colour);
     count_ = 0;
   }
 
  private:
-  void LogHidden(CoreState& state, std::uint32_t colour) const;
+  void LogHidden(Context& ctx, std::uint32_t colour) const;
 
   std::u16string_view what_;
   std::size_t shown_;

@@ -7,12 +7,12 @@
 
 namespace vorkat {
 
-bool IsDialogIndex(const ScriptState& state, std::int32_t index) {
+bool IsDialogIndex(ScriptState state, std::int32_t index) {
   return state.dialogs.isLoaded && index >= 0 && index <= state.dialogs.lastIndex &&
          static_cast<std::size_t>(index) < state.dialogs.records.size();
 }
 
-std::optional<DialogPropsFields> ShowDlg(const ScriptState& state, std::int32_t index) {
+std::optional<DialogPropsFields> ShowDlg(ScriptState state, std::int32_t index) {
   if (!IsDialogIndex(state, index)) return std::nullopt;
   const DialogRecord& d = state.dialogs.records[static_cast<std::size_t>(index)];
   return DialogPropsFields{d.dlgID,      d.OldDlgSize,       d.NewDlgSize,    d.ExtractedFromAddr,
@@ -20,14 +20,14 @@ std::optional<DialogPropsFields> ShowDlg(const ScriptState& state, std::int32_t 
                            d.PtrsAddrListFile, d.PtrsAddrZones, d.dlgComments};
 }
 
-bool UpdateCheck(const ScriptState& state, std::int32_t index, const DialogPropsFields& fields) {
+bool UpdateCheck(ScriptState state, std::int32_t index, const DialogPropsFields& fields) {
   std::optional<DialogPropsFields> stored = ShowDlg(state, index);
   if (!stored) return false;
   stored->dlgID = fields.dlgID;  // shown only, never written back
   return *stored != fields;
 }
 
-std::optional<DialogPropsFields> UpdateDlgProps(ScriptState& state, std::int32_t index,
+std::optional<DialogPropsFields> UpdateDlgProps(ScriptState state, std::int32_t index,
                                                 const DialogPropsFields& fields) {
   if (!IsDialogIndex(state, index)) return std::nullopt;
   DialogRecord& d = state.dialogs.records[static_cast<std::size_t>(index)];
@@ -53,13 +53,13 @@ std::u16string NormaliseZones(std::u16string_view zones) {
   return out;
 }
 
-std::optional<std::u16string> RecalcDialogLength(ScriptState& state, std::int32_t index) {
+std::optional<std::u16string> RecalcDialogLength(ScriptState state, std::int32_t index) {
   if (!IsDialogIndex(state, index)) return std::nullopt;
-  const Bytes bytes = Encode(state, state.dialogs.records[static_cast<std::size_t>(index)].dlgText, false);
+  const Bytes bytes = Encode(state, state.dialogs.records[static_cast<std::size_t>(index)].dlgText);
   return DecText(static_cast<long long>(bytes.size()));
 }
 
-bool AskToKeepPendingProps(ScriptState& state, std::int32_t index, const DialogPropsFields& fields) {
+bool AskToKeepPendingProps(ScriptState state, std::int32_t index, const DialogPropsFields& fields) {
   if (!UpdateCheck(state, index, fields)) return false;
   if (MsgBox(state, u"Будем сохранять изменения в Диалогах ?", MsgButtons::YesNo, MsgIcon::Question) !=
       MsgAnswer::Yes)

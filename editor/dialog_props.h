@@ -34,19 +34,19 @@ struct DialogPropsFields {
 };
 
 // Whether `index` names a loaded dialog (0..lastIndex).
-bool IsDialogIndex(const ScriptState& state, std::int32_t index);
+bool IsDialogIndex(ScriptState state, std::int32_t index);
 
 // ShowDlg: the fields of dialog `index`; nothing without loaded dialogs.
-std::optional<DialogPropsFields> ShowDlg(const ScriptState& state, std::int32_t index);
+std::optional<DialogPropsFields> ShowDlg(ScriptState state, std::int32_t index);
 
 // UpdateCheck: whether "Update" is enabled, i.e. some field the window
 // writes back differs from the record (exact text comparison).
-bool UpdateCheck(const ScriptState& state, std::int32_t index, const DialogPropsFields& fields);
+bool UpdateCheck(ScriptState state, std::int32_t index, const DialogPropsFields& fields);
 
 // UpdateDlgProps: writes every field but dlgID into the dialog (zones
 // without blanks) and marks the dialogs changed. Returns the fields as
 // ShowDlg now shows them.
-std::optional<DialogPropsFields> UpdateDlgProps(ScriptState& state, std::int32_t index,
+std::optional<DialogPropsFields> UpdateDlgProps(ScriptState state, std::int32_t index,
                                                 const DialogPropsFields& fields);
 
 // Zones as stored: every blank removed ("100 : 200 ; 300" -> "100:200;300").
@@ -59,10 +59,10 @@ inline std::u16string PointerChangeText(bool ticked) { return ticked ? u"Y" : u"
 
 // "расчет": the encoded byte count of dialog `index` in decimal (the record
 // itself is not changed). Nothing without loaded dialogs.
-std::optional<std::u16string> RecalcDialogLength(ScriptState& state, std::int32_t index);
+std::optional<std::u16string> RecalcDialogLength(ScriptState state, std::int32_t index);
 
 // The close question for pending edits ("Update" enabled): Yes writes them
 // back. Returns true when it wrote.
-bool AskToKeepPendingProps(ScriptState& state, std::int32_t index, const DialogPropsFields& fields);
+bool AskToKeepPendingProps(ScriptState state, std::int32_t index, const DialogPropsFields& fields);
 
 }  // namespace vorkat

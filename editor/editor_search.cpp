@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::u16string_view kSearchTitle = u"Search for string";
 
-bool AskSearchText(ScriptState& state, std::u16string& searchFor, std::u16string_view where) {
+bool AskSearchText(ScriptState state, std::u16string& searchFor, std::u16string_view where) {
   std::optional<std::u16string> answer =
       InputBox(state, u"Введите строку для поиска" + std::u16string(kCrLf) + std::u16string(where), kSearchTitle,
                searchFor);
@@ -37,22 +37,22 @@ bool ContainsNoCase(std::u16string_view text, std::u16string_view upperWhat) {
 
 }  // namespace
 
-std::optional<TextSpan> SearchInDialog(ScriptState& state, std::u16string& searchFor, std::u16string_view text,
+std::optional<TextSpan> SearchInDialog(ScriptState state, std::u16string& searchFor, std::u16string_view text,
                                        std::size_t caret, std::size_t selectionLength, bool again) {
   if (!again && !AskSearchText(state, searchFor, u"в тексте ЭТОГО диалога")) return std::nullopt;
   if (searchFor.empty()) return std::nullopt;
   const std::size_t from = again ? caret + selectionLength : caret;
   const std::size_t hit = from <= text.size() ? text.find(searchFor, from) : std::u16string_view::npos;
   if (hit == std::u16string_view::npos) {
-    state.host.Beep();
+    state.ctx.host.Beep();
     return std::nullopt;
   }
   return TextSpan{hit, searchFor.size()};
 }
 
-std::int32_t SearchInDialogs(ScriptState& state, std::u16string& searchFor, std::int32_t selected, bool again) {
+std::int32_t SearchInDialogs(ScriptState state, std::u16string& searchFor, std::int32_t selected, bool again) {
   if (!RequireDialogs(state)) {
-    state.host.Beep();
+    state.ctx.host.Beep();
     return -1;
   }
   if (!again && !AskSearchText(state, searchFor, u"в тексте диалогов видимых в списке")) return -1;
@@ -62,7 +62,7 @@ std::int32_t SearchInDialogs(ScriptState& state, std::u16string& searchFor, std:
                                                    static_cast<std::int32_t>(state.dialogs.records.size()) - 1);
   for (std::int32_t i = std::max(selected + 1, 0); i <= last; ++i)
     if (ContainsNoCase(state.dialogs.records[static_cast<std::size_t>(i)].dlgText, upper)) return i;
-  state.host.Beep();
+  state.ctx.host.Beep();
   return -1;
 }
 

@@ -23,13 +23,13 @@ namespace {
 constexpr std::u16string_view kAskTitle = u"Vorkat";
 
 // The dialogs 0..lastIndex, within the slots that exist.
-std::size_t DialogCount(const ScriptState& state) {
+std::size_t DialogCount(ScriptState state) {
   const auto count = static_cast<std::size_t>(std::max(state.dialogs.lastIndex + 1, 0));
   return std::min(count, state.dialogs.records.size());
 }
 
 template <class Change>
-bool ForEachDialog(ScriptState& state, Change&& change) {
+bool ForEachDialog(ScriptState state, Change&& change) {
   bool any = false;
   const std::size_t count = DialogCount(state);
   for (std::size_t i = 0; i < count; ++i)
@@ -38,13 +38,13 @@ bool ForEachDialog(ScriptState& state, Change&& change) {
   return any;
 }
 
-void Report(ScriptState& state, std::u16string_view text) {
+void Report(ScriptState state, std::u16string_view text) {
   AppendLog(state, text);
   MsgBox(state, text, MsgButtons::Ok, MsgIcon::Information);
 }
 
 // An answer of the markup questions: nothing when cancelled or empty.
-std::optional<std::u16string> AskMarkupText(ScriptState& state, std::u16string_view prompt, std::u16string_view title) {
+std::optional<std::u16string> AskMarkupText(ScriptState state, std::u16string_view prompt, std::u16string_view title) {
   std::optional<std::u16string> answer = InputBox(state, prompt, title);
   if (!answer || answer->empty()) return std::nullopt;
   return MarkupToTextCopy(*answer);
@@ -52,42 +52,42 @@ std::optional<std::u16string> AskMarkupText(ScriptState& state, std::u16string_v
 
 // The encoded size of every dialog, the index built once for the series.
 template <class Each>
-void EncodeEveryDialog(ScriptState& state, Each&& each) {
+void EncodeEveryDialog(ScriptState state, Each&& each) {
   LongOperation op(state);
   const std::size_t count = DialogCount(state);
   for (std::size_t i = 0; i < count; ++i) {
     YieldPoint(state);
-    each(state.dialogs.records[i], Encode(state, state.dialogs.records[i].dlgText, i > 0).size());
+    each(state.dialogs.records[i], Encode(state, state.dialogs.records[i].dlgText).size());
   }
 }
 
 }  // namespace
 
-bool EditorRequireDialogs(ScriptState& state) {
+bool EditorRequireDialogs(ScriptState state) {
   if (RequireDialogs(state)) return true;
-  state.host.Beep();
+  state.ctx.host.Beep();
   return false;
 }
 
-bool EditorRequireTable(CodecState& state) {
+bool EditorRequireTable(CodecState state) {
   if (state.table.isLoaded) return true;
   MsgBox(state, u"Таблица еще не загружена", MsgButtons::Ok, MsgIcon::Error);
   AppendLog(state, u"Таблица еще не загружена");
   return false;
 }
 
-void AcceptDialogText(ScriptState& state, std::int32_t index, std::u16string_view text) {
+void AcceptDialogText(ScriptState state, std::int32_t index, std::u16string_view text) {
   if (!state.dialogs.isLoaded || index < 0 || static_cast<std::size_t>(index) >= DialogCount(state)) return;
   state.dialogs.records[static_cast<std::size_t>(index)].dlgText = std::u16string(text);
   state.dialogs.changed = true;
 }
 
-MsgAnswer AskAboutUnacceptedText(ScriptState& state) {
+MsgAnswer AskAboutUnacceptedText(ScriptState state) {
   return MsgBox(state, u"Текст диалога изменен, но изменения не приняты. Принять их ?", MsgButtons::YesNoCancel,
                 MsgIcon::Question, u"X-Editor");
 }
 
-bool AppendToEveryDialog(ScriptState& state) {
+bool AppendToEveryDialog(ScriptState state) {
   if (!EditorRequireDialogs(state)) return false;
   std::optional<std::u16string> tail = AskMarkupText(
       state,
@@ -104,7 +104,7 @@ bool AppendToEveryDialog(ScriptState& state) {
   return changed;
 }
 
-bool ReplaceInAllDialogs(ScriptState& state) {
+bool ReplaceInAllDialogs(ScriptState state) {
   if (!EditorRequireDialogs(state)) return false;
   std::optional<std::u16string> find = AskMarkupText(state, u"Что искать", u"Find what");
   if (!find) return false;
@@ -122,7 +122,7 @@ bool ReplaceInAllDialogs(ScriptState& state) {
   return changed;
 }
 
-bool ClearInsertionAddresses(ScriptState& state) {
+bool ClearInsertionAddresses(ScriptState state) {
   if (!EditorRequireDialogs(state)) return false;
   if (MsgBox(state, u"Уверен ?", MsgButtons::YesNo, MsgIcon::Question, u"Думаешь, стоит ?") != MsgAnswer::Yes)
     return false;
@@ -135,7 +135,7 @@ bool ClearInsertionAddresses(ScriptState& state) {
   return changed;
 }
 
-bool ClearPointerListFiles(ScriptState& state) {
+bool ClearPointerListFiles(ScriptState state) {
   if (!EditorRequireDialogs(state)) return false;
   const bool changed = ForEachDialog(state, [](DialogRecord& d) {
     if (d.PtrsAddrListFile.empty()) return false;
@@ -146,7 +146,7 @@ bool ClearPointerListFiles(ScriptState& state) {
   return changed;
 }
 
-bool SetPointerListFileForAll(ScriptState& state) {
+bool SetPointerListFileForAll(ScriptState state) {
   if (!EditorRequireDialogs(state)) return false;
   const std::u16string name = AskFileName(state, false, kPointerListPromptTitle, kPointerListFilters);
   if (name.empty() || !FileExists(name)) return false;
@@ -159,7 +159,7 @@ bool SetPointerListFileForAll(ScriptState& state) {
   return changed;
 }
 
-bool InsertionAddrFromExtractionAddr(ScriptState& state) {
+bool InsertionAddrFromExtractionAddr(ScriptState state) {
   if (!EditorRequireDialogs(state)) return false;
   const bool changed = ForEachDialog(state, [](DialogRecord& d) {
     if (!d.NewDlgAddr.empty() || d.ExtractedFromAddr.empty()) return false;
@@ -172,7 +172,7 @@ bool InsertionAddrFromExtractionAddr(ScriptState& state) {
   return changed;
 }
 
-bool CalcOldDialogSizes(ScriptState& state) {
+bool CalcOldDialogSizes(ScriptState state) {
   if (!EditorRequireTable(state) || !EditorRequireDialogs(state)) return false;
   bool changed = false;
   EncodeEveryDialog(state, [&](DialogRecord& d, std::size_t size) {
@@ -187,7 +187,7 @@ bool CalcOldDialogSizes(ScriptState& state) {
   return changed;
 }
 
-std::int64_t ShowTotalDialogsSize(ScriptState& state) {
+std::int64_t ShowTotalDialogsSize(ScriptState state) {
   if (!EditorRequireTable(state) || !EditorRequireDialogs(state)) return -1;
   std::int64_t sum = 0;
   EncodeEveryDialog(state, [&](DialogRecord&, std::size_t size) { sum += static_cast<std::int64_t>(size); });
@@ -195,7 +195,7 @@ std::int64_t ShowTotalDialogsSize(ScriptState& state) {
   return sum;
 }
 
-bool CorrectDialogStarts(ScriptState& state) {
+bool CorrectDialogStarts(ScriptState state) {
   if (!EditorRequireDialogs(state)) return false;
   std::optional<std::u16string> prefix =
       AskMarkupText(state, u"Введите символ для 'убирания' из начала текста диалога", kAskTitle);
@@ -220,7 +220,7 @@ bool CorrectDialogStarts(ScriptState& state) {
   return changed;
 }
 
-bool RunNewAddresses(InsertState& state) {
+bool RunNewAddresses(InsertState state) {
   if (!EditorRequireTable(state) || !EditorRequireDialogs(state)) return false;
   InsertionParams& params = state.insertion;
   // A cancelled question stops before anything changes.

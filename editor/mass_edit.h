@@ -20,29 +20,29 @@ struct ScriptState;
 struct InsertState;
 
 // Logs "Диалоги еще не загружены" with a beep and returns false when no dialogs are loaded.
-bool EditorRequireDialogs(ScriptState& state);
+bool EditorRequireDialogs(ScriptState state);
 // Shows "Таблица еще не загружена" with the error icon, logs it, returns false without a table.
-bool EditorRequireTable(CodecState& state);
+bool EditorRequireTable(CodecState state);
 
 // The accept button: the text box becomes the dialog's text.
-void AcceptDialogText(ScriptState& state, std::int32_t index, std::u16string_view text);
+void AcceptDialogText(ScriptState state, std::int32_t index, std::u16string_view text);
 
 // Asked before the editor opens another dialog while the text box holds an
 // edit not accepted: Yes accepts it, No drops it, Cancel stays.
-MsgAnswer AskAboutUnacceptedText(ScriptState& state);
+MsgAnswer AskAboutUnacceptedText(ScriptState state);
 
-bool AppendToEveryDialog(ScriptState& state);
-bool ReplaceInAllDialogs(ScriptState& state);
-bool ClearInsertionAddresses(ScriptState& state);
-bool ClearPointerListFiles(ScriptState& state);
-bool SetPointerListFileForAll(ScriptState& state);
-bool InsertionAddrFromExtractionAddr(ScriptState& state);
-bool CalcOldDialogSizes(ScriptState& state);
+bool AppendToEveryDialog(ScriptState state);
+bool ReplaceInAllDialogs(ScriptState state);
+bool ClearInsertionAddresses(ScriptState state);
+bool ClearPointerListFiles(ScriptState state);
+bool SetPointerListFileForAll(ScriptState state);
+bool InsertionAddrFromExtractionAddr(ScriptState state);
+bool CalcOldDialogSizes(ScriptState state);
 // The sum of the encoded sizes of all dialogs, shown and logged; -1 when refused.
-std::int64_t ShowTotalDialogsSize(ScriptState& state);
-bool CorrectDialogStarts(ScriptState& state);
+std::int64_t ShowTotalDialogsSize(ScriptState state);
+bool CorrectDialogStarts(ScriptState state);
 // Asks for the free space and the alignment, then places the dialogs
 // without an insertion address (CalcNewAddresses).
-bool RunNewAddresses(InsertState& state);
+bool RunNewAddresses(InsertState state);
 
 }  // namespace vorkat

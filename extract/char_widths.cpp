@@ -10,7 +10,7 @@
 
 namespace vorkat {
 
-void ExtractCharWidths(ScriptState& state, std::int32_t first, std::int32_t end, std::int32_t skip,
+void ExtractCharWidths(ScriptState state, std::int32_t first, std::int32_t end, std::int32_t skip,
                        const std::u16string& outFile) {
   if (!RequireRom(state)) return;
   if (Trim(outFile).empty()) return;
@@ -22,7 +22,7 @@ void ExtractCharWidths(ScriptState& state, std::int32_t first, std::int32_t end,
   AppendLog(state, u"Начали процесс вынимания ширины букв из ROM " + NowText());
   LongOperation op(state);
 
-  const std::int64_t romSize = state.rom.size;
+  const std::int64_t romSize = state.rom.size();
   std::int64_t from = first < 0 ? 1 : first;
   // An end of 0 is the ROM length; so is an end past it, so that no byte
   // beyond the ROM is read.
@@ -34,7 +34,7 @@ void ExtractCharWidths(ScriptState& state, std::int32_t first, std::int32_t end,
   for (std::int64_t x = from; x <= to - 2; x += step) {
     // A range typed by mistake over the whole ROM logs a line per byte: the
     // stop button ends it, keeping the lines so far.
-    if (state.CancelRequested) {
+    if (state.ctx.CancelRequested) {
       AppendLog(state, u"Процесс вынимания ширины букв прерван пользователем");
       break;
     }
@@ -46,7 +46,7 @@ void ExtractCharWidths(ScriptState& state, std::int32_t first, std::int32_t end,
   WriteTextOutput(state, outFile, lines, false);
 }
 
-void ExtractCharWidths(ScriptState& state, std::int32_t first, std::int32_t end, std::int32_t skip) {
+void ExtractCharWidths(ScriptState state, std::int32_t first, std::int32_t end, std::int32_t skip) {
   if (!RequireRom(state)) return;
   std::u16string file = AskFileName(state, true, u"Save text to file",
                                     u"Вынутые данные о ширине букв(*.txt)|*.txt\r\nAll Files (*.*)|*.*");
@@ -54,7 +54,7 @@ void ExtractCharWidths(ScriptState& state, std::int32_t first, std::int32_t end,
   ExtractCharWidths(state, first, end, skip, file);
 }
 
-void RunCharWidthExtractor(ScriptState& state) {
+void RunCharWidthExtractor(ScriptState state) {
   static constexpr std::u16string_view kTitle = u"Вынуть ширину букв";
   auto from = InputBox(state, u"откуда резать", kTitle);
   if (!from || from->empty()) return;

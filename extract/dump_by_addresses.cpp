@@ -13,11 +13,11 @@ namespace {
 
 constexpr std::u16string_view kDoneLine = u"Закончили dump по указателям.";
 
-bool Ready(ScriptState& state) { return RequireRom(state) && RequireTable(state); }
+bool Ready(ScriptState state) { return RequireRom(state) && RequireTable(state); }
 
 }  // namespace
 
-void DumpByAddressList(ScriptState& state, const std::u16string& listFile, const std::u16string& outFile,
+void DumpByAddressList(ScriptState state, const std::u16string& listFile, const std::u16string& outFile,
                        std::int32_t blockLength) {
   if (!Ready(state)) return;
   if (Trim(outFile).empty() || Trim(listFile).empty()) return;
@@ -30,13 +30,13 @@ void DumpByAddressList(ScriptState& state, const std::u16string& listFile, const
   if (!ReadTextInput(state, Trim(listFile), text)) return;
   if (text.find(u',') == std::u16string::npos) WarnIfBareLf(state, text, listFile);
 
-  RecordOutput out = RecordOutput::ForSettings(state.settings);
+  RecordOutput out = RecordOutput::ForSettings(state.ctx.settings);
   const bool finished = DumpListedBlocks(state, ReadOffsetList(state, text, Trim(listFile)), blockLength, out);
   const bool saved = out.Save(state, Trim(outFile));
   if (finished && saved) AppendLog(state, kDoneLine);
 }
 
-void DumpByAddressSteps(ScriptState& state, std::int32_t start, std::int32_t step, std::int32_t count,
+void DumpByAddressSteps(ScriptState state, std::int32_t start, std::int32_t step, std::int32_t count,
                         const std::u16string& outFile, std::int32_t blockLength) {
   if (!Ready(state)) return;
   if (Trim(outFile).empty()) return;
@@ -49,21 +49,21 @@ void DumpByAddressSteps(ScriptState& state, std::int32_t start, std::int32_t ste
 
   AppendLog(state, u"Начали процесс дампа текста из ROM'а по адресам." + NowText());
   LongOperation op(state);
-  RecordOutput out = RecordOutput::ForSettings(state.settings);
+  RecordOutput out = RecordOutput::ForSettings(state.ctx.settings);
   ShowProgress(state, 0, count);
   bool finished = true;
   std::int64_t at = start < 0 ? 0 : start;
   std::int32_t done = 0;
   // Blocks that would start past the ROM are left out.
-  for (; done < count && at < state.rom.size; ++done, at += step) {
-    if (state.CancelRequested) {
+  for (; done < count && at < state.rom.size(); ++done, at += step) {
+    if (state.ctx.CancelRequested) {
       AppendLog(state, u"Процесс дампа текста прерван пользователем");
       finished = false;
       break;
     }
     std::int32_t from = static_cast<std::int32_t>(at);
     std::int64_t to64 = at + length;
-    std::int32_t to = to64 > state.rom.size ? state.rom.size : static_cast<std::int32_t>(to64);
+    std::int32_t to = to64 > state.rom.size() ? state.rom.size() : static_cast<std::int32_t>(to64);
     DecodeRange(state, from, to, out);
     SetProgress(state, done);
     YieldPoint(state);

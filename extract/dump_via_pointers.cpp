@@ -24,7 +24,7 @@ constexpr std::u16string_view kDumpFilters = u"Вынутый текст (*.txt)
 // run past the range.
 class OffsetSorter {
  public:
-  OffsetSorter(ScriptState& state, std::vector<std::u16string>& list, std::size_t low, std::size_t high)
+  OffsetSorter(ScriptState state, std::vector<std::u16string>& list, std::size_t low, std::size_t high)
       : state_(state), list_(list), keys_(list.size()) {
     for (std::size_t k = low; k <= high; ++k) keys_[k] = ReadInt(list_[k]);
   }
@@ -62,14 +62,14 @@ class OffsetSorter {
   std::int32_t Key(std::size_t k) const { return keys_[k]; }
 
  private:
-  ScriptState& state_;
+  ScriptState state_;
   std::vector<std::u16string>& list_;
   std::vector<std::int32_t> keys_;
 };
 
 // The targets of the report's pointer lines, in report order. A target that
 // is not an offset of the ROM is reported with its line and left out.
-std::optional<std::vector<std::u16string>> ReadReportTargets(ScriptState& state, const std::u16string& reportFile) {
+std::optional<std::vector<std::u16string>> ReadReportTargets(ScriptState state, const std::u16string& reportFile) {
   std::u16string text;
   if (!ReadTextInput(state, reportFile, text)) return std::nullopt;
   WarnIfBareLf(state, text, reportFile);
@@ -83,7 +83,7 @@ std::optional<std::vector<std::u16string>> ReadReportTargets(ScriptState& state,
     std::vector<std::u16string> pieces = SplitOffsetList(*target + u",");
     pieces.pop_back();
     for (std::u16string& piece : pieces)
-      if (ReadListedOffset(state, Trim(piece), state.rom.size, reportFile, i + 1, faults))
+      if (ReadListedOffset(state, Trim(piece), state.rom.size(), reportFile, i + 1, faults))
         targets.push_back(std::move(piece));
     YieldPoint(state);
   }
@@ -93,7 +93,7 @@ std::optional<std::vector<std::u16string>> ReadReportTargets(ScriptState& state,
 
 }  // namespace
 
-void SortOffsets(ScriptState& state, std::vector<std::u16string>& list, std::int32_t low, std::int32_t high) {
+void SortOffsets(ScriptState state, std::vector<std::u16string>& list, std::int32_t low, std::int32_t high) {
   if (list.empty()) return;
   if (low < 0) low = 0;
   if (high >= static_cast<std::int32_t>(list.size())) high = static_cast<std::int32_t>(list.size()) - 1;
@@ -102,7 +102,7 @@ void SortOffsets(ScriptState& state, std::vector<std::u16string>& list, std::int
   sorter.Sort(low, high);
 }
 
-void DumpViaPointers(ScriptState& state, const std::u16string& reportFile, const std::u16string& tempFile,
+void DumpViaPointers(ScriptState state, const std::u16string& reportFile, const std::u16string& tempFile,
                      const std::u16string& outFile, bool readTempFile) {
   if (!RequireRom(state) || !RequireTable(state)) return;
   if (Trim(reportFile).empty() || Trim(outFile).empty() || Trim(tempFile).empty()) return;
@@ -148,13 +148,13 @@ void DumpViaPointers(ScriptState& state, const std::u16string& reportFile, const
 
   const auto offsets = ReadOffsetList(state, listText, readTempFile ? tempFile : reportFile);
   AppendLog(state, u"Начнем, собственно дампить текст...");
-  RecordOutput out = RecordOutput::ForSettings(state.settings);
+  RecordOutput out = RecordOutput::ForSettings(state.ctx.settings);
   const bool finished = DumpListedBlocks(state, offsets, 0, out);
   const bool saved = out.Save(state, outFile);
   if (finished && saved) AppendLog(state, u"Закончили dump по указателям.");
 }
 
-void DumpViaPointers(ScriptState& state) {
+void DumpViaPointers(ScriptState state) {
   if (!RequireRom(state) || !RequireTable(state)) return;
   std::u16string report =
       Trim(AskFileName(state, false, u"Pointers file", u"Файл с указателями (*.txt)|*.txt\r\nAll Files (*.*)|*.*"));

@@ -70,18 +70,18 @@ std::u16string Shortened(std::u16string_view text) {
 
 }  // namespace
 
-bool WriteBytesOutput(ScriptState& state, const std::u16string& name, std::span<const std::uint8_t> bytes) {
+bool WriteBytesOutput(ScriptState state, const std::u16string& name, std::span<const std::uint8_t> bytes) {
   IoError error;
-  if (WriteFileAtomic(name, bytes, Backup::RotateBak, &error, state.writeFaults)) return true;
+  if (WriteFileAtomic(name, bytes, Backup::RotateBak, &error, state.ctx.writeFaults)) return true;
   AppendLog(state, IoErrorText(u"Не удалось записать файл ", name, error), kColourBrightRed);
   return false;
 }
 
-bool WriteTextOutput(ScriptState& state, const std::u16string& name, std::u16string_view text, bool unicode) {
+bool WriteTextOutput(ScriptState state, const std::u16string& name, std::u16string_view text, bool unicode) {
   return WriteBytesOutput(state, name, EncodeTextFile(text, unicode));
 }
 
-bool ReadTextInput(ScriptState& state, const std::u16string& name, std::u16string& text) {
+bool ReadTextInput(ScriptState state, const std::u16string& name, std::u16string& text) {
   IoError error;
   auto bytes = ReadFileBytes(name, &error, kMaxTextFileSize);
   if (!bytes) {
@@ -109,7 +109,7 @@ std::vector<std::u16string> SplitOffsetList(std::u16string_view text) {
 
 WarningLimit ListEntryWarnings() { return WarningLimit(kListEntryFault); }
 
-std::optional<std::int32_t> ReadListedOffset(CoreState& state, std::u16string_view entry, std::int64_t romSize,
+std::optional<std::int32_t> ReadListedOffset(CoreState state, std::u16string_view entry, std::int64_t romSize,
                                              std::u16string_view fileName, std::size_t line, WarningLimit& faults) {
   const std::optional<std::int64_t> value = WholeNumber(entry);
   std::u16string_view fault;
@@ -129,7 +129,7 @@ std::optional<std::int32_t> ReadListedOffset(CoreState& state, std::u16string_vi
   return std::nullopt;
 }
 
-std::vector<std::optional<std::int32_t>> ReadOffsetList(ScriptState& state, std::u16string_view text,
+std::vector<std::optional<std::int32_t>> ReadOffsetList(ScriptState state, std::u16string_view text,
                                                         std::u16string_view fileName) {
   const bool commas = text.find(u',') != std::u16string_view::npos;
   std::vector<std::optional<std::int32_t>> offsets;
@@ -147,7 +147,7 @@ std::vector<std::optional<std::int32_t>> ReadOffsetList(ScriptState& state, std:
       // In a comma list an entry may begin after line breaks of its own.
       const auto lead = static_cast<std::size_t>(std::find_if_not(piece.begin(), piece.end(), IsBlank) - piece.begin());
       const std::size_t entryLine = line + LineFeeds(piece.substr(0, lead));
-      auto offset = ReadListedOffset(state, entry, state.rom.size, fileName, entryLine, faults);
+      auto offset = ReadListedOffset(state, entry, state.rom.size(), fileName, entryLine, faults);
       if (offset) offsets.emplace_back(*offset);
     }
     if (stop == std::u16string_view::npos) break;
@@ -158,12 +158,12 @@ std::vector<std::optional<std::int32_t>> ReadOffsetList(ScriptState& state, std:
   return offsets;
 }
 
-bool DumpListedBlocks(ScriptState& state, const std::vector<std::optional<std::int32_t>>& offsets,
+bool DumpListedBlocks(ScriptState state, const std::vector<std::optional<std::int32_t>>& offsets,
                       std::int32_t blockLength, RecordOutput& out) {
   const std::size_t n = offsets.size();
   ShowProgress(state, 0, static_cast<std::int64_t>(n));
   for (std::size_t i = 0; i < n; ++i) {
-    if (state.CancelRequested) {
+    if (state.ctx.CancelRequested) {
       AppendLog(state, u"Процесс дампа текста прерван пользователем");
       HideProgress(state);
       return false;

@@ -18,7 +18,7 @@ enum class Kind { Sbcs, Sbcs2, Dbcs };
 constexpr unsigned kYieldEvery = 4096;
 
 struct Scanner {
-  ScriptState& state;
+  ScriptState state;
   RecordOutput& out;
   const std::vector<std::u16string>& entries;
   const bool hexMode;
@@ -109,7 +109,7 @@ struct Scanner {
         SetProgress(state, p);
         YieldPoint(state);
       }
-      if (state.CancelRequested) return false;
+      if (state.ctx.CancelRequested) return false;
     }
     return true;
   }
@@ -117,7 +117,7 @@ struct Scanner {
 
 }  // namespace
 
-void ScanExtract(ScriptState& state, std::int32_t& start, std::int32_t& end, const std::u16string& outFile) {
+void ScanExtract(ScriptState state, std::int32_t& start, std::int32_t& end, const std::u16string& outFile) {
   if (!RequireRom(state) || !RequireTable(state)) return;
   if (Trim(outFile).empty()) return;
   // The type is checked before anything is written: a refused run leaves an
@@ -126,16 +126,16 @@ void ScanExtract(ScriptState& state, std::int32_t& start, std::int32_t& end, con
 
   AppendLog(state, u"Начали процесс вынимания текста из ROM " + NowText());
   LongOperation op(state);
-  NormaliseRange(state.rom.size, start, end);
+  NormaliseRange(state.rom.size(), start, end);
 
   const TranslationTable& table = state.table;
   const Kind kind = table.type == u"SBCS" ? Kind::Sbcs : table.type == u"SBCS2" ? Kind::Sbcs2 : Kind::Dbcs;
-  RecordOutput out = RecordOutput::ForSettings(state.settings);
+  RecordOutput out = RecordOutput::ForSettings(state.ctx.settings);
   Scanner scan{state,
                out,
                table.entries,
-               IsYes(state.HexEncodeUnknownChars),
-               std::max<std::int32_t>(state.settings.NumberOfTextChars - 1, 1),
+               IsYes(state.codecOptions.HexEncodeUnknownChars),
+               std::max<std::int32_t>(state.ctx.settings.NumberOfTextChars - 1, 1),
                table.endCodeSet,
                static_cast<std::uint32_t>(table.endCode)};
 
@@ -149,12 +149,12 @@ void ScanExtract(ScriptState& state, std::int32_t& start, std::int32_t& end, con
   if (static_cast<std::int32_t>(scan.text.size()) >= scan.threshold)
     WriteExtractedRecord(state, out, scan.text, scan.runStart);
   bool saved = out.Save(state, outFile);
-  SetProgress(state, state.progress.maximum);
+  SetProgress(state, state.ctx.progress.maximum);
   if (saved) AppendLog(state, u"сохранили вынутый текст в файл:" + outFile);
   HideProgress(state);
 }
 
-void ScanExtract(ScriptState& state, std::int32_t& start, std::int32_t& end) {
+void ScanExtract(ScriptState state, std::int32_t& start, std::int32_t& end) {
   if (!RequireRom(state) || !RequireTable(state)) return;
   std::u16string file =
       AskFileName(state, true, u"Save text to file", u"Вынутый текст (*.txt)|*.txt\r\nAll Files (*.*)|*.*");

@@ -12,10 +12,10 @@ struct ScriptState;
 // The menu road: asks for the output file ("Save text to file"), then scans.
 // start and end are normalised in place: a negative start is 0, an end of 0
 // or past the ROM is the ROM size.
-void ScanExtract(ScriptState& state, std::int32_t& start, std::int32_t& end);
+void ScanExtract(ScriptState state, std::int32_t& start, std::int32_t& end);
 
 // The same without the prompt, writing into outFile (an empty name does
 // nothing). Used by the batch interpreter.
-void ScanExtract(ScriptState& state, std::int32_t& start, std::int32_t& end, const std::u16string& outFile);
+void ScanExtract(ScriptState state, std::int32_t& start, std::int32_t& end, const std::u16string& outFile);
 
 }  // namespace vorkat

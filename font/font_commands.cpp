@@ -22,10 +22,10 @@ constexpr std::u16string_view kLinesTitle = u"Input Lines on Page (inGame)";
 
 // Takes over what a parse reported: the log, the preview values it read
 // into the settings, and a glyph store that no longer matches.
-bool TakeReport(FontState& state, const FdtLoadReport& report) {
+bool TakeReport(FontState state, const FdtLoadReport& report) {
   AppendLogLines(state, report.log);
   if (report.read && !report.cancelled) {
-    report.preview.ApplyTo(state.settings);
+    report.preview.ApplyTo(state.ctx.settings);
     state.glyphsLoaded = false;
   }
   return state.fdt.isLoaded;
@@ -40,31 +40,31 @@ std::optional<std::u16string> FirstRecordWithFlag(const FontDescriptionTable& fd
   return std::nullopt;
 }
 
-void AskText(FontState& state, std::u16string& value, std::u16string_view prompt, std::u16string_view title,
+void AskText(FontState state, std::u16string& value, std::u16string_view prompt, std::u16string_view title,
              std::u16string_view defaultText) {
   if (auto answer = InputBox(state, prompt, title, defaultText)) value = *answer;
 }
 
-void AskNumber(FontState& state, std::int32_t& value, std::u16string_view prompt, std::u16string_view title,
+void AskNumber(FontState state, std::int32_t& value, std::u16string_view prompt, std::u16string_view title,
                std::u16string_view defaultText) {
   if (auto answer = InputBox(state, prompt, title, defaultText)) value = ReadInt(*answer);
 }
 
-bool RequireFdt(FontState& state) {
+bool RequireFdt(FontState state) {
   if (state.fdt.isLoaded) return true;
   AppendLog(state, kFdtNotLoadedMessage);
   return false;
 }
 
 // The dialogs of the loaded set.
-std::span<DialogRecord> LoadedDialogs(FontState& state) {
+std::span<DialogRecord> LoadedDialogs(FontState state) {
   const auto count = static_cast<std::size_t>(state.dialogs.lastIndex + 1);
   return std::span<DialogRecord>(state.dialogs.records).first(std::min(count, state.dialogs.records.size()));
 }
 
 // The headless commands lay out with the border right of the start; false
 // with the border refusal logged otherwise.
-bool RequireBorder(FontState& state) {
+bool RequireBorder(FontState state) {
   if (state.preview.DefaultMyX < state.preview.WrapRightLimitPix) return true;
   AppendLog(state, kWrapBorderLog);
   return false;
@@ -72,32 +72,32 @@ bool RequireBorder(FontState& state) {
 
 }  // namespace
 
-void AppendLogLines(CoreState& state, std::span<const LogLine> lines) {
+void AppendLogLines(CoreState state, std::span<const LogLine> lines) {
   for (const LogLine& line : lines) AppendLog(state, line.text, line.colour);
 }
 
-bool LoadFontDescription(FontState& state, std::u16string_view fileName) {
+bool LoadFontDescription(FontState state, std::u16string_view fileName) {
   const FdtLoadReport report = vorkat::LoadFontDescription(state.fdt, fileName, [&] {
     return AskFileName(state, false, kFdtOpenTitle, kFdtOpenFilters);
   });
   return TakeReport(state, report);
 }
 
-bool LoadFontDescriptionFile(FontState& state, std::u16string_view fileName) {
+bool LoadFontDescriptionFile(FontState state, std::u16string_view fileName) {
   return TakeReport(state, vorkat::LoadFontDescriptionFile(state.fdt, fileName));
 }
 
-void ReparseFontDescription(FontState& state) { TakeReport(state, vorkat::ReparseFontDescription(state.fdt)); }
+void ReparseFontDescription(FontState state) { TakeReport(state, vorkat::ReparseFontDescription(state.fdt)); }
 
-void SaveFontDescription(FontState& state) {
+void SaveFontDescription(FontState state) {
   const std::u16string name = AskFileName(state, true, kFdtSaveTitle, kFdtSaveFilters);
   if (name.empty()) return;
   const LogLine line =
-      vorkat::SaveFontDescription(state.fdt, name, IsYes(state.settings.WriteTextInUnicode), state.writeFaults);
+      vorkat::SaveFontDescription(state.fdt, name, IsYes(state.ctx.settings.WriteTextInUnicode), state.ctx.writeFaults);
   AppendLog(state, line.text, line.colour);
 }
 
-std::optional<PreviewLayout> PrintLayout(FontState& state, std::u16string_view text, bool previewVisible) {
+std::optional<PreviewLayout> PrintLayout(FontState state, std::u16string_view text, bool previewVisible) {
   if (!state.fdt.isLoaded) {
     MsgBox(state, kFdtNotLoadedMessage);
     return std::nullopt;
@@ -106,70 +106,70 @@ std::optional<PreviewLayout> PrintLayout(FontState& state, std::u16string_view t
     MsgBox(state, kGlyphsNotLoadedMessage, MsgButtons::Ok, MsgIcon::Error);
     return std::nullopt;
   }
-  state.settings.VivorurePrnXPrnY = PrintPositionText(state.preview);
+  state.ctx.settings.VivorurePrnXPrnY = PrintPositionText(state.preview);
   return ParseText(state.fdt, state.preview, text, {previewVisible, false});
 }
 
-bool AskDefaultPrintPosition(FontState& state, std::int32_t x, std::int32_t y) {
+bool AskDefaultPrintPosition(FontState state, std::int32_t x, std::int32_t y) {
   const std::u16string text = u"Установить координаты печати текста\r\nDefaultX=" + DecText(x) +
                               u"\r\nDefaultY=" + DecText(y);
   if (MsgBox(state, text, MsgButtons::YesNo, MsgIcon::Question, u"Set default print X/Y ?") != MsgAnswer::Yes)
     return false;
   state.preview.DefaultMyX = x;
   state.preview.DefaultMyY = y;
-  state.settings.VivorurePrnXPrnY = PrintPositionText(state.preview);
+  state.ctx.settings.VivorurePrnXPrnY = PrintPositionText(state.preview);
   return true;
 }
 
-void AskGameLFchar(FontState& state) {
+void AskGameLFchar(FontState state) {
   const auto record = FirstRecordWithFlag(state.fdt, u"NEWLINE");
   AskText(state, state.preview.gameLFchar, kLfPrompt, kLfTitle, record ? *record : state.preview.gameLFchar);
 }
 
-void AskGameScrollChar(FontState& state) {
+void AskGameScrollChar(FontState state) {
   const auto record = FirstRecordWithFlag(state.fdt, u"SCROLL");
   AskText(state, state.preview.gameScrollChar, kPagePrompt, kPageTitle,
           record ? *record : state.preview.gameScrollChar);
 }
 
-void AskWrapRightLimit(FontState& state) {
+void AskWrapRightLimit(FontState state) {
   AskNumber(state, state.preview.WrapRightLimitPix, kBorderPrompt, kBorderTitle, u"230");
 }
 
-void AskLinesPerPage(FontState& state) {
+void AskLinesPerPage(FontState state) {
   AskNumber(state, state.preview.MkPageBrkEveryNLFs, kLinesPrompt, kLinesTitle, u"3");
 }
 
 namespace {
 
-void AskPrintValue(FontState& state, std::int32_t& value, std::u16string_view prompt, std::u16string_view title) {
+void AskPrintValue(FontState state, std::int32_t& value, std::u16string_view prompt, std::u16string_view title) {
   const auto answer = InputBox(state, prompt, title, DecText(value));
   if (answer && !answer->empty()) value = ReadInt(*answer);
 }
 
 }  // namespace
 
-void AskPrintX(FontState& state) {
+void AskPrintX(FontState state) {
   AskPrintValue(state, state.preview.DefaultMyX, u"Значение координаты X (по умолчанию)", u"Default print from X=");
-  state.settings.VivorurePrnXPrnY = PrintPositionText(state.preview);
+  state.ctx.settings.VivorurePrnXPrnY = PrintPositionText(state.preview);
 }
 
-void AskPrintY(FontState& state) {
+void AskPrintY(FontState state) {
   AskPrintValue(state, state.preview.DefaultMyY, u"Значение координаты Y (по умолчанию)", u"Default print from Y=");
-  state.settings.VivorurePrnXPrnY = PrintPositionText(state.preview);
+  state.ctx.settings.VivorurePrnXPrnY = PrintPositionText(state.preview);
 }
 
-void AskInterLetterStep(FontState& state) {
+void AskInterLetterStep(FontState state) {
   AskPrintValue(state, state.preview.InterLetterStep, u"Введите расстояние между буквами в пикселах",
                 u"Input InterLetterStep");
 }
 
-void AskIgnoreHexN(FontState& state) {
+void AskIgnoreHexN(FontState state) {
   AskPrintValue(state, state.preview.IgnoreHexN,
                 u"Сколько символов после '<$hex>' дополнительно игнорировать при 'печати'", u"Ignore +N chars after '<$hex>'=");
 }
 
-std::optional<std::u16string> SetScriptLfs(FontState& state, std::u16string_view text) {
+std::optional<std::u16string> SetScriptLfs(FontState state, std::u16string_view text) {
   PreviewSettings& ps = state.preview;
   if (!state.table.isLoaded) {
     MsgBox(state, u"Таблица еще не загружена", MsgButtons::Ok, MsgIcon::Error);
@@ -199,7 +199,7 @@ std::optional<std::u16string> SetScriptLfs(FontState& state, std::u16string_view
   return std::move(result.text);
 }
 
-std::optional<std::u16string> SetPages(FontState& state, std::u16string_view text) {
+std::optional<std::u16string> SetPages(FontState state, std::u16string_view text) {
   PreviewSettings& ps = state.preview;
   if (ps.gameLFchar.empty()) AskText(state, ps.gameLFchar, kLfPrompt, kLfTitle, u"\\");
   if (ps.gameLFchar.empty()) {
@@ -215,7 +215,7 @@ std::optional<std::u16string> SetPages(FontState& state, std::u16string_view tex
   return MarkPages(text, ps.gameLFchar, ps.gameScrollChar, ps.MkPageBrkEveryNLFs);
 }
 
-void WrapAllDialogs(FontState& state) {
+void WrapAllDialogs(FontState state) {
   if (!RequireDialogs(state) || !RequireFdt(state)) return;
   const PreviewSettings& ps = state.preview;
   if (ps.gameLFchar.empty()) {
@@ -233,7 +233,7 @@ void WrapAllDialogs(FontState& state) {
   AppendLog(state, u"Расставили переносы, изменено диалогов:" + NumText(result.changed));
 }
 
-void CheckAllDialogsWrap(FontState& state, const std::u16string& reportFile) {
+void CheckAllDialogsWrap(FontState state, const std::u16string& reportFile) {
   if (!RequireDialogs(state) || !RequireFdt(state) || !RequireBorder(state)) return;
   const std::vector<OverBorderLine> lines = CheckWrap(LoadedDialogs(state), state.fdt, state.preview);
   std::u16string report;
@@ -241,7 +241,7 @@ void CheckAllDialogsWrap(FontState& state, const std::u16string& reportFile) {
     report += OverBorderReportLine(line);
     report += kCrLf;
   }
-  if (!WriteTextOutput(state, reportFile, report, IsYes(state.settings.WriteTextInUnicode))) return;
+  if (!WriteTextOutput(state, reportFile, report, IsYes(state.ctx.settings.WriteTextInUnicode))) return;
   AppendLog(state, u"Строк за правой границей:" + NumText(static_cast<long long>(lines.size())) +
                        u", список в файле " + reportFile,
             lines.empty() ? kColourGreen : kColourDarkRed);

@@ -17,58 +17,58 @@
 namespace vorkat {
 
 // Appends lines handed back as data, in order, with their colours.
-void AppendLogLines(CoreState& state, std::span<const LogLine> lines);
+void AppendLogLines(CoreState state, std::span<const LogLine> lines);
 
 // The FDT load: an existing file of that name is re-parsed from the lines in
 // memory, otherwise the user chooses the file to read. True when an FDT is
 // loaded afterwards.
-bool LoadFontDescription(FontState& state, std::u16string_view fileName = {});
+bool LoadFontDescription(FontState state, std::u16string_view fileName = {});
 // Reads and parses that file (the batch's LOADFDT); an unreadable file is
 // reported in bright red and the loaded FDT stays as it was.
-bool LoadFontDescriptionFile(FontState& state, std::u16string_view fileName);
+bool LoadFontDescriptionFile(FontState state, std::u16string_view fileName);
 // Parses the lines in memory again (after the font tools changed them).
-void ReparseFontDescription(FontState& state);
+void ReparseFontDescription(FontState state);
 // "Font Desciption Table(FDT) as": asks for the file and writes the lines.
-void SaveFontDescription(FontState& state);
+void SaveFontDescription(FontState state);
 
 // The print of a text: the two start checks (with their message boxes),
 // the print position written back to the settings, and the layout. A hidden
 // preview gets no steps and the pen stays. nullopt when refused.
-std::optional<PreviewLayout> PrintLayout(FontState& state, std::u16string_view text, bool previewVisible);
+std::optional<PreviewLayout> PrintLayout(FontState state, std::u16string_view text, bool previewVisible);
 
 // The double click on the preview: asks "Set default print X/Y ?" and on Yes
 // makes (x, y) the default print position. True when it was taken.
-bool AskDefaultPrintPosition(FontState& state, std::int32_t x, std::int32_t y);
+bool AskDefaultPrintPosition(FontState state, std::int32_t x, std::int32_t y);
 
 // The editor's four value items, each an input box; the answer replaces the
 // value even when empty, a cancel keeps it.
-void AskGameLFchar(FontState& state);
-void AskGameScrollChar(FontState& state);
-void AskWrapRightLimit(FontState& state);
-void AskLinesPerPage(FontState& state);
+void AskGameLFchar(FontState state);
+void AskGameScrollChar(FontState state);
+void AskWrapRightLimit(FontState state);
+void AskLinesPerPage(FontState state);
 
 // The editor's print values, each an input box with the current value as
 // default; a cancel or an empty answer changes nothing, any other answer is
 // read as a leading number. X and Y also become the settings' default print
 // position.
-void AskPrintX(FontState& state);
-void AskPrintY(FontState& state);
-void AskInterLetterStep(FontState& state);
-void AskIgnoreHexN(FontState& state);
+void AskPrintX(FontState state);
+void AskPrintY(FontState state);
+void AskInterLetterStep(FontState state);
+void AskIgnoreHexN(FontState state);
 
 // btnSetScriptLfs: checks the table and the FDT, asks for the line-break
 // string and the border when they are not set, refuses a border not right of
 // DefaultMyX, then wraps the text (over-wide lines logged in dark red).
 // nullopt when refused; the caller puts the text back and prints it.
-std::optional<std::u16string> SetScriptLfs(FontState& state, std::u16string_view text);
+std::optional<std::u16string> SetScriptLfs(FontState state, std::u16string_view text);
 // btnSetPages: asks for the missing values, then turns every
 // MkPageBrkEveryNLFs-th line-break string into the new-page string.
-std::optional<std::u16string> SetPages(FontState& state, std::u16string_view text);
+std::optional<std::u16string> SetPages(FontState state, std::u16string_view text);
 
 // The batch's headless wrapping over every loaded dialog: WRAPDIALOGS and
 // CHECKWRAP. Both log why they refuse; CHECKWRAP writes its report (with a
 // ".bak" of an older one) and logs the count.
-void WrapAllDialogs(FontState& state);
-void CheckAllDialogsWrap(FontState& state, const std::u16string& reportFile);
+void WrapAllDialogs(FontState state);
+void CheckAllDialogsWrap(FontState state, const std::u16string& reportFile);
 
 }  // namespace vorkat

@@ -22,7 +22,7 @@ std::u16string FontMapperLine(std::u16string_view width, std::u16string_view cha
   return Trim(width) + u',' + std::u16string(charFileName) + u'=' + std::u16string(text);
 }
 
-bool CloseFontMapper(FontState& state, const std::vector<std::u16string>& mapview) {
+bool CloseFontMapper(FontState state, const std::vector<std::u16string>& mapview) {
   if (mapview.size() < 2) return false;
   state.fdt.lines = mapview;
   ReparseFontDescription(state);

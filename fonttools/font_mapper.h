@@ -22,6 +22,6 @@ std::u16string FontMapperLine(std::u16string_view width, std::u16string_view cha
 
 // The window's close: with at least two lines the FDT's lines become them
 // and the FDT is parsed again. True when it took them.
-bool CloseFontMapper(FontState& state, const std::vector<std::u16string>& mapview);
+bool CloseFontMapper(FontState state, const std::vector<std::u16string>& mapview);
 
 }  // namespace vorkat

@@ -165,15 +165,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ScriptedHost host;
   AppState state(host);
   StartUp(state, FromPath(g_dir));
-  state.yieldInterval = std::chrono::milliseconds(0);
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
   RunBatch(state, u"script.txt");
   if (std::getenv("VORKAT_FUZZ_SHOW"))  // to see what an input does: run it alone with this set
     for (const auto& line : host.logLines) std::fprintf(stderr, "%s\n", ToUtf8(line).c_str());
 
-  if (state.rom.isLoaded && static_cast<std::size_t>(state.rom.size) != state.rom.bytes.size()) __builtin_trap();
+  if (state.rom.isLoaded && static_cast<std::size_t>(state.rom.size()) != state.rom.bytes.size()) __builtin_trap();
   const auto& blocks = state.ips.changes.blocks;
   for (std::size_t k = 1; k < blocks.size(); ++k)
     if (blocks[k].offset < blocks[k - 1].offset + blocks[k - 1].size) __builtin_trap();
-  if (state.busy != 0) __builtin_trap();
+  if (state.ctx.busy != 0) __builtin_trap();
   return 0;
 }

@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 3) return 0;
   ScriptedHost host;
   AppState state(host);
-  state.yieldInterval = std::chrono::milliseconds(1000000);
-  Settings& s = state.settings;
+  state.ctx.yieldInterval = std::chrono::milliseconds(1000000);
+  Settings& s = state.ctx.settings;
   s.TrDialogFileFormat = std::u16string(kFormats[data[0] % std::size(kFormats)]);
   s.DialogDelimiterStr = std::u16string(kDelimiters[data[1] % std::size(kDelimiters)]);
   s.DialogAttrDelimStr = std::u16string(kDelimiters[data[2] % std::size(kDelimiters)]);

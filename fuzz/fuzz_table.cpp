@@ -104,8 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static QuietHost host2;
   AppState& state = FreshState(host);
   const std::uint8_t mode = data[0];
-  state.settings.ExtendedLogs = mode & 8 ? u"YES" : u"NO";
-  state.SkipUnknownTRChars = (mode & 16) != 0;
+  state.ctx.settings.ExtendedLogs = mode & 8 ? u"YES" : u"NO";
+  state.codecOptions.SkipUnknownTRChars = (mode & 16) != 0;
 
   const std::u16string tableText = mode & 4 ? BuiltTableText(data + 3, size - 3) : DecodeTextFile(data + 3, size - 3);
   LoadTableText(state, tableText, u"fuzz.tbl");
@@ -123,7 +123,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   state.rom.bytes.assign(data, data + size);
-  state.rom.size = static_cast<std::int32_t>(size);
   state.rom.isLoaded = true;
   RecordOutput out(true);
   std::uint32_t seed = data[1] | data[2] << 8;
@@ -136,9 +135,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int32_t end = next();
     DecodeRange(state, start, end, out);
     if (!IsKnownTableType(state.table.type)) continue;
-    if (start < 0 || end > state.rom.size) __builtin_trap();  // normalised in place
+    if (start < 0 || end > state.rom.size()) __builtin_trap();  // normalised in place
     const std::u16string text = DecodeRangeText(state, start, end);
-    const Bytes bytes = Encode(state, text, r > 0);
+    const Bytes bytes = Encode(state, text);
     if (!must.roundTrip || start >= end || text.size() > 32000) continue;
     std::int32_t last = end;
     if (state.table.type == u"DBCS") last = start + (end - start) / 2 * 2;  // an odd last byte is not decoded
@@ -147,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       __builtin_trap();
   }
   // Any text at all through the encoder, and the records through the output.
-  Encode(state, tableText, true);
+  Encode(state, tableText);
   (void)out.bytes();
   return 0;
 }

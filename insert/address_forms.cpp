@@ -55,8 +55,8 @@ std::u16string OffsetToPtrHexUnchecked(std::int32_t offset, PointerFormat format
   return text;
 }
 
-std::u16string OffsetToPtrHex(InsertState& state, std::int32_t offset) {
-  const PointerFormat format = state.settings.PtrFormat;
+std::u16string OffsetToPtrHex(InsertState state, std::int32_t offset) {
+  const PointerFormat format = state.ctx.settings.PtrFormat;
   if (offset < 0 || offset >= PointerReach(format)) {
     AppendLog(state,
               u"Адрес " + HexText(static_cast<std::uint32_t>(offset)) + u" вне досягаемости указателя " +
@@ -87,9 +87,9 @@ PointerText ReadPointerText(std::u16string_view text, PointerFormat format) {
   return p;
 }
 
-std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState& state, std::u16string& text,
+std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState state, std::u16string& text,
                                                          WarningLimit* warnings) {
-  const PointerFormat format = state.settings.PtrFormat;
+  const PointerFormat format = state.ctx.settings.PtrFormat;
   const auto chars = static_cast<std::size_t>(2 * PointerWidth(format));
   if (text.empty()) {
     if (!warnings || warnings->Allow())
@@ -120,16 +120,16 @@ std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState& state, std
   return ReadPointerText(text, format).bytes;
 }
 
-bool SetPointerFormat(CoreState& state, std::u16string_view name) {
+bool SetPointerFormat(CoreState state, std::u16string_view name) {
   const std::optional<PointerFormat> format = ParsePointerFormat(name);
   if (!format) {
     AppendLog(state,
               u"Неизвестный формат указателей '" + Trim(name) + u"' (бывают GBA, GB16, GB24, GB24R), оставлен " +
-                  std::u16string(PointerFormatName(state.settings.PtrFormat)),
+                  std::u16string(PointerFormatName(state.ctx.settings.PtrFormat)),
               kColourBrightRed);
     return false;
   }
-  state.settings.PtrFormat = *format;
+  state.ctx.settings.PtrFormat = *format;
   AppendLog(state, u"Формат указателей: " + std::u16string(PointerFormatName(*format)));
   return true;
 }

@@ -27,7 +27,7 @@ class WarningLimit;
 std::int32_t HexTextToLong(std::u16string_view text);
 std::u16string LongToAddrText(std::int32_t offset);
 // Empty, with a log line, for an offset the program-wide format cannot reach.
-std::u16string OffsetToPtrHex(InsertState& state, std::int32_t offset);
+std::u16string OffsetToPtrHex(InsertState state, std::int32_t offset);
 // The pure form for offsets known to be in reach. A GBA offset out of reach
 // (an empty address reads as -1) gives its low 24 bits and 08: FFFFFF08 for
 // -1; a GB one gives the empty text (a short pattern such as FFFF would be
@@ -60,12 +60,12 @@ PointerText ReadPointerText(std::u16string_view text, PointerFormat format = Poi
 // PointerWidth of them); logs its messages (empty text, text shorter than
 // the format's, a GBA text ending in neither 08 nor 09) (counted against
 // `warnings` when given); pads `text` in place.
-std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState& state, std::u16string& text,
+std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState state, std::u16string& text,
                                                          WarningLimit* warnings = nullptr);
 
 // Chooses the program-wide pointer format by name (any letter case) and
 // says so in the log; an unknown name is reported in bright red and the
 // format stays. Returns whether the name was known.
-bool SetPointerFormat(CoreState& state, std::u16string_view name);
+bool SetPointerFormat(CoreState state, std::u16string_view name);
 
 }  // namespace vorkat

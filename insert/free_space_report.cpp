@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "codec/encoder.h"
-#include "core/host.h"
 #include "core/log.h"
 #include "core/runtime.h"
 #include "core/text.h"
@@ -14,29 +13,6 @@
 
 namespace vorkat {
 namespace {
-
-// The host of a dry run: its log and questions go nowhere, but the window
-// still gets its events (the stop button, the clock).
-class DryRunHost final : public Host {
- public:
-  explicit DryRunHost(Host& outer) : outer_(outer) {}
-  void LogAppended(std::u16string_view, std::uint32_t, bool) override {}
-  void LogCleared() override {}
-  std::u16string AskFileName(bool, std::u16string_view, std::u16string_view) override { return {}; }
-  std::vector<std::u16string> AskFileNames(std::u16string_view, std::u16string_view) override { return {}; }
-  std::optional<std::u16string> InputBox(std::u16string_view, std::u16string_view, std::u16string_view) override {
-    return std::nullopt;
-  }
-  MsgAnswer MessageBox(std::u16string_view, MsgButtons, MsgIcon, std::u16string_view) override {
-    return MsgAnswer::Cancel;
-  }
-  void Progress(const ProgressState&) override {}
-  void ProcessEvents() override { outer_.ProcessEvents(); }
-  void Beep() override {}
-
- private:
-  Host& outer_;
-};
 
 // The declared space less the ignored zones (inclusive at both ends; a zone
 // whose end is 0 or less is no zone).
@@ -61,26 +37,31 @@ std::vector<FreeSpaceRange> SplitByZones(std::int32_t start, std::int32_t end, s
   return ranges;
 }
 
-// The layout of `dialogs` (the loaded ones or a dry run's copy) in the space.
-FreeSpaceLayout Layout(InsertState& encoder, const DialogSet& dialogs, std::int32_t start, std::int32_t end,
-                       bool dryRun) {
+// The layout of the dialogs in the space: each at its insertion address or,
+// where `plan` has one for it, at the planned address.
+FreeSpaceLayout Layout(InsertState state, const PlacementPlan* plan, std::int32_t start, std::int32_t end) {
+  const DialogSet& dialogs = state.dialogs;
   FreeSpaceLayout layout;
-  layout.dryRun = dryRun;
+  layout.dryRun = plan != nullptr;
   layout.spaceStart = start;
   layout.spaceEnd = end;
-  layout.ranges = SplitByZones(start, end, layout.ignored, encoder.insertion.IgnoreRomZones);
+  layout.ranges = SplitByZones(start, end, layout.ignored, state.insertion.IgnoreRomZones);
 
+  std::vector<std::int64_t> planned;  // per dialog: -2 none, else the plan's address (-1: no place)
+  if (plan) {
+    planned.assign(dialogs.records.size(), -2);
+    for (const DialogPlacement& p : plan->dialogs) planned[p.dialog] = p.at;
+  }
   WarningLimit silent(u"", 0);
-  bool prepared = false;
   const auto count = static_cast<std::size_t>(std::max(dialogs.lastIndex + 1, 0));
   for (std::size_t i = 0; i < count && i < dialogs.records.size(); ++i) {
-    YieldPoint(encoder);
+    YieldPoint(state);
     const DialogRecord& dlg = dialogs.records[i];
-    const std::int32_t addr = Trim(dlg.NewDlgAddr).empty() ? -1 : HexTextToLong(dlg.NewDlgAddr);
+    std::int32_t addr = Trim(dlg.NewDlgAddr).empty() ? -1 : HexTextToLong(dlg.NewDlgAddr);
+    if (plan && planned[i] != -2) addr = static_cast<std::int32_t>(planned[i]);
     // Dialogs placed far away cost no encoding.
     if (addr >= 0 && (addr < start || addr >= end)) continue;
-    const auto size = static_cast<std::int64_t>(Encode(encoder, dlg.dlgText, prepared, &silent).size());
-    prepared = true;
+    const auto size = static_cast<std::int64_t>(Encode(state, dlg.dlgText, &silent).size());
     const PlacedBlock block{static_cast<std::int32_t>(i), addr, size};
     if (addr < 0)
       layout.unfit.push_back(block);
@@ -115,7 +96,7 @@ FreeSpaceLayout Layout(InsertState& encoder, const DialogSet& dialogs, std::int3
   return layout;
 }
 
-std::u16string IdOf(const InsertState& state, std::int32_t dialog) {
+std::u16string IdOf(InsertState state, std::int32_t dialog) {
   if (dialog < 0 || static_cast<std::size_t>(dialog) >= state.dialogs.records.size()) return {};
   return state.dialogs.records[static_cast<std::size_t>(dialog)].dlgID;
 }
@@ -167,28 +148,21 @@ bool FreeSpaceLayout::IgnoredAt(std::int64_t offset) const {
                      [offset](const RomZone& z) { return offset >= z.start && offset <= z.end; });
 }
 
-FreeSpaceLayout PlanFreeSpace(InsertState& state) {
-  if (state.record.calculated)
-    return Layout(state, state.dialogs, state.record.spaceStart, state.record.spaceEnd, false);
+FreeSpaceLayout PlanFreeSpace(InsertState state) {
+  if (state.record.calculated) return Layout(state, nullptr, state.record.spaceStart, state.record.spaceEnd);
 
-  // A dry run: the calculation itself, on a copy that shares nothing with
-  // the loaded state but the window's events.
-  DryRunHost host(state.host);
-  InsertState copy(host);
-  copy.settings = state.settings;
-  copy.SkipUnknownTRChars = state.SkipUnknownTRChars;
-  copy.HexEncodeUnknownChars = state.HexEncodeUnknownChars;
-  copy.yieldInterval = state.yieldInterval;
-  copy.rom.isLoaded = state.rom.isLoaded;
-  copy.rom.size = state.rom.size;  // the calculation reads only the size
-  copy.table = state.table;
-  copy.dialogs = state.dialogs;
-  copy.insertion = state.insertion;
-  CalcNewAddresses(copy);
-  return Layout(copy, copy.dialogs, copy.record.spaceStart, copy.record.spaceEnd, true);
+  // A dry run: the placement the calculation would make, with its reports
+  // left out of the log.
+  PlacementPlan plan;
+  {
+    LogMute quiet(state.ctx);
+    plan = PlanPlacement(state.ctx, state.table, state.codecOptions, state.dialogs, state.insertion,
+                         state.rom.isLoaded ? state.rom.size() : -1, state.ctx.settings.PtrFormat);
+  }
+  return Layout(state, &plan, plan.spaceStart, plan.spaceEnd);
 }
 
-std::u16string FreeSpaceReportText(const InsertState& state, const FreeSpaceLayout& layout) {
+std::u16string FreeSpaceReportText(InsertState state, const FreeSpaceLayout& layout) {
   std::u16string text = u"Свободное место от " + LongToAddrText(layout.spaceStart) + u" до " +
                         LongToAddrText(layout.spaceEnd) +
                         (layout.dryRun ? u" (пробный расчет: ни ROM, ни диалоги не изменены)"
@@ -210,12 +184,12 @@ std::u16string FreeSpaceReportText(const InsertState& state, const FreeSpaceLayo
   return text;
 }
 
-void FreeSpaceReport(InsertState& state, const std::u16string& reportFile) {
+void FreeSpaceReport(InsertState state, const std::u16string& reportFile) {
   if (!RequireTable(state) || !RequireDialogs(state)) return;
   if (Trim(reportFile).empty()) return;
   LongOperation op(state);
   const FreeSpaceLayout layout = PlanFreeSpace(state);
-  if (WriteTextOutput(state, reportFile, FreeSpaceReportText(state, layout), IsYes(state.settings.WriteTextInUnicode)))
+  if (WriteTextOutput(state, reportFile, FreeSpaceReportText(state, layout), IsYes(state.ctx.settings.WriteTextInUnicode)))
     AppendLog(state, u"Отчет о свободном месте записан в файл " + reportFile);
   AppendLog(state, FreeSpaceTotalsText(layout), layout.unfit.empty() ? kColourGreen : kColourDarkRed);
 }

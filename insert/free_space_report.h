@@ -54,16 +54,16 @@ struct FreeSpaceLayout {
 // are now; without a calculation in this run, a dry run of one on a copy of
 // the dialogs and parameters (no byte, no dialog and no parameter changes).
 // Needs a loaded table and dialogs (the caller checks).
-FreeSpaceLayout PlanFreeSpace(InsertState& state);
+FreeSpaceLayout PlanFreeSpace(InsertState state);
 
 // One line of totals: ranges, bytes available, used and left, dialogs
 // placed and not fitting.
 std::u16string FreeSpaceTotalsText(const FreeSpaceLayout& layout);
 
-std::u16string FreeSpaceReportText(const InsertState& state, const FreeSpaceLayout& layout);
+std::u16string FreeSpaceReportText(InsertState state, const FreeSpaceLayout& layout);
 
 // Works out the layout, writes the report (the old file kept as .bak) and
 // logs its totals.
-void FreeSpaceReport(InsertState& state, const std::u16string& reportFile);
+void FreeSpaceReport(InsertState state, const std::u16string& reportFile);
 
 }  // namespace vorkat

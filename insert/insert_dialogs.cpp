@@ -40,15 +40,15 @@ std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs, const P
   return values;
 }
 
-bool OverwriteWarningIsLatest(const InsertState& state) {
-  const std::u16string& text = state.log.text;
+bool OverwriteWarningIsLatest(InsertState state) {
+  const std::u16string& text = state.ctx.log.text;
   const std::size_t from = text.size() > kOverwriteLookBack ? text.size() - kOverwriteLookBack : 0;
   return std::u16string_view(text).substr(from).find(kOverwriteMark) != std::u16string_view::npos;
 }
 
 // Runs pointer rewriting for each search zone of the dialog (the old pointer
 // text is padded and the list file name trimmed in the record).
-void RewriteDialogPointers(InsertState& state, PointerSnapshot& snapshot, std::size_t index,
+void RewriteDialogPointers(InsertState state, PointerSnapshot& snapshot, std::size_t index,
                            InsertionLogFile* logFile, RewriteWarnings& warnings) {
   DialogRecord& dlg = state.dialogs.records[index];
   std::u16string& oldPtr = dlg.OldPtrHEX;
@@ -69,7 +69,7 @@ void RewriteDialogPointers(InsertState& state, PointerSnapshot& snapshot, std::s
       const std::u16string_view piece =
           std::u16string_view(zones).substr(pos, semi == std::u16string::npos ? std::u16string::npos : semi - pos);
       std::int32_t start = 0;
-      std::int32_t end = state.rom.size;
+      std::int32_t end = state.rom.size();
       if (const std::size_t colon = piece.find(u':'); colon != std::u16string_view::npos) {
         start = ReadInt(piece.substr(0, colon));
         end = ReadInt(piece.substr(colon + 1));
@@ -87,7 +87,7 @@ void RewriteDialogPointers(InsertState& state, PointerSnapshot& snapshot, std::s
 // Writes the dialog's bytes at offset (the caller has checked that they fit),
 // warning once per run of overwritten bytes that do not look like free space
 // (neither 0x00 nor 0xFF).
-void WriteDialogBytes(InsertState& state, PointerSnapshot& snapshot, const Bytes& bytes, std::int32_t offset) {
+void WriteDialogBytes(InsertState state, PointerSnapshot& snapshot, const Bytes& bytes, std::int32_t offset) {
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const std::uint8_t old = state.rom.bytes[static_cast<std::size_t>(offset) + i];
     if (old != 0x00 && old != 0xFF && !OverwriteWarningIsLatest(state))
@@ -105,7 +105,7 @@ struct InsertWarnings {
   WarningLimit unknownTokens = UnknownTokenWarnings();
   RewriteWarnings rewrite;
 
-  void Summarise(InsertState& state) {
+  void Summarise(InsertState state) {
     const auto withoutAddress = static_cast<long long>(noAddress.count());
     const auto tooLong = static_cast<long long>(pastRom.count() + pastBank.count());
     noAddress.Summarise(state, kColourDefault);
@@ -123,9 +123,9 @@ struct InsertWarnings {
 };
 
 // True when all of the dialog's bytes lie inside the ROM; else reports it.
-bool FitsInRom(InsertState& state, std::int32_t offset, std::size_t length, const std::u16string& id,
+bool FitsInRom(InsertState state, std::int32_t offset, std::size_t length, const std::u16string& id,
                WarningLimit& pastRom) {
-  const std::int64_t romSize = state.rom.size;
+  const std::int64_t romSize = state.rom.size();
   if (offset < romSize && std::int64_t{offset} + static_cast<std::int64_t>(length) <= romSize) return true;
   if (pastRom.Allow())
     AppendLog(state,
@@ -139,9 +139,9 @@ bool FitsInRom(InsertState& state, std::int32_t offset, std::size_t length, cons
 // True when a Game Boy pointer can reach the dialog at offset; else reports
 // it. A text may not run on into the next bank, and a GB16 pointer reads its
 // text through the bank the text came from (or bank 0, always in view).
-bool ReachableInBank(InsertState& state, const DialogRecord& dlg, std::int32_t offset, std::size_t length,
+bool ReachableInBank(InsertState state, const DialogRecord& dlg, std::int32_t offset, std::size_t length,
                      WarningLimit& pastBank) {
-  const PointerFormat format = state.settings.PtrFormat;
+  const PointerFormat format = state.ctx.settings.PtrFormat;
   if (!IsGbFormat(format) || !WantsPointerChange(dlg.DoPointerChange)) return true;
   std::u16string why;
   const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
@@ -161,7 +161,7 @@ bool ReachableInBank(InsertState& state, const DialogRecord& dlg, std::int32_t o
 
 }  // namespace
 
-std::u16string InsertionLogName(const InsertState& state) {
+std::u16string InsertionLogName(InsertState state) {
   const std::u16string name = Trim(state.dialogs.fileName);
   if (name.empty()) return {};
   // Only the file's own name is cut, so a point in a folder name does not
@@ -173,7 +173,7 @@ std::u16string InsertionLogName(const InsertState& state) {
   return Trim(base + u"log");
 }
 
-void InsertDialogs(InsertState& state) {
+void InsertDialogs(InsertState state) {
   if (!RequireRom(state) || !RequireTable(state) || !RequireDialogs(state)) return;
   if (state.dialogs.lastIndex < 0) {
     AppendLog(state, u"Возможно в ini файле указаны другие разделители для диалогов... операция вставки диалогов отменена");
@@ -182,12 +182,12 @@ void InsertDialogs(InsertState& state) {
   LongOperation op(state);
   state.record.BeginInsertion();
 
-  const PointerFormat format = state.settings.PtrFormat;
+  const PointerFormat format = state.ctx.settings.PtrFormat;
   PointerSnapshot snapshot(state.rom.view(), format);
   snapshot.IndexPointers(WantedPointerValues(state.dialogs, snapshot, format));
 
   InsertionLogFile logFile;
-  if (state.CreateInsertionLogs) {
+  if (state.insertOptions.CreateInsertionLogs) {
     const std::u16string name = InsertionLogName(state);
     if (!name.empty() && logFile.Open(state, name))
       logFile.WriteLine(u"---------------Вставка диалогов от " + LocalTimeText("%m-%d-%Y %H:%M:%S"));
@@ -196,13 +196,11 @@ void InsertDialogs(InsertState& state) {
 
   const std::int32_t lastIndex = state.dialogs.lastIndex;
   ShowProgress(state, 0, lastIndex == 0 ? 1 : lastIndex, 0);
-  bool prepared = false;
   InsertWarnings warnings;
   for (std::int32_t i = 0; i <= lastIndex; ++i) {
     const auto index = static_cast<std::size_t>(i);
     if (index >= state.dialogs.records.size()) break;
-    const Bytes bytes = Encode(state, state.dialogs.records[index].dlgText, prepared, &warnings.unknownTokens);
-    prepared = true;
+    const Bytes bytes = Encode(state, state.dialogs.records[index].dlgText, &warnings.unknownTokens);
     const std::u16string id = state.dialogs.records[index].dlgID;
     const std::int32_t offset = HexTextToLong(state.dialogs.records[index].NewDlgAddr);
     if (offset < 0) {
@@ -218,7 +216,7 @@ void InsertDialogs(InsertState& state) {
       WriteDialogBytes(state, snapshot, bytes, offset);
       state.rom.modified = true;
     }
-    if (state.CancelRequested) {
+    if (state.ctx.CancelRequested) {
       AppendLog(state, u"Процесс вставления текста диалогов прерван пользователем");
       AppendLog(state, u"остановились на диалоге с ID=" + id);
       warnings.Summarise(state);
@@ -233,14 +231,14 @@ void InsertDialogs(InsertState& state) {
   logFile.Close(state);
 }
 
-void InsertDataBlock(InsertState& state, std::u16string& data, std::int32_t& offset, bool useTable) {
+void InsertDataBlock(InsertState state, std::u16string& data, std::int32_t& offset, bool useTable) {
   if (offset < 0) offset = 0;
   if (data.empty()) return;
   if (!RequireRom(state)) return;
   Bytes bytes;
   if (useTable) {
     if (!state.table.isLoaded) return;
-    bytes = Encode(state, data, false);
+    bytes = Encode(state, data);
     data = FromCp1251(bytes.data(), bytes.size());
   } else {
     const std::string ansi = ToCp1251(data);

@@ -12,16 +12,16 @@ struct InsertState;
 // Works on the loaded ROM, table and dialogs; asks nothing (the batch
 // interpreter calls it too). Keeps the insertion log file when
 // CreateInsertionLogs is on.
-void InsertDialogs(InsertState& state);
+void InsertDialogs(InsertState state);
 
 // Writes one block at offset (a negative offset becomes 0 in the caller's
 // variable). With useTable the text is replaced by its encoding first, one
 // Windows-1251 character per byte; without, each character's Windows-1251
 // byte is written.
-void InsertDataBlock(InsertState& state, std::u16string& data, std::int32_t& offset, bool useTable);
+void InsertDataBlock(InsertState state, std::u16string& data, std::int32_t& offset, bool useTable);
 
 // The insertion log name: the dialogs file name cut after the first point
 // of its last path part, followed by "log"; empty when there is no name.
-std::u16string InsertionLogName(const InsertState& state);
+std::u16string InsertionLogName(InsertState state);
 
 }  // namespace vorkat

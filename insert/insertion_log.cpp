@@ -24,7 +24,7 @@ InsertionLogFile::~InsertionLogFile() {
   if (file_) std::fclose(file_);
 }
 
-bool InsertionLogFile::Open(InsertState& state, const std::u16string& name) {
+bool InsertionLogFile::Open(InsertState state, const std::u16string& name) {
   if (file_) Close(state);
   name_ = name;
   buffer_.clear();
@@ -53,7 +53,7 @@ void InsertionLogFile::Flush() {
   buffer_.clear();
 }
 
-void InsertionLogFile::Close(InsertState& state) {
+void InsertionLogFile::Close(InsertState state) {
   if (!file_) return;
   Flush();
   if (std::fclose(file_) != 0 && !failed_) {

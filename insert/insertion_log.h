@@ -20,12 +20,12 @@ class InsertionLogFile {
   InsertionLogFile& operator=(const InsertionLogFile&) = delete;
 
   // Opens for appending; a failure is reported in the log and leaves it closed.
-  bool Open(InsertState& state, const std::u16string& name);
+  bool Open(InsertState state, const std::u16string& name);
   bool IsOpen() const { return file_ != nullptr; }
   // One line, CR LF added, Windows-1251.
   void WriteLine(std::u16string_view line);
   // Closes; a failed write or close is reported in the log.
-  void Close(InsertState& state);
+  void Close(InsertState state);
 
  private:
   void Flush();

@@ -24,17 +24,18 @@ std::int64_t AlignUp(std::int64_t cur, std::int32_t alignBy) {
 // (its end taken one past its last byte, so ending where a zone starts
 // counts too). The pass repeats until no zone is touched, so a shift past a
 // later zone can never land the dialog in an earlier one.
-std::int64_t AvoidZones(InsertState& state, std::int64_t cur, std::int64_t len, WarningLimit& shifts) {
-  const std::int32_t alignBy = state.insertion.AddressAlignBy;
+std::int64_t AvoidZones(Context& ctx, const InsertionParams& params, std::int64_t cur, std::int64_t len,
+                        WarningLimit& shifts) {
+  const std::int32_t alignBy = params.AddressAlignBy;
   bool shifted = true;
   while (shifted) {
     shifted = false;
-    for (const RomZone& zone : state.insertion.IgnoreRomZones) {
+    for (const RomZone& zone : params.IgnoreRomZones) {
       if (zone.end <= 0) continue;
       if (cur <= zone.end && cur + len >= zone.start) {
         cur = AlignUp(std::int64_t{zone.end} + 1, alignBy);
         if (shifts.Allow())
-          AppendLog(state, u"произведен сдвиг адреса для вставки, поскольку иначе мы накроем 'запретную' зону",
+          AppendLog(ctx, u"произведен сдвиг адреса для вставки, поскольку иначе мы накроем 'запретную' зону",
                     kColourDarkRed);
         shifted = true;
       }
@@ -47,11 +48,11 @@ std::int64_t AvoidZones(InsertState& state, std::int64_t cur, std::int64_t len, 
 // ignored zones and, when `oneBank`, inside one 16 KiB bank (a Game Boy
 // text cannot run on into the next bank). A place where the dialog does not
 // end by `end` means there is none.
-std::int64_t FindPlace(InsertState& state, std::int64_t cur, std::int64_t len, std::int64_t end, bool oneBank,
-                       WarningLimit& shifts) {
+std::int64_t FindPlace(Context& ctx, const InsertionParams& params, std::int64_t cur, std::int64_t len,
+                       std::int64_t end, bool oneBank, WarningLimit& shifts) {
   while (true) {
-    cur = AlignUp(cur, state.insertion.AddressAlignBy);
-    cur = AvoidZones(state, cur, len, shifts);
+    cur = AlignUp(cur, params.AddressAlignBy);
+    cur = AvoidZones(ctx, params, cur, len, shifts);
     if (!oneBank || len == 0 || cur < 0 || cur + len > end) return cur;
     const std::int64_t bankEnd = (cur / kGbBankSize + 1) * kGbBankSize;
     if (cur + len <= bankEnd) return cur;
@@ -71,16 +72,16 @@ struct CalcWarnings {
   WarningLimit bankFull{u"Сообщения о диалогах, не поместившихся в свой банк"};
   WarningLimit unknownTokens = UnknownTokenWarnings();
 
-  void Summarise(InsertState& state) {
-    shifts.Summarise(state, kColourDarkRed);
-    oldOutOfReach.Summarise(state, kColourDarkRed);
-    bankFull.Summarise(state, kColourDarkRed);
-    newOutOfReach.Summarise(state, kColourBrightRed);
-    unknownTokens.Summarise(state, kColourDarkRed);
+  void Summarise(Context& ctx) {
+    shifts.Summarise(ctx, kColourDarkRed);
+    oldOutOfReach.Summarise(ctx, kColourDarkRed);
+    bankFull.Summarise(ctx, kColourDarkRed);
+    newOutOfReach.Summarise(ctx, kColourBrightRed);
+    unknownTokens.Summarise(ctx, kColourDarkRed);
   }
 };
 
-bool RefuseNegative(InsertState& state, std::u16string_view name, std::int32_t value, std::int32_t kept) {
+bool RefuseNegative(InsertState state, std::u16string_view name, std::int32_t value, std::int32_t kept) {
   if (value >= 0) return false;
   AppendLog(state,
             std::u16string(name) + u" не может быть отрицательным (" + DecText(value) +
@@ -91,32 +92,25 @@ bool RefuseNegative(InsertState& state, std::u16string_view name, std::int32_t v
 
 }  // namespace
 
-void CalcNewAddresses(InsertState& state) {
-  if (!state.table.isLoaded) {
-    MsgBox(state, u"Таблица еще не загружена", MsgButtons::Ok, MsgIcon::Error);
-    AppendLog(state, u"Таблица еще не загружена");
-    return;
-  }
-  LongOperation op(state);
-  AppendLog(state, u"Начинаем расчет новых адресов диалогов для вставки в ROM");
-  InsertionParams& params = state.insertion;
+PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOptions& codecOptions,
+                            const DialogSet& dialogs, const InsertionParams& params, std::int64_t romSize,
+                            PointerFormat format) {
+  PlacementPlan plan;
   const std::int32_t oldStart = params.FreeSpaceStartAddr;
   std::int64_t cur = params.FreeSpaceStartAddr;
-  bool prepared = false;
   CalcWarnings warnings;
 
   // The ROM's end is an end of free space too: a dialog placed past it would
   // have its pointers rewritten to text that is not there.
   std::int64_t spaceEnd = params.FreeSpaceEndAddr;
-  if (state.rom.isLoaded && spaceEnd > state.rom.size) {
-    spaceEnd = state.rom.size;
-    AppendLog(state,
+  if (romSize >= 0 && spaceEnd > romSize) {
+    spaceEnd = romSize;
+    AppendLog(ctx,
               u"Конец 'пустого' места" + NumText(params.FreeSpaceEndAddr) +
                   u" лежит за концом ROM'а, диалоги кладем не дальше конца ROM'а" + NumText(spaceEnd),
               kColourDarkRed);
   }
 
-  const PointerFormat format = state.settings.PtrFormat;
   const std::int32_t reach = PointerReach(format);
   const std::u16string formatName(PointerFormatName(format));
   // A GB16 pointer keeps the bank the game's code switches in, so each
@@ -126,33 +120,33 @@ void CalcNewAddresses(InsertState& state) {
   std::unordered_map<std::int32_t, std::int64_t> bankCursors;
   std::int64_t perBankEnd = oldStart;  // the furthest any bank's cursor went after placing
 
-  std::size_t unplaced = 0;
-  std::u16string firstUnplaced;
   // Slots after lastIndex are empty, not dialogs: they take no place.
-  const auto count = static_cast<std::size_t>(std::max(state.dialogs.lastIndex + 1, 0));
-  for (std::size_t i = 0; i < count && i < state.dialogs.records.size(); ++i) {
-    YieldPoint(state);
-    DialogRecord& dlg = state.dialogs.records[i];
+  const auto count = static_cast<std::size_t>(std::max(dialogs.lastIndex + 1, 0));
+  for (std::size_t i = 0; i < count && i < dialogs.records.size(); ++i) {
+    YieldPoint(ctx);
+    const DialogRecord& dlg = dialogs.records[i];
     if (!Trim(dlg.NewDlgAddr).empty()) continue;
+    DialogPlacement& placement = plan.dialogs.emplace_back();
+    placement.dialog = i;
 
     const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
     if (from >= reach) {
-      dlg.OldPtrHEX.clear();
       if (warnings.oldOutOfReach.Allow())
-        AppendLog(state,
+        AppendLog(ctx,
                   u"Dialog ID=" + dlg.dlgID + u": адрес " + LongToAddrText(from) + u" (откуда вынули) " +
                       (IsGbFormat(format) ? u"вне досягаемости указателя " + formatName
-                                                     : std::u16string(u"за пределами 32 Мб")) +
+                                          : std::u16string(u"за пределами 32 Мб")) +
                       u", старый указатель сформировать нельзя",
                   kColourDarkRed);
     } else {
       // An empty address reads as -1: FFFFFF08 for GBA, which points
       // nowhere; no pointer text at all for the GB formats.
-      dlg.OldPtrHEX = OffsetToPtrHexUnchecked(from, format);
+      placement.oldPtrHex = OffsetToPtrHexUnchecked(from, format);
     }
 
-    const auto len = static_cast<std::int64_t>(Encode(state, dlg.dlgText, prepared, &warnings.unknownTokens).size());
-    prepared = true;
+    const std::int64_t len = static_cast<std::int64_t>(
+        Encode(ctx, table, codecOptions, dlg.dlgText, &warnings.unknownTokens).size());
+    placement.size = len;
 
     std::int64_t* cursor = &cur;
     std::int64_t end = spaceEnd;
@@ -160,12 +154,12 @@ void CalcNewAddresses(InsertState& state) {
     if (perBank) {
       if (from < 0 || from >= reach) {
         if (warnings.bankFull.Allow())
-          AppendLog(state,
+          AppendLog(ctx,
                     u"Dialog ID=" + dlg.dlgID +
                         u": не известно, из какого банка вынут диалог, а указатель GB16 должен остаться в нем; "
                         u"диалог не размещен",
                     kColourDarkRed);
-        if (unplaced++ == 0) firstUnplaced = dlg.dlgID;
+        if (plan.unplaced++ == 0) plan.firstUnplaced = dlg.dlgID;
         continue;
       }
       bank = BankOf(from);
@@ -173,51 +167,77 @@ void CalcNewAddresses(InsertState& state) {
       cursor = &bankCursors.try_emplace(bank, std::max<std::int64_t>(oldStart, bankStart)).first->second;
       end = std::min(spaceEnd, bankStart + kGbBankSize);
     }
-    const std::int64_t at64 = FindPlace(state, *cursor, len, end, IsGbFormat(format), warnings.shifts);
+    const std::int64_t at64 = FindPlace(ctx, params, *cursor, len, end, IsGbFormat(format), warnings.shifts);
     *cursor = at64;
 
-    bool placed = false;
-    if (at64 + len > end || (state.rom.isLoaded && at64 >= state.rom.size)) {
+    if (at64 + len > end || (romSize >= 0 && at64 >= romSize)) {
       // Does not fit; a shorter one may.
       if (perBank && warnings.bankFull.Allow())
-        AppendLog(state,
+        AppendLog(ctx,
                   u"Dialog ID=" + dlg.dlgID + u": в банке " + HexText(static_cast<std::uint32_t>(bank)) +
                       u" (откуда вынули) не хватило 'пустого' места, диалог не размещен",
                   kColourDarkRed);
     } else if (at64 < 0 || at64 >= reach) {
       if (warnings.newOutOfReach.Allow())
-        AppendLog(state,
+        AppendLog(ctx,
                   u"Dialog ID=" + dlg.dlgID + u": новый адрес " + (at64 < 0 ? DecText(at64) : HexText(at64)) +
                       u" вне досягаемости указателя " + formatName + u" (0.." +
                       HexText(static_cast<std::uint32_t>(reach - 1)) + u"), диалог не размещен",
                   kColourBrightRed);
     } else {
-      const auto at = static_cast<std::int32_t>(at64);
-      dlg.NewDlgAddr = LongToAddrText(at);
-      dlg.NewPtrHEX = OffsetToPtrHexUnchecked(at, format);
-      dlg.DoPointerChange = u"Y";
+      placement.at = static_cast<std::int32_t>(at64);
       *cursor = at64 + len + params.DialogsAutoGapBytes;
       if (perBank) perBankEnd = std::max(perBankEnd, *cursor);
-      placed = true;
     }
-    if (!placed && unplaced++ == 0) firstUnplaced = dlg.dlgID;
+    if (placement.at < 0 && plan.unplaced++ == 0) plan.firstUnplaced = dlg.dlgID;
   }
   // A second calculation goes on after the furthest place used.
   if (perBank) cur = perBankEnd;
-  warnings.Summarise(state);
+  warnings.Summarise(ctx);
 
-  AppendLog(state, u"'пустое' место было задано в границах от адреса" + NumText(oldStart) + u" до адреса" +
+  plan.spaceStart = oldStart;
+  plan.spaceEnd = ClampToInt32(spaceEnd);
+  plan.nextStart = cur;
+  return plan;
+}
+
+void ApplyPlacement(const PlacementPlan& plan, DialogSet& dialogs, PointerFormat format) {
+  for (const DialogPlacement& placement : plan.dialogs) {
+    DialogRecord& dlg = dialogs.records[placement.dialog];
+    dlg.OldPtrHEX = placement.oldPtrHex;
+    if (placement.at < 0) continue;
+    dlg.NewDlgAddr = LongToAddrText(placement.at);
+    dlg.NewPtrHEX = OffsetToPtrHexUnchecked(placement.at, format);
+    dlg.DoPointerChange = u"Y";
+  }
+}
+
+void CalcNewAddresses(InsertState state) {
+  if (!state.table.isLoaded) {
+    MsgBox(state, u"Таблица еще не загружена", MsgButtons::Ok, MsgIcon::Error);
+    AppendLog(state, u"Таблица еще не загружена");
+    return;
+  }
+  LongOperation op(state);
+  AppendLog(state, u"Начинаем расчет новых адресов диалогов для вставки в ROM");
+  InsertionParams& params = state.insertion;
+  const PointerFormat format = state.ctx.settings.PtrFormat;
+  const PlacementPlan plan = PlanPlacement(state.ctx, state.table, state.codecOptions, state.dialogs, params,
+                                           state.rom.isLoaded ? state.rom.size() : -1, format);
+  ApplyPlacement(plan, state.dialogs, format);
+
+  AppendLog(state, u"'пустое' место было задано в границах от адреса" + NumText(plan.spaceStart) + u" до адреса" +
                        NumText(params.FreeSpaceEndAddr) + u"," + std::u16string(kCrLf) +
-                       u"теперь адрес начала 'пустого' места подвинулся и равен" + NumText(cur));
-  params.FreeSpaceStartAddr = ClampToInt32(cur);
+                       u"теперь адрес начала 'пустого' места подвинулся и равен" + NumText(plan.nextStart));
+  params.FreeSpaceStartAddr = ClampToInt32(plan.nextStart);
   state.record.calculated = true;
-  state.record.spaceStart = oldStart;
-  state.record.spaceEnd = ClampToInt32(spaceEnd);
+  state.record.spaceStart = plan.spaceStart;
+  state.record.spaceEnd = plan.spaceEnd;
   AppendLog(state, u"Завершен процесс расчета новых адресов (для вставки) для диалогов в ROM");
-  if (unplaced > 0)
+  if (plan.unplaced > 0)
     AppendLog(state,
-              u"Не хватило свободного места: диалогов без нового адреса" + NumText(static_cast<long long>(unplaced)) +
-                  u", первый из них Dialog ID=" + firstUnplaced,
+              u"Не хватило свободного места: диалогов без нового адреса" +
+                  NumText(static_cast<long long>(plan.unplaced)) + u", первый из них Dialog ID=" + plan.firstUnplaced,
               kColourBrightRed);
 }
 
@@ -233,13 +253,13 @@ std::int32_t SuggestFreeSpaceStart(const RomImage& rom) {
 
 bool IsAcceptedAlignment(std::int32_t alignBy) { return alignBy == 0 || alignBy == 2 || alignBy == 4 || alignBy == 8; }
 
-bool SetDialogsAutoGapBytes(InsertState& state, std::int32_t value) {
+bool SetDialogsAutoGapBytes(InsertState state, std::int32_t value) {
   if (RefuseNegative(state, u"DialogsAutoGapBytes", value, state.insertion.DialogsAutoGapBytes)) return false;
   state.insertion.DialogsAutoGapBytes = value;
   return true;
 }
 
-bool SetAddressAlignBy(InsertState& state, std::int32_t value) {
+bool SetAddressAlignBy(InsertState state, std::int32_t value) {
   if (RefuseNegative(state, u"AddressAlignBy", value, state.insertion.AddressAlignBy)) return false;
   state.insertion.AddressAlignBy = value;
   return true;

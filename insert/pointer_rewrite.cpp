@@ -52,7 +52,7 @@ FileStamp StampOf(std::u16string_view name) {
   return s;
 }
 
-void ReadPointerList(InsertState& state, PointerListCache& cache) {
+void ReadPointerList(InsertState state, PointerListCache& cache) {
   cache.offsets.clear();
   IoError err;
   auto data = ReadFileBytes(cache.name, &err);
@@ -72,7 +72,7 @@ void ReadPointerList(InsertState& state, PointerListCache& cache) {
       break;
     }
     // A line that is no offset would otherwise accept a pointer at offset 0.
-    if (auto offset = ReadListedOffset(state, entry, state.rom.size, cache.name, i + 1, faults))
+    if (auto offset = ReadListedOffset(state, entry, state.rom.size(), cache.name, i + 1, faults))
       cache.offsets.push_back(*offset);
   }
   faults.Summarise(state, kColourDarkRed);
@@ -80,7 +80,7 @@ void ReadPointerList(InsertState& state, PointerListCache& cache) {
 
 // Brings the program-wide list cache up to the dialog's file: read when the
 // name differs from the last one or the file changed since it was read.
-void UpdateListCache(InsertState& state, const std::u16string& name, InsertionLogFile* logFile) {
+void UpdateListCache(InsertState state, const std::u16string& name, InsertionLogFile* logFile) {
   PointerListCache& cache = state.insertion.listCache;
   const FileStamp stamp = StampOf(name);
   const bool unchanged = name == cache.name && stamp.exists == cache.existed && stamp.size == cache.size &&
@@ -222,13 +222,13 @@ std::vector<std::int32_t> PointerSnapshot::FindLinear(const std::array<std::uint
   return found;
 }
 
-void RewritePointers(InsertState& state, PointerSnapshot& snapshot, std::u16string& oldPtrHex,
+void RewritePointers(InsertState state, PointerSnapshot& snapshot, std::u16string& oldPtrHex,
                      std::u16string_view newPtrHex, std::u16string_view doPointerChange, std::int32_t zoneStart,
                      std::u16string& ptrsAddrListFile, InsertionLogFile* logFile, std::u16string_view dlgID,
                      std::int32_t zoneEnd, RewriteWarnings* warnings, std::int32_t oldTextBank) {
   if (!RequireRom(state)) return;
   if (doPointerChange.empty() || UCaseChar(doPointerChange[0]) != u'Y') return;
-  const PointerFormat format = state.settings.PtrFormat;
+  const PointerFormat format = state.ctx.settings.PtrFormat;
   const int width = PointerWidth(format);
   // Zero bytes for missing pairs would point the game at offset 0: refuse.
   const PointerText newPointer = ReadPointerText(newPtrHex, format);
@@ -242,7 +242,7 @@ void RewritePointers(InsertState& state, PointerSnapshot& snapshot, std::u16stri
   }
 
   // The last byte of a rewritten pointer may lie at most here.
-  std::int64_t limit = zoneEnd > 0 ? std::int64_t{zoneEnd} : std::int64_t{state.rom.size} - 2;
+  std::int64_t limit = zoneEnd > 0 ? std::int64_t{zoneEnd} : std::int64_t{state.rom.size()} - 2;
   limit = std::min<std::int64_t>(limit, static_cast<std::int64_t>(state.rom.bytes.size()) - 1);
 
   ptrsAddrListFile = Trim(ptrsAddrListFile);
@@ -300,7 +300,7 @@ void RewritePointers(InsertState& state, PointerSnapshot& snapshot, std::u16stri
   }
 }
 
-void RewriteWarnings::Summarise(InsertState& state) {
+void RewriteWarnings::Summarise(InsertState state) {
   counts.Summarise(state, kColourDarkRed);
   pointerTexts.Summarise(state, kColourDefault);
   newPointers.Summarise(state, kColourBrightRed);

@@ -78,7 +78,7 @@ struct RewriteWarnings {
   WarningLimit counts{u"Сообщения о числе замен указателей, отличном от 1"};
   WarningLimit pointerTexts{u"Сообщения об ошибках в тексте старого указателя"};
   WarningLimit newPointers{u"Сообщения о новых указателях не из 8 шестнадцатеричных цифр"};
-  void Summarise(InsertState& state);
+  void Summarise(InsertState state);
 };
 
 // Rewrites, in the ROM, the pointers found in the snapshot that equal
@@ -90,7 +90,7 @@ struct RewriteWarnings {
 // protocol to logFile when that is open. oldPtrHex is padded to the
 // format's length and ptrsAddrListFile trimmed in place. With `warnings`,
 // the repeated reports count against the run's limits (the caller sums up).
-void RewritePointers(InsertState& state, PointerSnapshot& snapshot, std::u16string& oldPtrHex,
+void RewritePointers(InsertState state, PointerSnapshot& snapshot, std::u16string& oldPtrHex,
                      std::u16string_view newPtrHex, std::u16string_view doPointerChange, std::int32_t zoneStart,
                      std::u16string& ptrsAddrListFile, InsertionLogFile* logFile, std::u16string_view dlgID,
                      std::int32_t zoneEnd, RewriteWarnings* warnings = nullptr, std::int32_t oldTextBank = -1);

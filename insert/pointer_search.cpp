@@ -27,7 +27,7 @@ constexpr std::size_t kYieldChunk = 1u << 20;
 // the bytes just before a table would read as pointers into its texts. As
 // with GBA pointers, a window at offset 0 is passed over. Returns false when
 // cancelled.
-bool ScanGbPointers(InsertState& state, PointerFormat format, std::int64_t low, std::int64_t high,
+bool ScanGbPointers(InsertState state, PointerFormat format, std::int64_t low, std::int64_t high,
                     std::int32_t scanStart, std::size_t limit, std::string& report, std::int32_t& count) {
   const std::span<const std::uint8_t> rom = state.rom.view();
   const auto width = static_cast<std::size_t>(PointerWidth(format));
@@ -47,14 +47,14 @@ bool ScanGbPointers(InsertState& state, PointerFormat format, std::int64_t low, 
     }
     SetProgress(state, static_cast<std::int64_t>(e));
     YieldPoint(state);
-    if (state.CancelRequested) return false;
+    if (state.ctx.CancelRequested) return false;
   }
   return true;
 }
 
 }  // namespace
 
-void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest, std::int32_t scanStart,
+void FindPointers(InsertState state, std::int32_t lowest, std::int32_t highest, std::int32_t scanStart,
                   std::int32_t scanEnd, const std::u16string& reportFile) {
   LongOperation op(state);
   if (!state.rom.isLoaded) {
@@ -100,7 +100,7 @@ void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest,
   std::string report;
   std::int32_t count = 0;
   bool cancelled = false;
-  const PointerFormat format = state.settings.PtrFormat;
+  const PointerFormat format = state.ctx.settings.PtrFormat;
   if (IsGbFormat(format)) {
     cancelled = !ScanGbPointers(state, format, low, high, scanStart, limit, report, count);
     pos = limit;
@@ -125,13 +125,13 @@ void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest,
       ++count;
       SetProgress(state, static_cast<std::int64_t>(e));
       YieldPoint(state);
-      if (state.CancelRequested) {
+      if (state.ctx.CancelRequested) {
         cancelled = true;
         break;
       }
     }
     YieldPoint(state);
-    if (state.CancelRequested) cancelled = true;
+    if (state.ctx.CancelRequested) cancelled = true;
   }
 
   std::u16string countLine = u"Всего найдено поинтеров " + NumText(count);
@@ -154,10 +154,10 @@ void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest,
   HideProgress(state);
 }
 
-void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest, std::int32_t scanStart,
+void FindPointers(InsertState state, std::int32_t lowest, std::int32_t highest, std::int32_t scanStart,
                   std::int32_t scanEnd) {
   if (!state.rom.isLoaded) {
-    state.CancelRequested = false;
+    state.ctx.CancelRequested = false;
     MsgBox(state, u"ROM еще не загружен", MsgButtons::Ok, MsgIcon::Error, u"Ошибочка");
     AppendLog(state, u"ROM еще не загружен");
     return;
@@ -168,7 +168,7 @@ void FindPointers(InsertState& state, std::int32_t lowest, std::int32_t highest,
   FindPointers(state, lowest, highest, scanStart, scanEnd, file);
 }
 
-void RunPointerSearch(InsertState& state) {
+void RunPointerSearch(InsertState state) {
   static constexpr std::u16string_view kQuestions[4] = {
       u"Значение поинтера должно быть больше чем", u"Значение поинтера должно быть меньше чем",
       u"Искать поинтеры в ROM'e начиная с адреса", u"Искать поинтеры в ROM'e заканчивая адресом"};

@@ -96,14 +96,13 @@ struct StaleKey {
 
 class Verifier {
  public:
-  Verifier(InsertState& state, VerifyResult& result)
-      : state_(state), result_(result), format_(state.settings.PtrFormat),
+  Verifier(InsertState state, VerifyResult& result)
+      : state_(state), result_(result), format_(state.ctx.settings.PtrFormat),
         width_(static_cast<std::size_t>(PointerWidth(format_))) {}
 
   void CheckDialogs() {
     const auto last = static_cast<std::int32_t>(std::min<std::int64_t>(
         state_.dialogs.lastIndex, static_cast<std::int64_t>(state_.dialogs.records.size()) - 1));
-    bool prepared = false;
     // The insertion has reported unknown characters already; the check
     // encodes silently.
     WarningLimit silent(u"", 0);
@@ -115,8 +114,7 @@ class Verifier {
       const std::int32_t addr = HexTextToLong(dlg.NewDlgAddr);
       if (addr < 0 || Trim(dlg.NewPtrHEX).empty()) continue;
       std::u16string understood;
-      const Bytes bytes = Encode(state_, dlg.dlgText, prepared, &silent, &understood);
-      prepared = true;
+      const Bytes bytes = Encode(state_, dlg.dlgText, &silent, &understood);
       ++result_.dialogsChecked;
       if (CheckBytes(i, addr, bytes) && typeKnown) CheckDecoding(i, addr, bytes, understood);
       CollectOldPointer(i, dlg);
@@ -238,7 +236,7 @@ class Verifier {
 
  private:
   bool Stopped() {
-    if (state_.CancelRequested) result_.stopped = true;
+    if (state_.ctx.CancelRequested) result_.stopped = true;
     return result_.stopped;
   }
 
@@ -307,7 +305,7 @@ class Verifier {
         u"остался старый указатель " + dlg.OldPtrHEX + u" (" + why + u"; возможно, это и не указатель)");
   }
 
-  InsertState& state_;
+  InsertState state_;
   VerifyResult& result_;
   PointerFormat format_;
   std::size_t width_;
@@ -337,7 +335,7 @@ std::size_t VerifyResult::Count(VerifyProblemKind kind) const {
       std::count_if(problems.begin(), problems.end(), [kind](const VerifyProblem& p) { return p.kind == kind; }));
 }
 
-VerifyResult CheckInsertion(InsertState& state) {
+VerifyResult CheckInsertion(InsertState state) {
   VerifyResult result;
   Verifier verifier(state, result);
   verifier.CheckRewrittenPointers();
@@ -347,7 +345,7 @@ VerifyResult CheckInsertion(InsertState& state) {
   return result;
 }
 
-std::u16string VerifyReportText(const InsertState& state, const VerifyResult& result) {
+std::u16string VerifyReportText(InsertState state, const VerifyResult& result) {
   std::u16string text = u"Проверка вставки: ROM " + state.rom.fileName + u", диалоги " + state.dialogs.fileName;
   text += u"\r\nID\tпроблема\tсмещение\tподробности\r\n";
   for (const VerifyProblem& p : result.problems) {
@@ -363,7 +361,7 @@ std::u16string VerifyReportText(const InsertState& state, const VerifyResult& re
   return text;
 }
 
-void VerifyInsertion(InsertState& state, const std::u16string& reportFile) {
+void VerifyInsertion(InsertState state, const std::u16string& reportFile) {
   if (!RequireRom(state) || !RequireTable(state) || !RequireDialogs(state)) return;
   if (Trim(reportFile).empty()) return;
   LongOperation op(state);
@@ -375,12 +373,12 @@ void VerifyInsertion(InsertState& state, const std::u16string& reportFile) {
   HideProgress(state);
   if (!result.pointerRecordKnown) AppendLog(state, kNoRecord, kColourDarkRed);
   if (result.stopped) AppendLog(state, kStopped, kColourDarkRed);
-  if (WriteTextOutput(state, reportFile, VerifyReportText(state, result), IsYes(state.settings.WriteTextInUnicode)))
+  if (WriteTextOutput(state, reportFile, VerifyReportText(state, result), IsYes(state.ctx.settings.WriteTextInUnicode)))
     AppendLog(state, u"Отчет о проверке вставки записан в файл " + reportFile);
   AppendLog(state, SummaryText(result), result.problems.empty() ? kColourGreen : kColourBrightRed);
 }
 
-void VerifyInsertion(InsertState& state) {
+void VerifyInsertion(InsertState state) {
   if (!RequireRom(state) || !RequireTable(state) || !RequireDialogs(state)) return;
   const std::u16string file = AskFileName(state, true, u"Отчет о проверке вставки",
                                           u"Отчет (*.txt)|*.txt\r\nAll Files (*.*)|*.*");

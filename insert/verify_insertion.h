@@ -37,16 +37,16 @@ struct VerifyResult {
 
 // The checks alone: reads the ROM, changes nothing, writes no file. Stops
 // between dialogs and between parts of the ROM scan when CancelRequested.
-VerifyResult CheckInsertion(InsertState& state);
+VerifyResult CheckInsertion(InsertState state);
 
 // The report file: one line per problem (dialog ID, kind, offset, detail),
 // then the summary.
-std::u16string VerifyReportText(const InsertState& state, const VerifyResult& result);
+std::u16string VerifyReportText(InsertState state, const VerifyResult& result);
 
 // Checks, writes the report (the old file kept as .bak) and logs the
 // summary: green when nothing was found, bright red otherwise.
-void VerifyInsertion(InsertState& state, const std::u16string& reportFile);
+void VerifyInsertion(InsertState state, const std::u16string& reportFile);
 // The same, asking for the report file.
-void VerifyInsertion(InsertState& state);
+void VerifyInsertion(InsertState state);
 
 }  // namespace vorkat

@@ -386,7 +386,7 @@ std::u16string BpsNameWithExtension(const std::u16string& name) {
   return name + u".bps";
 }
 
-bool LoadBps(PatchState& state, std::u16string& fileName) {
+bool LoadBps(PatchState state, std::u16string& fileName) {
   std::u16string name;
   if (!fileName.empty() && FileExists(fileName)) {
     name = fileName;
@@ -452,7 +452,7 @@ std::u16string FaultText(const BpsApplyResult& r, const std::u16string& name) {
 
 }  // namespace
 
-void ApplyBps(PatchState& state) {
+void ApplyBps(PatchState state) {
   BpsPatch& bps = state.bps;
   if (!bps.isLoaded) {
     MsgBox(state, u"BPS файл не загружен", MsgButtons::Ok, MsgIcon::Error);
@@ -467,17 +467,16 @@ void ApplyBps(PatchState& state) {
     AppendLog(state, FaultText(r, bps.fileName) + u". BPS не применён, ROM не изменён", kColourBrightRed);
     return;
   }
-  const std::int32_t oldSize = state.rom.size;
+  const std::int32_t oldSize = state.rom.size();
   state.rom.bytes = std::move(target);
-  state.rom.size = static_cast<std::int32_t>(state.rom.bytes.size());
   state.rom.modified = true;
   AppendLog(state, u"Применили BPS к ROM.");
-  if (state.rom.size != oldSize)
-    AppendLog(state, u"Размер ROM'а изменился: был" + NumText(oldSize) + u" байт, стал" + NumText(state.rom.size) +
+  if (state.rom.size() != oldSize)
+    AppendLog(state, u"Размер ROM'а изменился: был" + NumText(oldSize) + u" байт, стал" + NumText(state.rom.size()) +
                          u" байт");
 }
 
-void WriteBps(PatchState& state, const std::u16string& fileName) {
+void WriteBps(PatchState state, const std::u16string& fileName) {
   if (!RequireBothRoms(state)) return;
   const std::span<const std::uint8_t> source = state.originalRom.view();
   const std::span<const std::uint8_t> target = state.rom.view();
@@ -491,7 +490,7 @@ void WriteBps(PatchState& state, const std::u16string& fileName) {
   if (name.empty()) return;
   name = BpsNameWithExtension(name);
   IoError err;
-  if (!WriteFileAtomic(name, patch, Backup::None, &err, state.writeFaults)) {
+  if (!WriteFileAtomic(name, patch, Backup::None, &err, state.ctx.writeFaults)) {
     AppendLog(state, IoErrorText(u"Не удалось записать BPS в файл ", name, err), kColourBrightRed);
     return;
   }

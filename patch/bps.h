@@ -80,12 +80,12 @@ std::u16string BpsNameWithExtension(const std::u16string& name);
 
 // Takes `fileName` when it names an existing file (and empties it), else
 // asks. True when a patch was loaded.
-bool LoadBps(PatchState& state, std::u16string& fileName);
+bool LoadBps(PatchState state, std::u16string& fileName);
 // Applies the loaded patch to the working ROM: all of it, or (for any failed
 // check) nothing. The ROM takes the target's size.
-void ApplyBps(PatchState& state);
+void ApplyBps(PatchState state);
 // Writes the patch from the original ROM to the working ROM to `fileName`,
 // or asks for the name when it is empty.
-void WriteBps(PatchState& state, const std::u16string& fileName = {});
+void WriteBps(PatchState state, const std::u16string& fileName = {});
 
 }  // namespace vorkat

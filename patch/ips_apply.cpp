@@ -85,7 +85,7 @@ IpsApplyResult ApplyIpsRecords(std::span<const std::uint8_t> patch, std::span<st
   return WalkIpsRecords(patch, &rom);
 }
 
-bool LoadIps(PatchState& state, std::u16string& fileName) {
+bool LoadIps(PatchState state, std::u16string& fileName) {
   std::u16string name;
   if (!fileName.empty() && FileExists(fileName)) {
     name = fileName;
@@ -114,7 +114,7 @@ bool LoadIps(PatchState& state, std::u16string& fileName) {
   return true;
 }
 
-void ApplyIps(PatchState& state) {
+void ApplyIps(PatchState state) {
   IpsPatch& ips = state.ips;
   if (!ips.isLoaded) {
     MsgBox(state, u"IPS файл не загружен", MsgButtons::Ok, MsgIcon::Error);

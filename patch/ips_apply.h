@@ -45,9 +45,9 @@ IpsApplyResult ApplyIpsRecords(std::span<const std::uint8_t> patch, std::span<st
 
 // Takes `fileName` when it names an existing file (and empties it), else
 // asks. True when a patch was loaded.
-bool LoadIps(PatchState& state, std::u16string& fileName);
+bool LoadIps(PatchState state, std::u16string& fileName);
 // Applies the loaded patch to the working ROM, all of it or (for a cut-off
 // patch) nothing.
-void ApplyIps(PatchState& state);
+void ApplyIps(PatchState state);
 
 }  // namespace vorkat

@@ -72,7 +72,7 @@ std::u16string IpsNameWithExtension(const std::u16string& name) {
   return name + u".ips";
 }
 
-void WriteIps(PatchState& state, const std::u16string& fileName) {
+void WriteIps(PatchState state, const std::u16string& fileName) {
   state.ips.isLoaded = false;
   const ChangedBlockList& changes = state.ips.changes;
   if (!changes.comparisonDone) {
@@ -98,7 +98,7 @@ void WriteIps(PatchState& state, const std::u16string& fileName) {
   if (name.empty()) return;
   name = IpsNameWithExtension(name);
   IoError err;
-  if (!WriteFileAtomic(name, build.file, Backup::None, &err, state.writeFaults)) {
+  if (!WriteFileAtomic(name, build.file, Backup::None, &err, state.ctx.writeFaults)) {
     AppendLog(state, IoErrorText(u"Не удалось записать IPS в файл ", name, err), kColourBrightRed);
     return;
   }

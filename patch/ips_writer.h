@@ -30,6 +30,6 @@ IpsBuild BuildIps(const ChangedBlockList& changes);
 std::u16string IpsNameWithExtension(const std::u16string& name);
 
 // Writes the patch to `fileName`, or asks for the name when it is empty.
-void WriteIps(PatchState& state, const std::u16string& fileName = {});
+void WriteIps(PatchState state, const std::u16string& fileName = {});
 
 }  // namespace vorkat

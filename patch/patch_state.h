@@ -1,21 +1,36 @@
-// The state the patch operations work on: everything below and the loaded IPS and BPS patches.
+// The part of the program state the patch operations work on: the two ROMs
+// and the loaded IPS and BPS patches.
 #pragma once
 
-#include "insert/insert_state.h"
+#include "core/core_state.h"
 #include "patch/bps.h"
 #include "patch/ips_patch.h"
 
 namespace vorkat {
 
-struct PatchState : InsertState {
-  using InsertState::InsertState;
-  IpsPatch ips;
-  BpsPatch bps;
+struct PatchState {
+  template <class S>
+    requires requires(S& s) {
+      s.ctx;
+      s.rom;
+      s.originalRom;
+      s.ips;
+      s.bps;
+    }
+  PatchState(S& s) : ctx(s.ctx), rom(s.rom), originalRom(s.originalRom), ips(s.ips), bps(s.bps) {}  // NOLINT
+
+  operator Context&() const { return ctx; }  // NOLINT(google-explicit-constructor)
+
+  Context& ctx;
+  RomImage& rom;
+  OriginalRomImage& originalRom;
+  IpsPatch& ips;
+  BpsPatch& bps;
 };
 
 // A comparison needs the working and the original ROM; logs which is
 // missing and returns false.
-inline bool RequireBothRoms(CoreState& state) {
+inline bool RequireBothRoms(CoreState state) {
   if (!state.rom.isLoaded) {
     AppendLog(state, u"Не загружен ROM");
     return false;

@@ -107,7 +107,7 @@ bool FindChangedBlocks(std::span<const std::uint8_t> working, std::span<const st
   return true;
 }
 
-void CompareRoms(PatchState& state, bool ecoMode, bool mergeBlocks) {
+void CompareRoms(PatchState state, bool ecoMode, bool mergeBlocks) {
   ChangedBlockList& changes = state.ips.changes;
   changes = ChangedBlockList{};
   if (!RequireBothRoms(state)) return;
@@ -137,7 +137,7 @@ void CompareRoms(PatchState& state, bool ecoMode, bool mergeBlocks) {
   bool finished = FindChangedBlocks(working, original, ecoMode, mergeBlocks, changes, [&](std::int32_t x) {
     SetProgress(state, x);
     if ((seen++ & 63) == 0) YieldPoint(state);
-    return !state.CancelRequested;
+    return !state.ctx.CancelRequested;
   });
   if (!finished) {
     HideProgress(state);

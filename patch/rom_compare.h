@@ -27,6 +27,6 @@ bool FindChangedBlocks(std::span<const std::uint8_t> working, std::span<const st
                        const std::function<bool(std::int32_t)>& onDifference = {});
 
 // The menu and batch comparison of the working ROM with the original ROM.
-void CompareRoms(PatchState& state, bool ecoMode, bool mergeBlocks);
+void CompareRoms(PatchState state, bool ecoMode, bool mergeBlocks);
 
 }  // namespace vorkat

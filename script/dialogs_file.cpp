@@ -28,7 +28,7 @@ DialogFormat MakeFormat(const Settings& settings) {
 }
 
 // Fills one record from a piece that holds the attribute delimiter.
-void ParseAttributes(ScriptState& state, std::u16string_view attrPart, const DialogFormat& format,
+void ParseAttributes(ScriptState state, std::u16string_view attrPart, const DialogFormat& format,
                      std::u16string_view separator, DialogRecord& record) {
   bool commentStarted = false;
   auto addToComment = [&](std::u16string_view value) {
@@ -61,10 +61,10 @@ void ParseAttributes(ScriptState& state, std::u16string_view attrPart, const Dia
 }
 
 // Reads, splits and parses a file; false (reported) when it cannot be read.
-bool ReadAndParse(ScriptState& state, const std::u16string& name, std::u16string_view startLine, DialogSet& parsed) {
+bool ReadAndParse(ScriptState state, const std::u16string& name, std::u16string_view startLine, DialogSet& parsed) {
   std::u16string text;
   if (!ReadScriptFileText(state, name, text)) return false;
-  const Settings& s = state.settings;
+  const Settings& s = state.ctx.settings;
   auto pieces = SplitDialogPieces(text, s.DialogDelimiterStr);
   AppendLog(state, std::u16string(startLine) + name);
   if (s.DialogDelimiterStr.find(kCrLf) != std::u16string::npos) WarnIfBareLf(state, text, name);
@@ -74,7 +74,7 @@ bool ReadAndParse(ScriptState& state, const std::u16string& name, std::u16string
 
 // The prompt of the open forms. A cancelled prompt keeps the old
 // file name and returns an empty text.
-std::u16string ChooseFile(ScriptState& state, bool silent) {
+std::u16string ChooseFile(ScriptState state, bool silent) {
   if (silent) return state.dialogs.fileName;
   std::u16string name = AskFileName(state, false, u"Open Dialogs file", kDialogsFilters);
   if (!name.empty()) state.dialogs.fileName = name;
@@ -97,7 +97,7 @@ std::int32_t FirstDialogWithUnencodable(const DialogSet& set, const DialogFormat
   return -1;
 }
 
-bool AppendParsed(ScriptState& state, const std::u16string& name) {
+bool AppendParsed(ScriptState state, const std::u16string& name) {
   LongOperation op(state);
   DialogSet parsed;
   if (!ReadAndParse(state, name, u"Подгружаем диалоги из файла ", parsed)) return false;
@@ -122,7 +122,7 @@ bool AppendParsed(ScriptState& state, const std::u16string& name) {
 
 }  // namespace
 
-bool ReadScriptFileText(ScriptState& state, std::u16string_view name, std::u16string& text) {
+bool ReadScriptFileText(ScriptState state, std::u16string_view name, std::u16string& text) {
   if (!FileExists(name)) {
     AppendLog(state, u"Файл " + std::u16string(name) + u" не найден", kColourBrightRed);
     return false;
@@ -168,8 +168,8 @@ std::vector<std::u16string_view> SplitDialogPieces(std::u16string_view text, std
   }
 }
 
-DialogSet ParseDialogPieces(ScriptState& state, const std::vector<std::u16string_view>& pieces) {
-  const Settings& s = state.settings;
+DialogSet ParseDialogPieces(ScriptState state, const std::vector<std::u16string_view>& pieces) {
+  const Settings& s = state.ctx.settings;
   const DialogFormat format = MakeFormat(s);
   DialogSet set;
   set.records.resize(pieces.size());
@@ -233,7 +233,7 @@ std::u16string DialogsFileText(const DialogSet& set, const Settings& s) {
   return out;
 }
 
-void LoadDialogs(ScriptState& state, bool silent) {
+void LoadDialogs(ScriptState state, bool silent) {
   const std::u16string previousName = state.dialogs.fileName;
   const std::u16string name = ChooseFile(state, silent);
   if (name.empty()) return;
@@ -253,7 +253,7 @@ void LoadDialogs(ScriptState& state, bool silent) {
   set.changed = false;
 }
 
-void AppendDialogs(ScriptState& state, bool silent) {
+void AppendDialogs(ScriptState state, bool silent) {
   const std::u16string previousName = state.dialogs.fileName;
   const std::u16string name = ChooseFile(state, silent);
   if (name.empty()) return;
@@ -261,12 +261,12 @@ void AppendDialogs(ScriptState& state, bool silent) {
   if (!AppendParsed(state, name)) state.dialogs.fileName = previousName;
 }
 
-bool AppendDialogsFromFileName(ScriptState& state) {
+bool AppendDialogsFromFileName(ScriptState state) {
   if (state.dialogs.fileName.empty()) return false;
   return AppendParsed(state, state.dialogs.fileName);
 }
 
-SaveOutcome SaveDialogs(ScriptState& state, bool silent) {
+SaveOutcome SaveDialogs(ScriptState state, bool silent) {
   if (!state.dialogs.isLoaded) {
     AppendLog(state, u"файл диалогов еще не загружен");
     return SaveOutcome::NotSaved;
@@ -276,7 +276,7 @@ SaveOutcome SaveDialogs(ScriptState& state, bool silent) {
   return SaveDialogsAs(state, name);
 }
 
-SaveOutcome SaveDialogsAs(ScriptState& state, const std::u16string& name) {
+SaveOutcome SaveDialogsAs(ScriptState state, const std::u16string& name) {
   DialogSet& set = state.dialogs;
   if (!set.isLoaded) {
     AppendLog(state, u"файл диалогов еще не загружен");
@@ -284,22 +284,22 @@ SaveOutcome SaveDialogsAs(ScriptState& state, const std::u16string& name) {
   }
   if (name.empty()) return SaveOutcome::NotSaved;
 
-  const std::u16string text = DialogsFileText(set, state.settings);
+  const std::u16string text = DialogsFileText(set, state.ctx.settings);
   std::size_t replaced = 0;
-  Bytes data = EncodeTextFile(text, IsYes(state.settings.WriteTextInUnicode), &replaced);
+  Bytes data = EncodeTextFile(text, IsYes(state.ctx.settings.WriteTextInUnicode), &replaced);
   if (replaced > 0) {
     // Windows-1251 would turn these characters into '?'; the reader takes
     // UTF-16 files as well, so nothing is lost that way.
     data = EncodeTextFile(text, true);
     std::u16string line =
         u"В диалогах есть символы, которых нет в кодировке Windows-1251: файл записан в Unicode (UTF-16)";
-    std::int32_t first = FirstDialogWithUnencodable(set, MakeFormat(state.settings));
+    std::int32_t first = FirstDialogWithUnencodable(set, MakeFormat(state.ctx.settings));
     if (first >= 0) line += u"; первый такой диалог - с ID " + set.records[static_cast<std::size_t>(first)].dlgID;
     AppendLog(state, line, kColourGreen);
   }
 
   IoError err;
-  if (!WriteFileAtomic(name, data, Backup::RotateBak, &err, state.writeFaults)) {
+  if (!WriteFileAtomic(name, data, Backup::RotateBak, &err, state.ctx.writeFaults)) {
     AppendLog(state, IoErrorText(u"Не удалось записать диалоги в файл ", name, err), kColourBrightRed);
     return SaveOutcome::Failed;
   }

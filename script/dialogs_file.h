@@ -12,22 +12,22 @@ namespace vorkat {
 inline constexpr std::u16string_view kDialogsFilters = u"Dialogs files (*.txt)|*.txt\r\nAll Files (*.*)|*.*";
 
 // silent: use dialogs.fileName as it is; otherwise ask for the file first.
-void LoadDialogs(ScriptState& state, bool silent);
-void AppendDialogs(ScriptState& state, bool silent);
+void LoadDialogs(ScriptState state, bool silent);
+void AppendDialogs(ScriptState state, bool silent);
 enum class SaveOutcome { Saved, NotSaved, Failed };  // NotSaved: nothing loaded or the prompt cancelled
 // silent: write to dialogs.fileName; otherwise ask for the file first. In ANSI
 // mode a set with characters Windows-1251 lacks is written as UTF-16 instead.
-SaveOutcome SaveDialogs(ScriptState& state, bool silent);
+SaveOutcome SaveDialogs(ScriptState state, bool silent);
 // Writes to `name` (nothing for an empty one); only a written file becomes
 // dialogs.fileName, so a failed save keeps the name the set had.
-SaveOutcome SaveDialogsAs(ScriptState& state, const std::u16string& name);
+SaveOutcome SaveDialogsAs(ScriptState state, const std::u16string& name);
 
 // Reads a script file's whole text (FF FE: UTF-16LE, else Windows-1251);
 // false, with a log line, when the file cannot be read.
-bool ReadScriptFileText(ScriptState& state, std::u16string_view name, std::u16string& text);
+bool ReadScriptFileText(ScriptState state, std::u16string_view name, std::u16string& text);
 
 // AppendDialogs (silent) that also says whether the file could be read.
-bool AppendDialogsFromFileName(ScriptState& state);
+bool AppendDialogsFromFileName(ScriptState state);
 
 // The names of a TrDialogFileFormat value, split at "," and trimmed; the
 // default list when the value is empty.
@@ -40,7 +40,7 @@ std::vector<std::u16string_view> SplitDialogPieces(std::u16string_view text, std
 // Parses pieces into a fresh set (one slot per piece, lastIndex at the last
 // dialog made) with the delimiters and attribute list of the settings. Logs
 // pieces it cannot read, shows progress and yields once per piece.
-DialogSet ParseDialogPieces(ScriptState& state, const std::vector<std::u16string_view>& pieces);
+DialogSet ParseDialogPieces(ScriptState state, const std::vector<std::u16string_view>& pieces);
 
 // The file's text (without byte-order mark) for slots 0..lastIndex.
 std::u16string DialogsFileText(const DialogSet& set, const Settings& settings);

@@ -29,7 +29,7 @@ std::u16string Vorkat1Id(std::u16string_view dlgID) {
 // Asks whether to save unsaved edits before an operation replaces or moves
 // them. False when the user wanted them saved and they were not (the save was
 // cancelled or failed): the caller must stop, or the edits would be lost.
-bool OfferToSaveChanges(ScriptState& state) {
+bool OfferToSaveChanges(ScriptState state) {
   DialogSet& set = state.dialogs;
   if (!set.changed) return true;
   if (MsgBox(state, kSaveChangesQuestion, MsgButtons::OkCancel, MsgIcon::Question) != MsgAnswer::Ok) return true;
@@ -62,7 +62,7 @@ std::vector<std::u16string_view> TranslationFileLines(std::u16string_view text) 
   }
 }
 
-void ImportTranslationFile(ScriptState& state) {
+void ImportTranslationFile(ScriptState state) {
   if (!OfferToSaveChanges(state)) {
     AppendLog(state, u"Изменения в диалогах не сохранены, импорт файла перевода не выполнен", kColourDarkRed);
     return;
@@ -101,7 +101,7 @@ void ImportTranslationFile(ScriptState& state) {
   AppendLog(state, u"Загружено" + NumText(set.lastIndex + 1) + u" диалогов...");
 }
 
-void ExportTranslationFile(ScriptState& state) {
+void ExportTranslationFile(ScriptState state) {
   const DialogSet& set = state.dialogs;
   if (!set.isLoaded) {
     AppendLog(state, u"Ничего еще не загружено...");
@@ -152,7 +152,7 @@ void ExportTranslationFile(ScriptState& state) {
                   u" символов диалогов, в файл они записаны как '?'",
               kColourDarkRed);
   IoError err;
-  const bool ok = WriteFileAtomic(name, data, Backup::None, &err, state.writeFaults);
+  const bool ok = WriteFileAtomic(name, data, Backup::None, &err, state.ctx.writeFaults);
   HideProgress(state);
   if (!ok) {
     AppendLog(state, u"Ошибка однако... " + err.description + NumText(err.code));
@@ -161,8 +161,8 @@ void ExportTranslationFile(ScriptState& state) {
   AppendLog(state, u"Экспортировали диалоги в файл перевода " + name);
 }
 
-void MergeDialogsFiles(ScriptState& state) {
-  const std::vector<std::u16string> files = state.host.AskFileNames(u"Select dialogs files", kMergeFilters);
+void MergeDialogsFiles(ScriptState state) {
+  const std::vector<std::u16string> files = state.ctx.host.AskFileNames(u"Select dialogs files", kMergeFilters);
   if (files.empty()) return;
   if (files.size() == 1) {
     MsgBox(state, u"Нужно выбрать НЕСКОЛЬКО файлов диалогов", MsgButtons::Ok, MsgIcon::Information);

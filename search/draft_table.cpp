@@ -51,7 +51,7 @@ std::u16string DraftPreview(const DraftEntries& draft, int width, std::span<cons
   return text;
 }
 
-bool DraftTable(CodecState& state, std::u16string_view text, int width, std::int64_t offset,
+bool DraftTable(CodecState state, std::u16string_view text, int width, std::int64_t offset,
                 const std::u16string& fileName) {
   if (fileName.empty()) {
     AppendLog(state, u"Не задано имя файла таблицы");

@@ -32,7 +32,7 @@ std::u16string DraftPreview(const DraftEntries& draft, int width, std::span<cons
 // "Создать таблицу": checks that the word matches at the offset, then writes
 // the drafted table (SBCS for width 1, DBCS for width 2; an existing file
 // becomes file + ".bak"). True when written.
-bool DraftTable(CodecState& state, std::u16string_view word, int width, std::int64_t offset,
+bool DraftTable(CodecState state, std::u16string_view word, int width, std::int64_t offset,
                 const std::u16string& fileName);
 
 }  // namespace vorkat

@@ -109,10 +109,10 @@ std::u16string SearchHitLine(std::int32_t offset, std::span<const std::uint8_t> 
   return line;
 }
 
-std::u16string SearchTextToHex(CodecState& state, std::u16string_view text, bool useTable) {
+std::u16string SearchTextToHex(CodecState state, std::u16string_view text, bool useTable) {
   std::u16string hex;
   if (useTable) {
-    for (std::uint8_t b : Encode(state, text, true)) hex += HexText(b, 2);
+    for (std::uint8_t b : Encode(state, text)) hex += HexText(b, 2);
     return hex;
   }
   for (char16_t c : text) {
@@ -126,7 +126,7 @@ std::u16string SearchTextToHex(CodecState& state, std::u16string_view text, bool
   return hex;
 }
 
-void SearchRomBytes(CodecState& state, std::u16string_view text, std::vector<std::u16string>* jumpList) {
+void SearchRomBytes(CodecState state, std::u16string_view text, std::vector<std::u16string>* jumpList) {
   LongOperation op(state);
   if (!state.rom.isLoaded) {
     MsgBox(state, u"ROM еще не загружен", MsgButtons::Ok, MsgIcon::None, u"Ошибочка");
@@ -171,7 +171,7 @@ void SearchRomBytes(CodecState& state, std::u16string_view text, std::vector<std
       SetProgress(state, static_cast<std::int64_t>(std::min(pos, rom.size() - 1)));
     }
     YieldPoint(state);
-    if (state.CancelRequested) {
+    if (state.ctx.CancelRequested) {
       AppendLog(state, u"Процесс поиска прерван пользователем");
       HideProgress(state);
       return;

@@ -52,7 +52,7 @@ std::u16string SearchHitLine(std::int32_t offset, std::span<const std::uint8_t> 
 // The hexadecimal pattern for a typed text: through the table (encoder,
 // reusing its index) or, without it, one Windows-1251 byte per character
 // with "*" as "??".
-std::u16string SearchTextToHex(CodecState& state, std::u16string_view text, bool useTable);
+std::u16string SearchTextToHex(CodecState state, std::u16string_view text, bool useTable);
 
 // The jump list of the viewer: decimal offsets, at most this many entries.
 inline constexpr std::size_t kJumpListLimit = 31001;
@@ -60,6 +60,6 @@ inline constexpr std::size_t kJumpListLimit = 31001;
 // Searches the working ROM for the pattern, logging each hit and, when a
 // jump list is given (the viewer is shown), adding the hit's offset to it.
 // A long operation: shows progress, yields, and stops on cancel.
-void SearchRomBytes(CodecState& state, std::u16string_view pattern, std::vector<std::u16string>* jumpList = nullptr);
+void SearchRomBytes(CodecState state, std::u16string_view pattern, std::vector<std::u16string>* jumpList = nullptr);
 
 }  // namespace vorkat

@@ -90,7 +90,7 @@ GroupCodes ImpliedCodes(const MatchPlan& plan, std::span<const std::uint8_t> rom
 }
 
 template <int Width>
-bool SearchRange(CoreState& state, const MatchPlan& plan, std::span<const std::uint8_t> rom, std::size_t start,
+bool SearchRange(CoreState state, const MatchPlan& plan, std::span<const std::uint8_t> rom, std::size_t start,
                  std::size_t lastStart, RelativeSearchResult& result) {
   // The nearest pair rules out almost every offset: held in registers, it
   // is the whole cost of the pass.
@@ -108,7 +108,7 @@ bool SearchRange(CoreState& state, const MatchPlan& plan, std::span<const std::u
     }
     SetProgress(state, static_cast<std::int64_t>(chunkEnd));
     YieldPoint(state);
-    if (state.CancelRequested) return false;
+    if (state.ctx.CancelRequested) return false;
   }
   return true;
 }
@@ -158,7 +158,7 @@ std::optional<GroupCodes> RelativeMatchAt(const RelativeWord& word, std::span<co
   return ImpliedCodes<1>(plan, rom, offset);
 }
 
-RelativeSearchResult RelativeSearch(CoreState& state, std::u16string_view text, int width, std::size_t start,
+RelativeSearchResult RelativeSearch(CoreState state, std::u16string_view text, int width, std::size_t start,
                                     std::size_t end) {
   LongOperation op(state);
   RelativeSearchResult result;
@@ -217,7 +217,7 @@ std::u16string RelativeCountLine(std::size_t count) {
   return u"Найдено совпадений" + NumText(static_cast<long long>(count));
 }
 
-void LogRelativeHits(CoreState& state, const RelativeWord& word, const RelativeSearchResult& result) {
+void LogRelativeHits(CoreState state, const RelativeWord& word, const RelativeSearchResult& result) {
   for (const RelativeHit& hit : result.hits) AppendLog(state, RelativeHitLine(word, hit));
   if (result.count > result.hits.size())
     AppendLog(state,
@@ -227,7 +227,7 @@ void LogRelativeHits(CoreState& state, const RelativeWord& word, const RelativeS
   AppendLog(state, RelativeCountLine(result.count));
 }
 
-void RelativeSearchCommand(CoreState& state, std::u16string_view word, int width) {
+void RelativeSearchCommand(CoreState state, std::u16string_view word, int width) {
   const RelativeSearchResult result = RelativeSearch(state, word, width, 0, state.rom.view().size());
   if (result.searched) LogRelativeHits(state, ReadRelativeWord(word, width), result);
 }

@@ -85,7 +85,7 @@ struct RelativeSearchResult {
 // A long operation: yields, shows progress and stops on a stop request.
 // Refuses (with a log line) a missing ROM, a width other than 1 or 2, an
 // empty range and a word without two letters of one group.
-RelativeSearchResult RelativeSearch(CoreState& state, std::u16string_view word, int width, std::size_t start,
+RelativeSearchResult RelativeSearch(CoreState state, std::u16string_view word, int width, std::size_t start,
                                     std::size_t end);
 
 // The implied codes of the groups the word uses, each after a blank: " A=80 a=A0".
@@ -93,11 +93,11 @@ std::u16string ImpliedCodesText(const RelativeWord& word, const GroupCodes& code
 // The log line of one hit: "Относительный поиск: 1F40 A=80 a=A0".
 std::u16string RelativeHitLine(const RelativeWord& word, const RelativeHit& hit);
 // Logs each kept hit, a line for hits not kept, and the count.
-void LogRelativeHits(CoreState& state, const RelativeWord& word, const RelativeSearchResult& result);
+void LogRelativeHits(CoreState state, const RelativeWord& word, const RelativeSearchResult& result);
 // "Найдено совпадений 3".
 std::u16string RelativeCountLine(std::size_t count);
 
 // Batch RELATIVESEARCH=word,width: searches the whole ROM and logs the hits.
-void RelativeSearchCommand(CoreState& state, std::u16string_view word, int width);
+void RelativeSearchCommand(CoreState state, std::u16string_view word, int width);
 
 }  // namespace vorkat

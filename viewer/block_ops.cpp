@@ -13,19 +13,19 @@ namespace {
 
 constexpr std::u16string_view kBinaryFilters = u"Двоичный файл (*.bin)|*.bin\r\nAll Files (*.*)|*.*";
 
-void ReportEmptyBlock(CodecState& state) {
+void ReportEmptyBlock(CodecState state) {
   MsgBox(state, u"Выбранная длинна блока 0 байт", MsgButtons::Ok, MsgIcon::Error);
 }
 
 // The common start: a block of at least one byte, clamped to the ROM and
 // stored back. False (with the message) when there is nothing to take.
-bool TakeBlock(CodecState& state, ViewerModel& view) {
+bool TakeBlock(CodecState state, ViewerModel& view) {
   if (!RequireRom(state)) return false;
   if (view.BlockStart >= view.BlockEnd) {
     ReportEmptyBlock(state);
     return false;
   }
-  view.BlockEnd = std::min(view.BlockEnd, state.rom.size - 1);
+  view.BlockEnd = std::min(view.BlockEnd, state.rom.size() - 1);
   view.BlockStart = std::max(view.BlockStart, 0);
   // Bounds that both lay beyond the ROM's end leave nothing between them.
   if (view.BlockStart > view.BlockEnd) {
@@ -41,30 +41,30 @@ std::u16string BlockText(const ViewerModel& view) {
          HexText(static_cast<std::uint32_t>(view.BlockEnd)) + u")";
 }
 
-void Announce(CodecState& state, const std::u16string& text) {
+void Announce(CodecState state, const std::u16string& text) {
   AppendLog(state, text);
   MsgBox(state, text);
 }
 
-std::u16string AskBinaryFile(CodecState& state) {
+std::u16string AskBinaryFile(CodecState state) {
   return Trim(AskFileName(state, true, u"Save block into binary file", kBinaryFilters));
 }
 
-std::span<const std::uint8_t> BlockBytes(const CodecState& state, const ViewerModel& view) {
+std::span<const std::uint8_t> BlockBytes(CodecState state, const ViewerModel& view) {
   return state.rom.view().subspan(static_cast<std::size_t>(view.BlockStart),
                                   static_cast<std::size_t>(view.BlockEnd - view.BlockStart + 1));
 }
 
-bool Write(CodecState& state, const std::u16string& name, std::span<const std::uint8_t> data) {
+bool Write(CodecState state, const std::u16string& name, std::span<const std::uint8_t> data) {
   IoError error;
-  if (WriteFileAtomic(name, data, Backup::None, &error, state.writeFaults)) return true;
+  if (WriteFileAtomic(name, data, Backup::None, &error, state.ctx.writeFaults)) return true;
   AppendLog(state, IoErrorText(u"Не удалось записать файл ", name, error), kColourBrightRed);
   return false;
 }
 
 }  // namespace
 
-void DumpBlockAsDialog(CodecState& state, ViewerModel& view) {
+void DumpBlockAsDialog(CodecState state, ViewerModel& view) {
   if (!TakeBlock(state, view)) return;
   if (!RequireTable(state)) return;
   // The record ends before BlockEnd: a block of one byte has nothing to decode
@@ -76,14 +76,14 @@ void DumpBlockAsDialog(CodecState& state, ViewerModel& view) {
   const std::u16string name =
       Trim(AskFileName(state, true, u"Save dialogs to file", u"Вынутый текст (*.txt)|*.txt\r\nAll Files (*.*)|*.*"));
   if (name.empty()) return;
-  RecordOutput out = RecordOutput::ForSettings(state.settings);
+  RecordOutput out = RecordOutput::ForSettings(state.ctx.settings);
   std::int32_t start = view.BlockStart, end = view.BlockEnd;
   DecodeRange(state, start, end, out);
   if (!out.Save(state, name)) return;
   Announce(state, BlockText(view) + u" записан в файл диалогов " + name);
 }
 
-void WriteBlockToFile(CodecState& state, ViewerModel& view) {
+void WriteBlockToFile(CodecState state, ViewerModel& view) {
   if (!TakeBlock(state, view)) return;
   const std::u16string name = AskBinaryFile(state);
   if (name.empty()) return;
@@ -91,7 +91,7 @@ void WriteBlockToFile(CodecState& state, ViewerModel& view) {
   Announce(state, BlockText(view) + u" записан в двоичный файл " + name);
 }
 
-void AppendBlockToFile(CodecState& state, ViewerModel& view) {
+void AppendBlockToFile(CodecState state, ViewerModel& view) {
   if (!TakeBlock(state, view)) return;
   const std::u16string name = AskBinaryFile(state);
   if (name.empty()) return;

@@ -14,10 +14,10 @@ struct ViewerModel;
 // write fails (with a bright-red line naming the file and the reason).
 
 // Decodes BlockStart <= offset < BlockEnd into one record of a new dialogs file.
-void DumpBlockAsDialog(CodecState& state, ViewerModel& view);
+void DumpBlockAsDialog(CodecState state, ViewerModel& view);
 // Writes the bytes BlockStart..BlockEnd, both included, to a new binary file.
-void WriteBlockToFile(CodecState& state, ViewerModel& view);
+void WriteBlockToFile(CodecState state, ViewerModel& view);
 // Adds the bytes BlockStart..BlockEnd after the end of a binary file.
-void AppendBlockToFile(CodecState& state, ViewerModel& view);
+void AppendBlockToFile(CodecState state, ViewerModel& view);
 
 }  // namespace vorkat

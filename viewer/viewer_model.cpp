@@ -26,17 +26,17 @@ int HexValue(char16_t c) {
 }
 
 // The bytes the page shows: the working ROM, or the original one.
-std::span<const std::uint8_t> Source(const CodecState& state, const ViewerModel& view) {
+std::span<const std::uint8_t> Source(CodecState state, const ViewerModel& view) {
   if (view.ShowOrigHexes) return state.originalRom.isLoaded ? state.originalRom.view() : std::span<const std::uint8_t>{};
   return state.rom.isLoaded ? state.rom.view() : std::span<const std::uint8_t>{};
 }
 
-std::int64_t SourceSize(const CodecState& state, const ViewerModel& view) {
+std::int64_t SourceSize(CodecState state, const ViewerModel& view) {
   return static_cast<std::int64_t>(Source(state, view).size());
 }
 
 // The page clamp of every redraw: the page never runs past the ROM's end.
-void ClampViewTop(const CodecState& state, ViewerModel& view) {
+void ClampViewTop(CodecState state, ViewerModel& view) {
   const std::int64_t size = SourceSize(state, view);
   std::int64_t top = std::max<std::int64_t>(view.ViewTop, 0);
   const std::int64_t page = PageBytes(view);
@@ -48,8 +48,8 @@ std::int32_t Saturate(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
-char16_t CellText(const CodecState& state, const ViewerModel& view, std::span<const std::uint8_t> cell) {
-  const char16_t placeholder = state.ViewerPlaceholder.empty() ? u'.' : state.ViewerPlaceholder[0];
+char16_t CellText(CodecState state, const ViewerModel& view, std::span<const std::uint8_t> cell) {
+  const char16_t placeholder = view.placeholder;
   if (cell.size() < static_cast<std::size_t>(view.codeWidth)) return placeholder;  // half a pair at the ROM's end
   const unsigned code = view.codeWidth == 2 ? unsigned{cell[0]} << 8 | cell[1] : cell[0];
   char16_t c;
@@ -84,7 +84,7 @@ void ApplyHighlights(const ViewerModel& view, ViewerPage& page) {
   }
 }
 
-void ApplyDifferences(const CodecState& state, const ViewerModel& view, ViewerPage& page) {
+void ApplyDifferences(CodecState state, const ViewerModel& view, ViewerPage& page) {
   const std::span<const std::uint8_t> rom = state.rom.view();
   const std::span<const std::uint8_t> original = state.originalRom.view();
   const auto width = static_cast<std::size_t>(view.codeWidth);
@@ -114,15 +114,15 @@ std::optional<std::uint32_t> HighlightColour(std::u16string_view text) {
   return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
 }
 
-void ResetViewer(CoreState& state, ViewerModel& view) {
+void ResetViewer(CoreState state, ViewerModel& view) {
   view.UseTrTable = true;
   view.ViewTop = view.CursorRow = view.CursorColumn = 0;
   view.BlockStart = view.BlockEnd = -1;
-  if (state.rom.isLoaded) view.Scrollbytes = state.rom.size / 100;
+  if (state.rom.isLoaded) view.Scrollbytes = state.rom.size() / 100;
   SetHighlightRules(state, view, kDefaultHighlight);
 }
 
-void LayOutViewer(const CodecState& state, ViewerModel& view, std::int32_t paneChars, std::int32_t paneLines) {
+void LayOutViewer(CodecState state, ViewerModel& view, std::int32_t paneChars, std::int32_t paneLines) {
   const bool dbcs = state.table.codeWidth == 2;
   view.codeWidth = dbcs ? 2 : 1;
   view.CursorSizeInChar = dbcs ? 5 : 3;
@@ -132,7 +132,7 @@ void LayOutViewer(const CodecState& state, ViewerModel& view, std::int32_t paneC
   view.CursorRow = std::min(view.CursorRow, view.Rows - 1);
 }
 
-void SetHighlightRules(CoreState& state, ViewerModel& view, std::u16string_view text) {
+void SetHighlightRules(CoreState state, ViewerModel& view, std::u16string_view text) {
   view.HighLightThat = UCase(text);
   view.rules.clear();
   for (const std::u16string& line : SplitCrLf(view.HighLightThat)) {
@@ -160,7 +160,7 @@ std::int32_t CursorAddress(const ViewerModel& view) {
   return Saturate(view.ViewTop + (std::int64_t{view.CursorRow} * view.Columns + view.CursorColumn) * view.codeWidth);
 }
 
-ViewerPage BuildPage(const CodecState& state, ViewerModel& view) {
+ViewerPage BuildPage(CodecState state, ViewerModel& view) {
   ViewerPage page;
   const std::span<const std::uint8_t> bytes = Source(state, view);
   if (bytes.empty()) return page;
@@ -187,7 +187,7 @@ ViewerPage BuildPage(const CodecState& state, ViewerModel& view) {
   return page;
 }
 
-ViewerPage FillView(CodecState& state, ViewerModel& view) {
+ViewerPage FillView(CodecState state, ViewerModel& view) {
   if (!state.rom.isLoaded) {
     AppendLog(state, u"ROM еще не загружен");
     return {};
@@ -210,14 +210,14 @@ std::u16string BlockStatusText(const ViewerModel& view) {
   return u"Адрес начала блока для дампа=" + NumText(view.BlockStart) + u" адрес конца блока=" + NumText(view.BlockEnd);
 }
 
-void ScrollUp(const CodecState& state, ViewerModel& view, std::int32_t lines) {
+void ScrollUp(CodecState state, ViewerModel& view, std::int32_t lines) {
   if (lines == 0) lines = 1;
   if (view.ViewTop > 0)
     view.ViewTop = Saturate(std::max<std::int64_t>(view.ViewTop - std::int64_t{view.Columns} * lines * view.codeWidth, 0));
   ClampViewTop(state, view);
 }
 
-void ScrollDown(const CodecState& state, ViewerModel& view, std::int32_t lines) {
+void ScrollDown(CodecState state, ViewerModel& view, std::int32_t lines) {
   if (lines == 0) lines = 1;
   const std::int64_t size = SourceSize(state, view);
   if (view.ViewTop == size - std::int64_t{view.Rows} * view.Columns) return;
@@ -228,7 +228,7 @@ void ScrollDown(const CodecState& state, ViewerModel& view, std::int32_t lines) 
   ClampViewTop(state, view);
 }
 
-void ScrollTo(const CodecState& state, ViewerModel& view, std::int32_t position) {
+void ScrollTo(CodecState state, ViewerModel& view, std::int32_t position) {
   view.ViewTop = Saturate(std::int64_t{position} * view.Scrollbytes);
   view.CursorRow = view.CursorColumn = 0;
   ClampViewTop(state, view);
@@ -240,7 +240,7 @@ std::int32_t ScrollPosition(const ViewerModel& view) {
   return std::clamp(view.ViewTop / view.Scrollbytes, 0, 100);
 }
 
-void PressViewerKey(const CodecState& state, ViewerModel& view, ViewerKey key, bool modifier) {
+void PressViewerKey(CodecState state, ViewerModel& view, ViewerKey key, bool modifier) {
   const std::int64_t size = SourceSize(state, view);
   switch (key) {
     case ViewerKey::Up: --view.CursorRow; break;
@@ -289,22 +289,22 @@ void PressViewerKey(const CodecState& state, ViewerModel& view, ViewerKey key, b
   ClampViewTop(state, view);
 }
 
-void JumpToText(const CodecState& state, ViewerModel& view, std::u16string_view text, bool remember) {
+void JumpToText(CodecState state, ViewerModel& view, std::u16string_view text, bool remember) {
   if (remember) view.OldCursorInRom = view.ViewTop;
   view.ViewTop = ReadInt(text);
   view.CursorRow = view.CursorColumn = 0;
   ClampViewTop(state, view);
 }
 
-void JumpBack(const CodecState& state, ViewerModel& view) {
+void JumpBack(CodecState state, ViewerModel& view) {
   // Back and forth: "<" twice returns to where the page stood.
   std::swap(view.ViewTop, view.OldCursorInRom);
   view.CursorRow = view.CursorColumn = 0;
   ClampViewTop(state, view);
 }
 
-void FollowPointer(CodecState& state, ViewerModel& view, std::u16string_view offsetText) {
-  const PointerFormat format = state.settings.PtrFormat;
+void FollowPointer(CodecState state, ViewerModel& view, std::u16string_view offsetText) {
+  const PointerFormat format = state.ctx.settings.PtrFormat;
   const int width = PointerWidth(format);
   const std::int64_t at = ReadInt(offsetText);
   const std::span<const std::uint8_t> rom = state.rom.view();
@@ -319,7 +319,7 @@ void FollowPointer(CodecState& state, ViewerModel& view, std::u16string_view off
   JumpToText(state, view, DecText(target));
 }
 
-bool LoadJumpList(CoreState& state, ViewerModel& view, const std::u16string& fileName) {
+bool LoadJumpList(CoreState state, ViewerModel& view, const std::u16string& fileName) {
   view.PtrsFileName = fileName;
   if (!FileExists(fileName)) return false;
   IoError error;
@@ -353,7 +353,7 @@ bool LoadJumpList(CoreState& state, ViewerModel& view, const std::u16string& fil
     if (StartsWith(line, u"----- D") && entry.size() > 14) view.jumpList.push_back(entry.substr(14, 10));
     if (line.size() > 1 && number > 0) view.jumpList.push_back(entry);
     YieldPoint(state);
-    if (state.CancelRequested) break;
+    if (state.ctx.CancelRequested) break;
     if (view.jumpList.size() > kJumpListLimit - 1) break;
   }
   return true;

@@ -52,18 +52,20 @@ struct ViewerModel {
   std::vector<std::u16string> jumpList;
   bool ShowDiff = false;
   bool ShowOrigHexes = false;
+  // Shown for a byte the text pane cannot draw.
+  char16_t placeholder = u'.';
 };
 
 // Form_Load: position, block, table flag and highlight rules to their start.
-void ResetViewer(CoreState& state, ViewerModel& view);
+void ResetViewer(CoreState state, ViewerModel& view);
 
 // Lays the page out for a hex pane that holds `paneChars` characters per line
 // and `paneLines` lines (at least one cell and one row).
-void LayOutViewer(const CodecState& state, ViewerModel& view, std::int32_t paneChars, std::int32_t paneLines);
+void LayOutViewer(CodecState state, ViewerModel& view, std::int32_t paneChars, std::int32_t paneLines);
 
 // Stores highlight rules: upper-cased text, one rule per CR LF line. A rule
 // whose colour has no palette entry is logged and left out.
-void SetHighlightRules(CoreState& state, ViewerModel& view, std::u16string_view text);
+void SetHighlightRules(CoreState state, ViewerModel& view, std::u16string_view text);
 
 std::int32_t PageBytes(const ViewerModel& view);
 std::int32_t CursorAddress(const ViewerModel& view);
@@ -84,9 +86,9 @@ struct ViewerPage {
 // Redraws: clamps `ViewTop` to the ROM and builds the page of the working
 // ROM (or, with `ShowOrigHexes`, of the original one), highlight rules and
 // difference colouring applied. Logs "ROM еще не загружен" without a ROM.
-ViewerPage FillView(CodecState& state, ViewerModel& view);
+ViewerPage FillView(CodecState state, ViewerModel& view);
 // The page model alone, for painting: no log lines.
-ViewerPage BuildPage(const CodecState& state, ViewerModel& view);
+ViewerPage BuildPage(CodecState state, ViewerModel& view);
 
 // Status lines under the panes.
 std::u16string CursorStatusText(const ViewerModel& view);
@@ -96,24 +98,24 @@ enum class ViewerKey { Up, Down, Left, Right, PageUp, PageDown, Home, End, SetBl
 
 // A key of the viewer: moves the cursor or the page (with `modifier` held,
 // Left and Right move the page by one cell), then wraps the cursor.
-void PressViewerKey(const CodecState& state, ViewerModel& view, ViewerKey key, bool modifier = false);
+void PressViewerKey(CodecState state, ViewerModel& view, ViewerKey key, bool modifier = false);
 
-void ScrollUp(const CodecState& state, ViewerModel& view, std::int32_t lines);
-void ScrollDown(const CodecState& state, ViewerModel& view, std::int32_t lines);
+void ScrollUp(CodecState state, ViewerModel& view, std::int32_t lines);
+void ScrollDown(CodecState state, ViewerModel& view, std::int32_t lines);
 // The scroll bar (0..100) at its position, and the position of the page.
-void ScrollTo(const CodecState& state, ViewerModel& view, std::int32_t position);
+void ScrollTo(CodecState state, ViewerModel& view, std::int32_t position);
 std::int32_t ScrollPosition(const ViewerModel& view);
 
 // Jumps: the typed or chosen jump-list text (decimal or "&H" hexadecimal),
 // back to before the last jump, and to where a GBA pointer at that offset
 // points. Each but the typed "Jump to" remembers where the page stood.
-void JumpToText(const CodecState& state, ViewerModel& view, std::u16string_view text, bool remember = true);
-void JumpBack(const CodecState& state, ViewerModel& view);
-void FollowPointer(CodecState& state, ViewerModel& view, std::u16string_view offsetText);
+void JumpToText(CodecState state, ViewerModel& view, std::u16string_view text, bool remember = true);
+void JumpBack(CodecState state, ViewerModel& view);
+void FollowPointer(CodecState state, ViewerModel& view, std::u16string_view offsetText);
 
 // Reads a jump list from a pointer-search report, an insertion log, a
 // masked-search log or a list of numbers. Returns false when the file does
 // not exist (the list is then kept).
-bool LoadJumpList(CoreState& state, ViewerModel& view, const std::u16string& fileName);
+bool LoadJumpList(CoreState state, ViewerModel& view, const std::u16string& fileName);
 
 }  // namespace vorkat

@@ -40,7 +40,6 @@ void BenchViewer(vorkat::AppState& state, QWidget& mainWindow) {
     x = x * 1664525u + 1013904223u;
     state.rom.bytes[i] = static_cast<std::uint8_t>(x >> 24);
   }
-  state.rom.size = static_cast<std::int32_t>(state.rom.bytes.size());
   state.rom.isLoaded = true;
   state.rom.fileName = u"big.gba";
   state.originalRom.bytes.assign(state.rom.bytes.begin(), state.rom.bytes.end());

@@ -75,11 +75,11 @@ TEST(OutOfMemory, ABatchLineAndAMenuCommandEndCleanlyAndKeepTheLoadedDialogs) {
     result = RunBatch(state, dir.File("script.txt"));
   }
   EXPECT_TRUE(result.stopped);
-  EXPECT_EQ(state.busy, 0);
+  EXPECT_EQ(state.ctx.busy, 0);
   EXPECT_EQ(state.dialogs.records.size(), before.size());
   EXPECT_EQ(state.dialogs.records[0].dlgText, u"old");
-  EXPECT_NE(state.log.text.find(u"Не хватило памяти"), std::u16string::npos);
-  EXPECT_EQ(state.log.text.find(u"after"), std::u16string::npos);
+  EXPECT_NE(state.ctx.log.text.find(u"Не хватило памяти"), std::u16string::npos);
+  EXPECT_EQ(state.ctx.log.text.find(u"after"), std::u16string::npos);
 
   host.fileNames.push_back(dir.File("big.txt"));
   {
@@ -87,9 +87,9 @@ TEST(OutOfMemory, ABatchLineAndAMenuCommandEndCleanlyAndKeepTheLoadedDialogs) {
     EXPECT_FALSE(RunGuarded(state, [&] { FindCoreCommand("menuOpenDialog")->run(state); }));
   }
   EXPECT_EQ(state.dialogs.records[0].dlgText, u"old");
-  EXPECT_FALSE(state.progress.visible);
+  EXPECT_FALSE(state.ctx.progress.visible);
   FindCoreCommand("menuClearLogs")->run(state);  // the program goes on
-  EXPECT_TRUE(state.log.text.empty());
+  EXPECT_TRUE(state.ctx.log.text.empty());
 }
 
 }  // namespace

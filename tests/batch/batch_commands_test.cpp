@@ -60,8 +60,8 @@ TEST_F(BatchCommandsTest, CompareSaveAndApplyAPatch) {
       u"\r\nECOMODE=1\r\nOPTIMIZECHANGESBLOCKS=0\r\nCOMPAREROMS\r\nSAVEIPS=" + F("fix") + u"\r\n" +
       u"LOADROM=" + F("copy.gba") + u"\r\nLOADIPS=" + F("fix.ips") + u"\r\nAPPLYIPSTOROM\r\nSAVEROM=" +
       F("copy.gba"));
-  EXPECT_TRUE(state.EcoMode);
-  EXPECT_FALSE(state.OptimizeChangesBlocks);
+  EXPECT_TRUE(state.patchOptions.EcoMode);
+  EXPECT_FALSE(state.patchOptions.OptimizeChangesBlocks);
   EXPECT_TRUE(LoggedPart(u"Прочитали оригинальный ROM файл:" + F("orig.gba")));
   EXPECT_TRUE(LoggedPart(u"отличительных блоков насчитано 3"));
   EXPECT_TRUE(LoggedPart(u"Записали IPS в файл " + F("fix.ips")));

@@ -61,7 +61,7 @@ TEST_F(BatchTest, LowerCaseCommandWithBlanksOpensTheRom) {
   EXPECT_TRUE(Run(u"loadrom = " + F("game.gba") + u"\r\n"));
   EXPECT_TRUE(state.rom.isLoaded);
   EXPECT_EQ(state.rom.fileName, F("game.gba"));
-  EXPECT_EQ(state.rom.size, 16);
+  EXPECT_EQ(state.rom.size(), 16);
   EXPECT_TRUE(host.prompts.empty());
 }
 
@@ -120,13 +120,13 @@ TEST_F(BatchTest, FlagsAreOnAboveZeroUnrounded) {
   EXPECT_TRUE(state.insertion.CheckByMod4);
 
   Run(u"SKIPUNKNOWNTRCHARS=0\r\nEXTENDEDLOGS=0\r\nCREATEINSERTIONLOGS=1");
-  EXPECT_FALSE(state.SkipUnknownTRChars);
-  EXPECT_EQ(state.settings.ExtendedLogs, u"NO");
-  EXPECT_TRUE(state.CreateInsertionLogs);
+  EXPECT_FALSE(state.codecOptions.SkipUnknownTRChars);
+  EXPECT_EQ(state.ctx.settings.ExtendedLogs, u"NO");
+  EXPECT_TRUE(state.insertOptions.CreateInsertionLogs);
   Run(u"SKIPUNKNOWNTRCHARS=2\r\nEXTENDEDLOGS=1\r\nCREATEINSERTIONLOGS=no");
-  EXPECT_TRUE(state.SkipUnknownTRChars);
-  EXPECT_EQ(state.settings.ExtendedLogs, u"YES");
-  EXPECT_FALSE(state.CreateInsertionLogs);
+  EXPECT_TRUE(state.codecOptions.SkipUnknownTRChars);
+  EXPECT_EQ(state.ctx.settings.ExtendedLogs, u"YES");
+  EXPECT_FALSE(state.insertOptions.CreateInsertionLogs);
 }
 
 TEST_F(BatchTest, NumbersAreRoundedHalfToEvenAndLogged) {
@@ -185,10 +185,10 @@ TEST_F(BatchTest, FinEndsTheScriptAndTheMenuCommandRunsTheExitSequence) {
   EXPECT_TRUE(RunBatch(state, F("fin.txt")).finRequested);
   EXPECT_TRUE(Logged(u"Заканчиваем работу программы..."));
   EXPECT_FALSE(Logged(u"after"));
-  EXPECT_FALSE(state.exitRequested) << "the caller runs the exit sequence";
+  EXPECT_FALSE(state.ctx.exitRequested) << "the caller runs the exit sequence";
   host.fileNames.push_back(F("fin.txt"));
   FindCoreCommand("menuRunBatch")->run(state);
-  EXPECT_TRUE(state.exitRequested);
+  EXPECT_TRUE(state.ctx.exitRequested);
   EXPECT_TRUE(dir.Exists("vorkat2.ini")) << "settings are saved on exit";
 }
 
@@ -200,10 +200,10 @@ TEST_F(BatchTest, DoLogAndSaveLog) {
 }
 
 TEST_F(BatchTest, StopButtonEndsTheScriptAfterTheCurrentLine) {
-  state.yieldInterval = std::chrono::milliseconds(0);
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
   int seen = 0;
   host.onProcessEvents = [&] {
-    if (++seen == 4) state.CancelRequested = true;
+    if (++seen == 4) state.ctx.CancelRequested = true;
   };
   Run(u"DOLOG=1\r\nDOLOG=2\r\nDOLOG=3\r\nDOLOG=4\r\nDOLOG=5");
   EXPECT_TRUE(Logged(u"Выполнение пакетного задания прервано пользователем"));
@@ -214,9 +214,9 @@ TEST_F(BatchTest, StoppingALongCommandEndsTheScript) {
   std::u16string table;
   for (int c = 0; c < 2000; ++c) table += HexText(0x1000 + c) + u"=<$t" + DecText(c) + u">\r\n";
   dir.WriteText("big.tbl", table);
-  state.yieldInterval = std::chrono::milliseconds(0);
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
   host.onProcessEvents = [&] {
-    if (state.log.text.find(u"Начинаю проверку") != std::u16string::npos) state.CancelRequested = true;
+    if (state.ctx.log.text.find(u"Начинаю проверку") != std::u16string::npos) state.ctx.CancelRequested = true;
   };
   Run(u"LOADTABLE=" + F("big.tbl") + u"\r\nCHECKTABLE\r\nDOLOG=after");
   EXPECT_TRUE(Logged(u"Операция прервана пользователем..."));
@@ -226,14 +226,14 @@ TEST_F(BatchTest, StoppingALongCommandEndsTheScript) {
 
 TEST_F(BatchTest, ExtractionOptions) {
   Run(u"WRITETEXTINUNICODE=1\r\nHEXENCODEUNKNOWNCHARS=1\r\nNUMBEROFTEXTCHARS=5");
-  EXPECT_EQ(state.settings.WriteTextInUnicode, u"YES");
-  EXPECT_EQ(state.HexEncodeUnknownChars, u"YES");
-  EXPECT_EQ(state.settings.NumberOfTextChars, 5);
+  EXPECT_EQ(state.ctx.settings.WriteTextInUnicode, u"YES");
+  EXPECT_EQ(state.codecOptions.HexEncodeUnknownChars, u"YES");
+  EXPECT_EQ(state.ctx.settings.NumberOfTextChars, 5);
   EXPECT_TRUE(Logged(u"Установка параметра NumberOfTextChars= 5"));
   Run(u"WRITETEXTINUNICODE=0\r\nHEXENCODEUNKNOWNCHARS=0\r\nNUMBEROFTEXTCHARS=1");
-  EXPECT_EQ(state.settings.WriteTextInUnicode, u"NO");
-  EXPECT_EQ(state.HexEncodeUnknownChars, u"NO");
-  EXPECT_EQ(state.settings.NumberOfTextChars, 2) << "runs are at least two codes long";
+  EXPECT_EQ(state.ctx.settings.WriteTextInUnicode, u"NO");
+  EXPECT_EQ(state.codecOptions.HexEncodeUnknownChars, u"NO");
+  EXPECT_EQ(state.ctx.settings.NumberOfTextChars, 2) << "runs are at least two codes long";
 }
 
 TEST_F(BatchTest, MissingArgumentsAreReported) {

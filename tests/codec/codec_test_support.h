@@ -32,19 +32,18 @@ inline void LoadLines(AppState& state, std::initializer_list<std::u16string_view
 
 inline void PutRom(AppState& state, const std::vector<std::uint8_t>& bytes) {
   state.rom.bytes.assign(bytes.begin(), bytes.end());
-  state.rom.size = static_cast<std::int32_t>(bytes.size());
   state.rom.isLoaded = true;
 }
 
 inline bool LogHas(const AppState& state, std::u16string_view line) {
-  return state.log.text.find(line) != std::u16string::npos;
+  return state.ctx.log.text.find(line) != std::u16string::npos;
 }
 
 // Colour of the first log line that contains `text`, or -1 when none does.
 inline long long LogColourOf(const AppState& state, std::u16string_view text) {
-  std::size_t at = state.log.text.find(text);
+  std::size_t at = state.ctx.log.text.find(text);
   if (at == std::u16string::npos) return -1;
-  for (const LogSpan& s : state.log.spans)
+  for (const LogSpan& s : state.ctx.log.spans)
     if (at >= s.start && at < s.start + s.length) return s.colour;
   return kColourDefault;
 }
@@ -56,6 +55,6 @@ inline std::size_t CountIn(std::u16string_view text, std::u16string_view what) {
   return n;
 }
 
-inline std::vector<std::u16string> LogLines(const AppState& state) { return SplitCrLf(state.log.text); }
+inline std::vector<std::u16string> LogLines(const AppState& state) { return SplitCrLf(state.ctx.log.text); }
 
 }  // namespace vorkat::testing

@@ -19,10 +19,10 @@ struct Decoder : ::testing::Test {
     RecordOutput out(true);
     DecodeRange(state, start, end, out);
     std::u16string all = DecodeTextFile(out.bytes());
-    std::size_t from = all.find(state.settings.DialogAttrDelimStr);
-    std::size_t to = all.rfind(state.settings.DialogDelimiterStr);
+    std::size_t from = all.find(state.ctx.settings.DialogAttrDelimStr);
+    std::size_t to = all.rfind(state.ctx.settings.DialogDelimiterStr);
     if (from == std::u16string::npos || to == std::u16string::npos) return u"<no record>";
-    from += state.settings.DialogAttrDelimStr.size();
+    from += state.ctx.settings.DialogAttrDelimStr.size();
     return all.substr(from, to - from);
   }
 };
@@ -132,10 +132,10 @@ TEST_F(Decoder, RecordStartCorrections) {
 
 TEST_F(Decoder, RecordCarriesCorrectedOffsetsAndPostprocessedText) {
   LoadLines(state, {u"<$POSTPROCESSOR>ab,x", u"<$POSTPROCESSOR>x,y", u"<$POSTPROCESSOR>,never"});
-  state.settings.CorrectDlgNumStart = u"YES";
-  state.settings.DialogAttrSeparator = u";";
-  state.settings.DialogAttrDelimStr = u"|";
-  state.settings.DialogDelimiterStr = u"#";
+  state.ctx.settings.CorrectDlgNumStart = u"YES";
+  state.ctx.settings.DialogAttrSeparator = u";";
+  state.ctx.settings.DialogAttrDelimStr = u"|";
+  state.ctx.settings.DialogDelimiterStr = u"#";
   RecordOutput out(false);
   WriteExtractedRecord(state, out, u"12abcab", 254);
   WriteExtractedRecord(state, out, u"ignored", -1);
@@ -149,14 +149,14 @@ TEST_F(Decoder, OutputEncodings) {
   EXPECT_EQ(unicode.bytes(), (Bytes{0xFF, 0xFE, 0x41, 0x00, 0x42, 0x30}));
 
   TempDir dir;
-  RecordOutput ansi = RecordOutput::ForSettings(state.settings);
+  RecordOutput ansi = RecordOutput::ForSettings(state.ctx.settings);
   ansi.Append(u"Яあ");
   EXPECT_EQ(ansi.bytes(), (Bytes{0xDF, '?'}));
   ASSERT_TRUE(ansi.Save(state, dir.File("out.txt")));
   EXPECT_EQ(dir.Read("out.txt"), ansi.bytes());
   EXPECT_EQ(LogColourOf(state, u"Внимание! 1 символов нет в кодировке Windows-1251"), kColourDarkRed);
 
-  state.writeFaults.failAfterBytes = 1;
+  state.ctx.writeFaults.failAfterBytes = 1;
   EXPECT_FALSE(unicode.Save(state, dir.File("out.txt")));
   EXPECT_EQ(dir.Read("out.txt"), ansi.bytes()) << "a failed write keeps the old file";
   EXPECT_EQ(LogColourOf(state, u"Не удалось записать файл "), kColourBrightRed);

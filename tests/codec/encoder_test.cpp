@@ -16,7 +16,7 @@ struct Encoder : ::testing::Test {
   ScriptedHost host;
   AppState state{host};
 
-  Bytes Enc(std::u16string_view text) { return Encode(state, text, false); }
+  Bytes Enc(std::u16string_view text) { return Encode(state, text); }
 };
 
 }  // namespace
@@ -116,33 +116,34 @@ TEST(EncoderIndexOrder, FollowsTheRecursiveLengthSortExactly) {
   }
 }
 
-TEST_F(Encoder, IndexIsRebuiltOnlyWhenAsked) {
+TEST_F(Encoder, IndexFollowsTheTableRevision) {
   LoadLines(state, {u"41=A"});
-  EXPECT_EQ(Encode(state, u"A", false), (Bytes{0x41}));
+  EXPECT_EQ(Encode(state, u"A"), (Bytes{0x41}));
   LoadLines(state, {u"42=A"});
-  EXPECT_EQ(Encode(state, u"A", true), (Bytes{0x41})) << "the old index is still in use";
-  EXPECT_EQ(Encode(state, u"A", false), (Bytes{0x42}));
+  EXPECT_EQ(Encode(state, u"A"), (Bytes{0x42})) << "a reload is seen at once";
 
-  // A table edited by hand with more entries than tokenCount.
+  // A table edited by hand with more entries than tokenCount: seen once marked.
   state.table.entries[0x43] = u"<$cc>";
-  EXPECT_EQ(Encode(state, u"A<$cc>", false), (Bytes{0x42, 0x43}));
+  EXPECT_EQ(Encode(state, u"A<$cc>"), (Bytes{0x42, 0xCC})) << "an unmarked edit is not seen";
+  state.table.MarkChanged();
+  EXPECT_EQ(Encode(state, u"A<$cc>"), (Bytes{0x42, 0x43}));
 }
 
 TEST_F(Encoder, UnknownCharacters) {
   LoadLines(state, {u"41=A"});
-  state.settings.ExtendedLogs = u"NO";
-  state.SkipUnknownTRChars = false;
-  std::size_t logSize = state.log.lineCount;
+  state.ctx.settings.ExtendedLogs = u"NO";
+  state.codecOptions.SkipUnknownTRChars = false;
+  std::size_t logSize = state.ctx.log.lineCount;
   EXPECT_EQ(Enc(u"AЖA"), (Bytes{0x41, 0x41})) << "dropped silently without extended logs";
-  EXPECT_EQ(state.log.lineCount, logSize);
+  EXPECT_EQ(state.ctx.log.lineCount, logSize);
 
-  state.settings.ExtendedLogs = u"YES";
+  state.ctx.settings.ExtendedLogs = u"YES";
   EXPECT_EQ(Enc(u"AЖあ\r\n"), (Bytes{0x41, 0xC6, '?', 0x0D, 0x0A}));
   EXPECT_TRUE(LogHas(state, u"В таблице не найдена комбинация символов (правая часть таблицы) ='Ж'"));
   EXPECT_EQ(LogColourOf(state, u"При вставке текста диалога в ROM, могут появиться незапланированные проблемы..."),
             kColourBrightRed);
 
-  state.SkipUnknownTRChars = true;
+  state.codecOptions.SkipUnknownTRChars = true;
   EXPECT_EQ(Enc(u"<$xy>A"), (Bytes{0x41}));
   EXPECT_TRUE(LogHas(state, u"='<$xy>'"));
   EXPECT_EQ(LogColourOf(state, u"Будем считать, что мы вообще этой последовательности не встречали"), kColourGreen);
@@ -150,12 +151,12 @@ TEST_F(Encoder, UnknownCharacters) {
 
 TEST_F(Encoder, UnknownCharactersAreReportedAHundredTimesPerOperation) {
   LoadLines(state, {u"41=A"});
-  state.settings.ExtendedLogs = u"YES";
-  state.SkipUnknownTRChars = false;
+  state.ctx.settings.ExtendedLogs = u"YES";
+  state.codecOptions.SkipUnknownTRChars = false;
   const std::u16string text(250, u'Ж');
   EXPECT_EQ(Enc(text), Bytes(250, 0xC6)) << "characters whose report is left out are still written";
-  EXPECT_EQ(CountIn(state.log.text, u"='Ж'"), 100u);
-  EXPECT_EQ(CountIn(state.log.text, u"незапланированные проблемы"), 100u);
+  EXPECT_EQ(CountIn(state.ctx.log.text, u"='Ж'"), 100u);
+  EXPECT_EQ(CountIn(state.ctx.log.text, u"незапланированные проблемы"), 100u);
   EXPECT_EQ(LogColourOf(state, u"В таблице не найдена комбинация символов (правая часть таблицы): ещё 150 таких "
                                u"сообщений не показано"),
             kColourDarkRed);
@@ -163,8 +164,8 @@ TEST_F(Encoder, UnknownCharactersAreReportedAHundredTimesPerOperation) {
   // Calls that share one limit are one operation: its caller sums up.
   ClearLog(state);
   WarningLimit shared = UnknownTokenWarnings();
-  for (int i = 0; i < 3; ++i) Encode(state, std::u16string(60, u'Ж'), true, &shared);
-  EXPECT_EQ(CountIn(state.log.text, u"='Ж'"), 100u);
+  for (int i = 0; i < 3; ++i) Encode(state, std::u16string(60, u'Ж'), &shared);
+  EXPECT_EQ(CountIn(state.ctx.log.text, u"='Ж'"), 100u);
   EXPECT_FALSE(LogHas(state, u"ещё"));
   shared.Summarise(state, kColourDarkRed);
   EXPECT_TRUE(LogHas(state, u"ещё 80 таких сообщений не показано"));
@@ -192,7 +193,7 @@ TEST_F(Encoder, WithoutATableNothingIsEncoded) {
 
 TEST_F(Encoder, ManyLineBreaksAndUnclosedGroupsStayLinear) {
   LoadLines(state, {u"41=A", u"FF=<$E><$VBCRLF><$VBCRLF>"});
-  state.settings.ExtendedLogs = u"NO";
+  state.ctx.settings.ExtendedLogs = u"NO";
   std::u16string text = u"A";
   for (int i = 0; i < 200000; ++i) text += u"\r\n";
   for (int i = 0; i < 200000; ++i) text += u"<$A";
@@ -211,7 +212,7 @@ TEST(CodecRoundTrip, RandomTablesGiveTheSameBytesBack) {
     for (int round = 0; round < 40; ++round) {
       ScriptedHost host;
       AppState state(host);
-      state.settings.ExtendedLogs = u"NO";
+      state.ctx.settings.ExtendedLogs = u"NO";
       std::vector<char16_t> pool;
       for (char16_t c = 0x4E00; c < 0x4E00 + 20000; ++c) pool.push_back(c);
       std::shuffle(pool.begin(), pool.end(), rng);
@@ -233,7 +234,7 @@ TEST(CodecRoundTrip, RandomTablesGiveTheSameBytesBack) {
       for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
       PutRom(state, bytes);
       std::u16string decoded = DecodeRangeText(state, 0, static_cast<std::int32_t>(bytes.size()));
-      Bytes encoded = Encode(state, decoded, false);
+      Bytes encoded = Encode(state, decoded);
       auto diff = std::mismatch(encoded.begin(), encoded.end(), bytes.begin(), bytes.end());
       ASSERT_EQ(encoded, Bytes(bytes.begin(), bytes.end()))
           << ToUtf8(type) << " round " << round << " first difference at " << (diff.first - encoded.begin());

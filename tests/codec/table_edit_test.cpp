@@ -52,7 +52,7 @@ TEST_F(TableEdit, Win1251FillMakesAnEncodableTable) {
   EXPECT_TRUE(state.table.isLoaded);
   EXPECT_EQ(state.table.tokenCount, 224);
   EXPECT_EQ(TableListCodes(state.table).size(), 224u);
-  EXPECT_EQ(Encode(state, u"А", false), (Bytes{0xC0}));
+  EXPECT_EQ(Encode(state, u"А"), (Bytes{0xC0}));
 }
 
 }  // namespace

@@ -115,15 +115,15 @@ TEST_F(TableLoader, RepeatedWarningsStopAfterAHundredWithACount) {
   std::u16string text;
   for (int i = 0; i < 250; ++i) text += u"41=A\r\nQ=B\r\n";
   LoadTableText(state, text, u"t.tbl");
-  EXPECT_EQ(CountIn(state.log.text, u"уже описан в таблице, такого быть не должно"), 100u);
-  EXPECT_EQ(CountIn(state.log.text, u"не шестнадцатеричный, строка пропущена"), 100u);
+  EXPECT_EQ(CountIn(state.ctx.log.text, u"уже описан в таблице, такого быть не должно"), 100u);
+  EXPECT_EQ(CountIn(state.ctx.log.text, u"не шестнадцатеричный, строка пропущена"), 100u);
   EXPECT_EQ(LogColourOf(state, u"Вероятно код уже описан в таблице: ещё 149 таких сообщений не показано "
                                u"(показаны первые 100)"),
             kColourDarkRed);
   EXPECT_TRUE(LogHas(state, u"код не шестнадцатеричный: ещё 150 таких сообщений не показано"));
 
   LoadTableText(state, u"41=A\r\n41=B", u"t.tbl");
-  EXPECT_EQ(CountIn(state.log.text, u"Вероятно код=41 уже описан"), 101u) << "the next load has its own limit";
+  EXPECT_EQ(CountIn(state.ctx.log.text, u"Вероятно код=41 уже описан"), 101u) << "the next load has its own limit";
 }
 
 TEST_F(TableLoader, DuplicateCodesWarnAndTheLastValueWins) {
@@ -205,11 +205,11 @@ TEST_F(TableLoader, LfOnlyFileIsOneLine) {
 TEST_F(TableLoader, ReadsFilesAndKeepsTheTableWhenAFileCannotBeRead) {
   TempDir dir;
   dir.WriteText("u16.tbl", u"TrTableType=DBCS\r\n8140=あ\r\n", true);
-  state.settings.TableFileName = dir.File("u16.tbl");
+  state.ctx.settings.TableFileName = dir.File("u16.tbl");
   LoadTable(state, true);
   EXPECT_EQ(table.entries[0x8140], u"あ");
 
-  state.settings.TableFileName = dir.File("missing.tbl");
+  state.ctx.settings.TableFileName = dir.File("missing.tbl");
   LoadTable(state, true);
   EXPECT_EQ(table.entries[0x8140], u"あ");
   EXPECT_EQ(LogColourOf(state, u"Не удалось прочитать файл таблицы"), kColourBrightRed);
@@ -218,10 +218,10 @@ TEST_F(TableLoader, ReadsFilesAndKeepsTheTableWhenAFileCannotBeRead) {
   LoadTable(state, false);
   ASSERT_FALSE(host.prompts.empty());
   EXPECT_EQ(host.prompts.back().title, u"Load Table file");
-  EXPECT_EQ(state.settings.TableFileName, dir.File("u16.tbl"));
+  EXPECT_EQ(state.ctx.settings.TableFileName, dir.File("u16.tbl"));
 
   LoadTable(state, false);  // the prompt is cancelled
-  EXPECT_EQ(state.settings.TableFileName, u"");
+  EXPECT_EQ(state.ctx.settings.TableFileName, u"");
   EXPECT_EQ(LogLines(state).back(), u"Не задано имя файла таблицы");
   EXPECT_EQ(table.entries[0x8140], u"あ");
 }
@@ -232,14 +232,14 @@ TEST_F(TableLoader, MalformedFilesLoadWithoutHarm) {
   std::uint32_t x = 12345;
   for (auto& b : garbage) b = static_cast<std::uint8_t>((x = x * 1103515245 + 12345) >> 16);
   dir.Write("garbage.tbl", garbage);
-  state.settings.TableFileName = dir.File("garbage.tbl");
+  state.ctx.settings.TableFileName = dir.File("garbage.tbl");
   LoadTable(state, true);
   EXPECT_TRUE(table.isLoaded);
 
   // UTF-16 without a mark is read as ANSI: "4\0001\0=\0A\0" is one code
   // line whose code text 4 NUL 1 NUL is not hexadecimal.
   dir.Write("nomark.tbl", Bytes{'4', 0, '1', 0, '=', 0, 'A', 0});
-  state.settings.TableFileName = dir.File("nomark.tbl");
+  state.ctx.settings.TableFileName = dir.File("nomark.tbl");
   LoadTable(state, true);
   EXPECT_EQ(table.tokenCount, 0);
   EXPECT_TRUE(LogHas(state, u"строка 1: код"));
@@ -247,7 +247,7 @@ TEST_F(TableLoader, MalformedFilesLoadWithoutHarm) {
   std::u16string huge = u"41=";
   huge.append(10u << 20, u'x');
   dir.WriteText("huge.tbl", huge);
-  state.settings.TableFileName = dir.File("huge.tbl");
+  state.ctx.settings.TableFileName = dir.File("huge.tbl");
   LoadTable(state, true);
   EXPECT_EQ(table.entries[0x41].size(), 10u << 20);
 }

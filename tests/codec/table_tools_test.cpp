@@ -46,7 +46,7 @@ TEST_F(TableTools, SavedTablesReadBackTheSameForEveryType) {
     EXPECT_EQ(LogLines(s).back(), u"Сохранили таблицу в файле " + file);
     ScriptedHost h2;
     AppState back(h2);
-    back.settings.TableFileName = file;
+    back.ctx.settings.TableFileName = file;
     LoadTable(back, true);
     EXPECT_EQ(back.table.type, c.type);
     EXPECT_EQ(back.table.entries, s.table.entries);
@@ -60,21 +60,21 @@ TEST_F(TableTools, SaveAsksForTheNameAndKeepsOneBackup) {
   std::u16string file = dir.File("game.tbl");
   dir.WriteText("game.tbl", u"first");
   dir.WriteText("game.tbl.bak", u"older");
-  state.settings.TableFileName = u"default.tbl";
+  state.ctx.settings.TableFileName = u"default.tbl";
   host.inputs.push_back(file);
   SaveTable(state);
   EXPECT_EQ(host.prompts.back().title, u"Save Table as...");
   EXPECT_EQ(host.prompts.back().text, u"Введите имя файла для сохранения таблицы перекодировки");
-  EXPECT_EQ(state.settings.TableFileName, file);
+  EXPECT_EQ(state.ctx.settings.TableFileName, file);
   EXPECT_EQ(dir.ReadText("game.tbl"), u"TRTABLETYPE=SBCS\r\n41=A");
   EXPECT_EQ(dir.ReadText("game.tbl.bak"), u"first");
 
-  std::size_t lines = state.log.lineCount;
+  std::size_t lines = state.ctx.log.lineCount;
   SaveTable(state);  // cancelled
   host.inputs.push_back(u"");
   SaveTable(state);
-  EXPECT_EQ(state.log.lineCount, lines);
-  EXPECT_EQ(state.settings.TableFileName, file);
+  EXPECT_EQ(state.ctx.log.lineCount, lines);
+  EXPECT_EQ(state.ctx.settings.TableFileName, file);
 }
 
 TEST_F(TableTools, SaveNeedsATableAndKeepsCharactersOutsideTheCodePage) {
@@ -90,10 +90,10 @@ TEST_F(TableTools, SaveNeedsATableAndKeepsCharactersOutsideTheCodePage) {
   EXPECT_EQ(bytes[1], 0xFE);
   EXPECT_EQ(dir.ReadText("jp.tbl"), u"TRTABLETYPE=DBCS\r\n0041=Я\r\n8140=あ");
 
-  state.writeFaults.failAfterBytes = 3;
+  state.ctx.writeFaults.failAfterBytes = 3;
   EXPECT_FALSE(SaveTableAs(state, dir.File("other.tbl")));
   EXPECT_FALSE(dir.Exists("other.tbl"));
-  EXPECT_EQ(state.settings.TableFileName, dir.File("jp.tbl")) << "a failed save keeps the remembered name";
+  EXPECT_EQ(state.ctx.settings.TableFileName, dir.File("jp.tbl")) << "a failed save keeps the remembered name";
   EXPECT_EQ(LogColourOf(state, u"Не удалось записать файл "), kColourBrightRed);
 }
 
@@ -192,18 +192,18 @@ TEST_F(TableTools, ReversibilityCheckCanBeStopped) {
   std::u16string text;
   for (int c = 0; c < 2000; ++c) text += HexText(0x4E00 + c) + u"=" + std::u16string(1, char16_t(0x4E00 + c)) + u"\r\n";
   LoadTableText(state, text, u"big.tbl");
-  state.yieldInterval = std::chrono::milliseconds(0);
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
   int calls = 0;
   host.onProcessEvents = [&] {
-    if (++calls == 50) state.CancelRequested = true;
+    if (++calls == 50) state.ctx.CancelRequested = true;
   };
   CheckTableReversibility(state);
   EXPECT_EQ(LogLines(state).back(), u"Операция прервана пользователем...");
-  EXPECT_TRUE(state.CancelRequested) << "the request stays, so that a script running the check ends too";
-  EXPECT_LT(state.progress.value, 2000);
+  EXPECT_TRUE(state.ctx.CancelRequested) << "the request stays, so that a script running the check ends too";
+  EXPECT_LT(state.ctx.progress.value, 2000);
 
   host.onProcessEvents = nullptr;
-  state.CancelRequested = true;
+  state.ctx.CancelRequested = true;
   CheckTableReversibility(state);  // a new run clears an old request
   EXPECT_EQ(LogLines(state).back(), u"Пока НЕТ проверки замен производимых постпроцессором...");
 }

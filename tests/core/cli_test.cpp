@@ -62,13 +62,13 @@ TEST(Cli, PromptsAreCancelledWithALogLineAndDialogsQuestionIsNo) {
   ConsoleHost host(std::tmpfile(), std::tmpfile(), false, false);
   AppState state(host);
   host.Attach(&state);
-  state.settings.iniPath = dir.File("vorkat2.ini");
+  state.ctx.settings.iniPath = dir.File("vorkat2.ini");
   EXPECT_EQ(host.AskFileName(false, u"Open ROM file", u""), u"");
-  EXPECT_NE(state.log.text.find(u"Open ROM file"), std::u16string::npos);
+  EXPECT_NE(state.ctx.log.text.find(u"Open ROM file"), std::u16string::npos);
   state.dialogs.changed = true;
   ExitProgram(state);
-  EXPECT_TRUE(state.exitRequested);
-  EXPECT_NE(state.log.text.find(u"Будем сохранять изменения в Диалогах ?"), std::u16string::npos);
+  EXPECT_TRUE(state.ctx.exitRequested);
+  EXPECT_NE(state.ctx.log.text.find(u"Будем сохранять изменения в Диалогах ?"), std::u16string::npos);
   EXPECT_TRUE(dir.Exists("vorkat2.ini"));
 }
 
@@ -78,11 +78,11 @@ TEST(Cli, ScriptEndingWithFinRunsTheExitSequenceOnce) {
   ConsoleHost host(std::tmpfile(), std::tmpfile(), false, false);
   AppState state(host);
   host.Attach(&state);
-  state.settings.iniPath = dir.File("vorkat2.ini");
+  state.ctx.settings.iniPath = dir.File("vorkat2.ini");
   state.dialogs.changed = true;
   EXPECT_EQ(RunHeadless(state, dir.File("s.txt")), 0);
   const std::u16string question = u"Будем сохранять изменения в Диалогах ?";
-  std::size_t first = state.log.text.find(question);
+  std::size_t first = state.ctx.log.text.find(question);
   ASSERT_NE(first, std::u16string::npos);
-  EXPECT_EQ(state.log.text.find(question, first + 1), std::u16string::npos);
+  EXPECT_EQ(state.ctx.log.text.find(question, first + 1), std::u16string::npos);
 }

@@ -16,14 +16,14 @@ TEST(Log, LinesAreJoinedByCrLfAndClearingStartsAfresh) {
   ScriptedHost host;
   AppState state(host);
   AppendLog(state, u"one");
-  EXPECT_EQ(state.log.text, u"one");
+  EXPECT_EQ(state.ctx.log.text, u"one");
   AppendLog(state, u"two");
   AppendLog(state, u"");
-  EXPECT_EQ(state.log.text, u"one\r\ntwo\r\n");
+  EXPECT_EQ(state.ctx.log.text, u"one\r\ntwo\r\n");
   ClearLog(state);
-  EXPECT_EQ(state.log.text, u"");
+  EXPECT_EQ(state.ctx.log.text, u"");
   AppendLog(state, u"again");
-  EXPECT_EQ(state.log.text, u"again");
+  EXPECT_EQ(state.ctx.log.text, u"again");
 }
 
 TEST(Log, ColourCoversOnlyItsOwnLine) {
@@ -32,16 +32,16 @@ TEST(Log, ColourCoversOnlyItsOwnLine) {
   AppendLog(state, u"plain");
   AppendLog(state, u"warning", kColourDarkRed);
   AppendLog(state, u"after");
-  ASSERT_EQ(state.log.spans.size(), 1u);
-  const LogSpan& span = state.log.spans[0];
-  EXPECT_EQ(state.log.text.substr(span.start, span.length), u"warning");
+  ASSERT_EQ(state.ctx.log.spans.size(), 1u);
+  const LogSpan& span = state.ctx.log.spans[0];
+  EXPECT_EQ(state.ctx.log.text.substr(span.start, span.length), u"warning");
   EXPECT_EQ(span.colour, kColourDarkRed);
 }
 
 TEST(Log, EveryLineIsAYieldPoint) {
   ScriptedHost host;
   AppState state(host);
-  state.yieldInterval = std::chrono::milliseconds(0);
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
   AppendLog(state, u"a");
   AppendLog(state, u"b");
   EXPECT_EQ(host.processEventsCalls, 2);
@@ -62,16 +62,16 @@ TEST(Log, SaveWritesTheTextWithAFinalBreak) {
   SaveLog(state, dir.File("missing-folder/log.txt"));
   EXPECT_EQ(host.logLines.back(), u"Ошибка - не удалось записать лог в файл " + dir.File("missing-folder/log.txt") +
                                       u": " + FromUtf8(std::strerror(ENOENT)));
-  EXPECT_EQ(state.log.spans.back().colour, kColourBrightRed);
+  EXPECT_EQ(state.ctx.log.spans.back().colour, kColourBrightRed);
 }
 
 TEST(Log, BareLfFilesAreReported) {
   ScriptedHost host;
   AppState state(host);
   WarnIfBareLf(state, u"a\r\nb", u"f.tbl");
-  EXPECT_TRUE(state.log.text.empty());
+  EXPECT_TRUE(state.ctx.log.text.empty());
   WarnIfBareLf(state, u"a\nb", u"f.tbl");
-  EXPECT_EQ(state.log.text,
+  EXPECT_EQ(state.ctx.log.text,
             u"Внимание! В файле f.tbl строки разделены LF, а не CR LF: файл будет прочитан как одна строка");
 }
 
@@ -89,9 +89,9 @@ TEST_F(RomFixture, OpenReadsTheWholeFile) {
   dir.Write("a.gba", Bytes{1, 2, 3});
   OpenRom(state, dir.File("a.gba"));
   EXPECT_TRUE(state.rom.isLoaded);
-  EXPECT_EQ(state.rom.size, 3);
+  EXPECT_EQ(state.rom.size(), 3);
   EXPECT_EQ(Bytes(state.rom.bytes.begin(), state.rom.bytes.end()), (Bytes{1, 2, 3}));
-  EXPECT_EQ(state.settings.InputRomFileName, dir.File("a.gba"));
+  EXPECT_EQ(state.ctx.settings.InputRomFileName, dir.File("a.gba"));
   EXPECT_EQ(host.logLines.back(), u"Открыли ROM файл:" + dir.File("a.gba"));
   EXPECT_TRUE(host.prompts.empty());
 }
@@ -100,7 +100,7 @@ TEST_F(RomFixture, EmptyImageLoadsWithSizeZero) {
   dir.Write("empty.gb", Bytes{});
   OpenRom(state, dir.File("empty.gb"));
   EXPECT_TRUE(state.rom.isLoaded);
-  EXPECT_EQ(state.rom.size, 0);
+  EXPECT_EQ(state.rom.size(), 0);
 }
 
 TEST_F(RomFixture, MissingFileAsksAndACancelLeavesTheImage) {
@@ -111,7 +111,7 @@ TEST_F(RomFixture, MissingFileAsksAndACancelLeavesTheImage) {
   EXPECT_EQ(host.prompts[0].title, u"Open ROM file");
   EXPECT_EQ(host.prompts[0].text, kRomFilters);
   EXPECT_EQ(state.rom.fileName, dir.File("a.gba")) << "the name stays with the bytes it names";
-  EXPECT_EQ(state.rom.size, 1);
+  EXPECT_EQ(state.rom.size(), 1);
 }
 
 TEST_F(RomFixture, UnreadableFileIsReportedAndChangesNothing) {
@@ -120,10 +120,10 @@ TEST_F(RomFixture, UnreadableFileIsReportedAndChangesNothing) {
   std::filesystem::create_directories(dir.path() / "folder.gba");
   host.fileNames.push_back(dir.File("folder.gba"));
   OpenRom(state, u"");
-  EXPECT_EQ(state.rom.size, 1);
+  EXPECT_EQ(state.rom.size(), 1);
   EXPECT_EQ(state.rom.bytes[0], 9);
-  ASSERT_FALSE(state.log.spans.empty());
-  EXPECT_EQ(state.log.spans.back().colour, kColourBrightRed);
+  ASSERT_FALSE(state.ctx.log.spans.empty());
+  EXPECT_EQ(state.ctx.log.spans.back().colour, kColourBrightRed);
 }
 
 TEST_F(RomFixture, SavingTwiceKeepsOneBackupGeneration) {
@@ -151,25 +151,25 @@ TEST_F(RomFixture, FailedWriteKeepsTheOldFileAndItsBackup) {
   dir.Write("game.gba.bak", Bytes{7});
   OpenRom(state, dir.File("game.gba"));
   state.rom.bytes[0] = 2;
-  state.writeFaults.failAfterBytes = 1;
+  state.ctx.writeFaults.failAfterBytes = 1;
   SaveRom(state, dir.File("game.gba"));
   EXPECT_EQ(dir.Read("game.gba"), (Bytes{1, 1, 1}));
   EXPECT_EQ(dir.Read("game.gba.bak"), Bytes{7});
   EXPECT_FALSE(dir.Exists("game.gba.vorkat-tmp"));
-  EXPECT_EQ(state.log.spans.back().colour, kColourBrightRed);
+  EXPECT_EQ(state.ctx.log.spans.back().colour, kColourBrightRed);
 }
 
 TEST_F(RomFixture, FailedOrCancelledSaveKeepsTheRememberedName) {
   dir.Write("game.gba", Bytes{1});
   OpenRom(state, dir.File("game.gba"));
-  state.writeFaults.failAfterBytes = 0;
+  state.ctx.writeFaults.failAfterBytes = 0;
   EXPECT_FALSE(SaveRom(state, dir.File("other.gba")));
   EXPECT_FALSE(SaveRom(state, u""));  // the prompt is cancelled
   EXPECT_EQ(state.rom.fileName, dir.File("game.gba"));
-  EXPECT_EQ(state.settings.InputRomFileName, dir.File("game.gba"));
-  state.writeFaults = {};
+  EXPECT_EQ(state.ctx.settings.InputRomFileName, dir.File("game.gba"));
+  state.ctx.writeFaults = {};
   EXPECT_TRUE(SaveRom(state, dir.File("other.gba")));
-  EXPECT_EQ(state.settings.InputRomFileName, dir.File("other.gba"));
+  EXPECT_EQ(state.ctx.settings.InputRomFileName, dir.File("other.gba"));
 }
 
 TEST_F(RomFixture, FileLargerThanAnyCartridgeIsRefusedWithItsSize) {
@@ -178,10 +178,10 @@ TEST_F(RomFixture, FileLargerThanAnyCartridgeIsRefusedWithItsSize) {
   dir.Write("huge.gba", {});
   std::filesystem::resize_file(dir.path() / "huge.gba", kMaxRomFileSize + 1);  // sparse: costs no disk
   OpenRom(state, dir.File("huge.gba"));
-  EXPECT_EQ(state.rom.size, 1);
-  EXPECT_TRUE(state.log.text.ends_with(u"Не удалось прочитать файл " + dir.File("huge.gba") +
+  EXPECT_EQ(state.rom.size(), 1);
+  EXPECT_TRUE(state.ctx.log.text.ends_with(u"Не удалось прочитать файл " + dir.File("huge.gba") +
                                        u": файл слишком велик: 33554433 байт, а можно не больше 33554432"));
-  EXPECT_EQ(state.log.spans.back().colour, kColourBrightRed);
+  EXPECT_EQ(state.ctx.log.spans.back().colour, kColourBrightRed);
 }
 
 TEST_F(RomFixture, SaveBeforeAnyImageWritesNothing) {
@@ -218,17 +218,17 @@ TEST(StartUpAndExit, DefaultsTitleAndExitQuestion) {
   EXPECT_EQ(state.ProgramTitle, u"Vorkat 2.0    ver 0.40");
   EXPECT_EQ(state.AboutText.substr(0, state.ProgramTitle.size()), state.ProgramTitle);
   EXPECT_EQ(state.AboutText.find(u'|'), std::u16string::npos);
-  EXPECT_EQ(state.settings.HelpFileName, FromPath(dir.path()) + u"/vorkathelp2.txt");
-  EXPECT_TRUE(state.SkipUnknownTRChars);
-  EXPECT_EQ(state.HexEncodeUnknownChars, u"NO");
-  EXPECT_TRUE(state.OptimizeChangesBlocks);
-  EXPECT_FALSE(state.EcoMode);
+  EXPECT_EQ(state.ctx.settings.HelpFileName, FromPath(dir.path()) + u"/vorkathelp2.txt");
+  EXPECT_TRUE(state.codecOptions.SkipUnknownTRChars);
+  EXPECT_EQ(state.codecOptions.HexEncodeUnknownChars, u"NO");
+  EXPECT_TRUE(state.patchOptions.OptimizeChangesBlocks);
+  EXPECT_FALSE(state.patchOptions.EcoMode);
   ASSERT_EQ(state.insertion.IgnoreRomZones.size(), 1u);
 
   state.dialogs.changed = true;
   host.answers.push_back(MsgAnswer::No);
   ExitProgram(state);
-  EXPECT_TRUE(state.exitRequested);
+  EXPECT_TRUE(state.ctx.exitRequested);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, u"Будем сохранять изменения в Диалогах ?");
   EXPECT_EQ(host.messages[0].buttons, MsgButtons::YesNo);
@@ -240,14 +240,14 @@ TEST(StartUpAndExit, TogglesFlipTwiceBack) {
   ScriptedHost host;
   AppState state(host);
   ToggleExtendedLogs(state);
-  EXPECT_EQ(state.settings.ExtendedLogs, u"NO");
+  EXPECT_EQ(state.ctx.settings.ExtendedLogs, u"NO");
   ToggleExtendedLogs(state);
-  EXPECT_EQ(state.settings.ExtendedLogs, u"YES");
-  state.settings.WriteTextInUnicode = u"maybe";
+  EXPECT_EQ(state.ctx.settings.ExtendedLogs, u"YES");
+  state.ctx.settings.WriteTextInUnicode = u"maybe";
   ToggleWriteTextInUnicode(state);
-  EXPECT_EQ(state.settings.WriteTextInUnicode, u"YES");
-  ToggleSkipUnknownTRChars(state);
-  EXPECT_FALSE(state.SkipUnknownTRChars);
+  EXPECT_EQ(state.ctx.settings.WriteTextInUnicode, u"YES");
+  ToggleSkipUnknownTRChars(state.codecOptions);
+  EXPECT_FALSE(state.codecOptions.SkipUnknownTRChars);
 }
 
 TEST_F(RomFixture, OriginalByNameSkipsThePromptAndMissingNamesAsk) {
@@ -266,7 +266,7 @@ TEST(StartUpAndExit, FailedDialogsSaveAtExitAsksBeforeLosingEdits) {
   TempDir dir;
   ScriptedHost host;
   AppState state(host);
-  state.settings.iniPath = dir.File("vorkat2.ini");
+  state.ctx.settings.iniPath = dir.File("vorkat2.ini");
   state.dialogs.records.resize(2);
   state.dialogs.records[0].dlgText = u"текст";
   state.dialogs.lastIndex = 0;
@@ -278,7 +278,7 @@ TEST(StartUpAndExit, FailedDialogsSaveAtExitAsksBeforeLosingEdits) {
   host.answers = {MsgAnswer::Yes, MsgAnswer::No};
   host.fileNames = {dir.File("d.txt")};
   ExitProgram(state);
-  EXPECT_FALSE(state.exitRequested);
+  EXPECT_FALSE(state.ctx.exitRequested);
   EXPECT_TRUE(state.dialogs.changed);
   ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(host.messages[1].text, u"Диалоги не удалось сохранить. Выйти без сохранения?");
@@ -286,12 +286,12 @@ TEST(StartUpAndExit, FailedDialogsSaveAtExitAsksBeforeLosingEdits) {
   // Cancelling the save prompt ends without asking again.
   host.answers = {MsgAnswer::Yes};
   ExitProgram(state);
-  EXPECT_TRUE(state.exitRequested);
+  EXPECT_TRUE(state.ctx.exitRequested);
   EXPECT_EQ(host.messages.size(), 3u);
 }
 
 TEST_F(RomFixture, UnsavedRomChangesAreAskedAboutOnExitAndOnOpeningAnother) {
-  state.settings.iniPath = dir.File("vorkat2.ini");
+  state.ctx.settings.iniPath = dir.File("vorkat2.ini");
   dir.Write("g.gba", Bytes{1, 2});
   dir.Write("other.gba", Bytes{7});
   OpenRom(state, dir.File("g.gba"));
@@ -303,7 +303,7 @@ TEST_F(RomFixture, UnsavedRomChangesAreAskedAboutOnExitAndOnOpeningAnother) {
 
   host.answers = {MsgAnswer::Cancel};  // Cancel: the program stays, the changes too
   ExitProgram(state);
-  EXPECT_FALSE(state.exitRequested);
+  EXPECT_FALSE(state.ctx.exitRequested);
   EXPECT_TRUE(state.rom.modified);
   EXPECT_EQ(host.messages.back().text, u"В ROM'е есть несохранённые изменения. Сохранить их?");
 
@@ -318,7 +318,7 @@ TEST_F(RomFixture, UnsavedRomChangesAreAskedAboutOnExitAndOnOpeningAnother) {
   state.rom.modified = true;
   host.answers = {MsgAnswer::Yes};  // Yes: saved to its own file, then the program ends
   ExitProgram(state);
-  EXPECT_TRUE(state.exitRequested);
+  EXPECT_TRUE(state.ctx.exitRequested);
   EXPECT_EQ(dir.Read("other.gba"), (Bytes{9}));
   EXPECT_FALSE(state.rom.modified);
 }

@@ -17,7 +17,7 @@ struct SettingsFixture : ::testing::Test {
 
   void Load(std::u16string_view fileText, bool unicode = false) {
     if (!fileText.empty() || unicode) dir.WriteText("vorkat2.ini", fileText, unicode);
-    state.settings.iniPath = dir.File("vorkat2.ini");
+    state.ctx.settings.iniPath = dir.File("vorkat2.ini");
     LoadSettings(state);
   }
 };
@@ -26,7 +26,7 @@ struct SettingsFixture : ::testing::Test {
 
 TEST_F(SettingsFixture, AbsentFileGivesDefaultsAndIsCreated) {
   Load(u"");
-  const Settings& s = state.settings;
+  const Settings& s = state.ctx.settings;
   EXPECT_TRUE(dir.Exists("vorkat2.ini"));
   EXPECT_EQ(s.ExtendedLogs, u"YES");
   EXPECT_EQ(s.WriteTextInUnicode, u"NO");
@@ -44,8 +44,8 @@ TEST_F(SettingsFixture, AbsentFileGivesDefaultsAndIsCreated) {
 
 TEST_F(SettingsFixture, SavedFileHasTheExactLayout) {
   Load(u"");
-  state.settings.InputRomFileName = u"/roms/my game.gba";
-  state.settings.StartExtrFromAddr = -5;
+  state.ctx.settings.InputRomFileName = u"/roms/my game.gba";
+  state.ctx.settings.StartExtrFromAddr = -5;
   ASSERT_TRUE(SaveSettings(state));
   auto lines = SplitCrLf(dir.ReadText("vorkat2.ini"));
   ASSERT_EQ(lines.size(), 29u);  // 10 header lines, 18 keys, and the empty rest after the last CR LF
@@ -67,70 +67,70 @@ TEST_F(SettingsFixture, SavedFileHasTheExactLayout) {
 
 TEST_F(SettingsFixture, RoundTripKeepsPathsWithSpacesAndValues) {
   Load(u"");
-  state.settings.InputRomFileName = u"/home/u/Мои игры/a b.gba";
-  state.settings.TableFileName = u"/t/x.tbl";
-  state.settings.NumberOfTextChars = 5;
-  state.settings.WriteTextInUnicode = u"YES";
-  state.settings.DialogAttrSeparator = u"|";
-  state.settings.TrDialogFileFormat = u"dlgID,ExtractedFromAddr,PtrsAddrZones,dlgComments,dlgText";
-  state.settings.EndExtrFromAddr = 123456;
-  state.settings.PtrFormat = PointerFormat::GB24R;
+  state.ctx.settings.InputRomFileName = u"/home/u/Мои игры/a b.gba";
+  state.ctx.settings.TableFileName = u"/t/x.tbl";
+  state.ctx.settings.NumberOfTextChars = 5;
+  state.ctx.settings.WriteTextInUnicode = u"YES";
+  state.ctx.settings.DialogAttrSeparator = u"|";
+  state.ctx.settings.TrDialogFileFormat = u"dlgID,ExtractedFromAddr,PtrsAddrZones,dlgComments,dlgText";
+  state.ctx.settings.EndExtrFromAddr = 123456;
+  state.ctx.settings.PtrFormat = PointerFormat::GB24R;
   ASSERT_TRUE(SaveSettings(state));
   ScriptedHost host2;
   AppState again(host2);
-  again.settings.iniPath = state.settings.iniPath;
+  again.ctx.settings.iniPath = state.ctx.settings.iniPath;
   LoadSettings(again);
-  EXPECT_EQ(again.settings.InputRomFileName, state.settings.InputRomFileName);
-  EXPECT_EQ(again.settings.TableFileName, u"/t/x.tbl");
-  EXPECT_EQ(again.settings.NumberOfTextChars, 5);
-  EXPECT_EQ(again.settings.WriteTextInUnicode, u"YES");
-  EXPECT_EQ(again.settings.DialogAttrSeparator, u"|");
-  EXPECT_EQ(again.settings.TrDialogFileFormat, state.settings.TrDialogFileFormat);
-  EXPECT_EQ(again.settings.EndExtrFromAddr, 123456);
-  EXPECT_EQ(again.settings.PtrFormat, PointerFormat::GB24R);
+  EXPECT_EQ(again.ctx.settings.InputRomFileName, state.ctx.settings.InputRomFileName);
+  EXPECT_EQ(again.ctx.settings.TableFileName, u"/t/x.tbl");
+  EXPECT_EQ(again.ctx.settings.NumberOfTextChars, 5);
+  EXPECT_EQ(again.ctx.settings.WriteTextInUnicode, u"YES");
+  EXPECT_EQ(again.ctx.settings.DialogAttrSeparator, u"|");
+  EXPECT_EQ(again.ctx.settings.TrDialogFileFormat, state.ctx.settings.TrDialogFileFormat);
+  EXPECT_EQ(again.ctx.settings.EndExtrFromAddr, 123456);
+  EXPECT_EQ(again.ctx.settings.PtrFormat, PointerFormat::GB24R);
 }
 
 TEST_F(SettingsFixture, NumberOfTextCharsHasAFloorOfTwo) {
   for (auto [text, expected] : {std::pair{u"5", 5}, {u"1", 2}, {u"0", 2}, {u"-7", 2}, {u"x", 2}, {u"3.5", 3}, {u"4.5", 5}, {u"9e99", 2147483647}}) {
     Load(u"NumberOfTextChars=" + std::u16string(text) + u" 'c\r\n");
-    EXPECT_EQ(state.settings.NumberOfTextChars, expected) << ToUtf8(text);
+    EXPECT_EQ(state.ctx.settings.NumberOfTextChars, expected) << ToUtf8(text);
   }
 }
 
 TEST_F(SettingsFixture, PointerFormatReadsInAnyCaseAndFallsBackToGba) {
   Load(u"PointerFormat=gb16 'f\r\n");
-  EXPECT_EQ(state.settings.PtrFormat, PointerFormat::GB16);
+  EXPECT_EQ(state.ctx.settings.PtrFormat, PointerFormat::GB16);
   Load(u"PointerFormat=GB32 'f\r\n");
-  EXPECT_EQ(state.settings.PtrFormat, PointerFormat::GBA);
+  EXPECT_EQ(state.ctx.settings.PtrFormat, PointerFormat::GBA);
 }
 
 TEST_F(SettingsFixture, FlagsReadInAnyCaseWithTheirDefaults) {
   Load(u"ExtendedLogs=no 'a\r\nWriteTextInUnicode=yes 'b\r\nCorrectDlgTwoCaps=maybe 'c\r\n");
-  EXPECT_EQ(state.settings.ExtendedLogs, u"NO");
-  EXPECT_EQ(state.settings.WriteTextInUnicode, u"YES");
-  EXPECT_EQ(state.settings.CorrectDlgTwoCaps, u"NO");
+  EXPECT_EQ(state.ctx.settings.ExtendedLogs, u"NO");
+  EXPECT_EQ(state.ctx.settings.WriteTextInUnicode, u"YES");
+  EXPECT_EQ(state.ctx.settings.CorrectDlgTwoCaps, u"NO");
   Load(u"ExtendedLogs=nope 'a\r\n");
-  EXPECT_EQ(state.settings.ExtendedLogs, u"YES");
+  EXPECT_EQ(state.ctx.settings.ExtendedLogs, u"YES");
 }
 
 TEST_F(SettingsFixture, AttributeListWithoutCommentAndTextPairIsReplaced) {
   Load(u"TrDialogFileFormat=dlgID,dlgText 'x\r\n");
-  EXPECT_EQ(state.settings.TrDialogFileFormat, kDefaultDialogFileFormat);
+  EXPECT_EQ(state.ctx.settings.TrDialogFileFormat, kDefaultDialogFileFormat);
 }
 
 TEST_F(SettingsFixture, DelimitersAreUpperCased) {
   Load(u"DialogAttrSeparator=;x 'x\r\nDialogDelimiterStr=<$VBCRLF>end<$VBCRLF> 'y\r\n");
-  EXPECT_EQ(state.settings.DialogAttrSeparator, u";X");
-  EXPECT_EQ(state.settings.DialogDelimiterStr, u"\r\nEND\r\n");
+  EXPECT_EQ(state.ctx.settings.DialogAttrSeparator, u";X");
+  EXPECT_EQ(state.ctx.settings.DialogDelimiterStr, u"\r\nEND\r\n");
 }
 
 TEST_F(SettingsFixture, LookupRules) {
   // A last line without comment and without a line break reads empty.
   Load(u"ExtendedLogs=NO 'c\r\nInputRomFileName=/x/rom.gba");
-  EXPECT_EQ(state.settings.InputRomFileName, u"");
+  EXPECT_EQ(state.ctx.settings.InputRomFileName, u"");
   // A key in another case is not found.
   Load(u"extendedlogs=NO 'c\r\n");
-  EXPECT_EQ(state.settings.ExtendedLogs, u"YES");
+  EXPECT_EQ(state.ctx.settings.ExtendedLogs, u"YES");
   // Without its own comment a value runs on to the next comment.
   EXPECT_EQ(GetIniValue(u"A=1\r\nB=2 'c\r\n", u"A="), u"1\r\nB=2");
   // The first occurrence wins, even inside another line.
@@ -141,15 +141,15 @@ TEST_F(SettingsFixture, LookupRules) {
 
 TEST_F(SettingsFixture, ExtractionAddressesReadHexUnsignedAndRoundToEven) {
   Load(u"StartExtrFromAddr=&H8000 'a\r\nEndExtrFromAddr=2.5 'b\r\n");
-  EXPECT_EQ(state.settings.StartExtrFromAddr, 32768);
-  EXPECT_EQ(state.settings.EndExtrFromAddr, 2);
+  EXPECT_EQ(state.ctx.settings.StartExtrFromAddr, 32768);
+  EXPECT_EQ(state.ctx.settings.EndExtrFromAddr, 2);
 }
 
 TEST_F(SettingsFixture, UnicodeFileIsRewrittenAsUnicodeKeepingNamesOutsideAnsi) {
   Load(u"ExtendedLogs=NO 'a\r\nTableFileName=/t/\u8868.tbl 'b\r\n", true);
-  EXPECT_TRUE(state.settings.iniWasUnicode);
-  EXPECT_EQ(state.settings.ExtendedLogs, u"NO");
-  EXPECT_EQ(state.settings.TableFileName, u"/t/\u8868.tbl");
+  EXPECT_TRUE(state.ctx.settings.iniWasUnicode);
+  EXPECT_EQ(state.ctx.settings.ExtendedLogs, u"NO");
+  EXPECT_EQ(state.ctx.settings.TableFileName, u"/t/\u8868.tbl");
   ASSERT_TRUE(SaveSettings(state));
   EXPECT_TRUE(host.messages.empty());
   Bytes written = dir.Read("vorkat2.ini");
@@ -158,15 +158,15 @@ TEST_F(SettingsFixture, UnicodeFileIsRewrittenAsUnicodeKeepingNamesOutsideAnsi) 
   EXPECT_EQ(written[1], 0xFE);
 
   AppState again(host);
-  again.settings.iniPath = state.settings.iniPath;
+  again.ctx.settings.iniPath = state.ctx.settings.iniPath;
   LoadSettings(again);
-  EXPECT_EQ(again.settings.TableFileName, u"/t/\u8868.tbl");
+  EXPECT_EQ(again.ctx.settings.TableFileName, u"/t/\u8868.tbl");
 }
 
 TEST_F(SettingsFixture, FailedSaveKeepsTheOldFileAndSaysSo) {
   Load(u"ExtendedLogs=NO 'a\r\n");
   Bytes before = dir.Read("vorkat2.ini");
-  state.writeFaults.failAfterBytes = 10;
+  state.ctx.writeFaults.failAfterBytes = 10;
   EXPECT_FALSE(SaveSettings(state));
   EXPECT_EQ(dir.Read("vorkat2.ini"), before);
   ASSERT_EQ(host.messages.size(), 1u);
@@ -178,10 +178,10 @@ TEST_F(SettingsFixture, UnchangedFileIsNotWrittenAgain) {
   ASSERT_TRUE(SaveSettings(state));
   const Bytes saved = dir.Read("vorkat2.ini");
   // Any write would fail now: the same settings need none, changed ones do.
-  state.writeFaults.failAt = WriteStep::CreateTemp;
+  state.ctx.writeFaults.failAt = WriteStep::CreateTemp;
   EXPECT_TRUE(SaveSettings(state));
   EXPECT_TRUE(host.messages.empty());
-  state.settings.InputRomFileName = u"/roms/other.gba";
+  state.ctx.settings.InputRomFileName = u"/roms/other.gba";
   EXPECT_FALSE(SaveSettings(state));
   EXPECT_EQ(dir.Read("vorkat2.ini"), saved);
   ASSERT_EQ(host.messages.size(), 1u);

@@ -15,7 +15,7 @@ namespace {
 
 class EditorOps : public ::testing::Test {
  protected:
-  EditorOps() { state.yieldInterval = std::chrono::milliseconds(0); }
+  EditorOps() { state.ctx.yieldInterval = std::chrono::milliseconds(0); }
 
   // The dialogs as loading leaves them: one empty slot after the last.
   void SetTexts(std::initializer_list<std::u16string_view> texts) {
@@ -100,7 +100,7 @@ TEST_F(EditorOps, ReplaceInAllIsExactAndStopsOnEmptySearchOrCancel) {
   host.inputs = {u"one"};  // the second question cancelled
   EXPECT_FALSE(ReplaceInAllDialogs(state));
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_TRUE(state.log.text.empty());
+  EXPECT_TRUE(state.ctx.log.text.empty());
   EXPECT_EQ(Dlg(0).dlgText, u"one ONE");
   EXPECT_FALSE(state.dialogs.changed);
 

@@ -67,9 +67,9 @@ TEST_F(CharWidths, NegativeFirstIsOneAndNegativeSkipIsRefused) {
 
 TEST_F(CharWidths, StopEndsAWholeRomRunKeepingTheLinesSoFar) {
   PutRom(state, std::vector<std::uint8_t>(1 << 20, 7));
-  state.yieldInterval = std::chrono::milliseconds(0);
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
   host.onProcessEvents = [&] {
-    if (host.logLines.size() >= 100) state.CancelRequested = true;
+    if (host.logLines.size() >= 100) state.ctx.CancelRequested = true;
   };
   ExtractCharWidths(state, 0, 0, 0, out);
   EXPECT_EQ(host.logLines.back(), u"Процесс вынимания ширины букв прерван пользователем");

@@ -147,7 +147,7 @@ TEST_F(Dumps, ViaPointersDeduplicatesByNumber) {
 }
 
 TEST_F(Dumps, ViaPointersInUnicodeStartsWithTheMark) {
-  state.settings.WriteTextInUnicode = u"YES";
+  state.ctx.settings.WriteTextInUnicode = u"YES";
   WriteReport({10});
   DumpViaPointers(state, report, temp, out, false);
   std::string bytes = ReadBytes(out);
@@ -160,7 +160,7 @@ TEST_F(Dumps, ViaPointersInUnicodeStartsWithTheMark) {
 TEST_F(Dumps, ViaPointersWithoutUsableLinesWritesEmptyFiles) {
   WriteText(report, u"Всего найдено поинтеров  0\r\n");
   WriteText(out, u"old");
-  state.settings.WriteTextInUnicode = u"YES";
+  state.ctx.settings.WriteTextInUnicode = u"YES";
   DumpViaPointers(state, report, temp, out, false);
   EXPECT_EQ(ReadBytes(temp), "");
   EXPECT_EQ(ReadBytes(out), "\xFF\xFE");
@@ -169,7 +169,7 @@ TEST_F(Dumps, ViaPointersWithoutUsableLinesWritesEmptyFiles) {
 
 TEST_F(Dumps, ViaPointersWithAMissingReportTouchesNothing) {
   WriteText(out, u"old");
-  state.settings.WriteTextInUnicode = u"YES";
+  state.ctx.settings.WriteTextInUnicode = u"YES";
   DumpViaPointers(state, dir.File("nope.txt"), temp, out, true);
   EXPECT_EQ(host.logLines.back(), u"Не найден файл " + dir.File("nope.txt"));
   EXPECT_EQ(ReadText(out), u"old");
@@ -178,7 +178,7 @@ TEST_F(Dumps, ViaPointersWithAMissingReportTouchesNothing) {
 TEST_F(Dumps, ViaPointersAsksItsQuestionsInOrder) {
   WriteReport({500, 300});
   WriteText(out, u"old");
-  state.settings.WriteTextInUnicode = u"YES";
+  state.ctx.settings.WriteTextInUnicode = u"YES";
   // Cancelled at the temporary file: the old output stays.
   host.fileNames = {u"  " + report + u" ", out};
   host.answers = {MsgAnswer::No};
@@ -210,10 +210,10 @@ TEST_F(Dumps, ViaPointersAsksItsQuestionsInOrder) {
 
 TEST_F(Dumps, StopKeepsTheRecordsDumpedSoFar) {
   WriteReport({100, 200, 300, 400});
-  state.yieldInterval = std::chrono::milliseconds(0);
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
   host.onProcessEvents = [&] {
-    if (HasLine(host.logLines, u"Начнем, собственно дампить текст...") && state.progress.value >= 1)
-      state.CancelRequested = true;
+    if (HasLine(host.logLines, u"Начнем, собственно дампить текст...") && state.ctx.progress.value >= 1)
+      state.ctx.CancelRequested = true;
   };
   DumpViaPointers(state, report, temp, out, false);
   EXPECT_TRUE(HasLine(host.logLines, u"Процесс дампа текста прерван пользователем"));
@@ -279,8 +279,8 @@ TEST_F(Dumps, ListEntriesThatAreNoRomOffsetsAreReportedAndSkipped) {
   EXPECT_TRUE(HasLine(host.logLines, u"В файле " + list + u" строка 5 '1000' пропущена: адрес за концом ROM'а"));
   EXPECT_TRUE(HasLine(host.logLines, u"В файле " + list + u" строка 6 '2.5' пропущена: это не число"));
   EXPECT_TRUE(HasLine(host.logLines, u"В файле " + list + u" строка 7 '&h3E8' пропущена: адрес за концом ROM'а"));
-  EXPECT_EQ(state.log.spans.size(), 5u) << "each report is one dark-red line";
-  for (const LogSpan& span : state.log.spans) EXPECT_EQ(span.colour, kColourDarkRed);
+  EXPECT_EQ(state.ctx.log.spans.size(), 5u) << "each report is one dark-red line";
+  for (const LogSpan& span : state.ctx.log.spans) EXPECT_EQ(span.colour, kColourDarkRed);
 
   // A comma list names the line an entry stands on.
   WriteText(list, u"100,\r\n200,\r\nx1,300");

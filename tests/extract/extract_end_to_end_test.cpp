@@ -66,11 +66,11 @@ TEST_P(ExtractEndToEnd, PointerSearchThenDumpThenLoadDialogs) {
   ScriptedHost host;
   AppState state(host);
   ScratchDir dir;
-  state.settings.WriteTextInUnicode = GetParam();
+  state.ctx.settings.WriteTextInUnicode = GetParam();
   const auto strings = BuildRom(state);
   const std::u16string report = dir.File("ptrs.txt"), temp = dir.File("sorted.txt"), out = dir.File("dialogs.txt");
 
-  FindPointers(state, kTextStart, state.rom.size - 1, 0, 0, report);
+  FindPointers(state, kTextStart, state.rom.size() - 1, 0, 0, report);
   EXPECT_TRUE(HasLine(host.logLines, u"Всего найдено поинтеров  8"));
 
   DumpViaPointers(state, report, temp, out, false);

@@ -36,7 +36,6 @@ class ScratchDir {
 
 inline void PutRom(AppState& state, const std::vector<std::uint8_t>& bytes) {
   state.rom.bytes.assign(bytes.begin(), bytes.end());
-  state.rom.size = static_cast<std::int32_t>(bytes.size());
   state.rom.isLoaded = true;
   state.rom.fileName = u"test.gba";
 }

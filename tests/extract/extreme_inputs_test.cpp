@@ -42,8 +42,8 @@ struct ExtremeInputs : ::testing::Test {
 
   // The state after a run: nothing left busy or shown.
   void ExpectIdle(const char* what, std::int64_t a, std::int64_t b, std::int64_t c = 0) {
-    EXPECT_EQ(state.busy, 0) << what << " " << a << " " << b << " " << c;
-    EXPECT_FALSE(state.progress.visible) << what << " " << a << " " << b << " " << c;
+    EXPECT_EQ(state.ctx.busy, 0) << what << " " << a << " " << b << " " << c;
+    EXPECT_FALSE(state.ctx.progress.visible) << what << " " << a << " " << b << " " << c;
   }
 };
 
@@ -57,7 +57,7 @@ TEST_F(ExtremeInputs, ScanEndsCleanlyForAnyRange) {
   for (const char16_t* type : {u"SBCS", u"SBCS2", u"DBCS"}) {
     state.table.type = type;
     for (const char16_t* hex : {u"NO", u"YES"}) {
-      state.HexEncodeUnknownChars = hex;
+      state.codecOptions.HexEncodeUnknownChars = hex;
       for (std::int32_t a : kValues)
         for (std::int32_t b : kValues) {
           std::int32_t start = a, end = b;
@@ -65,7 +65,7 @@ TEST_F(ExtremeInputs, ScanEndsCleanlyForAnyRange) {
           ExpectIdle("scan", a, b);
           EXPECT_GE(start, 0);
           if (start < end) {
-            EXPECT_LE(end, state.rom.size);
+            EXPECT_LE(end, state.rom.size());
           }
         }
     }

@@ -179,7 +179,7 @@ TEST_F(FontBatchTest, PrintNeedsTheFdtAndTheGlyphsAndWritesThePositionBack) {
   const auto shown = PrintLayout(state, u"AA", true);
   ASSERT_TRUE(shown);
   EXPECT_EQ(shown->penX, 15);
-  EXPECT_EQ(state.settings.VivorurePrnXPrnY, u"3,4");
+  EXPECT_EQ(state.ctx.settings.VivorurePrnXPrnY, u"3,4");
   const auto hidden = PrintLayout(state, u"AA", false);
   ASSERT_TRUE(hidden);
   EXPECT_TRUE(hidden->steps.empty());
@@ -192,7 +192,7 @@ TEST_F(FontBatchTest, PrintNeedsTheFdtAndTheGlyphsAndWritesThePositionBack) {
   EXPECT_EQ(host.messages.back().title, u"Set default print X/Y ?");
   EXPECT_EQ(host.messages.back().text, u"Установить координаты печати текста\r\nDefaultX=30\r\nDefaultY=40");
   EXPECT_EQ(state.preview.DefaultMyX, 30);
-  EXPECT_EQ(state.settings.VivorurePrnXPrnY, u"30,40");
+  EXPECT_EQ(state.ctx.settings.VivorurePrnXPrnY, u"30,40");
 }
 
 TEST_F(FontBatchTest, EditorWrapperAsksForMissingValuesAndRefusesABorderLeftOfTheStart) {

@@ -93,7 +93,7 @@ TEST(InsertEndToEnd, ExtractTranslateCalculateInsert) {
 
   // Calculate in the free space and insert.
   state.insertion.FreeSpaceStartAddr = SuggestFreeSpaceStart(state.rom);
-  state.insertion.FreeSpaceEndAddr = state.rom.size;
+  state.insertion.FreeSpaceEndAddr = state.rom.size();
   state.insertion.AddressAlignBy = 4;
   state.insertion.CheckByMod4 = true;
   CalcNewAddresses(state);
@@ -106,7 +106,7 @@ TEST(InsertEndToEnd, ExtractTranslateCalculateInsert) {
     const std::int32_t placed = HexTextToLong(d.NewDlgAddr);
     ASSERT_GE(placed, static_cast<std::int32_t>(kFree)) << k;
     EXPECT_EQ(placed % 4, 0);
-    const Bytes encoded = Encode(state, translations[static_cast<std::size_t>(k)], true);
+    const Bytes encoded = Encode(state, translations[static_cast<std::size_t>(k)]);
     ASSERT_GT(encoded.size(), 0u);
     EXPECT_EQ(RomAt(state, static_cast<std::size_t>(placed), encoded.size()), encoded) << k;
     for (std::size_t i = 0; i < encoded.size(); ++i) allowed.insert(static_cast<std::size_t>(placed) + i);

@@ -30,11 +30,11 @@ struct GbPointers : ::testing::Test {
   GbPointers() {
     PutRom(state, 0x10000);  // 64 KiB: four banks
     PutAsciiTable(state);
-    state.settings.ExtendedLogs = u"NO";
+    state.ctx.settings.ExtendedLogs = u"NO";
     state.dialogs.fileName = dir.File("script.txt");
   }
 
-  void Use(PointerFormat format) { state.settings.PtrFormat = format; }
+  void Use(PointerFormat format) { state.ctx.settings.PtrFormat = format; }
 };
 
 }  // namespace
@@ -79,16 +79,16 @@ TEST_F(GbPointers, PointerTextsOfAnotherLengthAreReported) {
   EXPECT_EQ(PtrHexToBytes(state, shortText), (std::array<std::uint8_t, 4>{0x00, 0x41, 0, 0}));
   EXPECT_EQ(shortText, u"0041");
   EXPECT_EQ(CountLinesStartingWith(state, u"Видимо ошибка"), 1);
-  EXPECT_TRUE(state.log.text.find(u"(hhhh)") != std::u16string::npos);
+  EXPECT_TRUE(state.ctx.log.text.find(u"(hhhh)") != std::u16string::npos);
   // A GBA pointer text is no GB16 one: nothing is searched for it.
   std::u16string gbaText = u"00410008";
   EXPECT_FALSE(PtrHexToBytes(state, gbaText));
   EXPECT_EQ(ColourOf(state, u"Указатель '00410008' длиннее, чем в формате GB16 (hhhh), его не ищем"), kColourBrightRed);
 
   EXPECT_FALSE(SetPointerFormat(state, u"GB32"));
-  EXPECT_EQ(state.settings.PtrFormat, PointerFormat::GB16);
+  EXPECT_EQ(state.ctx.settings.PtrFormat, PointerFormat::GB16);
   EXPECT_TRUE(SetPointerFormat(state, u" gb24r "));
-  EXPECT_EQ(state.settings.PtrFormat, PointerFormat::GB24R);
+  EXPECT_EQ(state.ctx.settings.PtrFormat, PointerFormat::GB24R);
 }
 
 TEST_F(GbPointers, Gb16DialogsStayInTheirBankAndOneWithoutRoomIsReported) {
@@ -119,7 +119,7 @@ TEST_F(GbPointers, ThreeBytePointersMoveTextToAnotherBankNeverAcrossABoundary) {
   for (PointerFormat format : {PointerFormat::GB24, PointerFormat::GB24R}) {
     PutRom(state, 0x10000);
     state.dialogs = DialogSet{};
-    state.log = {};
+    state.ctx.log = {};
     Use(format);
     const bool bankFirst = format == PointerFormat::GB24;
     const Bytes8 oldPtr = bankFirst ? Bytes8{0x01, 0x00, 0x41} : Bytes8{0x00, 0x41, 0x01};

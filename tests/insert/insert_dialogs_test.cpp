@@ -22,7 +22,7 @@ struct InsertDialogsTest : ::testing::Test {
   InsertDialogsTest() {
     PutRom(state, 0x1000);
     PutAsciiTable(state);
-    state.settings.ExtendedLogs = u"NO";
+    state.ctx.settings.ExtendedLogs = u"NO";
     state.dialogs.isLoaded = true;
     state.dialogs.fileName = dir.File("script.txt");
   }
@@ -49,7 +49,7 @@ TEST_F(InsertDialogsTest, PreconditionsStopTheRun) {
   InsertDialogs(state);
   state.dialogs.isLoaded = true;
   InsertDialogs(state);
-  EXPECT_EQ(SplitCrLf(state.log.text),
+  EXPECT_EQ(SplitCrLf(state.ctx.log.text),
             (std::vector<std::u16string>{
                 u"ROM еще не загружен", u"Таблица еще не загружена", u"Диалоги еще не загружены",
                 u"Возможно в ini файле указаны другие разделители для диалогов... операция вставки диалогов отменена"}));
@@ -65,11 +65,11 @@ TEST_F(InsertDialogsTest, WritesTheEncodedTextAndRewritesItsPointers) {
   InsertDialogs(state);
   EXPECT_EQ(RomAt(state, 0x200, 5), (std::vector<std::uint8_t>{'H', 'i', '!', 0x00, 0x00}));
   EXPECT_EQ(RomAt(state, 0x10, 4), (std::vector<std::uint8_t>{0x00, 0x02, 0x00, 0x08}));
-  EXPECT_EQ(SplitCrLf(state.log.text), std::vector<std::u16string>{u"закончили вставлять текст диалогов в РОМ"});
+  EXPECT_EQ(SplitCrLf(state.ctx.log.text), std::vector<std::u16string>{u"закончили вставлять текст диалогов в РОМ"});
   ASSERT_FALSE(host.progressCalls.empty());
   EXPECT_EQ(host.progressCalls.front().minimum, 0);
   EXPECT_EQ(host.progressCalls.front().maximum, 1) << "one dialog: last index 0 shows as 1";
-  EXPECT_FALSE(state.progress.visible);
+  EXPECT_FALSE(state.ctx.progress.visible);
 }
 
 TEST_F(InsertDialogsTest, ADialogWithoutAnAddressIsReportedAndSkipped) {
@@ -159,22 +159,22 @@ TEST_F(InsertDialogsTest, RepeatedReportsOfOneRunStopAfterAHundred) {
 }
 
 TEST_F(InsertDialogsTest, StopButtonEndsTheRunAfterTheCurrentDialog) {
-  state.yieldInterval = std::chrono::milliseconds(0);
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
   Placed(u"1", u"aaa", u"100");
   Placed(u"2", u"bbb", u"200");
-  host.onProcessEvents = [&] { state.CancelRequested = true; };
+  host.onProcessEvents = [&] { state.ctx.CancelRequested = true; };
   InsertDialogs(state);
   EXPECT_EQ(RomAt(state, 0x100, 3), Ascii("aaa"));
   EXPECT_EQ(RomAt(state, 0x200, 3), (std::vector<std::uint8_t>{0, 0, 0}));
-  const auto lines = SplitCrLf(state.log.text);
+  const auto lines = SplitCrLf(state.ctx.log.text);
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[lines.size() - 2], u"Процесс вставления текста диалогов прерван пользователем");
   EXPECT_EQ(lines.back(), u"остановились на диалоге с ID=1");
-  EXPECT_FALSE(state.progress.visible);
+  EXPECT_FALSE(state.ctx.progress.visible);
 }
 
 TEST_F(InsertDialogsTest, InsertionLogFileIsAppendedWithADatedHeader) {
-  state.CreateInsertionLogs = true;
+  state.insertOptions.CreateInsertionLogs = true;
   DialogRecord& d = Placed(u"1", u"a", u"200");
   d.OldPtrHEX = u"00080008";
   d.NewPtrHEX = u"00020008";
@@ -221,7 +221,7 @@ TEST(InsertDataBlock, WritesCharactersOrTheirEncodingAndReportsTheBytes) {
   InsertDataBlock(state, data, offset, false);
   EXPECT_EQ(offset, 0);
   EXPECT_EQ(RomAt(state, 0, 3), (std::vector<std::uint8_t>{0x41, 0xC1, 0x00}));
-  EXPECT_EQ(state.log.text, u"Вставляем в ROM по адресу 0, следующий блок данных:\r\n<$41><$C1>");
+  EXPECT_EQ(state.ctx.log.text, u"Вставляем в ROM по адресу 0, следующий блок данных:\r\n<$41><$C1>");
 
   // With the table the caller's text becomes the encoding, one character per byte.
   PutAsciiTable(state);
@@ -242,5 +242,5 @@ TEST(InsertDataBlock, WritesCharactersOrTheirEncodingAndReportsTheBytes) {
   data = u"xyz";
   InsertDataBlock(state, data, offset, true);
   EXPECT_EQ(data, u"xyz");
-  EXPECT_EQ(state.log.lineCount, 0u);
+  EXPECT_EQ(state.ctx.log.lineCount, 0u);
 }

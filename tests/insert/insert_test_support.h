@@ -23,18 +23,18 @@ struct LoggedLine {
 // The log split into its lines, each with the colour it was appended in.
 inline std::vector<LoggedLine> LogLines(const AppState& state) {
   std::vector<LoggedLine> lines;
-  const std::u16string& text = state.log.text;
-  if (state.log.lineCount == 0) return lines;
+  const std::u16string& text = state.ctx.log.text;
+  if (state.ctx.log.lineCount == 0) return lines;
   std::size_t start = 0;
   std::size_t span = 0;
   while (true) {
     // A line may itself hold CR LF (one AppendLog with a break): follow the spans.
     std::size_t end = text.find(kCrLf, start);
-    while (span < state.log.spans.size() && state.log.spans[span].start < start) ++span;
+    while (span < state.ctx.log.spans.size() && state.ctx.log.spans[span].start < start) ++span;
     std::uint32_t colour = 0;
-    if (span < state.log.spans.size() && state.log.spans[span].start == start) {
-      colour = state.log.spans[span].colour;
-      end = start + state.log.spans[span].length;
+    if (span < state.ctx.log.spans.size() && state.ctx.log.spans[span].start == start) {
+      colour = state.ctx.log.spans[span].colour;
+      end = start + state.ctx.log.spans[span].length;
     }
     if (end == std::u16string::npos) end = text.size();
     lines.push_back({text.substr(start, end - start), colour});
@@ -65,7 +65,6 @@ inline long long ColourOf(const AppState& state, std::u16string_view text) {
 
 inline void PutRom(AppState& state, std::size_t size, std::uint8_t fill = 0) {
   state.rom.bytes.assign(size, fill);
-  state.rom.size = static_cast<std::int32_t>(size);
   state.rom.isLoaded = true;
   state.rom.fileName = u"test.gba";
 }

@@ -48,7 +48,7 @@ TEST_F(CalcNewAddressesTest, AlignsAndLeavesTheGapBetweenDialogs) {
   EXPECT_EQ(Dialog(state, 2).NewDlgAddr, u"");
   EXPECT_EQ(Dialog(state, 2).OldPtrHEX, u"");
 
-  const auto lines = SplitCrLf(state.log.text);
+  const auto lines = SplitCrLf(state.ctx.log.text);
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0], u"Начинаем расчет новых адресов диалогов для вставки в ROM");
   EXPECT_EQ(lines[1], u"'пустое' место было задано в границах от адреса 256 до адреса 512,");
@@ -169,7 +169,7 @@ TEST_F(CalcNewAddressesTest, WithoutATableNothingChanges) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, u"Таблица еще не загружена");
   EXPECT_EQ(host.messages[0].icon, MsgIcon::Error);
-  EXPECT_EQ(SplitCrLf(state.log.text), std::vector<std::u16string>{u"Таблица еще не загружена"});
+  EXPECT_EQ(SplitCrLf(state.ctx.log.text), std::vector<std::u16string>{u"Таблица еще не загружена"});
   EXPECT_EQ(Dialog(state, 0).NewDlgAddr, u"");
   EXPECT_EQ(state.insertion.FreeSpaceStartAddr, 0x100);
 }

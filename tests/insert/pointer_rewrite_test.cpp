@@ -25,7 +25,7 @@ struct RewritePointersTest : ::testing::Test {
 
   RewritePointersTest() {
     PutRom(state, 0x4000);
-    state.settings.ExtendedLogs = u"NO";
+    state.ctx.settings.ExtendedLogs = u"NO";
   }
 
   void PutOld(std::size_t at) { PutBytes(state, at, {0x30, 0x1C, 0x7A, 0x08}); }
@@ -58,9 +58,9 @@ TEST_F(RewritePointersTest, Mod4KeepsOnlyAlignedOccurrencesAndACountOfOneIsQuiet
   Rewrite();
   EXPECT_EQ(RomAt(state, 0x1000, 4), kNew);
   EXPECT_EQ(RomAt(state, 0x2002, 4), kOld);
-  EXPECT_EQ(state.log.lineCount, 0u);
+  EXPECT_EQ(state.ctx.log.lineCount, 0u);
 
-  state.settings.ExtendedLogs = u"YES";
+  state.ctx.settings.ExtendedLogs = u"YES";
   PutOld(0x3000);
   Rewrite();
   EXPECT_EQ(ColourOf(state, kReportOne), kColourDefault);
@@ -136,7 +136,7 @@ TEST_F(RewritePointersTest, DoPointerChangeOtherThanYTouchesNothing) {
   Rewrite(0, 0, u"", u"n");
   Rewrite(0, 0, u"", u"");
   EXPECT_EQ(RomAt(state, 0x1000, 4), kOld);
-  EXPECT_EQ(state.log.lineCount, 0u);
+  EXPECT_EQ(state.ctx.log.lineCount, 0u);
   Rewrite(0, 0, u"", u"yes");
   EXPECT_EQ(RomAt(state, 0x1000, 4), kNew);
 }
@@ -299,7 +299,6 @@ TEST(PointerSnapshot, RewritingThroughTheIndexMatchesTheScanOnRandomRoms) {
     AppState a(hostA), b(hostB);
     for (AppState* s : {&a, &b}) {
       s->rom.bytes.assign(rom.begin(), rom.end());
-      s->rom.size = static_cast<std::int32_t>(size);
       s->rom.isLoaded = true;
       s->insertion.CheckByMod4 = rng() % 2;
     }
@@ -324,6 +323,6 @@ TEST(PointerSnapshot, RewritingThroughTheIndexMatchesTheScanOnRandomRoms) {
       RewritePointers(b, scanned, oldCopy, newPtr, u"Y", start, listCopy, nullptr, id, end);
     }
     ASSERT_TRUE(std::equal(a.rom.bytes.begin(), a.rom.bytes.end(), b.rom.bytes.begin())) << "round " << round;
-    ASSERT_EQ(a.log.text, b.log.text) << "round " << round;
+    ASSERT_EQ(a.ctx.log.text, b.ctx.log.text) << "round " << round;
   }
 }

@@ -54,7 +54,7 @@ TEST_F(PointerSearch, FindsThePointerOfTheExample) {
   EXPECT_TRUE(HasLine(host.logLines, u"Всего найдено поинтеров  1"));
   EXPECT_TRUE(HasLine(host.logLines, u"Протокол смотри в файле " + report));
   EXPECT_TRUE(HasLineStartingWith(host.logLines, u"Поиск окончен. "));
-  EXPECT_FALSE(state.progress.visible);
+  EXPECT_FALSE(state.ctx.progress.visible);
 }
 
 TEST_F(PointerSearch, RangeBoundsAreInclusiveAndHighestZeroMeansRomLength) {
@@ -126,10 +126,10 @@ TEST_F(PointerSearch, StopKeepsTheLinesFoundWithoutTheCount) {
   std::vector<std::uint8_t> rom(0x100, 0);
   for (int at = 0x10; at < 0x100; at += 0x10) rom[at] = 8;
   PutRom(state, rom);
-  state.yieldInterval = std::chrono::milliseconds(0);
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
   // Press stop once the third 08 byte (offset 0x30) has been reported.
   host.onProcessEvents = [&] {
-    if (state.progress.value >= 0x30) state.CancelRequested = true;
+    if (state.ctx.progress.value >= 0x30) state.ctx.CancelRequested = true;
   };
   FindPointers(state, 0, 0, 0, 0, report);
   auto lines = ReportLines();
@@ -138,7 +138,7 @@ TEST_F(PointerSearch, StopKeepsTheLinesFoundWithoutTheCount) {
   EXPECT_TRUE(HasLine(host.logLines, u"Процесс поиска прерван пользователем"));
   EXPECT_TRUE(HasLine(host.logLines, u"Всего найдено поинтеров  3"));
   EXPECT_FALSE(HasLineStartingWith(host.logLines, u"Поиск окончен."));
-  EXPECT_FALSE(state.progress.visible);
+  EXPECT_FALSE(state.ctx.progress.visible);
 }
 
 TEST_F(PointerSearch, WithoutRomItSaysSoTwice) {

@@ -29,7 +29,7 @@ struct UpperHalf : ::testing::Test {
   UpperHalf() {
     PutRom(state, kUpper + 0x10000);
     PutAsciiTable(state);
-    state.settings.ExtendedLogs = u"NO";
+    state.ctx.settings.ExtendedLogs = u"NO";
     state.dialogs.fileName = dir.File("script.txt");
   }
 };
@@ -45,7 +45,7 @@ TEST_F(UpperHalf, DialogPlacedAboveSixteenMiBGetsItsPointersRewrittenTo09) {
   AddDialog(state, u"1", u"Hello<$END>").ExtractedFromAddr = u"1000";
   AddDialog(state, u"2", u"Bye<$END>").ExtractedFromAddr = u"1003000";
   state.insertion.FreeSpaceStartAddr = static_cast<std::int32_t>(kUpper + 0x8001);
-  state.insertion.FreeSpaceEndAddr = state.rom.size;
+  state.insertion.FreeSpaceEndAddr = state.rom.size();
   state.insertion.AddressAlignBy = 4;
   CalcNewAddresses(state);
   EXPECT_EQ(Dialog(state, 0).OldPtrHEX, u"00100008");
@@ -99,7 +99,7 @@ TEST_F(UpperHalf, PointerSearchFindsPointersIntoAnUpperRange) {
   PutBytes(state, 0x2010, {0x10, 0x00, 0x00, 0x08});  // to 0x10: out of range
   PutBytes(state, kUpper + 0x40, {0x20, 0x00, 0x00, 0x09});
   const std::u16string report = dir.File("ptrs.txt");
-  FindPointers(state, static_cast<std::int32_t>(kUpper), state.rom.size, 0, 0, report);
+  FindPointers(state, static_cast<std::int32_t>(kUpper), state.rom.size(), 0, 0, report);
   const auto bytes = ReadFileBytes(report);
   ASSERT_TRUE(bytes);
   EXPECT_EQ(SplitCrLf(FromCp1251(bytes->data(), bytes->size())),
@@ -110,7 +110,6 @@ TEST_F(UpperHalf, PointerSearchFindsPointersIntoAnUpperRange) {
 
   // In a ROM of 16 MiB a 09 pointer addresses nothing: it is not reported.
   state.rom.bytes.resize(kUpper);
-  state.rom.size = static_cast<std::int32_t>(kUpper);
   FindPointers(state, 0, 0x7FFFFFFF, 0, 0, report);
   EXPECT_EQ(CountLines(state, u"Всего найдено поинтеров  1"), 1);
 }

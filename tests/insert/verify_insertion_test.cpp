@@ -154,8 +154,8 @@ TEST_F(VerifyInsertionTest, OldPointersOfDifferentHighBytesAreFoundInTheSamePass
 
 TEST_F(VerifyInsertionTest, StopsWhenAskedAndSaysSo) {
   Insert();
-  state.yieldInterval = std::chrono::milliseconds(0);
-  host.onProcessEvents = [&] { state.CancelRequested = true; };
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
+  host.onProcessEvents = [&] { state.ctx.CancelRequested = true; };
   TempDir dir;
   VerifyInsertion(state, dir.File("verify.txt"));
   EXPECT_NE(dir.ReadText("verify.txt").find(u"прервана пользователем"), std::u16string::npos);

@@ -182,7 +182,7 @@ TEST_F(BpsStateTest, WrittenPatchTurnsTheOriginalIntoTheWorkingRom) {
   SetRom(state.rom, original);
   ApplyBps(state);
   EXPECT_EQ(Rom(), working);
-  EXPECT_EQ(state.rom.size, 41000);
+  EXPECT_EQ(state.rom.size(), 41000);
   EXPECT_TRUE(state.rom.modified);
   EXPECT_TRUE(LogHas(host, u"Применили BPS к ROM."));
   EXPECT_TRUE(LogHas(host, u"Размер ROM'а изменился: был 40000 байт, стал 41000 байт"));

@@ -105,7 +105,7 @@ TEST_F(IpsApplyTest, RecordsPastTheRomEndAreCutAndTheRomDoesNotGrow) {
             {0x00, 0x10, 0x00, 0x00, 0x02, 0x55, 0x55}}));
   ApplyIps(state);
   EXPECT_EQ(state.rom.bytes.size(), 64u);
-  EXPECT_EQ(state.rom.size, 64);
+  EXPECT_EQ(state.rom.size(), 64);
   EXPECT_EQ(state.rom.bytes[60], 1);
   EXPECT_EQ(state.rom.bytes[61], 2);
   EXPECT_EQ(state.rom.bytes[62], 0xEE);

@@ -104,7 +104,7 @@ TEST_F(IpsWriterTest, ExistingFileIsReplacedAndWritingClearsTheLoadedPatch) {
 
 TEST_F(IpsWriterTest, FailedWriteKeepsTheOldFileAndSaysSo) {
   WriteBytes(dir.File("p.ips"), {1, 2, 3});
-  state.writeFaults.failAfterBytes = 4;
+  state.ctx.writeFaults.failAfterBytes = 4;
   auto original = std::vector<std::uint8_t>(100, 0);
   auto working = original;
   working[7] = 9;

@@ -46,7 +46,6 @@ inline std::vector<std::uint8_t> ReadBytes(const std::u16string& name) {
 
 inline void SetRom(RomImage& rom, const std::vector<std::uint8_t>& data, std::u16string name = u"work.gba") {
   rom.bytes.assign(data.begin(), data.end());
-  rom.size = static_cast<std::int32_t>(data.size());
   rom.fileName = std::move(name);
   rom.isLoaded = true;
 }
@@ -76,8 +75,8 @@ inline bool LogHas(const ScriptedHost& host, std::u16string_view part) {
 
 // True when a line holding `part` was logged in that colour.
 inline bool LogHasColoured(const AppState& state, std::u16string_view part, std::uint32_t colour) {
-  for (const LogSpan& span : state.log.spans)
-    if (span.colour == colour && state.log.text.substr(span.start, span.length).find(part) != std::u16string::npos)
+  for (const LogSpan& span : state.ctx.log.spans)
+    if (span.colour == colour && state.ctx.log.text.substr(span.start, span.length).find(part) != std::u16string::npos)
       return true;
   return false;
 }

@@ -138,13 +138,13 @@ TEST_P(CompareRomsTest, StopLeavesAPartialListThatIsNotWritten) {
   for (std::size_t x = 0; x < working.size(); x += 100) working[x] ^= 1;
   SetRom(state.rom, working);
   SetOriginal(state.originalRom, original);
-  state.yieldInterval = std::chrono::milliseconds(0);
-  host.onProcessEvents = [&] { state.CancelRequested = true; };
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
+  host.onProcessEvents = [&] { state.ctx.CancelRequested = true; };
   CompareRoms(state, eco(), false);
   EXPECT_FALSE(state.ips.changes.comparisonDone);
   EXPECT_LT(state.ips.changes.blocks.size(), 50u);
   EXPECT_FALSE(LogHas(host, u"Закончили сравнение"));
-  EXPECT_FALSE(state.progress.visible);
+  EXPECT_FALSE(state.ctx.progress.visible);
   WriteIps(state, u"never.ips");
   EXPECT_EQ(host.logLines.back(), u"Для того, чтобы сохранить IPS нужно сначала сравнить пару ROM'ов");
 }

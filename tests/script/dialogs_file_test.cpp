@@ -18,8 +18,8 @@ constexpr std::u16string_view kZonesFormat =
 class DialogsFile : public ::testing::Test {
  protected:
   DialogsFile() {
-    state.settings.TrDialogFileFormat = std::u16string(kDefaultDialogFileFormat);
-    state.yieldInterval = std::chrono::milliseconds(0);
+    state.ctx.settings.TrDialogFileFormat = std::u16string(kDefaultDialogFileFormat);
+    state.ctx.yieldInterval = std::chrono::milliseconds(0);
   }
 
   void LoadFile(const std::string& name) {
@@ -76,8 +76,8 @@ class DialogsFileEncodings : public DialogsFile, public ::testing::WithParamInte
 
 TEST_P(DialogsFileEncodings, SaveThenLoadGivesIdenticalRecords) {
   const bool unicode = GetParam();
-  state.settings.WriteTextInUnicode = unicode ? u"YES" : u"NO";
-  state.settings.TrDialogFileFormat = std::u16string(kZonesFormat);
+  state.ctx.settings.WriteTextInUnicode = unicode ? u"YES" : u"NO";
+  state.ctx.settings.TrDialogFileFormat = std::u16string(kZonesFormat);
   auto records = TrickyRecords();
   records[0].PtrsAddrZones = u"1000-2000;3000-3FFF";
   records[2].PtrsAddrZones = u"0-FF";
@@ -117,7 +117,7 @@ TEST_F(DialogsFile, WritesTheDefaultLayoutExactly) {
 }
 
 TEST_F(DialogsFile, NamesAfterTextAreWrittenAfterIt) {
-  state.settings.TrDialogFileFormat = u" dlgID , dlgComments,dlgText, NewDlgAddr";
+  state.ctx.settings.TrDialogFileFormat = u" dlgID , dlgComments,dlgText, NewDlgAddr";
   DialogRecord r;
   r.dlgID = u"7";
   r.NewDlgAddr = u"FF";
@@ -157,7 +157,7 @@ TEST_F(DialogsFile, PiecesWithoutAttributesAreReportedAndSkipped) {
 }
 
 TEST_F(DialogsFile, UnknownAttributeKeepsItsPlace) {
-  state.settings.TrDialogFileFormat = u"dlgID,Colour,ExtractedFromAddr,dlgComments,dlgText";
+  state.ctx.settings.TrDialogFileFormat = u"dlgID,Colour,ExtractedFromAddr,dlgComments,dlgText";
   DialogRecord a{.dlgID = u"1", .ExtractedFromAddr = u"10", .dlgComments = u"x", .dlgText = u"A"};
   DialogRecord b{.dlgID = u"2", .ExtractedFromAddr = u"20", .dlgText = u"B"};
   SetDialogs({a, b});
@@ -170,7 +170,7 @@ TEST_F(DialogsFile, UnknownAttributeKeepsItsPlace) {
 
 TEST_F(DialogsFile, ChangedFormatAssignsByPosition) {
   dir.WriteText("d.txt", u"1,A,c\r\n\u00B6\r\nt");
-  state.settings.TrDialogFileFormat = u"ExtractedFromAddr,dlgID,dlgComments,dlgText";
+  state.ctx.settings.TrDialogFileFormat = u"ExtractedFromAddr,dlgID,dlgComments,dlgText";
   LoadFile("d.txt");
   EXPECT_EQ(state.dialogs.records[0].ExtractedFromAddr, u"1");
   EXPECT_EQ(state.dialogs.records[0].dlgID, u"A");
@@ -178,9 +178,9 @@ TEST_F(DialogsFile, ChangedFormatAssignsByPosition) {
 }
 
 TEST_F(DialogsFile, CustomDelimitersAreUsedBothWays) {
-  state.settings.DialogDelimiterStr = u"\r\n=====\r\n";
-  state.settings.DialogAttrSeparator = u"|";
-  state.settings.DialogAttrDelimStr = u"\r\n---\r\n";
+  state.ctx.settings.DialogDelimiterStr = u"\r\n=====\r\n";
+  state.ctx.settings.DialogAttrSeparator = u"|";
+  state.ctx.settings.DialogAttrDelimStr = u"\r\n---\r\n";
   auto records = TrickyRecords();
   records[1].dlgComments = u"|a|b|";
   SetDialogs(records);
@@ -247,13 +247,13 @@ TEST_F(DialogsFile, FailedWriteKeepsOldFileAndChangedFlag) {
   Bytes first = dir.Read("d.txt");
   state.dialogs.records[0].dlgText = u"second";
   state.dialogs.changed = true;
-  state.writeFaults.failAfterBytes = 3;
+  state.ctx.writeFaults.failAfterBytes = 3;
   SaveFile("d.txt");
   EXPECT_EQ(dir.Read("d.txt"), first);
   EXPECT_TRUE(state.dialogs.changed);
   EXPECT_EQ(CountLogged(u"записали диалоги в файл " + dir.File("d.txt")), 1);
-  ASSERT_FALSE(state.log.spans.empty());
-  EXPECT_EQ(state.log.spans.back().colour, kColourBrightRed);
+  ASSERT_FALSE(state.ctx.log.spans.empty());
+  EXPECT_EQ(state.ctx.log.spans.back().colour, kColourBrightRed);
   EXPECT_NE(host.logLines.back().find(u"Не удалось записать диалоги в файл "), std::u16string::npos);
 }
 
@@ -264,7 +264,7 @@ TEST_F(DialogsFile, AnsiSaveOfCharactersOutsideAnsiWritesUnicodeAndLosesNothing)
   state.dialogs.changed = true;
   SaveFile("d.txt");
   EXPECT_FALSE(state.dialogs.changed);
-  ASSERT_EQ(state.log.spans.size(), 1u);
+  ASSERT_EQ(state.ctx.log.spans.size(), 1u);
   EXPECT_TRUE(Logged(u"В диалогах есть символы, которых нет в кодировке Windows-1251: файл записан в Unicode "
                      u"(UTF-16); первый такой диалог - с ID 2"));
   const Bytes written = dir.Read("d.txt");
@@ -286,13 +286,13 @@ TEST_F(DialogsFile, AnsiSaveOfCharactersOutsideAnsiWritesUnicodeAndLosesNothing)
 TEST_F(DialogsFile, FailedSaveKeepsTheSetsFileName) {
   SetDialogs({DialogRecord{.dlgID = u"1", .dlgText = u"a"}});
   state.dialogs.fileName = dir.File("mine.txt");
-  state.writeFaults.failAfterBytes = 1;
+  state.ctx.writeFaults.failAfterBytes = 1;
   EXPECT_EQ(SaveDialogsAs(state, dir.File("other.txt")), SaveOutcome::Failed);
   host.fileNames.push_back(dir.File("asked.txt"));
   EXPECT_EQ(SaveDialogs(state, false), SaveOutcome::Failed);
   EXPECT_EQ(state.dialogs.fileName, dir.File("mine.txt"));
 
-  state.writeFaults = {};
+  state.ctx.writeFaults = {};
   EXPECT_EQ(SaveDialogsAs(state, dir.File("other.txt")), SaveOutcome::Saved);
   EXPECT_EQ(state.dialogs.fileName, dir.File("other.txt"));
 }
@@ -307,7 +307,7 @@ TEST_F(DialogsFile, UnreadableFileLeavesSetAsItWas) {
   EXPECT_EQ(state.dialogs.fileName, dir.File("current.txt"));
   EXPECT_TRUE(state.dialogs.changed);
   EXPECT_TRUE(Logged(u"Файл " + dir.File("missing.txt") + u" не найден"));
-  EXPECT_EQ(state.log.spans.back().colour, kColourBrightRed);
+  EXPECT_EQ(state.ctx.log.spans.back().colour, kColourBrightRed);
 
   std::filesystem::create_directory(dir.path() / "folder.txt");
   state.dialogs.fileName = dir.File("folder.txt");
@@ -367,7 +367,7 @@ TEST_F(DialogsFile, LoadShowsProgressAndYieldsPerPiece) {
   EXPECT_EQ(host.progressCalls.front().maximum, 50);  // pieces 0..50, the last one empty
   EXPECT_FALSE(host.progressCalls.back().visible);
   EXPECT_GE(host.processEventsCalls, 51);
-  EXPECT_FALSE(state.progress.visible);
+  EXPECT_FALSE(state.ctx.progress.visible);
 }
 
 TEST_F(DialogsFile, BareLfFileIsReportedWhenDelimitersNeedCrLf) {
@@ -375,11 +375,11 @@ TEST_F(DialogsFile, BareLfFileIsReportedWhenDelimitersNeedCrLf) {
   LoadFile("d.txt");
   EXPECT_EQ(state.dialogs.lastIndex, -1);
   EXPECT_TRUE(Logged(u"не найдено атрибутов для диалога 'строка'= 0"));
-  EXPECT_EQ(state.log.spans.front().colour, kColourDarkRed);
+  EXPECT_EQ(state.ctx.log.spans.front().colour, kColourDarkRed);
 }
 
 TEST_F(DialogsFile, ExitQuestionSavesChangedDialogs) {
-  state.settings.iniPath = dir.File("vorkat2.ini");
+  state.ctx.settings.iniPath = dir.File("vorkat2.ini");
   SetDialogs({DialogRecord{.dlgID = u"1", .dlgText = u"edited"}});
   state.dialogs.changed = true;
   host.answers.push_back(MsgAnswer::Yes);

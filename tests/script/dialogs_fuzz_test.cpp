@@ -50,19 +50,19 @@ TEST(DialogsFuzz, RandomTextAndSettingsNeverBreakTheReader) {
   ScriptedHost host;
   AppState state(host);
   for (int round = 0; round < 3000; ++round) {
-    RandomSettings(rng, state.settings);
+    RandomSettings(rng, state.ctx.settings);
     std::u16string text = RandomText(rng, 200);
-    auto pieces = SplitDialogPieces(text, state.settings.DialogDelimiterStr);
+    auto pieces = SplitDialogPieces(text, state.ctx.settings.DialogDelimiterStr);
     DialogSet set = ParseDialogPieces(state, pieces);
     ExpectConsistent(set);
     EXPECT_LE(set.records.size(), text.size() + 1);
 
     // Whatever was read can be written and read again with the same settings.
     set.isLoaded = true;
-    std::u16string again = DialogsFileText(set, state.settings);
-    ExpectConsistent(ParseDialogPieces(state, SplitDialogPieces(again, state.settings.DialogDelimiterStr)));
+    std::u16string again = DialogsFileText(set, state.ctx.settings);
+    ExpectConsistent(ParseDialogPieces(state, SplitDialogPieces(again, state.ctx.settings.DialogDelimiterStr)));
     host.logLines.clear();
-    state.log = LogWindow{};
+    state.ctx.log = LogWindow{};
   }
 }
 
@@ -72,7 +72,7 @@ TEST(DialogsFuzz, RandomBytesLoadAndAppendFromFiles) {
   ScriptedHost host;
   AppState state(host);
   for (int round = 0; round < 200; ++round) {
-    RandomSettings(rng, state.settings);
+    RandomSettings(rng, state.ctx.settings);
     Bytes bytes(rng() % 400);
     for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
     if (round % 3 == 0 && bytes.size() >= 2) bytes[0] = 0xFF, bytes[1] = 0xFE;
@@ -81,10 +81,10 @@ TEST(DialogsFuzz, RandomBytesLoadAndAppendFromFiles) {
     if (round % 2) AppendDialogs(state, true); else LoadDialogs(state, true);
     ExpectConsistent(state.dialogs);
     EXPECT_TRUE(state.dialogs.isLoaded);
-    EXPECT_FALSE(state.progress.visible);
+    EXPECT_FALSE(state.ctx.progress.visible);
     SaveDialogs(state, true);
     EXPECT_TRUE(dir.Exists("f.txt"));
-    state.log = LogWindow{};
+    state.ctx.log = LogWindow{};
     host.logLines.clear();
   }
 }

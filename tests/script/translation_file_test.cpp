@@ -13,7 +13,7 @@ namespace {
 
 class TranslationFile : public ::testing::Test {
  protected:
-  TranslationFile() { state.settings.TrDialogFileFormat = std::u16string(kDefaultDialogFileFormat); }
+  TranslationFile() { state.ctx.settings.TrDialogFileFormat = std::u16string(kDefaultDialogFileFormat); }
 
   void SetDialogs(std::vector<DialogRecord> records) {
     state.dialogs.lastIndex = static_cast<std::int32_t>(records.size()) - 1;
@@ -133,7 +133,7 @@ TEST_F(TranslationFile, ExportWithAndWithoutOffsetCorrection) {
   EXPECT_EQ(state.dialogs.records[1].dlgText, u"two\r\nlines");  // the set is not changed
   EXPECT_EQ(host.prompts.at(0).title, u"Сохранить диалоги как Файл перевода");
   EXPECT_TRUE(host.prompts.at(0).forSave);
-  EXPECT_FALSE(state.progress.visible);
+  EXPECT_FALSE(state.ctx.progress.visible);
 }
 
 TEST_F(TranslationFile, ExportStopsWhenNothingLoadedOrDeclined) {
@@ -151,12 +151,12 @@ TEST_F(TranslationFile, ExportStopsWhenNothingLoadedOrDeclined) {
 
 TEST_F(TranslationFile, ExportWriteFailureIsReported) {
   SetDialogs({DialogRecord{.dlgID = u"1", .dlgText = u"a"}});
-  state.writeFaults.failAfterBytes = 1;
+  state.ctx.writeFaults.failAfterBytes = 1;
   Export("t.txt", false);
   EXPECT_FALSE(dir.Exists("t.txt"));
   ASSERT_FALSE(host.logLines.empty());
   EXPECT_TRUE(StartsWith(host.logLines.back(), u"Ошибка однако... "));
-  EXPECT_FALSE(state.progress.visible);
+  EXPECT_FALSE(state.ctx.progress.visible);
 }
 
 TEST_F(TranslationFile, ImportThenExportWithoutCorrectionGivesSameLines) {

@@ -41,7 +41,7 @@ TEST_F(MaskedSearch, LogsHitsWithTheirBytesAndFillsTheJumpList) {
   const auto lines = LogLines(state);
   EXPECT_EQ(lines.front(), u"Будем искать строку 48??4C");
   EXPECT_EQ(lines.back(), u"поиск завершен.");
-  EXPECT_FALSE(state.progress.visible);
+  EXPECT_FALSE(state.ctx.progress.visible);
 }
 
 TEST_F(MaskedSearch, OneBytePatternFindsEveryByteUpToTheLast) {
@@ -85,12 +85,12 @@ TEST_F(MaskedSearch, StopButtonEndsTheSearchMidway) {
   std::vector<std::uint8_t> rom(4u << 20, 0);
   for (std::size_t i = 0; i < rom.size(); i += 4096) rom[i] = 0x99;
   PutRom(state, rom);
-  state.yieldInterval = std::chrono::milliseconds(0);
-  host.onProcessEvents = [&] { state.CancelRequested = true; };
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
+  host.onProcessEvents = [&] { state.ctx.CancelRequested = true; };
   const auto hits = Hits(u"99");
   EXPECT_LT(hits.size(), 1024u);
   EXPECT_EQ(LogLines(state).back(), u"Процесс поиска прерван пользователем");
-  EXPECT_FALSE(state.progress.visible);
+  EXPECT_FALSE(state.ctx.progress.visible);
 }
 
 TEST_F(MaskedSearch, TypedTextBecomesHexWithOrWithoutTheTable) {

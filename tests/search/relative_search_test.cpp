@@ -94,15 +94,15 @@ TEST_F(RelativeSearchTest, StopsWhenTheUserAsksAndKeepsTheHitsFoundSoFar) {
   std::vector<std::uint8_t> rom(1 << 20);
   for (std::size_t i = 0; i < rom.size(); ++i) rom[i] = static_cast<std::uint8_t>(i);  // AB everywhere
   PutRom(state, rom);
-  state.yieldInterval = std::chrono::milliseconds(0);
-  host.onProcessEvents = [&] { state.CancelRequested = true; };
+  state.ctx.yieldInterval = std::chrono::milliseconds(0);
+  host.onProcessEvents = [&] { state.ctx.CancelRequested = true; };
   const RelativeSearchResult result = RelativeSearch(state, u"AB", 1, 0, rom.size());
   EXPECT_TRUE(result.stopped);
   EXPECT_GT(result.count, 0u);
   EXPECT_LT(result.count, rom.size() - 1);
   EXPECT_EQ(result.hits.size(), std::min(result.count, kRelativeHitsKept));
   EXPECT_EQ(LogLines(state).back(), u"Относительный поиск прерван пользователем");
-  EXPECT_FALSE(state.progress.visible);
+  EXPECT_FALSE(state.ctx.progress.visible);
 }
 
 TEST_F(RelativeSearchTest, DraftStopsAtTheTopCodeAndMapsFreeCharactersUnlessALetterHasTheCode) {

@@ -71,7 +71,7 @@ TEST_F(BlockOps, AppendTwiceGivesTheBlockTwiceAndAFailedAppendKeepsTheFile) {
   const Bytes twice{0x43, 0x44, 0x45, 0x43, 0x44, 0x45};
   EXPECT_EQ(dir.Read("a.bin"), twice);
   EXPECT_TRUE(LogHas(state, u" добавлен в двоичный файл "));
-  state.writeFaults.failAfterBytes = 2;
+  state.ctx.writeFaults.failAfterBytes = 2;
   host.fileNames.push_back(dir.File("a.bin"));
   AppendBlockToFile(state, view);
   EXPECT_EQ(dir.Read("a.bin"), twice);
