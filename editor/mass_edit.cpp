@@ -23,10 +23,7 @@ namespace {
 constexpr std::u16string_view kAskTitle = u"Vorkat";
 
 // The dialogs 0..lastIndex, within the slots that exist.
-std::size_t DialogCount(ScriptState state) {
-  const auto count = static_cast<std::size_t>(std::max(state.dialogs.lastIndex + 1, 0));
-  return std::min(count, state.dialogs.records.size());
-}
+std::size_t DialogCount(ScriptState state) { return state.dialogs.count(); }
 
 template <class Change>
 bool ForEachDialog(ScriptState state, Change&& change) {

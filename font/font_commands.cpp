@@ -58,8 +58,7 @@ bool RequireFdt(FontState state) {
 
 // The dialogs of the loaded set.
 std::span<DialogRecord> LoadedDialogs(FontState state) {
-  const auto count = static_cast<std::size_t>(state.dialogs.lastIndex + 1);
-  return std::span<DialogRecord>(state.dialogs.records).first(std::min(count, state.dialogs.records.size()));
+  return std::span<DialogRecord>(state.dialogs.records).first(state.dialogs.count());
 }
 
 // The headless commands lay out with the border right of the start; false

@@ -53,8 +53,7 @@ FreeSpaceLayout Layout(InsertState state, const PlacementPlan* plan, std::int32_
     for (const DialogPlacement& p : plan->dialogs) planned[p.dialog] = p.at;
   }
   WarningLimit silent(u"", 0);
-  const auto count = static_cast<std::size_t>(std::max(dialogs.lastIndex + 1, 0));
-  for (std::size_t i = 0; i < count && i < dialogs.records.size(); ++i) {
+  for (std::size_t i = 0; i < dialogs.count(); ++i) {
     YieldPoint(state);
     const DialogRecord& dlg = dialogs.records[i];
     std::int32_t addr = Trim(dlg.NewDlgAddr).empty() ? -1 : HexTextToLong(dlg.NewDlgAddr);

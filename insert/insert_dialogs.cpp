@@ -30,8 +30,7 @@ bool WantsPointerChange(std::u16string_view flag) { return !flag.empty() && UCas
 std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs, const PointerSnapshot& snapshot,
                                                PointerFormat format) {
   std::vector<std::uint32_t> values;
-  const auto count = static_cast<std::size_t>(std::max(dialogs.lastIndex + 1, 0));
-  for (std::size_t i = 0; i < count && i < dialogs.records.size(); ++i) {
+  for (std::size_t i = 0; i < dialogs.count(); ++i) {
     const DialogRecord& dlg = dialogs.records[i];
     if (dlg.OldPtrHEX.empty() || !WantsPointerChange(dlg.DoPointerChange) || HexTextToLong(dlg.NewDlgAddr) < 0)
       continue;

@@ -121,8 +121,7 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
   std::int64_t perBankEnd = oldStart;  // the furthest any bank's cursor went after placing
 
   // Slots after lastIndex are empty, not dialogs: they take no place.
-  const auto count = static_cast<std::size_t>(std::max(dialogs.lastIndex + 1, 0));
-  for (std::size_t i = 0; i < count && i < dialogs.records.size(); ++i) {
+  for (std::size_t i = 0; i < dialogs.count(); ++i) {
     YieldPoint(ctx);
     const DialogRecord& dlg = dialogs.records[i];
     if (!Trim(dlg.NewDlgAddr).empty()) continue;

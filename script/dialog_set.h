@@ -1,6 +1,8 @@
 // Dialog records: one block of game text with its attributes, all as text.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,6 +33,15 @@ struct DialogSet {
   std::int32_t lastIndex = -1;
   bool isLoaded = false;
   bool changed = false;
+  // Changes whenever the dialogs the set holds are replaced or added to
+  // (MarkReplaced), so a list shown of them knows when to refill.
+  std::uint64_t revision = 0;
+
+  void MarkReplaced() { ++revision; }
+  // The number of dialogs: the slots up to lastIndex that exist.
+  std::size_t count() const {
+    return lastIndex < 0 ? 0 : std::min(static_cast<std::size_t>(lastIndex) + 1, records.size());
+  }
 };
 
 // The twelve attributes, in the order of the record.

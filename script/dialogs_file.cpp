@@ -113,6 +113,7 @@ bool AppendParsed(ScriptState state, const std::u16string& name) {
   set.records.reserve(keep + parsed.records.size());
   std::move(parsed.records.begin(), parsed.records.end(), std::back_inserter(set.records));
   set.lastIndex = static_cast<std::int32_t>(keep) + parsed.lastIndex;
+  set.MarkReplaced();
   HideProgress(state);
   AppendLog(state, u"Подгружено еще диалогов... теперь их стало" + NumText(set.lastIndex + 1) + u" штук");
   set.isLoaded = true;
@@ -248,6 +249,7 @@ void LoadDialogs(ScriptState state, bool silent) {
   DialogSet& set = state.dialogs;
   set.records = std::move(parsed.records);
   set.lastIndex = parsed.lastIndex;
+  set.MarkReplaced();
   AppendLog(state, u"разложили диалоги по полочкам :-)\r\nоказалось, что их " + NumText(set.lastIndex + 1) + u" штук");
   set.isLoaded = true;
   set.changed = false;

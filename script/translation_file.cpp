@@ -95,6 +95,7 @@ void ImportTranslationFile(ScriptState state) {
   DialogSet& set = state.dialogs;
   set.records = std::move(records);
   set.lastIndex = lastIndex;
+  set.MarkReplaced();
   set.isLoaded = !cancelled;
   if (cancelled) return;
   AppendLog(state, u"Импортировали файл перевода " + name);
