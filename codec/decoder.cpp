@@ -184,9 +184,9 @@ std::u16string ApplyPostprocessor(const TranslationTable& table, std::u16string 
   return text;
 }
 
-std::u16string CorrectRecordStart(const Settings& settings, std::int32_t& offset, std::u16string text) {
-  std::size_t drop = StartCorrection(settings, text);
-  text.erase(0, drop);
+std::u16string_view CorrectRecordStart(const Settings& settings, std::int32_t& offset, std::u16string_view text) {
+  const std::size_t drop = StartCorrection(settings, text);
+  text.remove_prefix(drop);
   offset += static_cast<std::int32_t>(drop);
   return text;
 }
@@ -194,9 +194,7 @@ std::u16string CorrectRecordStart(const Settings& settings, std::int32_t& offset
 void WriteExtractedRecord(CodecState state, RecordOutput& out, std::u16string_view text, std::int32_t offset) {
   if (offset < 0) return;
   const Settings& s = state.ctx.settings;
-  std::size_t drop = StartCorrection(s, text);
-  offset += static_cast<std::int32_t>(drop);
-  text.remove_prefix(drop);
+  text = CorrectRecordStart(s, offset, text);
   out.Append(DecText(offset));
   out.Append(s.DialogAttrSeparator);
   out.Append(HexText(static_cast<unsigned long long>(offset)));

@@ -77,7 +77,7 @@ std::u16string ApplyPostprocessor(const TranslationTable& table, std::u16string 
 
 // CorrectDlgTwoCaps / CorrectDlgNumStart: drops leading characters and
 // advances `offset` by one per character dropped.
-std::u16string CorrectRecordStart(const Settings& settings, std::int32_t& offset, std::u16string text);
+std::u16string_view CorrectRecordStart(const Settings& settings, std::int32_t& offset, std::u16string_view text);
 
 // One record at `offset` (negative: no run is open, nothing is written):
 // start corrections, postprocessor, then the record with the corrected offset.

@@ -24,15 +24,6 @@ std::u16string MarkupToTextCopy(std::u16string_view text) {
   return ReplaceAll(ReplaceAll(text, kVbCrLf, kCrLf), kSpace, u" ");
 }
 
-std::u16string TextToMarkup(std::u16string& text) {
-  text = TextToMarkupCopy(text);
-  return text;
-}
-
-std::u16string MarkupToText(std::u16string& text) {
-  text = MarkupToTextCopy(text);
-  return text;
-}
 
 std::u16string GetIniValue(std::u16string_view text, std::u16string_view key) {
   if (text.empty()) return {};

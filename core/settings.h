@@ -39,10 +39,7 @@ inline constexpr std::u16string_view kDefaultDialogFileFormat =
     u"dlgID,ExtractedFromAddr,OldDlgSize,NewDlgSize,DoPointerChange,NewDlgAddr,OldPtrHEX,NewPtrHEX,"
     u"PtrsAddrListFile,dlgComments,dlgText";
 
-// Real CR LF and spaces <-> "<$VBCRLF>" and "<$SPACE>". Both convert the
-// argument in place and return the result.
-std::u16string TextToMarkup(std::u16string& text);
-std::u16string MarkupToText(std::u16string& text);
+// Real CR LF and spaces <-> "<$VBCRLF>" and "<$SPACE>".
 std::u16string TextToMarkupCopy(std::u16string_view text);
 std::u16string MarkupToTextCopy(std::u16string_view text);
 

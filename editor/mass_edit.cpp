@@ -108,7 +108,7 @@ bool ReplaceInAllDialogs(ScriptState state) {
   // Cancel here stops; an empty answer replaces with nothing.
   std::optional<std::u16string> repl = InputBox(state, u"На что заменить", u"Change to what");
   if (!repl) return false;
-  MarkupToText(*repl);
+  *repl = MarkupToTextCopy(*repl);
   const bool changed = ForEachDialog(state, [&](DialogRecord& d) {
     if (d.dlgText.find(*find) == std::u16string::npos) return false;
     d.dlgText = ReplaceAll(d.dlgText, *find, *repl);

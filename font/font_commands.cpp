@@ -180,15 +180,15 @@ std::optional<std::u16string> SetScriptLfs(FontState state, std::u16string_view 
     return std::nullopt;
   }
   if (ps.gameLFchar.empty()) AskText(state, ps.gameLFchar, kLfPrompt, kLfTitle, u"\\");
-  if (ps.gameLFchar.empty()) {
-    AppendLog(state, kWrapEmptyLfLog);
-    return std::nullopt;
-  }
-  if (ps.WrapRightLimitPix == 0) AskWrapRightLimit(state);
-  if (ps.DefaultMyX >= ps.WrapRightLimitPix) {
-    MsgBox(state, kWrapBorderMessage);
-    AppendLog(state, kWrapBorderLog);
-    return std::nullopt;
+  if (!ps.gameLFchar.empty() && ps.WrapRightLimitPix == 0) AskWrapRightLimit(state);
+  switch (CheckWrapValues(state.fdt, ps)) {
+    case WrapRefusal::None: break;
+    case WrapRefusal::FdtNotLoaded: return std::nullopt;  // refused above
+    case WrapRefusal::EmptyLfChar: AppendLog(state, kWrapEmptyLfLog); return std::nullopt;
+    case WrapRefusal::BorderNotRightOfStart:
+      MsgBox(state, kWrapBorderMessage);
+      AppendLog(state, kWrapBorderLog);
+      return std::nullopt;
   }
   WrapResult result = ParseTextForWrapper(state.fdt, ps, text);
   for (const WrapOverflow& overflow : result.overflows) {

@@ -55,19 +55,6 @@ std::u16string OffsetToPtrHexUnchecked(std::int32_t offset, PointerFormat format
   return text;
 }
 
-std::u16string OffsetToPtrHex(InsertState state, std::int32_t offset) {
-  const PointerFormat format = state.ctx.settings.PtrFormat;
-  if (offset < 0 || offset >= PointerReach(format)) {
-    AppendLog(state,
-              u"Адрес " + HexText(static_cast<std::uint32_t>(offset)) + u" вне досягаемости указателя " +
-                  std::u16string(PointerFormatName(format)) + u" (максимум " +
-                  HexText(static_cast<std::uint32_t>(PointerReach(format) - 1)) + u"): указатель не сформирован",
-              kColourBrightRed);
-    return {};
-  }
-  return OffsetToPtrHexUnchecked(offset, format);
-}
-
 std::int32_t PtrHexToOffset(std::u16string_view text, PointerFormat format, std::int32_t bank) {
   if (text.size() != static_cast<std::size_t>(2 * PointerWidth(format))) return -1;
   const PointerText pointer = ReadPointerText(text, format);

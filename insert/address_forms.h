@@ -26,8 +26,6 @@ class WarningLimit;
 // characters, or beyond the signed 32-bit range (8 digits from 80000000).
 std::int32_t HexTextToLong(std::u16string_view text);
 std::u16string LongToAddrText(std::int32_t offset);
-// Empty, with a log line, for an offset the program-wide format cannot reach.
-std::u16string OffsetToPtrHex(InsertState state, std::int32_t offset);
 // The pure form for offsets known to be in reach. A GBA offset out of reach
 // (an empty address reads as -1) gives its low 24 bits and 08: FFFFFF08 for
 // -1; a GB one gives the empty text (a short pattern such as FFFF would be

@@ -125,7 +125,7 @@ TEST_F(Decoder, RecordStartCorrections) {
     s.CorrectDlgTwoCaps = c.caps;
     s.CorrectDlgNumStart = c.digits;
     std::int32_t offset = 100;
-    EXPECT_EQ(CorrectRecordStart(s, offset, std::u16string(c.text)), c.result) << ToUtf8(c.text);
+    EXPECT_EQ(CorrectRecordStart(s, offset, c.text), c.result) << ToUtf8(c.text);
     EXPECT_EQ(offset, 100 + c.advance) << ToUtf8(c.text);
   }
 }

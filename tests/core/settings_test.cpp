@@ -187,10 +187,9 @@ TEST_F(SettingsFixture, UnchangedFileIsNotWrittenAgain) {
   ASSERT_EQ(host.messages.size(), 1u);
 }
 
-TEST(SettingsMarkup, ConvertsInPlaceAndLeavesLoneBreaks) {
-  std::u16string t = u"a b\r\nc\nd\r";
-  EXPECT_EQ(TextToMarkup(t), u"a<$SPACE>b<$VBCRLF>c\nd\r");
+TEST(SettingsMarkup, ConvertsAndLeavesLoneBreaks) {
+  const std::u16string t = TextToMarkupCopy(u"a b\r\nc\nd\r");
   EXPECT_EQ(t, u"a<$SPACE>b<$VBCRLF>c\nd\r");
-  EXPECT_EQ(MarkupToText(t), u"a b\r\nc\nd\r");
+  EXPECT_EQ(MarkupToTextCopy(t), u"a b\r\nc\nd\r");
   EXPECT_EQ(MarkupToTextCopy(u"<$space>"), u"<$space>");
 }
