@@ -24,10 +24,20 @@ inline constexpr std::uint8_t kPointerLowHighByte = 0x08;
 inline constexpr std::uint8_t kPointerUpHighByte = 0x09;
 inline constexpr std::int32_t kGbBankSize = 0x4000;
 
+inline bool IsGbaPointerHighByte(std::uint8_t b) { return b == kPointerLowHighByte || b == kPointerUpHighByte; }
+
+// The key of a 4-byte GBA window: the offset it addresses when its last byte
+// is 08 or 09; any other last byte gives a key of its own (one per byte).
+inline std::uint32_t GbaWindowKey(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3] - kPointerLowHighByte) << 24;
+}
+
 // The offset a GBA pointer's four ROM bytes address; -1 unless the last byte is 08 or 09.
 inline std::int32_t PointerTarget(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3) {
-  if (b3 != kPointerLowHighByte && b3 != kPointerUpHighByte) return -1;
-  return b0 | b1 << 8 | b2 << 16 | (b3 - kPointerLowHighByte) << 24;
+  if (!IsGbaPointerHighByte(b3)) return -1;
+  const std::uint8_t window[4] = {b0, b1, b2, b3};
+  return static_cast<std::int32_t>(GbaWindowKey(window));
 }
 
 inline bool IsGbFormat(PointerFormat f) { return f != PointerFormat::GBA; }

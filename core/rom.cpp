@@ -6,8 +6,8 @@
 
 namespace vorkat {
 
-std::u16string AskFileName(CoreState state, bool forSave, std::u16string_view title, std::u16string_view filters) {
-  return state.ctx.host.AskFileName(forSave, title, filters);
+std::u16string AskFileName(Context& ctx, bool forSave, std::u16string_view title, std::u16string_view filters) {
+  return ctx.host.AskFileName(forSave, title, filters);
 }
 
 bool ReadRomFile(CoreState state, std::u16string_view name, RomBytes& out) {

@@ -10,6 +10,7 @@
 
 namespace vorkat {
 
+struct Context;
 struct CoreState;
 
 struct RomImage {
@@ -36,7 +37,7 @@ inline constexpr std::u16string_view kRomFilters =
     u"GameBoy Files (*.gba,*.gbc,*.gb)|*.gb?\r\nAll Files (*.*)|*.*";
 
 // The file prompt every open and save command uses; empty when cancelled.
-std::u16string AskFileName(CoreState state, bool forSave, std::u16string_view title, std::u16string_view filters);
+std::u16string AskFileName(Context& ctx, bool forSave, std::u16string_view title, std::u16string_view filters);
 
 void OpenRom(CoreState state, const std::u16string& name);
 // When the working ROM has unsaved changes, asks whether to save them (Yes

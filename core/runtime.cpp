@@ -43,8 +43,6 @@ bool RequireRom(CoreState state) {
   return false;
 }
 
-
-
 void ReportOutOfMemory(Context& ctx) {
   if (ctx.progress.visible) HideProgress(ctx);
   AppendLog(ctx, u"Не хватило памяти: команда прервана, загруженные данные остались прежними", kColourBrightRed);

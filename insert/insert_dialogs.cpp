@@ -22,8 +22,6 @@ namespace {
 constexpr std::u16string_view kOverwriteMark = u"(не 0x00 и не 0xFF)";
 constexpr std::size_t kOverwriteLookBack = 50;
 
-bool WantsPointerChange(std::u16string_view flag) { return !flag.empty() && UCaseChar(flag[0]) == u'Y'; }
-
 // The keys of the old pointers this run will look for, read as pointer
 // rewriting reads them, so that one pass over the snapshot indexes them
 // all. A value missed here only costs a scan, never a wrong answer.
@@ -32,7 +30,7 @@ std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs, const P
   std::vector<std::uint32_t> values;
   for (std::size_t i = 0; i < dialogs.count(); ++i) {
     const DialogRecord& dlg = dialogs.records[i];
-    if (dlg.OldPtrHEX.empty() || !WantsPointerChange(dlg.DoPointerChange) || HexTextToLong(dlg.NewDlgAddr) < 0)
+    if (dlg.OldPtrHEX.empty() || !WantsPointerChange(dlg) || HexTextToLong(dlg.NewDlgAddr) < 0)
       continue;
     if (const auto key = snapshot.KeyOf(ReadPointerText(dlg.OldPtrHEX, format).bytes)) values.push_back(*key);
   }
@@ -141,7 +139,7 @@ bool FitsInRom(InsertState state, std::int32_t offset, std::size_t length, const
 bool ReachableInBank(InsertState state, const DialogRecord& dlg, std::int32_t offset, std::size_t length,
                      WarningLimit& pastBank) {
   const PointerFormat format = state.ctx.settings.PtrFormat;
-  if (!IsGbFormat(format) || !WantsPointerChange(dlg.DoPointerChange)) return true;
+  if (!IsGbFormat(format) || !WantsPointerChange(dlg)) return true;
   std::u16string why;
   const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
   if (length > 0 && BankOf(offset) != BankOf(static_cast<std::int32_t>(offset + static_cast<std::int64_t>(length) - 1)))

@@ -22,13 +22,6 @@ namespace {
 // Boy window's key, its 2 or 3 bytes, fits as well.
 constexpr std::size_t kValueBits = std::size_t{1} << 25;
 
-bool IsPointerHighByte(std::uint8_t b) { return b == kPointerLowHighByte || b == kPointerUpHighByte; }
-
-std::uint32_t WindowValue(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3] - kPointerLowHighByte) << 24;
-}
-
 std::uint64_t IndexKey(std::uint32_t value, std::int32_t offset) {
   return static_cast<std::uint64_t>(value) << 32 | static_cast<std::uint32_t>(offset);
 }
@@ -108,11 +101,11 @@ PointerSnapshot::PointerSnapshot(std::span<const std::uint8_t> rom, PointerForma
     : rom_(rom), format_(format), width_(static_cast<std::size_t>(PointerWidth(format))) {}
 
 std::uint32_t PointerSnapshot::WindowKey(const std::uint8_t* p) const {
-  return IsGbFormat(format_) ? PointerKey(format_, p) : WindowValue(p);
+  return IsGbFormat(format_) ? PointerKey(format_, p) : GbaWindowKey(p);
 }
 
 std::optional<std::uint32_t> PointerSnapshot::KeyOf(const std::array<std::uint8_t, 4>& pattern) const {
-  if (!IsGbFormat(format_) && !IsPointerHighByte(pattern[3])) return std::nullopt;
+  if (!IsGbFormat(format_) && !IsGbaPointerHighByte(pattern[3])) return std::nullopt;
   return WindowKey(pattern.data());
 }
 
@@ -175,7 +168,7 @@ void PointerSnapshot::Build(bool all) {
       p = static_cast<const std::uint8_t*>(std::memchr(p, high, static_cast<std::size_t>(end - p)));
       if (!p) break;
       const std::uint8_t* w = p - 3;
-      const std::uint32_t v = WindowValue(w);
+      const std::uint32_t v = GbaWindowKey(w);
       if (all || (wanted_[v / 64] >> (v % 64) & 1)) index_.push_back(IndexKey(v, static_cast<std::int32_t>(w - data)));
       ++p;
     }
@@ -227,7 +220,7 @@ void RewritePointers(InsertState state, PointerSnapshot& snapshot, std::u16strin
                      std::u16string& ptrsAddrListFile, InsertionLogFile* logFile, std::u16string_view dlgID,
                      std::int32_t zoneEnd, RewriteWarnings* warnings, std::int32_t oldTextBank) {
   if (!RequireRom(state)) return;
-  if (doPointerChange.empty() || UCaseChar(doPointerChange[0]) != u'Y') return;
+  if (!IsPointerChangeYes(doPointerChange)) return;
   const PointerFormat format = state.ctx.settings.PtrFormat;
   const int width = PointerWidth(format);
   // Zero bytes for missing pairs would point the game at offset 0: refuse.

@@ -33,13 +33,6 @@ std::u16string_view KindWord(VerifyProblemKind kind) {
   return u"";
 }
 
-bool WantsPointerChange(std::u16string_view flag) { return !flag.empty() && UCaseChar(flag[0]) == u'Y'; }
-
-std::uint32_t Le32(std::span<const std::uint8_t> b) {
-  return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-         static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
-}
-
 std::u16string BytesText(std::span<const std::uint8_t> b) {
   std::u16string text;
   for (std::uint8_t v : b) text += HexText(v, 2);
@@ -173,7 +166,7 @@ class Verifier {
     if (rom.size() < 4) return;
     const std::uint8_t* data = rom.data();
     auto candidate = [&](std::size_t w) {
-      const std::uint32_t value = Le32(rom.subspan(w, 4));
+      const std::uint32_t value = PointerKey(PointerFormat::GBA, data + w);
       const std::uint32_t low = value & 0xFFFFFFu;
       if (!(lowBits[low / 64] >> (low % 64) & 1)) return;
       const auto offset = static_cast<std::int32_t>(w);
@@ -280,7 +273,7 @@ class Verifier {
   }
 
   void CollectOldPointer(std::int32_t dialog, const DialogRecord& dlg) {
-    if (!WantsPointerChange(dlg.DoPointerChange) || Trim(dlg.OldPtrHEX).empty()) return;
+    if (!WantsPointerChange(dlg) || Trim(dlg.OldPtrHEX).empty()) return;
     const PointerText oldPtr = ReadPointerText(dlg.OldPtrHEX, format_);
     const PointerText newPtr = ReadPointerText(dlg.NewPtrHEX, format_);
     // A dialog put back where it was leaves its pointers as they were.

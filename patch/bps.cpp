@@ -12,6 +12,7 @@
 #include "core/log.h"
 #include "core/rom.h"
 #include "core/runtime.h"
+#include "patch/patch_file.h"
 #include "patch/patch_state.h"
 
 namespace vorkat {
@@ -387,30 +388,13 @@ std::u16string BpsNameWithExtension(const std::u16string& name) {
 }
 
 bool LoadBps(PatchState state, std::u16string& fileName) {
-  std::u16string name;
-  if (!fileName.empty() && FileExists(fileName)) {
-    name = fileName;
-    fileName.clear();
-  } else {
-    name = AskFileName(state, false, u"Открыть BPS файл", kBpsFilters);
-    if (name.empty()) return false;
-  }
-  IoError err;
-  auto bytes = ReadFileBytes(name, &err, kMaxBpsFileSize);
-  if (!bytes) {
-    AppendLog(state, IoErrorText(u"Не удалось прочитать файл ", name, err), kColourBrightRed);
-    return false;
-  }
+  PatchFileRead read = ReadPatchFile(state, fileName, {u"BPS", kBpsFilters, kMaxBpsFileSize, IsBpsFile});
   BpsPatch& bps = state.bps;
-  if (!IsBpsFile(*bytes)) {
-    bps = BpsPatch{};
-    AppendLog(state, u"Это не BPS, или файл испорчен");
-    return false;
-  }
-  bps.bytes = std::move(*bytes);
-  bps.fileName = name;
+  if (read.outcome == PatchFileRead::Outcome::NotThisKind) bps = BpsPatch{};
+  if (read.outcome != PatchFileRead::Outcome::Read) return false;
+  bps.bytes = std::move(read.bytes);
+  bps.fileName = std::move(read.name);
   bps.isLoaded = true;
-  AppendLog(state, u"Загрузили BPS из файла " + name);
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include "core/file_io.h"
 #include "core/log.h"
 #include "core/rom.h"
+#include "patch/patch_file.h"
 #include "patch/patch_state.h"
 
 namespace vorkat {
@@ -86,31 +87,16 @@ IpsApplyResult ApplyIpsRecords(std::span<const std::uint8_t> patch, std::span<st
 }
 
 bool LoadIps(PatchState state, std::u16string& fileName) {
-  std::u16string name;
-  if (!fileName.empty() && FileExists(fileName)) {
-    name = fileName;
-    fileName.clear();
-  } else {
-    name = AskFileName(state, false, u"Открыть IPS файл", kIpsFilters);
-    if (name.empty()) return false;
-  }
-  IoError err;
-  auto bytes = ReadFileBytes(name, &err, kMaxIpsFileSize);
-  if (!bytes) {
-    AppendLog(state, IoErrorText(u"Не удалось прочитать файл ", name, err), kColourBrightRed);
-    return false;
-  }
+  PatchFileRead read = ReadPatchFile(state, fileName, {u"IPS", kIpsFilters, kMaxIpsFileSize, IsIpsFile});
   IpsPatch& ips = state.ips;
-  if (!IsIpsFile(*bytes)) {
+  if (read.outcome == PatchFileRead::Outcome::NotThisKind) {
     ips.isLoaded = false;
     ips.bytes.clear();
-    AppendLog(state, u"Это не IPS, или файл испорчен");
-    return false;
   }
-  ips.bytes = std::move(*bytes);
-  ips.fileName = name;
+  if (read.outcome != PatchFileRead::Outcome::Read) return false;
+  ips.bytes = std::move(read.bytes);
+  ips.fileName = std::move(read.name);
   ips.isLoaded = true;
-  AppendLog(state, u"Загрузили IPS из файла " + name);
   return true;
 }
 
