@@ -211,14 +211,8 @@ void LoadTableText(CodecState state, std::u16string_view text, std::u16string_vi
   table.tokenCount = 0;
 
   LoadWarnings warnings;
-  std::size_t start = 0;
-  for (std::size_t number = 1;; ++number) {
-    std::size_t end = text.find(kCrLf, start);
-    ReadLine(state, warnings,
-             {text.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start), number});
-    if (end == std::u16string_view::npos) break;
-    start = end + 2;
-  }
+  std::size_t number = 0;
+  for (const std::u16string_view line : SplitViews(text, kCrLf)) ReadLine(state, warnings, {line, ++number});
   warnings.Summarise(state);
 
   if (table.type.empty()) table.type = u"SBCS";

@@ -167,18 +167,23 @@ Bytes EncodeTextFile(std::u16string_view text, bool unicode, std::size_t* replac
   return out;
 }
 
-std::vector<std::u16string> SplitCrLf(std::u16string_view text) {
-  std::vector<std::u16string> lines;
+std::vector<std::u16string_view> SplitViews(std::u16string_view text, std::u16string_view separator) {
+  std::vector<std::u16string_view> pieces;
   std::size_t start = 0;
   for (;;) {
-    std::size_t p = text.find(kCrLf, start);
+    const std::size_t p = text.find(separator, start);
     if (p == std::u16string_view::npos) {
-      lines.emplace_back(text.substr(start));
-      return lines;
+      pieces.push_back(text.substr(start));
+      return pieces;
     }
-    lines.emplace_back(text.substr(start, p - start));
-    start = p + 2;
+    pieces.push_back(text.substr(start, p - start));
+    start = p + separator.size();
   }
+}
+
+std::vector<std::u16string> SplitCrLf(std::u16string_view text) {
+  const std::vector<std::u16string_view> pieces = SplitViews(text, kCrLf);
+  return {pieces.begin(), pieces.end()};
 }
 
 bool HasBareLfOnly(std::u16string_view text) {

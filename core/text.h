@@ -30,6 +30,9 @@ inline std::u16string DecodeTextFile(const Bytes& b) { return DecodeTextFile(b.d
 // Encodes a text for writing: UTF-16LE with FF FE, or Windows-1251.
 Bytes EncodeTextFile(std::u16string_view text, bool unicode, std::size_t* replaced = nullptr);
 
+// The pieces between the separators (a non-empty separator): always one
+// more piece than separators, empty pieces kept.
+std::vector<std::u16string_view> SplitViews(std::u16string_view text, std::u16string_view separator);
 // Splits at every CR LF pair; a lone CR or LF stays inside its line.
 std::vector<std::u16string> SplitCrLf(std::u16string_view text);
 // True when the text holds a bare LF and no CR LF at all.

@@ -94,17 +94,8 @@ bool ReadTextInput(ScriptState state, const std::u16string& name, std::u16string
 
 std::vector<std::u16string> SplitOffsetList(std::u16string_view text) {
   if (text.find(u',') == std::u16string_view::npos) return SplitCrLf(text);
-  std::vector<std::u16string> out;
-  std::size_t from = 0;
-  for (;;) {
-    std::size_t comma = text.find(u',', from);
-    if (comma == std::u16string_view::npos) {
-      out.emplace_back(text.substr(from));
-      return out;
-    }
-    out.emplace_back(text.substr(from, comma - from));
-    from = comma + 1;
-  }
+  const std::vector<std::u16string_view> pieces = SplitViews(text, u",");
+  return {pieces.begin(), pieces.end()};
 }
 
 WarningLimit ListEntryWarnings() { return WarningLimit(kListEntryFault); }

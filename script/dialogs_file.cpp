@@ -152,21 +152,8 @@ std::vector<std::u16string> DialogFormatNames(std::u16string_view format) {
 }
 
 std::vector<std::u16string_view> SplitDialogPieces(std::u16string_view text, std::u16string_view delimiter) {
-  std::vector<std::u16string_view> pieces;
-  if (delimiter.empty()) {
-    pieces.push_back(text);
-    return pieces;
-  }
-  std::size_t pos = 0;
-  for (;;) {
-    std::size_t end = text.find(delimiter, pos);
-    if (end == std::u16string_view::npos) {
-      pieces.push_back(text.substr(pos));
-      return pieces;
-    }
-    pieces.push_back(text.substr(pos, end - pos));
-    pos = end + delimiter.size();
-  }
+  if (delimiter.empty()) return {text};
+  return SplitViews(text, delimiter);
 }
 
 DialogSet ParseDialogPieces(ScriptState state, const std::vector<std::u16string_view>& pieces) {
