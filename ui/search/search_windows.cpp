@@ -1,0 +1,25 @@
+#include <array>
+
+#include <QWidget>
+
+#include "app/state.h"
+#include "core/runtime.h"
+#include "ui/search/relative_search_window.h"
+#include "ui/shell/form_commands.h"
+#include "ui/shell/form_kit.h"
+
+namespace vorkat::ui {
+namespace {
+
+constexpr std::array kWindows = {
+    FormCommand{"menuRelativeSearch",
+                [](QWidget* w, AppState& s) {
+                  if (RequireRom(s)) OpenOrRaise<RelativeSearchForm>(w, s, "RelativeSrchForm");
+                }},
+};
+
+}  // namespace
+
+std::span<const FormCommand> SearchWindows() { return kWindows; }
+
+}  // namespace vorkat::ui
