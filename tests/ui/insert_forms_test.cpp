@@ -9,6 +9,7 @@
 
 #include "app/app.h"
 #include "tests/support/scripted_host.h"
+#include "ui/insert/free_space_bar.h"
 #include "ui/insert/free_space_map_window.h"
 #include "ui/shell/form_commands.h"
 

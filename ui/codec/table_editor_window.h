@@ -3,11 +3,7 @@
 // 20h-FFh from Windows-1251.
 #pragma once
 
-#include <QAbstractListModel>
 #include <QWidget>
-
-#include <cstdint>
-#include <vector>
 
 #include "ui/shell/form_kit.h"
 
@@ -17,29 +13,11 @@ class QPlainTextEdit;
 
 namespace vorkat {
 struct AppState;
-struct TranslationTable;
-}  // namespace vorkat
+}
 
 namespace vorkat::ui {
 
-// The entries of a table, one row per code that holds one, ascending.
-class TableListModel : public QAbstractListModel {
-  Q_OBJECT
-
- public:
-  explicit TableListModel(const TranslationTable& table, QObject* parent = nullptr)
-      : QAbstractListModel(parent), table_(table) {}
-  int rowCount(const QModelIndex& parent = {}) const override;
-  QVariant data(const QModelIndex& index, int role) const override;
-  // Reads the codes again from the table.
-  void Refresh();
-  std::int32_t CodeAt(int row) const { return codes_[static_cast<std::size_t>(row)]; }
-  int RowOf(std::int32_t code) const;
-
- private:
-  const TranslationTable& table_;
-  std::vector<std::int32_t> codes_;
-};
+class TableListModel;
 
 class TableEditForm : public StateWindow<QWidget> {
   Q_OBJECT

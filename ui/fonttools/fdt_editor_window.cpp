@@ -23,18 +23,18 @@
 #include "font/font_commands.h"
 #include "fonttools/font_tags.h"
 #include "ui/font/font_pictures.h"
+#include "ui/fonttools/fdt_entry_window.h"
 #include "ui/fonttools/font_tool_pictures.h"
+#include "ui/fonttools/glyph_list_model.h"
 #include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
 
 namespace vorkat::ui {
 namespace {
 
-constexpr auto kCellMime = "application/x-vorkat-sheet-cell";
 constexpr std::u16string_view kPictureTitle = u"Open picture with font";
 constexpr std::u16string_view kPictureFilters =
     u"Gif Files (*.gif)|*.gif\r\nJpeg Files (*.jpg)|*.jpg\r\nBmp files (*.bmp)|*.bmp\r\nAll Files (*.*)|*.*";
-constexpr int kZoom = 2;
 
 }  // namespace
 
@@ -52,7 +52,7 @@ class SheetView : public QWidget {
     rows_ = rows;
     cols_ = cols;
     cell_ = -1;
-    setFixedSize(sheet_->isNull() ? QSize(64, 64) : sheet_->size() * kZoom);
+    setFixedSize(sheet_->isNull() ? QSize(64, 64) : sheet_->size() * kGlyphZoom);
     update();
   }
   void SetGridShown(bool shown) {
@@ -91,7 +91,7 @@ class SheetView : public QWidget {
     if ((e->buttons() & Qt::LeftButton) && cell_ >= 0 &&
         (e->position().toPoint() - pressAt_).manhattanLength() >= QApplication::startDragDistance()) {
       auto* mime = new QMimeData;
-      mime->setData(QLatin1String(kCellMime), QByteArray::number(cell_));
+      mime->setData(QLatin1String(kSheetCellMime), QByteArray::number(cell_));
       auto* drag = new QDrag(this);
       drag->setMimeData(mime);
       drag->exec(Qt::CopyAction);
@@ -146,64 +146,6 @@ class SheetView : public QWidget {
   QPoint pressAt_;
   std::vector<int> marked_;
 };
-
-int GlyphListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(glyphs_.size());
-}
-
-QVariant GlyphListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rowCount()) return {};
-  const Glyph& g = glyphs_[static_cast<std::size_t>(index.row())];
-  if (role == Qt::DisplayRole || role == Qt::EditRole) return ToQ(FdtItemText(g.tag));
-  if (role == Qt::DecorationRole && !g.picture.isNull()) return g.picture.scaled(g.picture.size() * kZoom);
-  if (role == Qt::ToolTipRole) return ToQ(g.tag);
-  return {};
-}
-
-bool GlyphListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (!index.isValid() || role != Qt::EditRole) return false;
-  SetTag(index.row(), FdtItemTextEdited(glyphs_[static_cast<std::size_t>(index.row())].tag, FromQ(value.toString())));
-  return true;
-}
-
-Qt::ItemFlags GlyphListModel::flags(const QModelIndex& index) const {
-  if (!index.isValid()) return Qt::ItemIsDropEnabled;
-  return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemIsDropEnabled;
-}
-
-QStringList GlyphListModel::mimeTypes() const { return {QLatin1String(kCellMime)}; }
-
-bool GlyphListModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int, const QModelIndex&) {
-  if (!data->hasFormat(QLatin1String(kCellMime))) return false;
-  bool ok = false;
-  const int cell = data->data(QLatin1String(kCellMime)).toInt(&ok);
-  if (ok) Q_EMIT cellDropped(cell);
-  return ok;
-}
-
-void GlyphListModel::Reset(std::vector<Glyph> glyphs) {
-  beginResetModel();
-  glyphs_ = std::move(glyphs);
-  endResetModel();
-}
-
-void GlyphListModel::Append(Glyph glyph) {
-  const int row = rowCount();
-  beginInsertRows({}, row, row);
-  glyphs_.push_back(std::move(glyph));
-  endInsertRows();
-}
-
-void GlyphListModel::Remove(int row) {
-  beginRemoveRows({}, row, row);
-  glyphs_.erase(glyphs_.begin() + row);
-  endRemoveRows();
-}
-
-void GlyphListModel::SetTag(int row, std::u16string tag) {
-  glyphs_[static_cast<std::size_t>(row)].tag = std::move(tag);
-  Q_EMIT dataChanged(index(row), index(row));
-}
 
 FDTeditForm::FDTeditForm(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
   setObjectName(QStringLiteral("FDTeditForm"));
@@ -268,7 +210,7 @@ FDTeditForm::FDTeditForm(AppState& state, QWidget* parent) : QDialog(parent), st
 
   sheetView_->onCellChanged = [this](int cell) {
     if (auto pic = SheetCellPicture(sheet_, pRows_, pCols_, cell))
-      charPreview_->setPixmap(QPixmap::fromImage(pic->scaled(pic->size() * kZoom)));
+      charPreview_->setPixmap(QPixmap::fromImage(pic->scaled(pic->size() * kGlyphZoom)));
   };
   sheetView_->onCellChosen = [this](int cell) { AddCell(cell); };
   connect(model_, &GlyphListModel::cellDropped, this, &FDTeditForm::AddCell);
@@ -308,7 +250,7 @@ bool FDTeditForm::eventFilter(QObject* watched, QEvent* event) {
 
 void FDTeditForm::ShowSheet() {
   sheetView_->SetSheet(&sheet_, pRows_, pCols_);
-  unknownPreview_->setPixmap(unknownPicture_.isNull() ? QPixmap() : QPixmap::fromImage(unknownPicture_.scaled(unknownPicture_.size() * kZoom)));
+  unknownPreview_->setPixmap(unknownPicture_.isNull() ? QPixmap() : QPixmap::fromImage(unknownPicture_.scaled(unknownPicture_.size() * kGlyphZoom)));
 }
 
 void FDTeditForm::LoadFromFdt() {
@@ -477,56 +419,6 @@ void FDTeditForm::ResetForm() {
   sheetView_->ClearMarks();
   setWindowTitle(QStringLiteral("FDT editor"));
   ShowSheet();
-}
-
-FDTentForm::FDTentForm(const std::u16string& tag, QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("FDTentForm"));
-  setWindowTitle(QStringLiteral("FDT entry"));
-  const FdtEntry e = SplitFdtEntry(tag);
-  width_ = TextField(this, "fldWidth", QString::number(e.width));
-  auto* ignore = Button(this, "btnIgnore", QStringLiteral("Ignore"));
-  auto check = [this](const char* name, const QString& caption, bool on) {
-    auto* box = new QCheckBox(caption, this);
-    box->setObjectName(QLatin1String(name));
-    box->setChecked(on);
-    return box;
-  };
-  newLine_ = check("chkNewLine", QStringLiteral("&New line"), e.newLine);
-  cls_ = check("chkCLS", QStringLiteral("&Clear screen"), e.clearScreen);
-  scroll_ = check("chkScroll", QStringLiteral("Text &scroll"), e.textScroll);
-  more_ = check("chkMore", QStringLiteral("&More"), e.more);
-  other_ = TextField(this, "OtherFlags", ToQ(e.otherFlags));
-  picture_ = TextField(this, "fldPicture", ToQ(e.picture));
-  text_ = TextField(this, "fldText", ToQ(e.text));
-  auto* ok = Button(this, "btnOK", QStringLiteral("Готово"));
-  ok->setDefault(true);
-
-  auto* grid = new QGridLayout;
-  AddRow(grid, QStringLiteral("&Текст"), text_);
-  AddRow(grid, QStringLiteral("&Ширина"), width_, ignore);
-  AddRow(grid, QStringLiteral("&Другие флаги"), other_);
-  AddRow(grid, QStringLiteral("&Картинка"), picture_);
-  auto* flags = new QHBoxLayout;
-  for (QCheckBox* b : {newLine_, cls_, scroll_, more_}) flags->addWidget(b);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(grid);
-  layout->addLayout(flags);
-  layout->addWidget(ok, 0, Qt::AlignRight);
-  connect(ignore, &QPushButton::clicked, this, [this] { width_->setText(QStringLiteral("0")); });
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-}
-
-std::u16string FDTentForm::Tag() const {
-  FdtEntry e;
-  e.width = ReadInt(FromQ(width_->text()));
-  e.newLine = newLine_->isChecked();
-  e.clearScreen = cls_->isChecked();
-  e.textScroll = scroll_->isChecked();
-  e.more = more_->isChecked();
-  e.otherFlags = FromQ(other_->text());
-  e.picture = FromQ(picture_->text());
-  e.text = FromQ(text_->text());
-  return BuildFdtEntryTag(e);
 }
 
 }  // namespace vorkat::ui

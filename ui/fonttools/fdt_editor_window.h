@@ -3,13 +3,10 @@
 // the entry dialog, and the FDT saved with one bitmap per glyph.
 #pragma once
 
-#include <QAbstractListModel>
 #include <QDialog>
 #include <QImage>
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -18,45 +15,11 @@ class QListView;
 
 namespace vorkat {
 struct AppState;
-struct FdtEntry;
-}  // namespace vorkat
+}
 
 namespace vorkat::ui {
 
-// The glyph list: text in markup form, the picture as icon, the tag behind.
-class GlyphListModel : public QAbstractListModel {
-  Q_OBJECT
-
- public:
-  struct Glyph {
-    std::u16string tag;
-    QImage picture;
-  };
-  using QAbstractListModel::QAbstractListModel;
-  int rowCount(const QModelIndex& parent = {}) const override;
-  QVariant data(const QModelIndex& index, int role) const override;
-  // An in-place edit changes the tag's text (markup converted).
-  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-  Qt::ItemFlags flags(const QModelIndex& index) const override;
-  QStringList mimeTypes() const override;
-  Qt::DropActions supportedDropActions() const override { return Qt::CopyAction; }
-  bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
-                    const QModelIndex& parent) override;
-
-  void Reset(std::vector<Glyph> glyphs);
-  void Append(Glyph glyph);
-  void Remove(int row);
-  void SetTag(int row, std::u16string tag);
-  const std::vector<Glyph>& Glyphs() const { return glyphs_; }
-
- Q_SIGNALS:
-  // A sheet cell was dropped onto the list.
-  void cellDropped(int cell);
-
- private:
-  std::vector<Glyph> glyphs_;
-};
-
+class GlyphListModel;
 class SheetView;
 
 class FDTeditForm : public QDialog {
@@ -97,25 +60,4 @@ class FDTeditForm : public QDialog {
   std::int32_t pCols_ = 0;
   bool saved_ = false;
 };
-
-// The entry dialog of one glyph: width, the four control flags, other
-// flags, picture file and text.
-class FDTentForm : public QDialog {
-  Q_OBJECT
-
- public:
-  FDTentForm(const std::u16string& tag, QWidget* parent);
-  std::u16string Tag() const;
-
- private:
-  QLineEdit* width_ = nullptr;
-  QCheckBox* newLine_ = nullptr;
-  QCheckBox* cls_ = nullptr;
-  QCheckBox* scroll_ = nullptr;
-  QCheckBox* more_ = nullptr;
-  QLineEdit* other_ = nullptr;
-  QLineEdit* picture_ = nullptr;
-  QLineEdit* text_ = nullptr;
-};
-
 }  // namespace vorkat::ui

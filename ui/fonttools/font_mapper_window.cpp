@@ -16,7 +16,7 @@
 #include "core/numbers.h"
 #include "core/runtime.h"
 #include "fonttools/font_mapper.h"
-#include "ui/codec/table_editor_window.h"
+#include "ui/codec/table_list_model.h"
 #include "ui/font/font_pictures.h"
 #include "ui/shell/gui_host.h"
 

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QWidget>
 
 #include "insert/free_space_report.h"
 #include "ui/shell/form_kit.h"
@@ -17,30 +16,7 @@ struct AppState;
 
 namespace vorkat::ui {
 
-// The bar itself: paints a layout, answers tooltips from it.
-class FreeSpaceBar : public QWidget {
-  Q_OBJECT
-
- public:
-  FreeSpaceBar(const AppState& state, QWidget* parent);
-  void SetLayout(const FreeSpaceLayout* layout);
-  QSize sizeHint() const override;
-
-  // The text the tooltip shows for a point of the widget; empty off the bar.
-  QString TipAt(QPoint point) const;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  bool event(QEvent* event) override;
-
- private:
-  double BytesPerPixel() const;
-  QRect BarRect() const;
-  QRect UnfitRect() const;
-
-  const AppState& state_;
-  const FreeSpaceLayout* layout_ = nullptr;
-};
+class FreeSpaceBar;
 
 class FreeSpaceMapForm : public StateWindow<QDialog> {
   Q_OBJECT

@@ -4,6 +4,7 @@
 
 #include "app/state.h"
 #include "core/runtime.h"
+#include "ui/search/masked_search_window.h"
 #include "ui/search/relative_search_window.h"
 #include "ui/shell/form_commands.h"
 #include "ui/shell/form_kit.h"
@@ -12,6 +13,8 @@ namespace vorkat::ui {
 namespace {
 
 constexpr std::array kWindows = {
+    FormCommand{"menuROMSearcher",
+                [](QWidget* w, AppState& s) { OpenOrRaise<MaskedSrchForm>(w, s, "MaskedSrchForm"); }},
     FormCommand{"menuRelativeSearch",
                 [](QWidget* w, AppState& s) {
                   if (RequireRom(s)) OpenOrRaise<RelativeSearchForm>(w, s, "RelativeSrchForm");

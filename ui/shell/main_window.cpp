@@ -3,8 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -15,7 +13,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextBrowser>
 #include <QTextCursor>
 #include <QTime>
 #include <QVBoxLayout>
@@ -25,6 +22,7 @@
 #include "app/state.h"
 #include "core/file_io.h"
 #include "insert/address_forms.h"
+#include "ui/shell/about_box.h"
 #include "ui/shell/form_commands.h"
 #include "ui/shell/gui_host.h"
 #include "ui/shell/user_guide_window.h"
@@ -266,7 +264,7 @@ void MainForm::RunMenuCommand(const QString& objectName) {
     close();
     return;
   } else if (objectName == QLatin1String("menuAbout")) {
-    ShowAbout();
+    ShowAbout(state_, this);
   } else if (objectName == QLatin1String("menuUserGuide")) {
     ShowUserGuide(this);
   } else if (const FormCommand* f = FindFormCommand(key)) {
@@ -313,20 +311,6 @@ void MainForm::AfterCommand() {
     exiting_ = true;
     close();
   }
-}
-
-void MainForm::ShowAbout() {
-  QDialog box(this);
-  box.setObjectName(QStringLiteral("AboutBox"));
-  box.setWindowTitle(QStringLiteral("About"));
-  auto* layout = new QVBoxLayout(&box);
-  auto* text = new QTextBrowser(&box);
-  text->setPlainText(ToQ(ReplaceAll(state_.AboutText, kCrLf, u"\n")));
-  layout->addWidget(text);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
-  connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
-  layout->addWidget(buttons);
-  box.exec();
 }
 
 void MainForm::QueueLogLine(std::u16string_view line, std::uint32_t colour, bool first) {

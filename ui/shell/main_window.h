@@ -49,7 +49,6 @@ class MainForm : public QMainWindow {
 
  private:
   void BuildMenus();
-  void ShowAbout();
   // The title (ROM name, "*" for unsaved changes) and the status bar.
   void UpdateStatus();
   void LeaveBusy();

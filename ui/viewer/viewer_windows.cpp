@@ -4,7 +4,6 @@
 
 #include "app/state.h"
 #include "core/runtime.h"
-#include "ui/search/masked_search_window.h"
 #include "ui/shell/form_commands.h"
 #include "ui/shell/form_kit.h"
 #include "ui/viewer/rom_viewer_window.h"
@@ -13,8 +12,6 @@ namespace vorkat::ui {
 namespace {
 
 constexpr std::array kWindows = {
-    FormCommand{"menuROMSearcher",
-                [](QWidget* w, AppState& s) { OpenOrRaise<MaskedSrchForm>(w, s, "MaskedSrchForm"); }},
     FormCommand{"menuROMViewer",
                 [](QWidget* w, AppState& s) {
                   if (RequireRom(s)) OpenOrRaise<ROMView>(w, s, "ROMView");
