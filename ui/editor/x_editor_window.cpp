@@ -31,6 +31,7 @@
 #include "ui/font/text_preview_window.h"
 #include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/run_command.h"
 
 namespace vorkat::ui {
 
@@ -239,7 +240,7 @@ void XEditorForm::BuildMenus() {
   const auto ask = [&](const char* name, const char* caption, void (*askValue)(FontState&)) {
     QAction* a = font->addAction(QString::fromUtf8(caption));
     a->setObjectName(QLatin1String(name));
-    connect(a, &QAction::triggered, this, [this, askValue] { RunCommand([&] { askValue(state_); }); });
+    connect(a, &QAction::triggered, this, [this, askValue] { RunItem([&] { askValue(state_); }); });
   };
   ask("menuIgnoreHexN", "Дополнительно пропускать N символов после HEX", AskIgnoreHexN);
   ask("menuPrintFromX", "начинать печатать с X=...", AskPrintX);
@@ -265,13 +266,13 @@ void XEditorForm::SyncPreviewOptions() {
 }
 
 void XEditorForm::LoadFdtItem() {
-  RunCommand([&] {
+  RunItem([&] {
     if (LoadFontDescription(state_)) Preview()->LoadFntPics();
   });
 }
 
 void XEditorForm::ReloadPicturesItem() {
-  RunCommand([&] { Preview()->LoadFntPics(); });
+  RunItem([&] { Preview()->LoadFntPics(); });
 }
 
 void XEditorForm::TogglePreview() {
@@ -286,11 +287,11 @@ void XEditorForm::TogglePreview() {
 }
 
 void XEditorForm::PrintBox() {
-  RunCommand([&] { Preview()->PrintText(BoxText()); });
+  RunItem([&] { Preview()->PrintText(BoxText()); });
 }
 
 void XEditorForm::WrapBox() {
-  RunCommand([&] {
+  RunItem([&] {
     if (auto wrapped = SetScriptLfs(state_, BoxText())) {
       ReplaceBoxText(*wrapped);
       Preview()->PrintText(*wrapped);
@@ -299,7 +300,7 @@ void XEditorForm::WrapBox() {
 }
 
 void XEditorForm::MarkPagesInBox() {
-  RunCommand([&] {
+  RunItem([&] {
     if (auto marked = SetPages(state_, BoxText())) ReplaceBoxText(*marked);
   });
 }
@@ -315,13 +316,8 @@ void XEditorForm::ReplaceBoxText(std::u16string_view text) {
 }
 
 template <class Command>
-void XEditorForm::RunCommand(Command&& command) {
-  if (state_.busy > 0) {
-    QApplication::beep();
-    return;
-  }
-  BusyCommand busy(state_);
-  RunGuarded(state_, command);
+void XEditorForm::RunItem(Command&& command) {
+  if (!RunCommand(state_, std::forward<Command>(command))) QApplication::beep();
 }
 
 void XEditorForm::FillList() {
@@ -350,7 +346,7 @@ void XEditorForm::showEvent(QShowEvent* event) {
     state_.preview.IgnoreClsWhenPrint = false;
     state_.preview.WaitForKeyPress = true;
     SyncPreviewOptions();
-    if (state_.fdt.isLoaded) RunCommand([&] { Preview()->LoadFntPics(); });
+    if (state_.fdt.isLoaded) RunItem([&] { Preview()->LoadFntPics(); });
   }
   QMainWindow::showEvent(event);
 }
@@ -482,7 +478,7 @@ void XEditorForm::SearchInList(bool again) {
 void XEditorForm::LoadDialogsItem() {
   if (!LeaveCurrentText()) return;
   if (props_) props_->SettlePending();
-  RunCommand([&] { LoadDialogs(state_, false); });
+  RunItem([&] { LoadDialogs(state_, false); });
   if (filledFrom_ == state_.dialogs.records.data() && filledLast_ == state_.dialogs.lastIndex) return;
   current_ = -1;
   box_->clear();
@@ -491,7 +487,7 @@ void XEditorForm::LoadDialogsItem() {
 }
 
 void XEditorForm::SaveDialogsItem() {
-  RunCommand([&] { SaveDialogs(state_, false); });
+  RunItem([&] { SaveDialogs(state_, false); });
 }
 
 DlgPropsForm* XEditorForm::Props() {
@@ -527,20 +523,20 @@ void XEditorForm::TextFont() {
 
 void XEditorForm::AppendItem() {
   bool changed = false;
-  RunCommand([&] { changed = AppendToEveryDialog(state_); });
+  RunItem([&] { changed = AppendToEveryDialog(state_); });
   AfterDialogsChanged(changed);
 }
 
 void XEditorForm::ReplaceAllItem() {
   bool changed = false;
-  RunCommand([&] { changed = ReplaceInAllDialogs(state_); });
+  RunItem([&] { changed = ReplaceInAllDialogs(state_); });
   AfterDialogsChanged(changed);
 }
 
 void XEditorForm::StartCorrectionItem() {
   if (props_) props_->SettlePending();
   bool changed = false;
-  RunCommand([&] { changed = CorrectDialogStarts(state_); });
+  RunItem([&] { changed = CorrectDialogStarts(state_); });
   AfterDialogsChanged(changed);
 }
 
@@ -549,46 +545,46 @@ void XEditorForm::StartCorrectionItem() {
 void XEditorForm::ClearAddrsItem() {
   if (props_) props_->SettlePending();
   bool changed = false;
-  RunCommand([&] { changed = ClearInsertionAddresses(state_); });
+  RunItem([&] { changed = ClearInsertionAddresses(state_); });
   if (changed && props_ && props_->isVisible()) props_->ShowDlg();
 }
 
 void XEditorForm::ClearListFilesItem() {
   if (props_) props_->SettlePending();
   bool changed = false;
-  RunCommand([&] { changed = ClearPointerListFiles(state_); });
+  RunItem([&] { changed = ClearPointerListFiles(state_); });
   if (changed && props_ && props_->isVisible()) props_->ShowDlg();
 }
 
 void XEditorForm::SetListFileItem() {
   if (props_) props_->SettlePending();
   bool changed = false;
-  RunCommand([&] { changed = SetPointerListFileForAll(state_); });
+  RunItem([&] { changed = SetPointerListFileForAll(state_); });
   if (changed && props_ && props_->isVisible()) props_->ShowDlg();
 }
 
 void XEditorForm::AddrFromExtractedItem() {
   if (props_) props_->SettlePending();
   bool changed = false;
-  RunCommand([&] { changed = InsertionAddrFromExtractionAddr(state_); });
+  RunItem([&] { changed = InsertionAddrFromExtractionAddr(state_); });
   if (changed && props_ && props_->isVisible()) props_->ShowDlg();
 }
 
 void XEditorForm::OldSizesItem() {
   if (props_) props_->SettlePending();
   bool changed = false;
-  RunCommand([&] { changed = CalcOldDialogSizes(state_); });
+  RunItem([&] { changed = CalcOldDialogSizes(state_); });
   if (changed && props_ && props_->isVisible()) props_->ShowDlg();
 }
 
 void XEditorForm::TotalSizeItem() {
-  RunCommand([&] { ShowTotalDialogsSize(state_); });
+  RunItem([&] { ShowTotalDialogsSize(state_); });
 }
 
 void XEditorForm::NewAddressesItem() {
   if (props_) props_->SettlePending();
   bool changed = false;
-  RunCommand([&] { changed = RunNewAddresses(state_); });
+  RunItem([&] { changed = RunNewAddresses(state_); });
   if (changed && props_ && props_->isVisible()) props_->ShowDlg();
 }
 

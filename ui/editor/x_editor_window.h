@@ -52,10 +52,9 @@ class XEditorForm : public QMainWindow {
  private:
   void BuildMenus();
   QAction* AddItem(QMenu* menu, const char* objectName, const QString& caption, void (XEditorForm::*slot)());
-  // Runs one menu command as the main window does: refused while busy,
-  // out of memory ends the command only.
+  // Runs one menu command (RunCommand): a refused one beeps.
   template <class Command>
-  void RunCommand(Command&& command);
+  void RunItem(Command&& command);
 
   // The text box and the record.
   std::u16string BoxText() const;

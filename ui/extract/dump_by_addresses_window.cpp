@@ -15,6 +15,7 @@
 #include "extract/dump_by_addresses.h"
 #include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/run_command.h"
 
 namespace vorkat::ui {
 AddrExtrForm::AddrExtrForm(AppState& state, QWidget* parent) : QWidget(parent, Qt::Window), state_(state) {
@@ -102,10 +103,12 @@ void AddrExtrForm::Continue() {
     return;
   }
   hide();
-  if (!list.empty())
-    DumpByAddressList(state_, list, out, length);
-  else
-    DumpByAddressSteps(state_, start, step, count, out, length);
+  RunCommand(state_, [&] {
+    if (!list.empty())
+      DumpByAddressList(state_, list, out, length);
+    else
+      DumpByAddressSteps(state_, start, step, count, out, length);
+  });
 }
 
 }  // namespace vorkat::ui

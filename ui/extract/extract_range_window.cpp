@@ -15,6 +15,7 @@
 #include "extract/scan_extract.h"
 #include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/run_command.h"
 
 namespace vorkat::ui {
 FromToAddrForm::FromToAddrForm(AppState& state, QWidget* parent) : StateWindow(parent), state_(state) {
@@ -82,7 +83,7 @@ void FromToAddrForm::Extract() {
   }
   hide();
   QApplication::processEvents();
-  ScanExtract(state_, s.StartExtrFromAddr, s.EndExtrFromAddr);
+  RunCommand(state_, [&] { ScanExtract(state_, s.StartExtrFromAddr, s.EndExtrFromAddr); });
   LoadFields();
 }
 

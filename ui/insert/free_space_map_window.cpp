@@ -8,6 +8,7 @@
 #include "core/runtime.h"
 #include "ui/insert/free_space_bar.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/run_command.h"
 
 namespace vorkat::ui {
 
@@ -36,15 +37,13 @@ void FreeSpaceMapForm::LoadFields() {
     summary_->setText(QStringLiteral("Нужны загруженные таблица и диалоги"));
     return;
   }
-  if (state_.busy > 0) return;
-  {
-    // The dry run lets the window run; other commands wait for it.
-    BusyCommand busy(state_);
+  // The dry run lets the window run; other commands wait for it.
+  RunCommand(state_, [&] {
     layout_ = PlanFreeSpace(state_);
-  }
-  bar_->SetLayout(&layout_);
-  summary_->setText(ToQ(FreeSpaceTotalsText(layout_) +
-                        (layout_.dryRun ? u" — пробный расчет, ничего не изменено" : u" — последний расчет")));
+    bar_->SetLayout(&layout_);
+    summary_->setText(ToQ(FreeSpaceTotalsText(layout_) +
+                          (layout_.dryRun ? u" — пробный расчет, ничего не изменено" : u" — последний расчет")));
+  });
 }
 
 }  // namespace vorkat::ui

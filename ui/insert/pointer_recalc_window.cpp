@@ -16,6 +16,7 @@
 #include "ui/insert/free_space_map_window.h"
 #include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/run_command.h"
 
 namespace vorkat::ui {
 RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : StateWindow(parent), state_(state) {
@@ -139,9 +140,10 @@ void RecalcPtrsForm::Continue() {
   hide();
   if (state_.dialogs.isLoaded) {
     // Other commands wait until both steps are done, also between them.
-    BusyCommand busy(state_);
-    CalcNewAddresses(state_);
-    InsertDialogs(state_);
+    RunCommand(state_, [&] {
+      CalcNewAddresses(state_);
+      InsertDialogs(state_);
+    });
   } else {
     AppendLog(state_, u"Диалоги еще не загружены");
   }

@@ -12,6 +12,7 @@
 #include "core/runtime.h"
 #include "search/masked_search.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/run_command.h"
 #include "ui/viewer/rom_viewer_window.h"
 
 namespace vorkat::ui {
@@ -78,19 +79,21 @@ void MaskedSrchForm::TextChanged() {
 }
 
 void MaskedSrchForm::Run() {
-  if (state_.busy > 0) return;
-  ROMView* viewer = VisibleViewer();
-  if (viewer && clearJumps_->isChecked()) viewer->model().jumpList.clear();
-  const std::u16string pattern = FromQ(hex_->text());
-  if (!pattern.empty()) {
-    // The stop buttons of this window stay usable while the search yields.
-    setProperty("staysEnabledWhileBusy", true);
-    run_->setEnabled(false);
-    RunGuarded(state_, [&] { SearchRomBytes(state_, pattern, viewer ? &viewer->model().jumpList : nullptr); });
-    run_->setEnabled(true);
-    setProperty("staysEnabledWhileBusy", false);
-  }
-  if (viewer) viewer->JumpListChanged();
+  RunCommand(state_, [&] {
+    ROMView* viewer = VisibleViewer();
+    if (viewer && clearJumps_->isChecked()) viewer->model().jumpList.clear();
+    const std::u16string pattern = FromQ(hex_->text());
+    if (!pattern.empty()) {
+      // The stop buttons of this window stay usable while the search yields;
+      // the search's own guard gives the button back also when it runs out of memory.
+      setProperty("staysEnabledWhileBusy", true);
+      run_->setEnabled(false);
+      RunGuarded(state_, [&] { SearchRomBytes(state_, pattern, viewer ? &viewer->model().jumpList : nullptr); });
+      run_->setEnabled(true);
+      setProperty("staysEnabledWhileBusy", false);
+    }
+    if (viewer) viewer->JumpListChanged();
+  });
 }
 
 }  // namespace vorkat::ui

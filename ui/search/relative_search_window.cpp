@@ -17,6 +17,7 @@
 #include "search/relative_search.h"
 #include "ui/search/relative_hits_model.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/run_command.h"
 
 namespace vorkat::ui {
 namespace {
@@ -93,34 +94,37 @@ void RelativeSearchForm::SelectionChanged() {
 }
 
 void RelativeSearchForm::Run() {
-  if (state_.busy > 0) return;
-  const std::u16string word = FromQ(word_->text());
-  const int width = width_->currentData().toInt();
-  const auto start = static_cast<std::size_t>(std::max(FieldNumber(start_), 0));
-  const auto end = static_cast<std::size_t>(std::max(FieldNumber(end_), 0));
-  // The stop button of this window stays usable while the search yields.
-  setProperty("staysEnabledWhileBusy", true);
-  run_->setEnabled(false);
-  RunGuarded(state_, [&] {
-    RelativeSearchResult result = RelativeSearch(state_, word, width, start, end);
-    if (!result.searched) return;
-    const std::u16string countLine = RelativeCountLine(result.count);
-    AppendLog(state_, countLine);
-    model_->Show(word, width, std::move(result.hits));
-    count_->setText(ToQ(countLine));
+  RunCommand(state_, [&] {
+    const std::u16string word = FromQ(word_->text());
+    const int width = width_->currentData().toInt();
+    const auto start = static_cast<std::size_t>(std::max(FieldNumber(start_), 0));
+    const auto end = static_cast<std::size_t>(std::max(FieldNumber(end_), 0));
+    // The stop button of this window stays usable while the search yields;
+    // the search's own guard gives the button back also when it runs out of memory.
+    setProperty("staysEnabledWhileBusy", true);
+    run_->setEnabled(false);
+    RunGuarded(state_, [&] {
+      RelativeSearchResult result = RelativeSearch(state_, word, width, start, end);
+      if (!result.searched) return;
+      const std::u16string countLine = RelativeCountLine(result.count);
+      AppendLog(state_, countLine);
+      model_->Show(word, width, std::move(result.hits));
+      count_->setText(ToQ(countLine));
+    });
+    run_->setEnabled(true);
+    setProperty("staysEnabledWhileBusy", false);
   });
-  run_->setEnabled(true);
-  setProperty("staysEnabledWhileBusy", false);
 }
 
 void RelativeSearchForm::MakeTable() {
-  if (state_.busy > 0) return;
-  const QModelIndexList rows = hits_->selectionModel()->selectedRows();
-  if (rows.isEmpty()) return;
-  const RelativeHit hit = model_->Hit(rows.front().row());
-  const std::u16string file = AskFileName(state_, true, u"Save drafted Table file", kTableFilters);
-  if (file.empty()) return;
-  RunGuarded(state_, [&] { DraftTable(state_, model_->WordText(), model_->Width(), hit.offset, file); });
+  RunCommand(state_, [&] {
+    const QModelIndexList rows = hits_->selectionModel()->selectedRows();
+    if (rows.isEmpty()) return;
+    const RelativeHit hit = model_->Hit(rows.front().row());
+    const std::u16string file = AskFileName(state_, true, u"Save drafted Table file", kTableFilters);
+    if (file.empty()) return;
+    DraftTable(state_, model_->WordText(), model_->Width(), hit.offset, file);
+  });
 }
 
 }  // namespace vorkat::ui

@@ -25,6 +25,7 @@
 #include "ui/shell/about_box.h"
 #include "ui/shell/form_commands.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/run_command.h"
 #include "ui/shell/user_guide_window.h"
 
 namespace vorkat::ui {
@@ -200,7 +201,7 @@ MainForm::MainForm(AppState& state, QWidget* parent) : QMainWindow(parent), stat
   connect(&flushTimer_, &QTimer::timeout, this, &MainForm::FlushLog);
   busyTimer_.setInterval(100);
   connect(&busyTimer_, &QTimer::timeout, this, [this] {
-    if (state_.busy == 0) LeaveBusy();
+    if (!IsBusy(state_)) LeaveBusy();
   });
 
   status_ = new QLabel(this);
@@ -251,7 +252,9 @@ void MainForm::SyncCheckMarks() {
 }
 
 void MainForm::RunMenuCommand(const QString& objectName) {
-  if (state_.busy > 0) {
+  // Opening a window, a toggle or the exit are refused while busy too, though
+  // only the core commands keep the state busy while they run.
+  if (IsBusy(state_)) {
     QApplication::beep();
     AppendLog(state_, u"Дождитесь окончания текущей операции или прервите её кнопкой \"Прервать процесс ...\"",
               kColourDarkRed);
@@ -270,8 +273,7 @@ void MainForm::RunMenuCommand(const QString& objectName) {
   } else if (const FormCommand* f = FindFormCommand(key)) {
     RunGuarded(state_, [&] { f->open(this, state_); });
   } else if (const Command* c = FindCoreCommand(key)) {
-    BusyCommand busy(state_);
-    RunGuarded(state_, [&] { c->run(state_); });
+    RunCommand(state_, [&] { c->run(state_); });
   }
   AfterCommand();
 }
@@ -302,7 +304,7 @@ void MainForm::UpdateStatus() {
 void MainForm::AfterCommand() {
   FlushLog();
   SyncCheckMarks();
-  if (state_.busy > 0) return;
+  if (IsBusy(state_)) return;
   if (closeAfterOperation_) {
     // The user chose to stop the operation and leave: the normal exit sequence runs now.
     closeAfterOperation_ = false;
@@ -367,7 +369,7 @@ void MainForm::ShowProgressState(const ProgressState& p) {
 
 void MainForm::EnterBusyYield() {
   FlushLog();
-  if (busyShown_ || state_.busy == 0) return;
+  if (busyShown_ || !IsBusy(state_)) return;
   busyShown_ = true;
   menuBar()->setEnabled(false);
   stop_->setEnabled(true);
@@ -397,7 +399,7 @@ void MainForm::changeEvent(QEvent* event) {
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {
-  if (state_.busy > 0) {
+  if (IsBusy(state_)) {
     // An operation is still running below this event; ending now would cut
     // it off halfway. Stopping it first lets it finish its current item.
     event->ignore();

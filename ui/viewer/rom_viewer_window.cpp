@@ -20,6 +20,7 @@
 #include "ui/search/masked_search_window.h"
 #include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/run_command.h"
 #include "ui/viewer/highlight_rules_window.h"
 #include "ui/viewer/text_at_address_window.h"
 #include "viewer/block_ops.h"
@@ -217,9 +218,10 @@ void ROMView::BuildMenus() {
   };
   QMenu* file = bar->addMenu(QStringLiteral("File"));
   add(file, "menuReloadRom", QStringLiteral("Reload ROM"), [this] {
-    if (state_.busy > 0) return;
-    OpenRom(state_, state_.rom.fileName);
-    Redraw();
+    RunCommand(state_, [&] {
+      OpenRom(state_, state_.rom.fileName);
+      Redraw();
+    });
   });
   add(file, "menuRefreshView", QStringLiteral("Refresh view"), [this] {
     model_.CursorRow = model_.CursorColumn = 0;
@@ -337,9 +339,7 @@ void ROMView::Wheel(int steps) {
 }
 
 void ROMView::RunBlockCommand(void (*operation)(CodecState&, ViewerModel&)) {
-  if (state_.busy > 0) return;
-  RunGuarded(state_, [&] { operation(state_, model_); });
-  Redraw();
+  if (RunCommand(state_, [&] { operation(state_, model_); })) Redraw();
 }
 
 void ROMView::LoadJumpListFile() {
@@ -358,7 +358,7 @@ void ROMView::AskJumpTo() {
 }
 
 void ROMView::OpenDirectText() {
-  if (state_.busy > 0) return;
+  if (IsBusy(state_)) return;
   VorkatTextForm form(state_, CursorAddress(model_), this);
   form.exec();
   Redraw();

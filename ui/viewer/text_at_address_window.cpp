@@ -50,6 +50,9 @@ void VorkatTextForm::Insert() {
   if (text.empty()) return;
   // Without a table the text would not be written at all: say so and stay.
   if (useTable_->isChecked() && !RequireTable(state_)) return;
+  // Not RunCommand: this window lives only while the viewer shows it modally
+  // (which is refused while busy), and a busy yield would leave it in the
+  // main window's list of windows to enable again after it is gone.
   RunGuarded(state_, [&] { InsertDataBlock(state_, text, offset, useTable_->isChecked()); });
   accept();
 }
