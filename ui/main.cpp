@@ -2,11 +2,11 @@
 // runs at start-up with the window shown.
 #include <QDir>
 
-#include "batch/batch.h"
 #include "app/app.h"
-#include "ui/application.h"
-#include "ui/gui_host.h"
-#include "ui/main_form.h"
+#include "batch/batch.h"
+#include "ui/shell/application.h"
+#include "ui/shell/gui_host.h"
+#include "ui/shell/main_window.h"
 
 int main(int argc, char** argv) {
   using namespace vorkat;

@@ -11,15 +11,15 @@
 
 #include "app/app.h"
 #include "editor/editor_search.h"
-#include "ui/form_commands.h"
-#include "ui/x_editor_form.h"
-#include "ui/gui_host.h"
-#include "ui/main_form.h"
-#include "ui/form_commands.h"
-#include "ui/rom_view_form.h"
-#include "ui/x_view_form.h"
 #include "font/font_commands.h"
 #include "tests/support/temp_dir.h"
+#include "ui/editor/x_editor_window.h"
+#include "ui/font/text_preview_window.h"
+#include "ui/shell/form_commands.h"
+#include "ui/shell/form_commands.h"
+#include "ui/shell/gui_host.h"
+#include "ui/shell/main_window.h"
+#include "ui/viewer/rom_viewer_window.h"
 
 #include <QCheckBox>
 #include <algorithm>

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "tests/support/scripted_host.h"
-#include "ui/gui_host.h"
+#include "ui/shell/gui_host.h"
 
 namespace vorkat::testing {
 

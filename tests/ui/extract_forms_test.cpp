@@ -8,7 +8,7 @@
 #include "app/app.h"
 #include "core/file_io.h"
 #include "tests/support/scripted_host.h"
-#include "ui/form_commands.h"
+#include "ui/shell/form_commands.h"
 
 using namespace vorkat;
 

@@ -9,9 +9,9 @@
 #include "font/font_commands.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
-#include "ui/fdt_edit_form.h"
-#include "ui/form_commands.h"
-#include "ui/gui_host.h"
+#include "ui/fonttools/fdt_editor_window.h"
+#include "ui/shell/form_commands.h"
+#include "ui/shell/gui_host.h"
 
 using namespace vorkat;
 using vorkat::testing::TempDir;

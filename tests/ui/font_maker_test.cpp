@@ -8,9 +8,9 @@
 #include "core/text.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
-#include "ui/font_maker_form.h"
-#include "ui/form_commands.h"
-#include "ui/gui_host.h"
+#include "ui/fonttools/font_maker_window.h"
+#include "ui/shell/form_commands.h"
+#include "ui/shell/gui_host.h"
 
 using namespace vorkat;
 using vorkat::testing::TempDir;

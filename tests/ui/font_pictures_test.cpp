@@ -1,7 +1,7 @@
 #include <QtTest>
 
 #include "tests/support/temp_dir.h"
-#include "ui/font_pictures.h"
+#include "ui/font/font_pictures.h"
 
 using namespace vorkat;
 

@@ -9,8 +9,9 @@
 
 #include "app/app.h"
 #include "tests/support/scripted_host.h"
-#include "ui/form_commands.h"
-#include "ui/free_space_map_form.h"
+#include "ui/insert/free_space_bar.h"
+#include "ui/insert/free_space_map_window.h"
+#include "ui/shell/form_commands.h"
 
 using namespace vorkat;
 

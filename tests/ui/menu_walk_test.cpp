@@ -12,8 +12,8 @@
 #include "codec/table_loader.h"
 #include "tests/support/scripted_gui_host.h"
 #include "tests/support/temp_dir.h"
-#include "ui/gui_host.h"
-#include "ui/main_form.h"
+#include "ui/shell/gui_host.h"
+#include "ui/shell/main_window.h"
 
 using namespace vorkat;
 using vorkat::testing::ScriptedGuiHost;

@@ -9,8 +9,8 @@
 #include "app/app.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
-#include "ui/form_commands.h"
-#include "ui/rom_view_form.h"
+#include "ui/shell/form_commands.h"
+#include "ui/viewer/rom_viewer_window.h"
 
 using namespace vorkat;
 

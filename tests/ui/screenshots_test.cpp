@@ -12,11 +12,11 @@
 #include "script/dialogs_file.h"
 #include "tests/support/scripted_gui_host.h"
 #include "tests/support/temp_dir.h"
-#include "ui/form_commands.h"
-#include "ui/gui_host.h"
-#include "ui/main_form.h"
-#include "ui/rom_view_form.h"
-#include "ui/x_editor_form.h"
+#include "ui/editor/x_editor_window.h"
+#include "ui/shell/form_commands.h"
+#include "ui/shell/gui_host.h"
+#include "ui/shell/main_window.h"
+#include "ui/viewer/rom_viewer_window.h"
 
 using namespace vorkat;
 

@@ -7,8 +7,8 @@
 #include "app/app.h"
 #include "codec/table_loader.h"
 #include "tests/support/scripted_host.h"
-#include "ui/form_commands.h"
-#include "ui/table_edit_form.h"
+#include "ui/codec/table_editor_window.h"
+#include "ui/shell/form_commands.h"
 
 using namespace vorkat;
 

@@ -12,8 +12,8 @@
 #include "script/dialogs_file.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
-#include "ui/form_commands.h"
-#include "ui/x_editor_form.h"
+#include "ui/editor/x_editor_window.h"
+#include "ui/shell/form_commands.h"
 
 using namespace vorkat;
 

@@ -7,9 +7,9 @@
 #include "font/font_commands.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
-#include "ui/form_commands.h"
-#include "ui/x_editor_form.h"
-#include "ui/x_view_form.h"
+#include "ui/editor/x_editor_window.h"
+#include "ui/font/text_preview_window.h"
+#include "ui/shell/form_commands.h"
 
 #include <QAction>
 #include <QPlainTextEdit>

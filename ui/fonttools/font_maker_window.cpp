@@ -1,0 +1,255 @@
+#include "ui/fonttools/font_maker_window.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+#include "app/state.h"
+#include "core/numbers.h"
+#include "core/rom.h"
+#include "core/runtime.h"
+#include "core/text.h"
+#include "fonttools/font_maker.h"
+#include "ui/font/font_pictures.h"
+#include "ui/fonttools/font_tool_pictures.h"
+#include "ui/shell/gui_host.h"
+
+namespace vorkat::ui {
+namespace {
+
+constexpr int kZoom = 2;
+
+}  // namespace
+
+FontMakerForm::FontMakerForm(AppState& state, QWidget* parent) : QWidget(parent, Qt::Window), state_(state) {
+  setObjectName(QStringLiteral("FontMakerForm"));
+  setWindowTitle(QStringLiteral("Font maker - "));
+  auto field = [this](const char* name, const char* text) { return TextField(this, name, QLatin1String(text)); };
+  sizeWidth_ = field("sizeWidth", "256");
+  sizeHeight_ = field("sizeHeight", "256");
+  cellwidth_ = field("cellwidth", "8");
+  cellheight_ = field("cellheight", "16");
+  rows_ = field("rows", "1");
+  cols_ = field("cols", "1");
+  charwidth_ = field("charwidth", "8");
+  charheight_ = field("charheight", "16");
+  cellnumber_ = field("cellnumber", "0");
+  cellnumber_->setReadOnly(true);
+  startFrom_ = field("fldStartFromNN", "0");
+  std::error_code ec;
+  outputDir_ = TextField(this, "fldOutputDir", ToQ(FromPath(std::filesystem::current_path(ec))));
+  prefix_ = field("fldChFilePrefix", "char-");
+  viewFileName_ = field("fldviewfilename", "");
+  transpColor_ = field("TranspColor", "&HFFFFFF");
+  charsInCols_ = new QCheckBox(QStringLiteral("буквы нарисованы в колонках"), this);
+  charsInCols_->setObjectName(QStringLiteral("isCharsInCols"));
+  cells_ = new QScrollBar(Qt::Horizontal, this);
+  cells_->setObjectName(QStringLiteral("cellScroll"));
+  cells_->setRange(0, 0);
+  overview_ = new QLabel(this);
+  overview_->setObjectName(QStringLiteral("overview"));
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(overview_);
+  charView_ = new QLabel(this);
+  charView_->setObjectName(QStringLiteral("CharPicture"));
+  charView_->setMinimumSize(48, 48);
+  measured_ = new QLabel(this);
+  measured_->setObjectName(QStringLiteral("lblMeasured"));
+
+  auto* load = Button(this, "btnLoadFontPicture", QStringLiteral("Load Font picture"));
+  auto* calc = Button(this, "btnCalcRowsCols", QStringLiteral("Calc Rows,Cols"));
+  auto* set = Button(this, "btnSetRowsCols", QStringLiteral("Set row and cols"));
+  auto* setChar = Button(this, "btnSetCharSize", QStringLiteral("Установить размеры буквы"));
+  auto* wdth = Button(this, "btnWdth", QStringLiteral("wdth"));
+  auto* clear = Button(this, "btnClear", QStringLiteral("Clear"));
+  save_ = Button(this, "btnSingleSave1", QStringLiteral("Save "));
+  auto* saveAs = Button(this, "btnSaveCharAs", QStringLiteral("Сохранить эту букву в ..."));
+  auto* cut = Button(this, "btnCutAll", QStringLiteral("Нарезать/Записать файлы"));
+
+  auto* grid = new QGridLayout;
+  AddRow(grid, QStringLiteral("Ширина картинки"), sizeWidth_);
+  AddRow(grid, QStringLiteral("Высота картинки"), sizeHeight_);
+  AddRow(grid, QStringLiteral("Ширина клетки"), cellwidth_);
+  AddRow(grid, QStringLiteral("Высота клетки"), cellheight_, calc);
+  AddRow(grid, QStringLiteral("Строк"), rows_);
+  AddRow(grid, QStringLiteral("Столбцов"), cols_, set);
+  AddRow(grid, QStringLiteral("Ширина буквы"), charwidth_);
+  AddRow(grid, QStringLiteral("Высота буквы"), charheight_, setChar);
+  AddRow(grid, QStringLiteral("Клетка"), cells_, cellnumber_);
+  AddRow(grid, QStringLiteral("Код первой клетки"), startFrom_);
+  AddRow(grid, QStringLiteral("Папка для файлов"), outputDir_);
+  AddRow(grid, QStringLiteral("Префикс файлов"), prefix_);
+  AddRow(grid, QStringLiteral("Файл буквы"), viewFileName_, save_);
+  AddRow(grid, QStringLiteral("Цвет фона"), transpColor_);
+  grid->addWidget(charsInCols_, grid->rowCount(), 1);
+  auto* charRow = ButtonRow({charView_, measured_}, {});
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b : {load, wdth, clear, saveAs, cut}) buttons->addWidget(b);
+  auto* right = new QVBoxLayout;
+  right->addLayout(grid);
+  right->addLayout(charRow);
+  right->addStretch();
+  auto* top = new QHBoxLayout;
+  top->addWidget(scroll, 1);
+  top->addLayout(right);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top, 1);
+  layout->addLayout(buttons);
+
+  connect(load, &QPushButton::clicked, this, &FontMakerForm::LoadFontPicture);
+  connect(calc, &QPushButton::clicked, this, &FontMakerForm::CalcRowsCols);
+  connect(set, &QPushButton::clicked, this, &FontMakerForm::SetRowsCols);
+  connect(charsInCols_, &QCheckBox::clicked, this, &FontMakerForm::SetRowsCols);
+  connect(setChar, &QPushButton::clicked, this, &FontMakerForm::SetCharSize);
+  connect(cells_, &QScrollBar::valueChanged, this, &FontMakerForm::ShowCell);
+  connect(wdth, &QPushButton::clicked, this, &FontMakerForm::Measure);
+  connect(clear, &QPushButton::clicked, this, &FontMakerForm::ClearChar);
+  connect(save_, &QPushButton::clicked, this, [this] {
+    if (!viewFileName_->text().isEmpty()) SaveChar(FromQ(viewFileName_->text()));
+  });
+  connect(saveAs, &QPushButton::clicked, this, &FontMakerForm::SaveCharAs);
+  connect(cut, &QPushButton::clicked, this, &FontMakerForm::CutAll);
+  SetCharSize();
+  resize(900, 560);
+}
+
+std::int32_t FontMakerForm::Int(QLineEdit* field) const { return ReadInt(FromQ(field->text())); }
+
+void FontMakerForm::LoadFontPicture() {
+  const std::u16string name = AskFileName(
+      state_, false, u"Open picture with font",
+      u"Gif Files (*.gif)|*.gif\r\nJpeg Files (*.jpg)|*.jpg\r\nBmp files (*.bmp)|*.bmp\r\nAll Files (*.*)|*.*");
+  if (name.empty() || !FileExists(name)) return;
+  auto pic = LoadPicture(name);
+  if (!pic) {
+    AppendLog(state_, u"Не удалось загрузить картинку " + name, kColourBrightRed);
+    return;
+  }
+  sheet_ = *pic;
+  sheetFile_ = name;
+  overview_->setPixmap(QPixmap::fromImage(sheet_.scaled(sheet_.size() * kZoom)));
+  overview_->adjustSize();
+  sizeHeight_->setText(QString::number(sheet_.height()));
+  sizeWidth_->setText(QString::number(sheet_.width()));
+  setWindowTitle(QStringLiteral("Font maker - ") + ToQ(name));
+}
+
+void FontMakerForm::CalcRowsCols() {
+  const std::int32_t ch = Int(cellheight_), cw = Int(cellwidth_);
+  if (ch <= 0 || cw <= 0) return;
+  rows_->setText(QString::number(Int(sizeHeight_) / ch));
+  cols_->setText(QString::number(Int(sizeWidth_) / cw));
+  MsgBox(state_, u"Нажми на кнопку, выставляющую число строк и столбцов", MsgButtons::Ok, MsgIcon::Information);
+}
+
+void FontMakerForm::SetRowsCols() {
+  sheetRows_ = std::max(Int(rows_), 1);
+  sheetCols_ = std::max(Int(cols_), 1);
+  cells_->setRange(0, sheetRows_ * sheetCols_ - 1);
+  cells_->setPageStep(charsInCols_->isChecked() ? sheetCols_ : sheetRows_);
+  ClearChar();
+}
+
+void FontMakerForm::SetCharSize() {
+  charPicture_ = QImage(std::max(Int(charwidth_), 1), std::max(Int(charheight_), 1), QImage::Format_RGB32);
+  ClearChar();
+}
+
+void FontMakerForm::ClearChar() {
+  charPicture_.fill(Qt::white);
+  ShowChar();
+}
+
+void FontMakerForm::ShowChar() { charView_->setPixmap(QPixmap::fromImage(charPicture_.scaled(charPicture_.size() * kZoom))); }
+
+void FontMakerForm::DrawCell(int cell) {
+  if (sheet_.isNull()) return;
+  // A cell larger than the glyph picture is cut at its right and bottom; a
+  // smaller one leaves the rest of the picture as it was cleared.
+  if (auto pic = SheetCellPicture(sheet_, sheetRows_, sheetCols_, cell)) {
+    charPicture_.fill(Qt::white);
+    QPainter p(&charPicture_);
+    p.drawImage(0, 0, *pic);
+  }
+  MarkUnsaved(true);
+  ShowChar();
+}
+
+void FontMakerForm::ShowCell(int cell) {
+  cell = std::clamp(cell, 0, sheetRows_ * sheetCols_ - 1);
+  cellnumber_->setText(QString::number(cell));
+  DrawCell(cell);
+  viewFileName_->setText(ToQ(MakerViewFileName(FromQ(outputDir_->text()), FromQ(prefix_->text()),
+                                                MakerCellOf(cell, sheetCols_), Int(startFrom_),
+                                                charsInCols_->isChecked())));
+}
+
+void FontMakerForm::Measure() {
+  if (auto ink = MeasureGlyph(charPicture_, Int(transpColor_))) {
+    lastWidth_ = ink->width;
+    measured_->setText(QStringLiteral("%1 x %2").arg(ink->width).arg(ink->height));
+  }
+}
+
+void FontMakerForm::MarkUnsaved(bool unsaved) {
+  save_->setText(unsaved ? QStringLiteral("Save *") : QStringLiteral("Save "));
+}
+
+void FontMakerForm::SaveChar(const std::u16string& fileName) {
+  if (!SavePictureBmp(charPicture_, fileName, Backup::RotateBak)) {
+    AppendLog(state_, u"Ошибка сохранения файла " + fileName, kColourBrightRed);
+    return;
+  }
+  MarkUnsaved(false);
+}
+
+void FontMakerForm::SaveCharAs() {
+  const std::u16string name = AskFileName(state_, true, u"Записать картинку с буквой в файл",
+                                          u"bmp Files (*.bmp)|*.bmp\r\nAll Files (*.*)|*.*");
+  if (name.empty()) return;
+  SaveChar(name);
+  MsgBox(state_, u"записано!", MsgButtons::Ok, MsgIcon::Information);
+}
+
+void FontMakerForm::CutAll() {
+  LongOperation op(state_);
+  MakerFdt fdt;
+  fdt.charWidth = Int(charwidth_);
+  fdt.charHeight = Int(charheight_);
+  fdt.sheetFile = sheetFile_;
+  fdt.rows = sheetRows_;
+  fdt.cols = sheetCols_;
+  fdt.outDir = FromQ(outputDir_->text());
+  fdt.prefix = FromQ(prefix_->text());
+  const std::int32_t start = Int(startFrom_);
+  for (int cell = cells_->value(); cell < sheetRows_ * sheetCols_; ++cell) {
+    const std::int32_t code = start + cell;
+    const std::u16string file = MakerCutFileName(fdt.outDir, fdt.prefix, code);
+    cellnumber_->setText(QString::number(cell));
+    viewFileName_->setText(ToQ(file));
+    DrawCell(cell);
+    YieldPoint(state_);
+    if (state_.CancelRequested) break;
+    if (!SavePictureBmp(charPicture_, file, Backup::RotateBak))
+      AppendLog(state_, u"Ошибка сохранения файла " + file, kColourBrightRed);
+    lastWidth_ = MeasureGlyph(charPicture_, Int(transpColor_)).value_or(InkExtent{lastWidth_, 0}).width;
+    fdt.mappingLines.push_back(MakerMappingLine(lastWidth_, cell, code));
+    MarkUnsaved(false);
+  }
+  const std::u16string name = MakerFdtFileName(fdt);
+  IoError error;
+  if (!WriteFileAtomic(name, EncodeTextFile(MakerFdtText(fdt), false), Backup::RotateBak, &error,
+                       state_.writeFaults)) {
+    AppendLog(state_, IoErrorText(u"Ошибка сохранения файла ", name, error), kColourBrightRed);
+    return;
+  }
+  MsgBox(state_, u"Done!", MsgButtons::Ok, MsgIcon::Information);
+}
+
+}  // namespace vorkat::ui

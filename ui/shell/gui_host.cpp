@@ -1,0 +1,98 @@
+#include "ui/shell/gui_host.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "app/state.h"
+#include "core/file_filters.h"
+#include "core/numbers.h"
+#include "ui/shell/main_window.h"
+
+namespace vorkat::ui {
+
+QString ToQ(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
+
+std::u16string FromQ(const QString& s) { return s.toStdU16String(); }
+
+std::int32_t FieldNumber(const QLineEdit* field) { return ReadInt(FromQ(field->text())); }
+
+QString Decimal(long long n) { return ToQ(DecText(n)); }
+
+QString ToQtFilters(std::u16string_view filters) {
+  QStringList out;
+  for (const FileFilter& f : ParseFileFilters(filters)) out << ToQ(FilterCaption(f));
+  return out.join(QStringLiteral(";;"));
+}
+
+void GuiHost::LogAppended(std::u16string_view line, std::uint32_t colour, bool first) {
+  if (form_) form_->QueueLogLine(line, colour, first);
+}
+
+void GuiHost::LogCleared() {
+  if (form_) form_->ClearLogPane();
+}
+
+std::u16string GuiHost::AskFileName(bool forSave, std::u16string_view title, std::u16string_view filters) {
+  QString name = forSave ? QFileDialog::getSaveFileName(form_, ToQ(title), QString(), ToQtFilters(filters))
+                         : QFileDialog::getOpenFileName(form_, ToQ(title), QString(), ToQtFilters(filters));
+  return FromQ(name);
+}
+
+std::vector<std::u16string> GuiHost::AskFileNames(std::u16string_view title, std::u16string_view filters) {
+  std::vector<std::u16string> out;
+  for (const QString& n : QFileDialog::getOpenFileNames(form_, ToQ(title), QString(), ToQtFilters(filters)))
+    out.push_back(FromQ(n));
+  return out;
+}
+
+std::optional<std::u16string> GuiHost::InputBox(std::u16string_view prompt, std::u16string_view title,
+                                                std::u16string_view defaultText) {
+  bool ok = false;
+  QString text = QInputDialog::getText(form_, ToQ(title), ToQ(prompt), QLineEdit::Normal, ToQ(defaultText), &ok);
+  if (!ok) return std::nullopt;
+  return FromQ(text);
+}
+
+MsgAnswer GuiHost::MessageBox(std::u16string_view text, MsgButtons buttons, MsgIcon icon,
+                              std::u16string_view title) {
+  QMessageBox box(form_);
+  box.setWindowTitle(ToQ(title));
+  box.setText(ToQ(text));
+  switch (icon) {
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::None: break;
+  }
+  switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Ok: return MsgAnswer::Ok;
+    case QMessageBox::Yes: return MsgAnswer::Yes;
+    case QMessageBox::No: return MsgAnswer::No;
+    default: return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+  }
+}
+
+void GuiHost::Progress(const ProgressState& progress) {
+  if (form_) form_->ShowProgressState(progress);
+}
+
+void GuiHost::ProcessEvents() {
+  if (form_) form_->EnterBusyYield();
+  QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+void GuiHost::Beep() { QApplication::beep(); }
+
+}  // namespace vorkat::ui

@@ -1,0 +1,425 @@
+#include "ui/shell/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QShortcut>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTime>
+#include <QVBoxLayout>
+
+#include "app/app.h"
+#include "app/commands.h"
+#include "app/state.h"
+#include "core/file_io.h"
+#include "insert/address_forms.h"
+#include "ui/shell/about_box.h"
+#include "ui/shell/form_commands.h"
+#include "ui/shell/gui_host.h"
+#include "ui/shell/run_command.h"
+#include "ui/shell/user_guide_window.h"
+
+namespace vorkat::ui {
+namespace {
+
+struct MenuItem {
+  const char* parent;  // object name of the menu it belongs to
+  const char* name;
+  const char* caption;
+  bool submenu = false;
+};
+
+// The menu tree: parents before children, in display order.
+const MenuItem kMenus[] = {
+    {"", "menuFile", "File", true},
+    {"menuFile", "menuOpen", "Open", true},
+    {"menuOpen", "menuOpenRom", "ROM"},
+    {"menuOpen", "menuOpenTable", "Table"},
+    {"menuOpen", "menuOpenDialog", "Dialogs"},
+    {"menuOpen", "menuAppendDlgs", "Append Dialogs file"},
+    {"menuOpen", "menuOpenVorkat1Script", "Файл перевода"},
+    {"menuOpen", "menuLoadFDT", "Font Description Table (FDT)"},
+    {"menuOpen", "menuReadIPS", "IPS"},
+    {"menuOpen", "menuReadBPS", "BPS"},
+    {"menuOpen", "menuOpOrigRom", "Original ROM"},
+    {"menuFile", "menuSave", "Save", true},
+    {"menuSave", "menuSaveTable", "Table"},
+    {"menuSave", "menuSaveDialogsFile", "Dialogs as"},
+    {"menuSave", "menuSaveROMas", "ROM as"},
+    {"menuSave", "menuSaveVorkat1scriptAs", "Диалоги как Файл перевода"},
+    {"menuSave", "menuSaveChangesAsIPS", "IPS as"},
+    {"menuSave", "menuSaveChangesAsBPS", "BPS as"},
+    {"menuSave", "menuTableToXml", "Table file as XML"},
+    {"menuSave", "menuSaveFDTas", "Font Desciption Table(FDT) as"},
+    {"menuFile", "menuExit", "Exit"},
+    {"", "menuTools", "Tools", true},
+    {"menuTools", "menuApplyIPStoROM", "Применить IPS к ROM"},
+    {"menuTools", "menuApplyBPStoROM", "Применить BPS к ROM"},
+    {"menuTools", "menuROMSearcher", "ROM Searcher"},
+    {"menuTools", "menuRelativeSearch", "Относительный поиск"},
+    {"menuTools", "menuFindPointersInROM", "Поиск поинтеров в ROM"},
+    {"menuTools", "menuMakeTable", "Make Table"},
+    {"menuTools", "menuTableEditor", "Table Editor"},
+    {"menuTools", "menuFDTeditor", "Редактор FDT"},
+    {"menuTools", "menuFontMaker", "Font maker"},
+    {"menuTools", "menuFontMapper", "Font Mapper"},
+    {"menuTools", "menuChTrTable", "Проверить таблицу на обратимость"},
+    {"menuTools", "menuCharLenExtractor", "Вынуть ширину букв"},
+    {"menuTools", "menuCombineDlgs", "Объединить файлы диалогов"},
+    {"menuTools", "menuMakePatch", "Найти отличия от оригинала (ROM/ROM)"},
+    {"menuTools", "menuRunBatch", "Выполнить пакетное задание"},
+    {"", "menuEdit", "Edit", true},
+    {"menuEdit", "menuExtractTextFromRom", "Вынуть текст из ROM"},
+    {"menuEdit", "menuViaPointersExtractor", "Дамп текста по указателям"},
+    {"menuEdit", "menuDumpTxtByAddrs", "Дамп текста по адресам"},
+    {"menuEdit", "menuROMViewer", "HEX гляделка ROM'а"},
+    {"menuEdit", "menuReturnDialgs2ROM", "Вернуть диалоги в ROM (manual)"},
+    {"menuEdit", "menuCalcPtrsAndPutDialogs", "Разложить диалоги (auto)"},
+    {"menuEdit", "menuVerifyInsertion", "Проверить вставку"},
+    {"menuEdit", "menuXXEditor", "X-Editor"},
+    {"", "menuOptions", "Options", true},
+    {"menuOptions", "menuExtendedLogs", "Extended logs"},
+    {"menuOptions", "menuWriteTextInUnicode", "Писать файлы в Unicode"},
+    {"menuOptions", "menuSetTableType", "Установить тип таблицы"},
+    {"menuOptions", "menuHexEncodeUnknownChars", "Укодировать не описанные символы"},
+    {"menuOptions", "menuClearLogs", "Очистить окно логов"},
+    {"menuOptions", "menuCreateInsertionLogs", "Создавать спец. log исправлений"},
+    {"menuOptions", "menuSkipUnknownTRChars", "Игнорировать не описанные в таблице сомволы"},
+    {"menuOptions", "menuEcoMode", "Экономичный режим сравнения ROM'ов"},
+    {"menuOptions", "menuOptimizeChangesBlocks", "Объединять блоки сравнения ROM'ов"},
+    {"menuOptions", "menuPointerFormat", "Формат указателей", true},
+    {"menuPointerFormat", "menuPtrFormatGBA", "GBA (4 байта, 08/09 в конце)"},
+    {"menuPointerFormat", "menuPtrFormatGB16", "GB16 (2 байта, текст остается в своем банке)"},
+    {"menuPointerFormat", "menuPtrFormatGB24", "GB24 (банк, младший, старший)"},
+    {"menuPointerFormat", "menuPtrFormatGB24R", "GB24R (младший, старший, банк)"},
+    {"", "menuHelp", "Help", true},
+    {"menuHelp", "menuUserGuide", "Руководство пользователя"},
+    {"menuHelp", "menuAbout", "About"},
+};
+
+struct Toggle {
+  const char* name;
+  void (*flip)(CoreState&);
+  bool (*checked)(const AppState&);
+};
+
+const Toggle kToggles[] = {
+    {"menuExtendedLogs", ToggleExtendedLogs, [](const AppState& s) { return IsYes(s.settings.ExtendedLogs); }},
+    {"menuWriteTextInUnicode", ToggleWriteTextInUnicode,
+     [](const AppState& s) { return IsYes(s.settings.WriteTextInUnicode); }},
+    {"menuHexEncodeUnknownChars", ToggleHexEncodeUnknownChars,
+     [](const AppState& s) { return IsYes(s.HexEncodeUnknownChars); }},
+    {"menuCreateInsertionLogs", ToggleCreateInsertionLogs, [](const AppState& s) { return s.CreateInsertionLogs; }},
+    {"menuSkipUnknownTRChars", ToggleSkipUnknownTRChars, [](const AppState& s) { return s.SkipUnknownTRChars; }},
+    {"menuEcoMode", ToggleEcoMode, [](const AppState& s) { return s.EcoMode; }},
+    {"menuOptimizeChangesBlocks", ToggleOptimizeChangesBlocks,
+     [](const AppState& s) { return s.OptimizeChangesBlocks; }},
+    // The four pointer formats: one is always checked.
+    {"menuPtrFormatGBA", [](CoreState& s) { SetPointerFormat(s, u"GBA"); },
+     [](const AppState& s) { return s.settings.PtrFormat == PointerFormat::GBA; }},
+    {"menuPtrFormatGB16", [](CoreState& s) { SetPointerFormat(s, u"GB16"); },
+     [](const AppState& s) { return s.settings.PtrFormat == PointerFormat::GB16; }},
+    {"menuPtrFormatGB24", [](CoreState& s) { SetPointerFormat(s, u"GB24"); },
+     [](const AppState& s) { return s.settings.PtrFormat == PointerFormat::GB24; }},
+    {"menuPtrFormatGB24R", [](CoreState& s) { SetPointerFormat(s, u"GB24R"); },
+     [](const AppState& s) { return s.settings.PtrFormat == PointerFormat::GB24R; }},
+};
+
+// Keyboard shortcuts of the frequent commands (listed in the README).
+QKeySequence ShortcutOf(const QString& name) {
+  if (name == QLatin1String("menuOpenRom")) return QKeySequence::Open;
+  if (name == QLatin1String("menuOpenDialog")) return QKeySequence(Qt::CTRL | Qt::Key_D);
+  if (name == QLatin1String("menuXXEditor")) return QKeySequence(Qt::CTRL | Qt::Key_E);
+  if (name == QLatin1String("menuROMViewer")) return QKeySequence(Qt::CTRL | Qt::Key_R);
+  if (name == QLatin1String("menuRunBatch")) return QKeySequence(Qt::CTRL | Qt::Key_B);
+  if (name == QLatin1String("menuExit")) return QKeySequence::Quit;
+  return {};
+}
+
+const Toggle* FindToggle(const QString& name) {
+  for (const Toggle& t : kToggles)
+    if (name == QLatin1String(t.name)) return &t;
+  return nullptr;
+}
+
+QColor FromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+}  // namespace
+
+MainForm::MainForm(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
+  setObjectName(QStringLiteral("MainForm"));
+  setWindowTitle(ToQ(state_.ProgramTitle));
+  resize(760, 520);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  log_ = new QPlainTextEdit(central);
+  log_->setObjectName(QStringLiteral("LogText"));
+  log_->setReadOnly(true);
+  log_->setUndoRedoEnabled(false);
+  log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  layout->addWidget(log_);
+  progress_ = new QProgressBar(central);
+  progress_->setObjectName(QStringLiteral("ProgressBar1"));
+  progress_->setVisible(false);
+  layout->addWidget(progress_);
+  auto* row = new QHBoxLayout();
+  clock_ = new QPushButton(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), central);
+  clock_->setObjectName(QStringLiteral("CommandButton1"));
+  stop_ = new QPushButton(QStringLiteral("Прервать процесс ..."), central);
+  stop_->setObjectName(QStringLiteral("Command2"));
+  stop_->setEnabled(false);  // only while an operation runs
+  row->addWidget(clock_);
+  row->addStretch(1);
+  row->addWidget(stop_);
+  layout->addLayout(row);
+  setCentralWidget(central);
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setInterval(1000);
+  connect(timer1_, &QTimer::timeout, this,
+          [this] { clock_->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))); });
+  timer1_->start();
+  connect(clock_, &QPushButton::clicked, this, [this] {
+    if (timer1_->isActive()) timer1_->stop();
+    else timer1_->start();
+  });
+  connect(stop_, &QPushButton::clicked, this, [this] { state_.CancelRequested = true; });
+
+  flushTimer_.setSingleShot(true);
+  flushTimer_.setInterval(0);
+  connect(&flushTimer_, &QTimer::timeout, this, &MainForm::FlushLog);
+  busyTimer_.setInterval(100);
+  connect(&busyTimer_, &QTimer::timeout, this, [this] {
+    if (!IsBusy(state_)) LeaveBusy();
+  });
+
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("StatusText"));
+  statusBar()->addWidget(status_, 1);
+  // F10 focuses the menu bar, as in other desktop programs.
+  auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(f10, &QShortcut::activated, this, [this] {
+    menuBar()->setFocus(Qt::MenuBarFocusReason);
+    if (!menuBar()->actions().isEmpty()) menuBar()->setActiveAction(menuBar()->actions().first());
+  });
+
+  BuildMenus();
+  SyncCheckMarks();
+  UpdateStatus();
+}
+
+void MainForm::BuildMenus() {
+  for (const MenuItem& item : kMenus) {
+    const QString name = QLatin1String(item.name);
+    const QString caption = QString::fromUtf8(item.caption);
+    QMenu* parentMenu = item.parent[0] ? findChild<QMenu*>(QLatin1String(item.parent)) : nullptr;
+    if (item.submenu) {
+      // Alt + the first letter opens each top menu; the caption itself stays as it is.
+      QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(u'&' + caption);
+      menu->setObjectName(name);
+      menu->menuAction()->setObjectName(name + QStringLiteral("Action"));
+      continue;
+    }
+    QAction* action = parentMenu->addAction(caption);
+    action->setObjectName(name);
+    const std::string key = name.toStdString();
+    const bool available = FindToggle(name) || name == QLatin1String("menuExit") ||
+                           name == QLatin1String("menuAbout") || name == QLatin1String("menuUserGuide") ||
+                           FindFormCommand(key) || FindCoreCommand(key);
+    action->setEnabled(available);
+    if (FindToggle(name)) action->setCheckable(true);
+    if (const QKeySequence key = ShortcutOf(name); !key.isEmpty()) action->setShortcut(key);
+    connect(action, &QAction::triggered, this, [this, name] { RunMenuCommand(name); });
+  }
+}
+
+QAction* MainForm::Action(const QString& objectName) const { return findChild<QAction*>(objectName); }
+
+void MainForm::SyncCheckMarks() {
+  for (const Toggle& t : kToggles)
+    if (QAction* a = Action(QLatin1String(t.name))) a->setChecked(t.checked(state_));
+}
+
+void MainForm::RunMenuCommand(const QString& objectName) {
+  // Opening a window, a toggle or the exit are refused while busy too, though
+  // only the core commands keep the state busy while they run.
+  if (IsBusy(state_)) {
+    QApplication::beep();
+    AppendLog(state_, u"Дождитесь окончания текущей операции или прервите её кнопкой \"Прервать процесс ...\"",
+              kColourDarkRed);
+    return;
+  }
+  const std::string key = objectName.toStdString();
+  if (const Toggle* t = FindToggle(objectName)) {
+    t->flip(state_);
+  } else if (objectName == QLatin1String("menuExit")) {
+    close();
+    return;
+  } else if (objectName == QLatin1String("menuAbout")) {
+    ShowAbout(state_, this);
+  } else if (objectName == QLatin1String("menuUserGuide")) {
+    ShowUserGuide(this);
+  } else if (const FormCommand* f = FindFormCommand(key)) {
+    RunGuarded(state_, [&] { f->open(this, state_); });
+  } else if (const Command* c = FindCoreCommand(key)) {
+    RunCommand(state_, [&] { c->run(state_); });
+  }
+  AfterCommand();
+}
+
+void MainForm::UpdateStatus() {
+  std::u16string title = state_.ProgramTitle;
+  if (state_.rom.isLoaded) title += u" - " + FileNameOf(state_.rom.fileName) + (state_.rom.modified ? u"*" : u"");
+  setWindowTitle(ToQ(title));
+
+  QStringList parts;
+  parts << (state_.rom.isLoaded ? QStringLiteral("ROM: %1 (%2 байт)")
+                                      .arg(ToQ(FileNameOf(state_.rom.fileName)))
+                                      .arg(state_.rom.size)
+                                : QStringLiteral("ROM не загружен"));
+  parts << (state_.table.isLoaded ? QStringLiteral("таблица: %1, %2 кодов")
+                                        .arg(ToQ(state_.table.type))
+                                        .arg(state_.table.tokenCount)
+                                  : QStringLiteral("таблица не загружена"));
+  parts << (state_.dialogs.isLoaded ? QStringLiteral("диалогов: %1%2")
+                                          .arg(state_.dialogs.lastIndex + 1)
+                                          .arg(state_.dialogs.changed ? QStringLiteral(" (изменены)") : QString())
+                                    : QStringLiteral("диалоги не загружены"));
+  parts << (state_.fdt.isLoaded ? QStringLiteral("FDT: %1").arg(ToQ(FileNameOf(state_.fdt.fileName)))
+                                : QStringLiteral("FDT не загружен"));
+  status_->setText(parts.join(QStringLiteral("   |   ")));
+}
+
+void MainForm::AfterCommand() {
+  FlushLog();
+  SyncCheckMarks();
+  if (IsBusy(state_)) return;
+  if (closeAfterOperation_) {
+    // The user chose to stop the operation and leave: the normal exit sequence runs now.
+    closeAfterOperation_ = false;
+    close();
+  } else if (state_.exitRequested && !exiting_) {
+    exiting_ = true;
+    close();
+  }
+}
+
+void MainForm::QueueLogLine(std::u16string_view line, std::uint32_t colour, bool first) {
+  pending_.push_back({std::u16string(line), colour, first});
+  if (!flushTimer_.isActive()) flushTimer_.start();
+}
+
+void MainForm::FlushLog() {
+  UpdateStatus();
+  if (pending_.empty()) return;
+  QTextCursor cursor(log_->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.beginEditBlock();
+  QTextCharFormat plain;
+  QString run;
+  auto flushRun = [&] {
+    if (run.isEmpty()) return;
+    cursor.insertText(run, plain);
+    run.clear();
+  };
+  for (const PendingLine& p : pending_) {
+    QString text = ToQ(ReplaceAll(p.text, kCrLf, u"\n"));
+    if (!p.first) text.prepend(u'\n');
+    if (p.colour == kColourDefault) {
+      run += text;
+      continue;
+    }
+    flushRun();
+    QTextCharFormat coloured;
+    coloured.setForeground(FromBgr(p.colour));
+    cursor.insertText(text, coloured);
+  }
+  flushRun();
+  cursor.endEditBlock();
+  pending_.clear();
+  log_->moveCursor(QTextCursor::End);
+  log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
+}
+
+void MainForm::ClearLogPane() {
+  pending_.clear();
+  log_->clear();
+}
+
+void MainForm::ShowProgressState(const ProgressState& p) {
+  // Qt's bar holds int; scale wide ranges down.
+  std::int64_t span = p.maximum - p.minimum;
+  int shift = 0;
+  while ((span >> shift) > 0x7FFFFFFF) ++shift;
+  progress_->setRange(0, static_cast<int>(span >> shift));
+  progress_->setValue(static_cast<int>(std::clamp(p.value - p.minimum, std::int64_t{0}, span) >> shift));
+  progress_->setVisible(p.visible);
+}
+
+void MainForm::EnterBusyYield() {
+  FlushLog();
+  if (busyShown_ || !IsBusy(state_)) return;
+  busyShown_ = true;
+  menuBar()->setEnabled(false);
+  stop_->setEnabled(true);
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w == this || !w->isVisible() || !w->isEnabled()) continue;
+    // A window whose own operation runs keeps its stop buttons (it disables its start button itself).
+    if (w->property("staysEnabledWhileBusy").toBool()) continue;
+    w->setEnabled(false);
+    disabledWindows_.push_back(w);
+  }
+  busyTimer_.start();
+}
+
+void MainForm::LeaveBusy() {
+  busyTimer_.stop();
+  busyShown_ = false;
+  menuBar()->setEnabled(true);
+  stop_->setEnabled(false);
+  for (QWidget* w : disabledWindows_) w->setEnabled(true);
+  disabledWindows_.clear();
+  AfterCommand();
+}
+
+void MainForm::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) SyncCheckMarks();
+  QMainWindow::changeEvent(event);
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+  if (IsBusy(state_)) {
+    // An operation is still running below this event; ending now would cut
+    // it off halfway. Stopping it first lets it finish its current item.
+    event->ignore();
+    if (closeAfterOperation_) return;
+    if (MsgBox(state_, u"Прервать операцию и выйти?", MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
+      closeAfterOperation_ = true;
+      state_.CancelRequested = true;
+    }
+    return;
+  }
+  if (!state_.exitRequested) ExitProgram(state_);
+  if (!state_.exitRequested) {  // the dialogs could not be saved and the user stays
+    FlushLog();
+    event->ignore();
+    return;
+  }
+  exiting_ = true;
+  FlushLog();
+  event->accept();
+  QApplication::quit();
+}
+
+}  // namespace vorkat::ui

@@ -1,0 +1,44 @@
+#include "ui/shell/user_guide_window.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace vorkat::ui {
+
+QString UserGuidePath() {
+  const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../docs/USER_GUIDE.md"));
+  if (QFileInfo::exists(beside)) return QFileInfo(beside).absoluteFilePath();
+  return QStringLiteral(VORKAT_DOCS_DIR "/USER_GUIDE.md");
+}
+
+void ShowUserGuide(QWidget* mainWindow) {
+  auto* window = mainWindow->findChild<QWidget*>(QStringLiteral("UserGuide"));
+  if (!window) {
+    window = new QWidget(mainWindow, Qt::Window);
+    window->setObjectName(QStringLiteral("UserGuide"));
+    window->setWindowTitle(QStringLiteral("Руководство пользователя"));
+    auto* text = new QTextBrowser(window);
+    text->setObjectName(QStringLiteral("UserGuideText"));
+    text->setOpenExternalLinks(true);
+    const QString path = UserGuidePath();
+    text->setSearchPaths({QFileInfo(path).absolutePath()});
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+      text->setMarkdown(QString::fromUtf8(file.readAll()));
+    else
+      text->setPlainText(QStringLiteral("Не удалось открыть руководство: ") + path);
+    auto* layout = new QVBoxLayout(window);
+    layout->addWidget(text);
+    window->resize(760, 640);
+  }
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+}  // namespace vorkat::ui
