@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   StartUp(state, ui::FromQ(QDir::currentPath()));
   ui::MainForm form(state);
   host.Attach(&form, &state);
-  app.SetState(&state);
+  app.SetContext(&state.ctx);
   form.show();
 
   QStringList args = QApplication::arguments();
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     }
     if (fin) ExitProgram(state);
     form.AfterCommand();  // also closes the window when the user asked to while the script ran
-    if (state.exitRequested) return 0;
+    if (state.ctx.exitRequested) return 0;
   }
   return app.exec();
 }

@@ -31,7 +31,6 @@ struct Fixture {
     for (int k = 0; k < 5; ++k) rom[0x10 + k] = static_cast<std::uint8_t>(u"HELLO"[k]);
     for (int k = 0; k < 3; ++k) rom[0x20 + k] = static_cast<std::uint8_t>(u"BYE"[k]);
     state.rom.bytes.assign(rom.begin(), rom.end());
-    state.rom.size = static_cast<std::int32_t>(rom.size());
     state.rom.isLoaded = true;
     for (int c = 0x41; c <= 0x5A; ++c) state.table.entries[c] = std::u16string(1, static_cast<char16_t>(c));
     state.table.type = u"SBCS";
@@ -78,8 +77,8 @@ class ExtractFormsTest : public QObject {
  private Q_SLOTS:
   void rangeWindowShowsTheStoredRange() {
     Fixture f;
-    f.state.settings.StartExtrFromAddr = 16;
-    f.state.settings.EndExtrFromAddr = 40;
+    f.state.ctx.settings.StartExtrFromAddr = 16;
+    f.state.ctx.settings.EndExtrFromAddr = 40;
     QWidget* w = f.Open("menuExtractTextFromRom", "FromToAddrForm");
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), QStringLiteral("Вынимать текст из файла"));
@@ -92,19 +91,19 @@ class ExtractFormsTest : public QObject {
 
   void bytesToDumpCountsFromTheStoredStart() {
     Fixture f;
-    f.state.settings.StartExtrFromAddr = 16;
+    f.state.ctx.settings.StartExtrFromAddr = 16;
     f.Open("menuExtractTextFromRom", "FromToAddrForm");
     f.Retype("fldStartAddr", QStringLiteral("100"));  // typed but not yet stored
     f.Retype("fldBytesToDump", QStringLiteral("&h10"));
     Q_EMIT f.Field("fldBytesToDump")->editingFinished();
-    QCOMPARE(f.state.settings.EndExtrFromAddr, 32);
+    QCOMPARE(f.state.ctx.settings.EndExtrFromAddr, 32);
     QCOMPARE(f.Field("fldEndAddr")->text(), QStringLiteral("32"));
     // Leaving the field recomputes the end also when its text did not change.
-    f.state.settings.StartExtrFromAddr = 20;
+    f.state.ctx.settings.StartExtrFromAddr = 20;
     QFocusEvent out(QEvent::FocusOut);
     QApplication::sendEvent(f.Field("fldBytesToDump"), &out);
-    QCOMPARE(f.state.settings.EndExtrFromAddr, 36);
-    f.state.settings.StartExtrFromAddr = 16;
+    QCOMPARE(f.state.ctx.settings.EndExtrFromAddr, 36);
+    f.state.ctx.settings.StartExtrFromAddr = 16;
     Q_EMIT f.Field("fldBytesToDump")->editingFinished();
     // 0 or text leaves the end alone.
     f.Retype("fldBytesToDump", QStringLiteral("abc"));
@@ -114,11 +113,11 @@ class ExtractFormsTest : public QObject {
 
   void wholeRomSetsBothFieldsAndSettings() {
     Fixture f;
-    f.state.settings.StartExtrFromAddr = 5;
+    f.state.ctx.settings.StartExtrFromAddr = 5;
     f.Open("menuExtractTextFromRom", "FromToAddrForm");
     f.Click("Command2");
-    QCOMPARE(f.state.settings.StartExtrFromAddr, 0);
-    QCOMPARE(f.state.settings.EndExtrFromAddr, 64);
+    QCOMPARE(f.state.ctx.settings.StartExtrFromAddr, 0);
+    QCOMPARE(f.state.ctx.settings.EndExtrFromAddr, 64);
     QCOMPARE(f.Field("fldStartAddr")->text(), QStringLiteral("0"));
     QCOMPARE(f.Field("fldEndAddr")->text(), QStringLiteral("64"));
   }
@@ -139,8 +138,8 @@ class ExtractFormsTest : public QObject {
     f.Retype("fldEndAddr", QStringLiteral("64"));
     f.Click("Command1");
     QVERIFY(!w->isVisible());
-    QCOMPARE(f.state.settings.StartExtrFromAddr, 16);
-    QCOMPARE(f.state.settings.EndExtrFromAddr, 64);
+    QCOMPARE(f.state.ctx.settings.StartExtrFromAddr, 16);
+    QCOMPARE(f.state.ctx.settings.EndExtrFromAddr, 64);
     QVERIFY(f.Read(out) == u"16,10\r\n\u00B6\r\nHELLO\r\n\u00A7\r\n32,20\r\n\u00B6\r\nBYE\r\n\u00A7\r\n");
   }
 

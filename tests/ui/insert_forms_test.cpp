@@ -42,7 +42,6 @@ struct Fixture {
   }
   void PutRom(std::vector<std::uint8_t> bytes) {
     state.rom.bytes.assign(bytes.begin(), bytes.end());
-    state.rom.size = static_cast<std::int32_t>(bytes.size());
     state.rom.isLoaded = true;
   }
 };
@@ -99,15 +98,15 @@ class InsertFormsTest : public QObject {
     // Enter in a field starts nothing.
     QTest::keyClick(f.Field("fldDialogsAutoGapBytes"), Qt::Key_Return);
     QVERIFY(f.main->findChild<QWidget*>(QStringLiteral("RecalcPtrsandInsert"))->isVisible());
-    QVERIFY(f.state.log.text.empty());
+    QVERIFY(f.state.ctx.log.text.empty());
 
     // A negative gap or alignment is refused aloud; no negative value is taken.
     f.Retype("fldDialogsAutoGapBytes", QStringLiteral("-30"));
     f.Retype("fldAllignBy", QStringLiteral("-4"));
     QVERIFY(f.state.insertion.DialogsAutoGapBytes >= 0);
     QVERIFY(f.state.insertion.AddressAlignBy >= 0);
-    QVERIFY(f.state.log.text.find(u"DialogsAutoGapBytes не может быть отрицательным (-30)") != std::u16string::npos);
-    QVERIFY(f.state.log.text.find(u"AddressAlignBy не может быть отрицательным (-4)") != std::u16string::npos);
+    QVERIFY(f.state.ctx.log.text.find(u"DialogsAutoGapBytes не может быть отрицательным (-30)") != std::u16string::npos);
+    QVERIFY(f.state.ctx.log.text.find(u"AddressAlignBy не может быть отрицательным (-4)") != std::u16string::npos);
     f.Retype("fldDialogsAutoGapBytes", QStringLiteral("3"));
     f.Retype("fldAllignBy", QStringLiteral("8"));
 
@@ -128,7 +127,7 @@ class InsertFormsTest : public QObject {
     f.Click("btnTillTheEnd");
     QCOMPARE(f.host.messages.size(), std::size_t{2});
     QCOMPARE(f.host.messages[0].text, std::u16string(u"ROM еще не загружен"));
-    QCOMPARE(SplitCrLf(f.state.log.text).size(), std::size_t{2});
+    QCOMPARE(SplitCrLf(f.state.ctx.log.text).size(), std::size_t{2});
 
     std::vector<std::uint8_t> rom(0x400, 0xFF);
     rom[0x1FF] = 0x12;
@@ -148,10 +147,10 @@ class InsertFormsTest : public QObject {
     f.Open();
     auto* box = f.Find<QCheckBox>("fldCreateInsertionLogs");
     QTest::mouseClick(box, Qt::LeftButton);
-    QVERIFY(f.state.CreateInsertionLogs);
+    QVERIFY(f.state.insertOptions.CreateInsertionLogs);
     QCOMPARE(f.Find<QLabel>("lblLogFileName")->text(), QStringLiteral("/tmp/game/script.log"));
     QTest::mouseClick(box, Qt::LeftButton);
-    QVERIFY(!f.state.CreateInsertionLogs);
+    QVERIFY(!f.state.insertOptions.CreateInsertionLogs);
     QCOMPARE(f.Find<QLabel>("lblLogFileName")->text(), QString());
   }
 
@@ -159,7 +158,7 @@ class InsertFormsTest : public QObject {
     Fixture f;
     f.Open();
     f.Click("btnOK");
-    QCOMPARE(f.state.log.text, std::u16string(u"Диалоги еще не загружены"));
+    QCOMPARE(f.state.ctx.log.text, std::u16string(u"Диалоги еще не загружены"));
     QVERIFY(!f.main->findChild<QWidget*>(QStringLiteral("RecalcPtrsandInsert"))->isVisible());
   }
 
@@ -190,7 +189,7 @@ class InsertFormsTest : public QObject {
     QCOMPARE(f.state.rom.bytes[0x21], std::uint8_t{0x01});  // the pointer now leads to 0x100
     QCOMPARE(f.state.insertion.FreeSpaceStartAddr, 0x105);
     QCOMPARE(f.Field("fldFreeSpaceStartAddr")->text(), QStringLiteral("261"));  // fields reloaded
-    QCOMPARE(f.state.busy, 0);
+    QCOMPARE(f.state.ctx.busy, 0);
   }
 
   // Free space 100..1FF, zone 140..14F: dialogs of 0x30, 0x30, 0x80 bytes;
@@ -229,7 +228,7 @@ class InsertFormsTest : public QObject {
     QVERIFY(bar->TipAt(QPoint(8 + inner / 20, 20)).startsWith(QStringLiteral("Dialog ID=d0, 48 байт, адрес 100")));
     QVERIFY(bar->TipAt(QPoint(8 + inner * 18 / 64, 20)).startsWith(QStringLiteral("игнорируемая зона")));
     QVERIFY(bar->TipAt(QPoint(9, 8 + 40 + 14 + 5)).startsWith(QStringLiteral("Dialog ID=d2, 128 байт, не поместился")));
-    QCOMPARE(f.state.busy, 0);
+    QCOMPARE(f.state.ctx.busy, 0);
   }
 };
 

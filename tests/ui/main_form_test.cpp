@@ -64,23 +64,23 @@ class MainFormTest : public QObject {
     QVERIFY(ext->isCheckable());
     QVERIFY(ext->isChecked());
     ext->trigger();
-    QCOMPARE(state.settings.ExtendedLogs, std::u16string(u"NO"));
+    QCOMPARE(state.ctx.settings.ExtendedLogs, std::u16string(u"NO"));
     QVERIFY(!ext->isChecked());
     ext->trigger();
-    QCOMPARE(state.settings.ExtendedLogs, std::u16string(u"YES"));
+    QCOMPARE(state.ctx.settings.ExtendedLogs, std::u16string(u"YES"));
     QVERIFY(form.Action(QStringLiteral("menuOptimizeChangesBlocks"))->isChecked());
     QVERIFY(!form.Action(QStringLiteral("menuEcoMode"))->isChecked());
     form.Action(QStringLiteral("menuEcoMode"))->trigger();
-    QVERIFY(state.EcoMode);
+    QVERIFY(state.patchOptions.EcoMode);
     form.Action(QStringLiteral("menuSkipUnknownTRChars"))->trigger();
-    QVERIFY(!state.SkipUnknownTRChars);
+    QVERIFY(!state.codecOptions.SkipUnknownTRChars);
 
     // The pointer formats: exactly one is checked, also after choosing the checked one again.
     QAction* gb16 = form.Action(QStringLiteral("menuPtrFormatGB16"));
     QAction* gba = form.Action(QStringLiteral("menuPtrFormatGBA"));
     QVERIFY(gba->isChecked() && !gb16->isChecked());
     gb16->trigger();
-    QVERIFY(state.settings.PtrFormat == PointerFormat::GB16);
+    QVERIFY(state.ctx.settings.PtrFormat == PointerFormat::GB16);
     QVERIFY(gb16->isChecked() && !gba->isChecked());
     gb16->trigger();
     QVERIFY(gb16->isChecked());
@@ -98,7 +98,7 @@ class MainFormTest : public QObject {
     QCOMPARE(pane->toPlainText(), QStringLiteral("первая\nвторая"));
     form.Action(QStringLiteral("menuClearLogs"))->trigger();
     QCOMPARE(pane->toPlainText(), QString());
-    QVERIFY(state.log.text.empty());
+    QVERIFY(state.ctx.log.text.empty());
   }
 
   void openRomThroughTheMenuAndRefuseCommandsWhileBusy() {
@@ -111,12 +111,12 @@ class MainFormTest : public QObject {
     host.answers.fileNames.push_back(dir.File("g.gba"));
     form.Action(QStringLiteral("menuOpenRom"))->trigger();
     QVERIFY(state.rom.isLoaded);
-    QCOMPARE(state.rom.size, 4);
+    QCOMPARE(state.rom.size(), 4);
 
-    state.busy = 1;
+    state.ctx.busy = 1;
     form.Action(QStringLiteral("menuEcoMode"))->trigger();
-    QVERIFY(!state.EcoMode);
-    state.busy = 0;
+    QVERIFY(!state.patchOptions.EcoMode);
+    state.ctx.busy = 0;
   }
 
   void closingDuringAnOperationAsksFirst() {
@@ -124,8 +124,8 @@ class MainFormTest : public QObject {
     for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
       ScriptedGuiHost host;
       AppState state(host);
-      state.settings.iniPath = dir.File("vorkat2.ini");
-      state.yieldInterval = std::chrono::milliseconds(0);
+      state.ctx.settings.iniPath = dir.File("vorkat2.ini");
+      state.ctx.yieldInterval = std::chrono::milliseconds(0);
       ui::MainForm form(state);
       host.Attach(&form, &state);
       form.show();
@@ -134,9 +134,9 @@ class MainFormTest : public QObject {
       host.atNextYield = [&] { form.close(); };
       form.Action(QStringLiteral("menuChTrTable"))->trigger();
       QCOMPARE(host.answers.messages.at(0).text, std::u16string(u"Прервать операцию и выйти?"));
-      const bool stopped = state.log.text.find(u"Операция прервана пользователем...") != std::u16string::npos;
+      const bool stopped = state.ctx.log.text.find(u"Операция прервана пользователем...") != std::u16string::npos;
       QCOMPARE(stopped, answer == MsgAnswer::Yes);
-      QCOMPARE(state.exitRequested, answer == MsgAnswer::Yes);  // Yes: the exit sequence ran after the stop
+      QCOMPARE(state.ctx.exitRequested, answer == MsgAnswer::Yes);  // Yes: the exit sequence ran after the stop
       QCOMPARE(form.isVisible(), answer == MsgAnswer::No);
     }
   }

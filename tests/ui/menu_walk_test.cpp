@@ -56,7 +56,7 @@ class MenuWalkTest : public QObject {
       QVERIFY2(action->isEnabled(), qPrintable(name + QStringLiteral(" has no operation")));
       action->trigger();
       QApplication::processEvents();
-      QCOMPARE(state.busy, 0);
+      QCOMPARE(state.ctx.busy, 0);
       // The windows a command opened close as a user would close them.
       for (QWidget* w : QApplication::topLevelWidgets())
         if (w != &form && w->isVisible()) w->close();
@@ -66,7 +66,7 @@ class MenuWalkTest : public QObject {
     }
     QVERIFY(walked > 40);
     form.Action(QStringLiteral("menuExit"))->trigger();
-    QVERIFY(state.exitRequested);
+    QVERIFY(state.ctx.exitRequested);
   }
 };
 

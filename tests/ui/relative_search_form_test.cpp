@@ -40,7 +40,6 @@ struct Fixture {
       std::copy(std::begin(word), std::end(word), rom.begin() + static_cast<std::ptrdiff_t>(at));
     }
     state.rom.bytes.assign(rom.begin(), rom.end());
-    state.rom.size = static_cast<std::int32_t>(rom.size());
     state.rom.isLoaded = true;
   }
   QWidget* Open() {

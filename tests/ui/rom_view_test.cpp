@@ -25,7 +25,6 @@ struct Fixture {
   void PutRom(std::size_t size) {
     state.rom.bytes.assign(size, 0);
     for (std::size_t i = 0; i < size; ++i) state.rom.bytes[i] = static_cast<std::uint8_t>(0x41 + i % 26);
-    state.rom.size = static_cast<std::int32_t>(size);
     state.rom.isLoaded = true;
     state.rom.fileName = u"game.gba";
   }

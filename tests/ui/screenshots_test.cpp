@@ -50,7 +50,7 @@ class ScreenshotsTest : public QObject {
 
     const std::u16string demo = FromPath(std::filesystem::path(VORKAT_EXAMPLES_DIR) / "demo");
     OpenRom(state, demo + u"/demo.gba");
-    state.settings.TableFileName = demo + u"/demo.tbl";
+    state.ctx.settings.TableFileName = demo + u"/demo.tbl";
     LoadTable(state, true);
     state.dialogs.fileName = demo + u"/dialogs_ru.txt";
     LoadDialogs(state, true);

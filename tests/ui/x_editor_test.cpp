@@ -21,8 +21,8 @@ namespace {
 
 struct Fixture {
   Fixture() {
-    state.settings.TrDialogFileFormat = std::u16string(kDefaultDialogFileFormat);
-    state.yieldInterval = std::chrono::milliseconds(0);
+    state.ctx.settings.TrDialogFileFormat = std::u16string(kDefaultDialogFileFormat);
+    state.ctx.yieldInterval = std::chrono::milliseconds(0);
   }
 
   // Writes the dialogs as a dialogs file and loads it as the menu does.
@@ -36,7 +36,7 @@ struct Fixture {
       set.records.push_back(d);
     }
     set.lastIndex = static_cast<std::int32_t>(texts.size()) - 1;
-    dir.WriteText("script.txt", DialogsFileText(set, state.settings));
+    dir.WriteText("script.txt", DialogsFileText(set, state.ctx.settings));
     state.dialogs.fileName = dir.File("script.txt");
     LoadDialogs(state, true);
   }
@@ -80,7 +80,7 @@ class XEditorTest : public QObject {
   void opensOnlyWithDialogs() {
     Fixture f;
     QVERIFY(!f.Open());
-    QCOMPARE(f.state.log.text, std::u16string(u"Диалоги еще не загружены"));
+    QCOMPARE(f.state.ctx.log.text, std::u16string(u"Диалоги еще не загружены"));
   }
 
   void openEditAcceptSaveSearchAndReplace() {

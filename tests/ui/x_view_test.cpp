@@ -117,7 +117,7 @@ class XViewTest : public QObject {
     QVERIFY(shot.save(Q(dir.File("shot.bmp")), "BMP"));
     host.fileNames.push_back(dir.File("shot.bmp"));
     form.LoadBackground();
-    QCOMPARE(state.settings.LastBGFileName, dir.File("shot.bmp"));
+    QCOMPARE(state.ctx.settings.LastBGFileName, dir.File("shot.bmp"));
     QCOMPARE(form.Picture(), shot);
 
     form.PaintBrush(0, 0);
@@ -131,7 +131,7 @@ class XViewTest : public QObject {
     QCOMPARE(form.Picture().size(), QSize(20, 12));
 
     form.SetBackgroundColour(qRgb(0, 0, 255));
-    QVERIFY(state.settings.LastBGFileName.empty());
+    QVERIFY(state.ctx.settings.LastBGFileName.empty());
     form.ClearPicture();
     QCOMPARE(form.Picture().pixel(5, 2), qRgb(0, 0, 255));
 
@@ -144,7 +144,7 @@ class XViewTest : public QObject {
     host.answers.push_back(MsgAnswer::Yes);
     form.PickPrintPosition(11, 7);
     QCOMPARE(state.preview.DefaultMyX, 11);
-    QCOMPARE(state.settings.VivorurePrnXPrnY, std::u16string(u"11,7"));
+    QCOMPARE(state.ctx.settings.VivorurePrnXPrnY, std::u16string(u"11,7"));
   }
 
   void editorPrintsAndWrapsThroughThePreview() {

@@ -9,7 +9,7 @@
 
 namespace vorkat::ui {
 
-DialogListModel::DialogListModel(const ScriptState& state, QObject* parent)
+DialogListModel::DialogListModel(ScriptState state, QObject* parent)
     : QAbstractListModel(parent), state_(state) {}
 
 int DialogListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }

@@ -4,8 +4,9 @@
 
 #include <QAbstractListModel>
 
+#include "script/script_state.h"
+
 namespace vorkat {
-struct ScriptState;
 }
 
 namespace vorkat::ui {
@@ -14,7 +15,7 @@ class DialogListModel : public QAbstractListModel {
   Q_OBJECT
 
  public:
-  DialogListModel(const ScriptState& state, QObject* parent);
+  DialogListModel(ScriptState state, QObject* parent);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -25,7 +26,7 @@ class DialogListModel : public QAbstractListModel {
   void DialogChanged(int row);
 
  private:
-  const ScriptState& state_;
+  ScriptState state_;
   int rows_ = 0;
 };
 

@@ -237,7 +237,7 @@ void XEditorForm::BuildMenus() {
   option("menuIgnoreClsWhenPrint", "Не очищать фон при печати текста", &PreviewSettings::IgnoreClsWhenPrint);
   option("menuWaitForKeyPress", "Делать паузы при печати текста", &PreviewSettings::WaitForKeyPress);
   option("menuIgnoreHex", "Игнорировать HEX при 'печати'", &PreviewSettings::IgnoreHex);
-  const auto ask = [&](const char* name, const char* caption, void (*askValue)(FontState&)) {
+  const auto ask = [&](const char* name, const char* caption, void (*askValue)(FontState)) {
     QAction* a = font->addAction(QString::fromUtf8(caption));
     a->setObjectName(QLatin1String(name));
     connect(a, &QAction::triggered, this, [this, askValue] { RunItem([&] { askValue(state_); }); });
@@ -320,9 +320,13 @@ void XEditorForm::RunItem(Command&& command) {
   if (!RunCommand(state_, std::forward<Command>(command))) QApplication::beep();
 }
 
+bool XEditorForm::ListIsStale() const {
+  return filledRevision_ != state_.dialogs.revision || filledLast_ != state_.dialogs.lastIndex;
+}
+
 void XEditorForm::FillList() {
   model_->Refill();
-  filledFrom_ = state_.dialogs.records.data();
+  filledRevision_ = state_.dialogs.revision;
   filledLast_ = state_.dialogs.lastIndex;
   if (!IsDialogIndex(state_, current_)) {
     current_ = -1;
@@ -337,7 +341,7 @@ void XEditorForm::FillList() {
 void XEditorForm::showEvent(QShowEvent* event) {
   // Opening the window: the ruler's reach and, when the set changed, the list.
   ruler_->setMaximum(std::max(0, width() - 16));
-  if (filledFrom_ != state_.dialogs.records.data() || filledLast_ != state_.dialogs.lastIndex) FillList();
+  if (ListIsStale()) FillList();
   if (firstShow_) {
     // Opening the editor: the print options start as they always do, and the
     // glyph pictures of a loaded FDT are read.
@@ -353,7 +357,7 @@ void XEditorForm::showEvent(QShowEvent* event) {
 
 void XEditorForm::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
-      (filledFrom_ != state_.dialogs.records.data() || filledLast_ != state_.dialogs.lastIndex))
+      ListIsStale())
     FillList();
   QMainWindow::changeEvent(event);
 }
@@ -479,7 +483,7 @@ void XEditorForm::LoadDialogsItem() {
   if (!LeaveCurrentText()) return;
   if (props_) props_->SettlePending();
   RunItem([&] { LoadDialogs(state_, false); });
-  if (filledFrom_ == state_.dialogs.records.data() && filledLast_ == state_.dialogs.lastIndex) return;
+  if (!ListIsStale()) return;
   current_ = -1;
   box_->clear();
   FillList();

@@ -116,8 +116,10 @@ class XEditorForm : public QMainWindow {
   std::int32_t current_ = -1;
   std::u16string SearchForString;
   // What the list was filled from, to notice a set replaced elsewhere.
-  const DialogRecord* filledFrom_ = nullptr;
+  // The dialogs the list was filled from: their revision and last index.
+  std::uint64_t filledRevision_ = ~std::uint64_t{0};
   std::int32_t filledLast_ = -2;
+  bool ListIsStale() const;
 };
 
 }  // namespace vorkat::ui

@@ -53,28 +53,28 @@ bool FromToAddrForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FromToAddrForm::LoadFields() {
-  start_->setText(Decimal(state_.settings.StartExtrFromAddr));
-  end_->setText(Decimal(state_.settings.EndExtrFromAddr));
+  start_->setText(Decimal(state_.ctx.settings.StartExtrFromAddr));
+  end_->setText(Decimal(state_.ctx.settings.EndExtrFromAddr));
 }
 
 void FromToAddrForm::ApplyBytesToDump() {
   const std::int32_t count = FieldNumber(bytes_);
   if (count < 1) return;
   // The stored start, not the text of the start field.
-  const std::int64_t end = static_cast<std::int64_t>(state_.settings.StartExtrFromAddr) + count;
-  state_.settings.EndExtrFromAddr = end > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(end);
-  end_->setText(Decimal(state_.settings.EndExtrFromAddr));
+  const std::int64_t end = static_cast<std::int64_t>(state_.ctx.settings.StartExtrFromAddr) + count;
+  state_.ctx.settings.EndExtrFromAddr = end > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(end);
+  end_->setText(Decimal(state_.ctx.settings.EndExtrFromAddr));
 }
 
 void FromToAddrForm::WholeRom() {
-  state_.settings.StartExtrFromAddr = 0;
-  state_.settings.EndExtrFromAddr = state_.rom.size;
+  state_.ctx.settings.StartExtrFromAddr = 0;
+  state_.ctx.settings.EndExtrFromAddr = state_.rom.size();
   LoadFields();
 }
 
 void FromToAddrForm::Extract() {
   ApplyBytesToDump();
-  Settings& s = state_.settings;
+  Settings& s = state_.ctx.settings;
   if (const std::int32_t start = FieldNumber(start_); start >= 0) s.StartExtrFromAddr = start;
   if (const std::int32_t end = FieldNumber(end_); end >= 0) s.EndExtrFromAddr = end;
   if (s.StartExtrFromAddr >= s.EndExtrFromAddr) {

@@ -122,7 +122,7 @@ void XViewForm::hideEvent(QHideEvent* event) {
 
 void XViewForm::Shown() {
   firstShow_ = false;
-  const std::u16string& name = state_.settings.LastBGFileName;
+  const std::u16string& name = state_.ctx.settings.LastBGFileName;
   if (!name.empty() && FileExists(name)) LoadBackgroundFile(name);
 }
 
@@ -162,8 +162,8 @@ bool XViewForm::LoadFntPics() {
   ShowProgress(state_, 0, fdt.lastMappingIndex);
   state_.glyphsLoaded = false;
   FontPicturesLoad load =
-      ui::LoadFntPics(fdt, sheet_, state_.preview, state_.settings.VivorurePrnXPrnY,
-                      state_.settings.interletterspacing, [this](std::size_t entry) {
+      ui::LoadFntPics(fdt, sheet_, state_.preview, state_.ctx.settings.VivorurePrnXPrnY,
+                      state_.ctx.settings.interletterspacing, [this](std::size_t entry) {
                         SetProgress(state_, static_cast<std::int64_t>(entry));
                         YieldPoint(state_);
                       });
@@ -200,11 +200,11 @@ void XViewForm::LoadBackground() {
     MsgBox(state_, u"Картинка по имени " + name + u" не найдена");
     return;
   }
-  if (LoadBackgroundFile(name)) state_.settings.LastBGFileName = name;
+  if (LoadBackgroundFile(name)) state_.ctx.settings.LastBGFileName = name;
 }
 
 void XViewForm::ClearPicture() {
-  const std::u16string& name = state_.settings.LastBGFileName;
+  const std::u16string& name = state_.ctx.settings.LastBGFileName;
   if (!name.empty() && FileExists(name) && LoadBackgroundFile(name)) return;
   picture_ = base_;
   view_->update();
@@ -218,7 +218,7 @@ void XViewForm::ChooseBackgroundColour() {
 void XViewForm::SetBackgroundColour(const QColor& colour) {
   colour_ = colour;
   background_ = QImage();
-  state_.settings.LastBGFileName.clear();
+  state_.ctx.settings.LastBGFileName.clear();
   Rebuild();
 }
 

@@ -260,7 +260,7 @@ void FDTeditForm::LoadFromFdt() {
   FontDescriptionTable fdt = state_.fdt;
   PreviewSettings ps;
   FontPicturesLoad load =
-      LoadFntPics(fdt, sheet_, ps, state_.settings.VivorurePrnXPrnY, state_.settings.interletterspacing);
+      LoadFntPics(fdt, sheet_, ps, state_.ctx.settings.VivorurePrnXPrnY, state_.ctx.settings.interletterspacing);
   AppendLogLines(state_, load.log);
   if (load.showErrorsMessage) MsgBox(state_, kGlyphErrorsMessage, MsgButtons::Ok, MsgIcon::Information);
   if (fdt.FontClipRows > 0 && fdt.FontClipCols > 0) {
@@ -394,7 +394,7 @@ void FDTeditForm::SaveFdt() {
   std::u16string text;
   for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? u"\r\n" : u"") + lines[i];
   IoError error;
-  if (!WriteFileAtomic(name, EncodeTextFile(text, false), Backup::RotateBak, &error, state_.writeFaults)) {
+  if (!WriteFileAtomic(name, EncodeTextFile(text, false), Backup::RotateBak, &error, state_.ctx.writeFaults)) {
     AppendLog(state_, IoErrorText(u"Ошибка сохранения файла ", name, error), kColourBrightRed);
     return;
   }

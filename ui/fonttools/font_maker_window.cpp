@@ -235,7 +235,7 @@ void FontMakerForm::CutAll() {
     viewFileName_->setText(ToQ(file));
     DrawCell(cell);
     YieldPoint(state_);
-    if (state_.CancelRequested) break;
+    if (state_.ctx.CancelRequested) break;
     if (!SavePictureBmp(charPicture_, file, Backup::RotateBak))
       AppendLog(state_, u"Ошибка сохранения файла " + file, kColourBrightRed);
     lastWidth_ = MeasureGlyph(charPicture_, Int(transpColor_)).value_or(InkExtent{lastWidth_, 0}).width;
@@ -245,7 +245,7 @@ void FontMakerForm::CutAll() {
   const std::u16string name = MakerFdtFileName(fdt);
   IoError error;
   if (!WriteFileAtomic(name, EncodeTextFile(MakerFdtText(fdt), false), Backup::RotateBak, &error,
-                       state_.writeFaults)) {
+                       state_.ctx.writeFaults)) {
     AppendLog(state_, IoErrorText(u"Ошибка сохранения файла ", name, error), kColourBrightRed);
     return;
   }

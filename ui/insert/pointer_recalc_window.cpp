@@ -85,8 +85,8 @@ void RecalcPtrsForm::LoadFields() {
   align_->setText(Decimal(p.AddressAlignBy));
   gap_->setText(Decimal(p.DialogsAutoGapBytes));
   mod4_->setChecked(p.CheckByMod4);
-  createLogs_->setChecked(state_.CreateInsertionLogs);
-  logName_->setText(state_.CreateInsertionLogs ? ToQ(InsertionLogName(state_)) : QString());
+  createLogs_->setChecked(state_.insertOptions.CreateInsertionLogs);
+  logName_->setText(state_.insertOptions.CreateInsertionLogs ? ToQ(InsertionLogName(state_)) : QString());
   loading_ = false;
   RefreshFreeSize();
 }
@@ -109,7 +109,7 @@ void RecalcPtrsForm::FieldChanged(QLineEdit* field) {
 
 void RecalcPtrsForm::CreateLogsToggled(bool on) {
   if (loading_) return;
-  state_.CreateInsertionLogs = on;
+  state_.insertOptions.CreateInsertionLogs = on;
   logName_->setText(on ? ToQ(InsertionLogName(state_)) : QString());
 }
 
@@ -132,7 +132,7 @@ void RecalcPtrsForm::TillTheEnd() {
     MsgBox(state_, u"ROM еще не загружен");
     return;
   }
-  end_->setText(Decimal(state_.rom.size));
+  end_->setText(Decimal(state_.rom.size()));
   RefreshFreeSize();
 }
 

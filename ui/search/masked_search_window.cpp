@@ -52,15 +52,15 @@ MaskedSrchForm::MaskedSrchForm(AppState& state, QWidget* parent) : StateWindow(p
 
   connect(text_, &QLineEdit::textChanged, this, &MaskedSrchForm::TextChanged);
   connect(run_, &QPushButton::clicked, this, &MaskedSrchForm::Run);
-  connect(abort, &QPushButton::clicked, this, [this] { state_.CancelRequested = true; });
+  connect(abort, &QPushButton::clicked, this, [this] { state_.ctx.CancelRequested = true; });
   connect(close, &QPushButton::clicked, this, [this] {
-    state_.CancelRequested = true;
+    state_.ctx.CancelRequested = true;
     hide();
   });
 }
 
 void MaskedSrchForm::LoadFields() {
-  state_.CancelRequested = false;
+  state_.ctx.CancelRequested = false;
   useTable_->setEnabled(state_.table.isLoaded);
   useTable_->setChecked(state_.table.isLoaded);
   const bool viewer = VisibleViewer() != nullptr;

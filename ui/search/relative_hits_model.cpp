@@ -13,7 +13,7 @@ constexpr std::size_t kPreviewAround = 12;
 
 }  // namespace
 
-RelativeHitsModel::RelativeHitsModel(const CoreState& state, QObject* parent)
+RelativeHitsModel::RelativeHitsModel(CoreState state, QObject* parent)
     : QAbstractTableModel(parent), state_(state) {}
 
 int RelativeHitsModel::rowCount(const QModelIndex& parent) const {

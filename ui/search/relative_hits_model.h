@@ -4,12 +4,13 @@
 
 #include <QAbstractTableModel>
 
+#include "core/core_state.h"
+
 #include <string>
 
 #include "search/relative_search.h"
 
 namespace vorkat {
-struct CoreState;
 }
 
 namespace vorkat::ui {
@@ -18,7 +19,7 @@ class RelativeHitsModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  RelativeHitsModel(const CoreState& state, QObject* parent);
+  RelativeHitsModel(CoreState state, QObject* parent);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -32,7 +33,7 @@ class RelativeHitsModel : public QAbstractTableModel {
   int Width() const { return word_.width; }
 
  private:
-  const CoreState& state_;
+  CoreState state_;
   std::u16string wordText_;
   RelativeWord word_;
   std::vector<RelativeHit> hits_;

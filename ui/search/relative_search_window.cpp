@@ -69,10 +69,10 @@ RelativeSearchForm::RelativeSearchForm(AppState& state, QWidget* parent) : State
   resize(640, 420);
 
   connect(run_, &QPushButton::clicked, this, &RelativeSearchForm::Run);
-  connect(stop, &QPushButton::clicked, this, [this] { state_.CancelRequested = true; });
+  connect(stop, &QPushButton::clicked, this, [this] { state_.ctx.CancelRequested = true; });
   connect(makeTable_, &QPushButton::clicked, this, &RelativeSearchForm::MakeTable);
   connect(close, &QPushButton::clicked, this, [this] {
-    state_.CancelRequested = true;
+    state_.ctx.CancelRequested = true;
     hide();
   });
   connect(hits_->selectionModel(), &QItemSelectionModel::selectionChanged, this,

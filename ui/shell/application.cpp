@@ -1,13 +1,14 @@
 #include "ui/shell/application.h"
 
+#include "core/context.h"
 #include "core/runtime.h"
 
 namespace vorkat::ui {
 
 bool Application::notify(QObject* receiver, QEvent* event) {
-  if (!state_) return QApplication::notify(receiver, event);
+  if (!ctx_) return QApplication::notify(receiver, event);
   bool handled = false;
-  RunGuarded(*state_, [&] { handled = QApplication::notify(receiver, event); });
+  RunGuarded(*ctx_, [&] { handled = QApplication::notify(receiver, event); });
   return handled;
 }
 

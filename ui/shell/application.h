@@ -6,7 +6,7 @@
 #include <QApplication>
 
 namespace vorkat {
-struct CoreState;
+struct Context;
 }
 
 namespace vorkat::ui {
@@ -14,11 +14,11 @@ namespace vorkat::ui {
 class Application : public QApplication {
  public:
   Application(int& argc, char** argv) : QApplication(argc, argv) {}
-  void SetState(CoreState* state) { state_ = state; }
+  void SetContext(Context* ctx) { ctx_ = ctx; }
   bool notify(QObject* receiver, QEvent* event) override;
 
  private:
-  CoreState* state_ = nullptr;
+  Context* ctx_ = nullptr;
 };
 
 }  // namespace vorkat::ui

@@ -22,6 +22,10 @@
 #include "app/state.h"
 #include "core/file_io.h"
 #include "insert/address_forms.h"
+#include "insert/insert_options.h"
+#include "patch/patch_options.h"
+#include "codec/codec_options.h"
+#include "core/runtime.h"
 #include "ui/shell/about_box.h"
 #include "ui/shell/form_commands.h"
 #include "ui/shell/gui_host.h"
@@ -108,30 +112,32 @@ const MenuItem kMenus[] = {
 
 struct Toggle {
   const char* name;
-  void (*flip)(CoreState&);
+  void (*flip)(AppState&);
   bool (*checked)(const AppState&);
 };
 
 const Toggle kToggles[] = {
-    {"menuExtendedLogs", ToggleExtendedLogs, [](const AppState& s) { return IsYes(s.settings.ExtendedLogs); }},
-    {"menuWriteTextInUnicode", ToggleWriteTextInUnicode,
-     [](const AppState& s) { return IsYes(s.settings.WriteTextInUnicode); }},
-    {"menuHexEncodeUnknownChars", ToggleHexEncodeUnknownChars,
-     [](const AppState& s) { return IsYes(s.HexEncodeUnknownChars); }},
-    {"menuCreateInsertionLogs", ToggleCreateInsertionLogs, [](const AppState& s) { return s.CreateInsertionLogs; }},
-    {"menuSkipUnknownTRChars", ToggleSkipUnknownTRChars, [](const AppState& s) { return s.SkipUnknownTRChars; }},
-    {"menuEcoMode", ToggleEcoMode, [](const AppState& s) { return s.EcoMode; }},
-    {"menuOptimizeChangesBlocks", ToggleOptimizeChangesBlocks,
-     [](const AppState& s) { return s.OptimizeChangesBlocks; }},
+    {"menuExtendedLogs", [](AppState& s) { ToggleExtendedLogs(s.ctx); }, [](const AppState& s) { return IsYes(s.ctx.settings.ExtendedLogs); }},
+    {"menuWriteTextInUnicode", [](AppState& s) { ToggleWriteTextInUnicode(s.ctx); },
+     [](const AppState& s) { return IsYes(s.ctx.settings.WriteTextInUnicode); }},
+    {"menuHexEncodeUnknownChars", [](AppState& s) { ToggleHexEncodeUnknownChars(s.codecOptions); },
+     [](const AppState& s) { return IsYes(s.codecOptions.HexEncodeUnknownChars); }},
+    {"menuCreateInsertionLogs", [](AppState& s) { ToggleCreateInsertionLogs(s.insertOptions); },
+     [](const AppState& s) { return s.insertOptions.CreateInsertionLogs; }},
+    {"menuSkipUnknownTRChars", [](AppState& s) { ToggleSkipUnknownTRChars(s.codecOptions); },
+     [](const AppState& s) { return s.codecOptions.SkipUnknownTRChars; }},
+    {"menuEcoMode", [](AppState& s) { ToggleEcoMode(s.patchOptions); }, [](const AppState& s) { return s.patchOptions.EcoMode; }},
+    {"menuOptimizeChangesBlocks", [](AppState& s) { ToggleOptimizeChangesBlocks(s.patchOptions); },
+     [](const AppState& s) { return s.patchOptions.OptimizeChangesBlocks; }},
     // The four pointer formats: one is always checked.
-    {"menuPtrFormatGBA", [](CoreState& s) { SetPointerFormat(s, u"GBA"); },
-     [](const AppState& s) { return s.settings.PtrFormat == PointerFormat::GBA; }},
-    {"menuPtrFormatGB16", [](CoreState& s) { SetPointerFormat(s, u"GB16"); },
-     [](const AppState& s) { return s.settings.PtrFormat == PointerFormat::GB16; }},
-    {"menuPtrFormatGB24", [](CoreState& s) { SetPointerFormat(s, u"GB24"); },
-     [](const AppState& s) { return s.settings.PtrFormat == PointerFormat::GB24; }},
-    {"menuPtrFormatGB24R", [](CoreState& s) { SetPointerFormat(s, u"GB24R"); },
-     [](const AppState& s) { return s.settings.PtrFormat == PointerFormat::GB24R; }},
+    {"menuPtrFormatGBA", [](AppState& s) { SetPointerFormat(s, u"GBA"); },
+     [](const AppState& s) { return s.ctx.settings.PtrFormat == PointerFormat::GBA; }},
+    {"menuPtrFormatGB16", [](AppState& s) { SetPointerFormat(s, u"GB16"); },
+     [](const AppState& s) { return s.ctx.settings.PtrFormat == PointerFormat::GB16; }},
+    {"menuPtrFormatGB24", [](AppState& s) { SetPointerFormat(s, u"GB24"); },
+     [](const AppState& s) { return s.ctx.settings.PtrFormat == PointerFormat::GB24; }},
+    {"menuPtrFormatGB24R", [](AppState& s) { SetPointerFormat(s, u"GB24R"); },
+     [](const AppState& s) { return s.ctx.settings.PtrFormat == PointerFormat::GB24R; }},
 };
 
 // Keyboard shortcuts of the frequent commands (listed in the README).
@@ -194,7 +200,7 @@ MainForm::MainForm(AppState& state, QWidget* parent) : QMainWindow(parent), stat
     if (timer1_->isActive()) timer1_->stop();
     else timer1_->start();
   });
-  connect(stop_, &QPushButton::clicked, this, [this] { state_.CancelRequested = true; });
+  connect(stop_, &QPushButton::clicked, this, [this] { state_.ctx.CancelRequested = true; });
 
   flushTimer_.setSingleShot(true);
   flushTimer_.setInterval(0);
@@ -286,7 +292,7 @@ void MainForm::UpdateStatus() {
   QStringList parts;
   parts << (state_.rom.isLoaded ? QStringLiteral("ROM: %1 (%2 байт)")
                                       .arg(ToQ(FileNameOf(state_.rom.fileName)))
-                                      .arg(state_.rom.size)
+                                      .arg(state_.rom.size())
                                 : QStringLiteral("ROM не загружен"));
   parts << (state_.table.isLoaded ? QStringLiteral("таблица: %1, %2 кодов")
                                         .arg(ToQ(state_.table.type))
@@ -309,7 +315,7 @@ void MainForm::AfterCommand() {
     // The user chose to stop the operation and leave: the normal exit sequence runs now.
     closeAfterOperation_ = false;
     close();
-  } else if (state_.exitRequested && !exiting_) {
+  } else if (state_.ctx.exitRequested && !exiting_) {
     exiting_ = true;
     close();
   }
@@ -406,12 +412,12 @@ void MainForm::closeEvent(QCloseEvent* event) {
     if (closeAfterOperation_) return;
     if (MsgBox(state_, u"Прервать операцию и выйти?", MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
       closeAfterOperation_ = true;
-      state_.CancelRequested = true;
+      state_.ctx.CancelRequested = true;
     }
     return;
   }
-  if (!state_.exitRequested) ExitProgram(state_);
-  if (!state_.exitRequested) {  // the dialogs could not be saved and the user stays
+  if (!state_.ctx.exitRequested) ExitProgram(state_);
+  if (!state_.ctx.exitRequested) {  // the dialogs could not be saved and the user stays
     FlushLog();
     event->ignore();
     return;

@@ -12,7 +12,7 @@
 namespace vorkat::ui {
 
 // True while a command or a long operation runs.
-inline bool IsBusy(const AppState& state) { return state.busy > 0; }
+inline bool IsBusy(const AppState& state) { return state.ctx.busy > 0; }
 
 // Runs a command a window starts (a button, a menu item of a window): refused
 // while busy, returning false and doing nothing (the caller beeps or logs if

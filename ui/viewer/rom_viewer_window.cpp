@@ -338,7 +338,7 @@ void ROMView::Wheel(int steps) {
   Redraw();
 }
 
-void ROMView::RunBlockCommand(void (*operation)(CodecState&, ViewerModel&)) {
+void ROMView::RunBlockCommand(void (*operation)(CodecState, ViewerModel&)) {
   if (RunCommand(state_, [&] { operation(state_, model_); })) Redraw();
 }
 

@@ -53,7 +53,7 @@ class ROMView : public QWidget {
 
  private:
   void BuildMenus();
-  void RunBlockCommand(void (*operation)(CodecState&, ViewerModel&));
+  void RunBlockCommand(void (*operation)(CodecState, ViewerModel&));
   void LoadJumpListFile();
   void AskJumpTo();
   void OpenDirectText();
