@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test; then runs the core
-# unit tests again under AddressSanitizer and UBSan.
+# Installs what is missing, builds (warnings are errors), checks the include
+# layers, and runs every test; then runs the core unit tests again under
+# AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -8,12 +9,27 @@ vorkat_ensure_packages
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORKAT_GUI=ON -DVORKAT_BENCH=ON >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORKAT_GUI=ON -DVORKAT_BENCH=ON \
+  -DVORKAT_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
+
+# Each folder includes only itself and the folders below it; the checker must
+# also catch an upward include planted in a scratch tree.
+scripts/check_layers.sh
+probe=$(mktemp -d)
+mkdir "$probe/core" && echo '#include "app/state.h"' >"$probe/core/probe.cpp"
+if scripts/check_layers.sh "$probe" >/dev/null; then
+  echo "check_layers.sh let an upward include through" >&2
+  exit 1
+fi
+rm -rf "$probe"
+
+# ctest runs core_tests and oom_tests (the program that replaces operator new).
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORKAT_GUI=OFF -DVORKAT_BENCH=OFF \
   -DVORKAT_SANITIZE=ON >/dev/null
+# Only core_tests: oom_tests replaces operator new, which the sanitizers need.
 cmake --build build-asan -j "$jobs" --target core_tests
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ./build-asan/core_tests --gtest_brief=1

@@ -117,23 +117,6 @@ TEST_F(BatchCommandsTest, ScanExtractWritesTheTextsOfTheRange) {
   EXPECT_TRUE(LoggedPart(u"сохранили вынутый текст в файл:" + F("scan.txt")));
 }
 
-TEST_F(BatchCommandsTest, PointerSearchAndBothDumpsViaPointers) {
-  MakeGame();
-  Run(LoadGame() + u"FINDPOINTERS=&h40,&h60,0,0," + F("report.txt") + u"\r\nDUMPVIAPOINTERS=" + F("report.txt") +
-      u"," + F("sorted.txt") + u"," + F("dump.txt"));
-  EXPECT_NE(dir.ReadText("report.txt").find(u"указывают на  64"), std::u16string::npos);
-  EXPECT_EQ(dir.ReadText("sorted.txt"), u"64\r\n80\r\n");
-  const std::u16string dump = dir.ReadText("dump.txt");
-  EXPECT_NE(dump.find(u"ABC AB<$END>"), std::u16string::npos);
-  EXPECT_NE(dump.find(u"CAB<$END>"), std::u16string::npos);
-
-  // Without a pointers file the sorted list is read back from the temporary file.
-  std::filesystem::remove(dir.path() / "report.txt");
-  Run(u"DUMPVIAPOINTERS= ," + F("sorted.txt") + u" , " + F("again.txt"));
-  EXPECT_EQ(dir.ReadText("again.txt"), dump);
-  EXPECT_TRUE(host.prompts.empty());
-}
-
 TEST_F(BatchCommandsTest, DumpByAddressList) {
   MakeGame();
   dir.WriteText("list.txt", u"&h50\r\n64\r\n");

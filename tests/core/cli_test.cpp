@@ -33,20 +33,6 @@ TEST(Cli, ScriptRunsAndLogGoesToStandardOutputInUtf8) {
   EXPECT_EQ(r.out.find('\r'), std::string::npos);  // CR LF is written as a newline
 }
 
-TEST(Cli, ExitStatusIsOneWhenALineFailedOrLoggedAnError) {
-  TempDir dir;
-  dir.WriteText("missing-table.txt", u"LOADTABLE=absent.tbl\r\nDOLOG=after\r\n");
-  CliRun r = RunCli(dir.path(), "missing-table.txt");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find("absent.tbl"), std::string::npos);
-  EXPECT_EQ(r.out.find("after"), std::string::npos);
-
-  dir.WriteText("error.txt", u"SAVEIPS=\r\nDOLOG=after\r\n");  // a missing argument is an error line
-  r = RunCli(dir.path(), "error.txt");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find("after"), std::string::npos);
-}
-
 TEST(Cli, AClosedStandardOutputDoesNotEndTheRun) {
   TempDir dir;
   std::u16string script;
