@@ -33,14 +33,13 @@ void ExitProgram(AppState& state) {
     AppendLog(state, u"Выход отменён: изменения в ROM'е не сохранены", kColourDarkRed);
     return;
   }
-  if (state.dialogs.changed &&
-      MsgBox(state, u"Будем сохранять изменения в Диалогах ?", MsgButtons::YesNo, MsgIcon::Question) ==
-          MsgAnswer::Yes) {
+  if (state.dialogs.changed && MsgBox(state, u"Будем сохранять изменения в Диалогах ?", MsgButtons::YesNo,
+                                      MsgIcon::Question) == MsgAnswer::Yes) {
     // A cancelled prompt ends without saving; a failed write would lose the
     // edits, so it asks before ending.
     while (SaveDialogs(state, false) == SaveOutcome::Failed) {
-      if (MsgBox(state, u"Диалоги не удалось сохранить. Выйти без сохранения?", MsgButtons::YesNo,
-                 MsgIcon::Warning) == MsgAnswer::Yes)
+      if (MsgBox(state, u"Диалоги не удалось сохранить. Выйти без сохранения?", MsgButtons::YesNo, MsgIcon::Warning) ==
+          MsgAnswer::Yes)
         break;
       AppendLog(state, u"Выход отменён: диалоги не сохранены", kColourDarkRed);
       return;

@@ -74,7 +74,8 @@ constexpr std::array kCommands = {
             }},
     Command{"menuSaveChangesAsBPS", [](AppState& s) { WriteBps(s); }},
     Command{"menuApplyBPStoROM", [](AppState& s) { ApplyBps(s); }},
-    Command{"menuMakePatch", [](AppState& s) { CompareRoms(s, s.patchOptions.EcoMode, s.patchOptions.OptimizeChangesBlocks); }},
+    Command{"menuMakePatch",
+            [](AppState& s) { CompareRoms(s, s.patchOptions.EcoMode, s.patchOptions.OptimizeChangesBlocks); }},
     // Batch: a script ending with FIN ends the program.
     Command{"menuRunBatch",
             [](AppState& s) {

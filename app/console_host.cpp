@@ -21,7 +21,8 @@ void ConsoleHost::LogAppended(std::u16string_view line, std::uint32_t colour, bo
 }
 
 void ConsoleHost::Unanswered(std::u16string_view title) {
-  if (state_) AppendLog(*state_, u"Запрос \"" + std::u16string(title) + u"\" отменён: в консольном режиме отвечать некому");
+  if (state_)
+    AppendLog(*state_, u"Запрос \"" + std::u16string(title) + u"\" отменён: в консольном режиме отвечать некому");
 }
 
 std::u16string ConsoleHost::AskFileName(bool, std::u16string_view title, std::u16string_view) {
@@ -40,8 +41,7 @@ std::optional<std::u16string> ConsoleHost::InputBox(std::u16string_view, std::u1
   return std::nullopt;
 }
 
-MsgAnswer ConsoleHost::MessageBox(std::u16string_view text, MsgButtons buttons, MsgIcon,
-                                  std::u16string_view title) {
+MsgAnswer ConsoleHost::MessageBox(std::u16string_view text, MsgButtons buttons, MsgIcon, std::u16string_view title) {
   if (state_) AppendLog(*state_, std::u16string(title) + u": " + std::u16string(text));
   switch (buttons) {
     case MsgButtons::Ok: return MsgAnswer::Ok;

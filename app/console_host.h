@@ -21,8 +21,7 @@ class ConsoleHost : public Host {
   std::vector<std::u16string> AskFileNames(std::u16string_view title, std::u16string_view filters) override;
   std::optional<std::u16string> InputBox(std::u16string_view prompt, std::u16string_view title,
                                          std::u16string_view defaultText) override;
-  MsgAnswer MessageBox(std::u16string_view text, MsgButtons buttons, MsgIcon icon,
-                       std::u16string_view title) override;
+  MsgAnswer MessageBox(std::u16string_view text, MsgButtons buttons, MsgIcon icon, std::u16string_view title) override;
   void Progress(const ProgressState& progress) override;
   void ProcessEvents() override {}
   void Beep() override {}

@@ -25,24 +25,24 @@ struct AppState {
   AppState(const AppState&) = delete;
   AppState& operator=(const AppState&) = delete;
 
-  operator Context&() { return ctx; }  // NOLINT(google-explicit-constructor)
+  operator Context&() { return ctx; }              // NOLINT(google-explicit-constructor)
   operator const Context&() const { return ctx; }  // NOLINT(google-explicit-constructor)
 
   Context ctx;
 
   // Documents, by module.
-  RomImage rom;                 // core
+  RomImage rom;  // core
   OriginalRomImage originalRom;
-  TranslationTable table;       // codec
+  TranslationTable table;  // codec
   CodecOptions codecOptions;
-  DialogSet dialogs;            // script
-  InsertionParams insertion;    // insert
+  DialogSet dialogs;          // script
+  InsertionParams insertion;  // insert
   InsertionRecord record;
   InsertOptions insertOptions;
-  IpsPatch ips;                 // patch
+  IpsPatch ips;  // patch
   BpsPatch bps;
   PatchOptions patchOptions;
-  FontDescriptionTable fdt;     // font
+  FontDescriptionTable fdt;  // font
   PreviewSettings preview;
   // The glyph store matches the loaded FDT; cleared by every parse of the
   // FDT, since the store's entries follow its records.

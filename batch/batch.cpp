@@ -68,8 +68,9 @@ bool HasArguments(BatchState state, std::u16string_view command, std::u16string_
                   std::initializer_list<std::u16string_view> required) {
   for (auto piece : required)
     if (piece.empty()) {
-      AppendLog(state, u"Команде " + std::u16string(command) + u" не хватает аргументов, нужно: " +
-                           std::u16string(command) + u"=" + std::u16string(usage),
+      AppendLog(state,
+                u"Команде " + std::u16string(command) + u" не хватает аргументов, нужно: " + std::u16string(command) +
+                    u"=" + std::u16string(usage),
                 kColourBrightRed);
       return false;
     }

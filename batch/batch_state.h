@@ -11,23 +11,23 @@ namespace vorkat {
 
 struct BatchState {
   template <class S>
-    requires requires(S& s) {
-      s.ctx;
-      s.rom;
-      s.originalRom;
-      s.table;
-      s.codecOptions;
-      s.dialogs;
-      s.insertion;
-      s.record;
-      s.insertOptions;
-      s.ips;
-      s.bps;
-      s.patchOptions;
-      s.fdt;
-      s.preview;
-      s.glyphsLoaded;
-    }
+  requires requires(S& s) {
+    s.ctx;
+    s.rom;
+    s.originalRom;
+    s.table;
+    s.codecOptions;
+    s.dialogs;
+    s.insertion;
+    s.record;
+    s.insertOptions;
+    s.ips;
+    s.bps;
+    s.patchOptions;
+    s.fdt;
+    s.preview;
+    s.glyphsLoaded;
+  }
   BatchState(S& s)  // NOLINT(google-explicit-constructor)
       : ctx(s.ctx),
         rom(s.rom),

@@ -45,7 +45,8 @@ Bytes TextRom(bool sbcs2) {
 void PutTable(AppState& state, const char16_t* type) {
   state.table = TranslationTable{};
   for (int c = 0x20; c < 0x7F; ++c) state.table.entries[c] = std::u16string(1, static_cast<char16_t>(c));
-  for (int c = 0x8140; c < 0x8180; ++c) state.table.entries[c] = std::u16string(1, static_cast<char16_t>(0x3040 + (c & 0x3F)));
+  for (int c = 0x8140; c < 0x8180; ++c)
+    state.table.entries[c] = std::u16string(1, static_cast<char16_t>(0x3040 + (c & 0x3F)));
   state.table.entries[0xFF] = u"<$END>";
   state.table.endCode = 0xFF;
   state.table.endCodeSet = true;
@@ -68,8 +69,8 @@ void BenchScan() {
       std::int32_t start = 0, end = 0;
       double ms = TimeMs([&] { ScanExtract(state, start, end, out); });
       std::string what = std::string("scan extraction 32 MiB, ") + (sbcs2 ? "SBCS2" : "SBCS") +
-                         (hex[0] == u'Y' ? ", hex mode" : "") + " (" +
-                         std::to_string(*FileLength(out) >> 20) + " MiB out)";
+                         (hex[0] == u'Y' ? ", hex mode" : "") + " (" + std::to_string(*FileLength(out) >> 20) +
+                         " MiB out)";
       Report(what.c_str(), ms);
     }
   }

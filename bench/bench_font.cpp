@@ -17,7 +17,7 @@ void ReportMicro(const char* what, double ms) { std::printf("%-60s %9.1f us\n", 
 FontDescriptionTable BigFdt() {
   FontDescriptionTable fdt;
   fdt.lines = {u"8,12=FontWidthFontHeight", u"3,u.bmp=UnknownMappingChar", u"0_NEWLINE,n.bmp=<$VBCRLF>",
-               u"0_NEWLINE,l.bmp=\\", u"0_SCROLL,p.bmp=<$PAGE>", u"4,s.bmp=<$SPACE>"};
+               u"0_NEWLINE,l.bmp=\\",       u"0_SCROLL,p.bmp=<$PAGE>",     u"4,s.bmp=<$SPACE>"};
   for (unsigned code = 0; code < 256; ++code)
     fdt.lines.push_back(u"6,#" + DecText(code) + u"=<$" + HexText(code, 2) + u">");
   const std::u16string letters =

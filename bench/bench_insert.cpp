@@ -87,8 +87,7 @@ void Run(const Game& g, bool extended, std::int32_t freeStart) {
   double calc = TimeMs([&] { CalcNewAddresses(state); });
   double insert = TimeMs([&] { InsertDialogs(state); });
   const char* what = extended ? "20,000 dialogs, ExtendedLogs + insertion log" : "20,000 dialogs, plain logs";
-  std::printf("%s (%d pointers), free space %s 16 MiB:\n", what, g.pointers,
-              freeStart < 0x1000000 ? "below" : "above");
+  std::printf("%s (%d pointers), free space %s 16 MiB:\n", what, g.pointers, freeStart < 0x1000000 ? "below" : "above");
   Report("  CalcNewAddresses", calc);
   Report("  InsertDialogs", insert);
   Report("  total", calc + insert);
@@ -100,7 +99,8 @@ void Run(const Game& g, bool extended, std::int32_t freeStart) {
     std::printf("  (problems: %zu text bytes, %zu decoding, %zu pointers, %zu old pointers)\n",
                 result.Count(VerifyProblemKind::TextBytes), result.Count(VerifyProblemKind::TextDecoding),
                 result.Count(VerifyProblemKind::Pointer), result.Count(VerifyProblemKind::StalePointer));
-    Report("  FreeSpaceReport after the calculation", TimeMs([&] { FreeSpaceReport(state, FromPath(dir / "space.txt")); }));
+    Report("  FreeSpaceReport after the calculation",
+           TimeMs([&] { FreeSpaceReport(state, FromPath(dir / "space.txt")); }));
   }
   std::filesystem::remove_all(dir);
 }
@@ -130,8 +130,9 @@ void BenchInsert() {
   PointerSnapshot snapshot(std::span<const std::uint8_t>(g.rom.data(), g.rom.size()));
   Report("index every pointer window of the 32 MiB ROM", TimeMs([&] { snapshot.IndexAllPointers(); }));
   std::vector<std::int32_t> found;
-  Report("one linear pointer scan of 32 MiB (per dialog and zone without the index)",
-         TimeMs([&] { found = snapshot.FindLinear({0x00, 0x00, 0x40, 0x08}, 0, INT32_MAX); }));
+  Report("one linear pointer scan of 32 MiB (per dialog and zone without the index)", TimeMs([&] {
+           found = snapshot.FindLinear({0x00, 0x00, 0x40, 0x08}, 0, INT32_MAX);
+         }));
 }
 
 // Whole vorkat-cli runs over the same files: each script loads the ROM, the

@@ -67,8 +67,7 @@ void BenchComparison() {
              LoadPair(state, host, dir / ("work" + std::to_string(mb) + ".gba"),
                       dir / ("orig" + std::to_string(mb) + ".gba"));
            }));
-    Report(("compare " + tag + ", 2,000 changes, chunked").c_str(),
-           TimeMs([&] { CompareRoms(state, false, true); }));
+    Report(("compare " + tag + ", 2,000 changes, chunked").c_str(), TimeMs([&] { CompareRoms(state, false, true); }));
     Report(("compare " + tag + ", 2,000 changes, eco").c_str(), TimeMs([&] { CompareRoms(state, true, true); }));
     Report(("write IPS of the " + tag + " comparison").c_str(),
            TimeMs([&] { WriteIps(state, FromPath(dir / "bench.ips")); }));
@@ -93,8 +92,7 @@ void BenchComparison() {
     std::vector<std::uint8_t> patch;
     Report("build BPS of two 32 MiB ROMs, 2,000 changes (core)", TimeMs([&] { patch = BuildBps(source, target); }));
     RomBytes out;
-    Report("apply that BPS to 32 MiB in memory, all checks (core)",
-           TimeMs([&] { ApplyBpsPatch(patch, source, out); }));
+    Report("apply that BPS to 32 MiB in memory, all checks (core)", TimeMs([&] { ApplyBpsPatch(patch, source, out); }));
     Report("CRC32 of 32 MiB (zlib)", TimeMs([&] { Crc32(source); }));
     std::printf("  BPS size: %zu bytes\n", patch.size());
     QuietHost host;
@@ -146,15 +144,15 @@ void BenchCliRuns() {
   MakeRomPair(dir / "bpsorig32.gba", dir / "bpswork32.gba", 32u << 20, 2000, 32u << 20);
   std::filesystem::copy_file(dir / "bpsorig32.gba", dir / "bpscopy32.gba");
   WriteScript(dir / "makebps.txt", "LOADROM=bpswork32.gba\nLOADORIGINALROM=bpsorig32.gba\nSAVEBPS=patch32.bps\n");
-  Report("vorkat-cli: load two 32 MiB ROMs, write BPS",
-         MedianMs(cd + "'" + cli.string() + "' makebps.txt >/dev/null"));
+  Report("vorkat-cli: load two 32 MiB ROMs, write BPS", MedianMs(cd + "'" + cli.string() + "' makebps.txt >/dev/null"));
   Report("cmp -s of a 32 MiB ROM with an identical copy", MedianMs(cd + "cmp -s bpsorig32.gba bpscopy32.gba"));
   // The parts of that run: process start and exit, then the two loads.
   WriteScript(dir / "empty.txt", "");
   Report("vorkat-cli: empty script", MedianMs(cd + "'" + cli.string() + "' empty.txt >/dev/null"));
   WriteScript(dir / "loadbps.txt", "LOADROM=bpswork32.gba\nLOADORIGINALROM=bpsorig32.gba\n");
   Report("vorkat-cli: load the two 32 MiB ROMs only", MedianMs(cd + "'" + cli.string() + "' loadbps.txt >/dev/null"));
-  WriteScript(dir / "applybps.txt", "LOADROM=bpsorig32.gba\nLOADBPS=patch32.bps\nAPPLYBPSTOROM\nSAVEROM=bpspatched32.gba\n");
+  WriteScript(dir / "applybps.txt",
+              "LOADROM=bpsorig32.gba\nLOADBPS=patch32.bps\nAPPLYBPSTOROM\nSAVEROM=bpspatched32.gba\n");
   Report("vorkat-cli: load a 32 MiB ROM, apply the BPS, save the ROM",
          MedianMs(cd + "rm -f bpspatched32.gba && '" + cli.string() + "' applybps.txt >/dev/null"));
   RemoveDir(dir);

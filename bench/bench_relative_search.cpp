@@ -36,7 +36,8 @@ void Search(AppState& state, const char* what, int width) {
   double best = 1e9;
   std::size_t hits = 0;
   for (int run = 0; run < 5; ++run)
-    best = std::min(best, TimeMs([&] { hits = RelativeSearch(state, u"CASTLE", width, 0, state.rom.view().size()).count; }));
+    best = std::min(best,
+                    TimeMs([&] { hits = RelativeSearch(state, u"CASTLE", width, 0, state.rom.view().size()).count; }));
   std::printf("%-60s %9.1f ms (%zu hits)\n", what, best, hits);
 }
 

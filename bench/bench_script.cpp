@@ -20,8 +20,10 @@ void FillDialogs(AppState& state, int count) {
     r.DoPointerChange = u"Y";
     r.NewDlgAddr = HexText(static_cast<unsigned>(0x800000 + i * 200));
     r.dlgComments = i % 5 ? u"" : u"проверить, длину";
-    r.dlgText = u"Здравствуй, путник! Давно у нас не было гостей.\r\nВ деревне неспокойно: волки<$0A>"
-                u"подходят к самым домам.\r\nПоможешь нам? Номер " + DecText(i) + u"<$FF>";
+    r.dlgText =
+        u"Здравствуй, путник! Давно у нас не было гостей.\r\nВ деревне неспокойно: волки<$0A>"
+        u"подходят к самым домам.\r\nПоможешь нам? Номер " +
+        DecText(i) + u"<$FF>";
   }
   set.lastIndex = count - 1;
   set.isLoaded = true;

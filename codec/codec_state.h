@@ -10,13 +10,13 @@ namespace vorkat {
 
 struct CodecState {
   template <class S>
-    requires requires(S& s) {
-      s.ctx;
-      s.rom;
-      s.originalRom;
-      s.table;
-      s.codecOptions;
-    }
+  requires requires(S& s) {
+    s.ctx;
+    s.rom;
+    s.originalRom;
+    s.table;
+    s.codecOptions;
+  }
   CodecState(S& s)  // NOLINT(google-explicit-constructor)
       : ctx(s.ctx), rom(s.rom), originalRom(s.originalRom), table(s.table), codecOptions(s.codecOptions) {}
 

@@ -158,8 +158,7 @@ namespace {
 void UnknownToken(Context& state, const CodecOptions& options, std::u16string_view token, WarningLimit& limit,
                   Bytes& out, std::u16string* understood) {
   const bool report = limit.Allow();
-  if (report)
-    AppendLog(state, std::u16string(kUnknownToken) + u" ='" + std::u16string(token) + u"'");
+  if (report) AppendLog(state, std::u16string(kUnknownToken) + u" ='" + std::u16string(token) + u"'");
   if (options.SkipUnknownTRChars) {
     if (!report) return;
     AppendLog(state, u"Будем считать, что мы вообще этой последовательности не встречали (небыло такого и всё)",

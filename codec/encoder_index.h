@@ -22,7 +22,7 @@ struct EncoderIndex {
   std::vector<EncoderIndexSlot> slots;
   bool built = false;
   std::uint64_t revision = 0;  // the table revision it was built from
-  std::size_t maxLength = 0;  // longest text in the index
+  std::size_t maxLength = 0;   // longest text in the index
 
   // Code of the first slot whose text equals `text`, or -1.
   std::int32_t Find(std::u16string_view text) const;

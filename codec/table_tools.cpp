@@ -27,15 +27,9 @@ std::u16string XmlEscape(std::u16string_view text) {
   out.reserve(text.size());
   for (char16_t c : text) {
     switch (c) {
-      case u'&':
-        out += u"&amp;";
-        break;
-      case u'>':
-        out += u"&gt;";
-        break;
-      case u'<':
-        out += u"&lt;";
-        break;
+      case u'&': out += u"&amp;"; break;
+      case u'>': out += u"&gt;"; break;
+      case u'<': out += u"&lt;"; break;
       default:
         if (IsCp1251Representable(c))
           out.push_back(c);

@@ -17,11 +17,11 @@ struct TranslationTable {
   // Text per code 0..65535; empty means no entry. A two-byte code is
   // first byte * 256 + second byte.
   std::vector<std::u16string> entries = std::vector<std::u16string>(kTableCodes);
-  std::u16string type;             // "SBCS", "SBCS2", "DBCS" or whatever was typed
-  int codeWidth = 1;               // 2 when type is exactly "DBCS"
-  std::u16string comment;          // every non-code line, each followed by CR LF
-  char16_t endCode = 0;            // the end-of-text code as a character
-  bool endCodeSet = false;         // no code is the end code until an end-code line was read
+  std::u16string type;      // "SBCS", "SBCS2", "DBCS" or whatever was typed
+  int codeWidth = 1;        // 2 when type is exactly "DBCS"
+  std::u16string comment;   // every non-code line, each followed by CR LF
+  char16_t endCode = 0;     // the end-of-text code as a character
+  bool endCodeSet = false;  // no code is the end code until an end-code line was read
   std::vector<std::pair<std::u16string, std::u16string>> postprocessorPairs;  // (find, replace)
   std::int32_t tokenCount = 0;
   bool isLoaded = false;

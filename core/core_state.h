@@ -13,11 +13,11 @@ namespace vorkat {
 // The documents of core: the working ROM and the original one.
 struct CoreState {
   template <class S>
-    requires requires(S& s) {
-      s.ctx;
-      s.rom;
-      s.originalRom;
-    }
+  requires requires(S& s) {
+    s.ctx;
+    s.rom;
+    s.originalRom;
+  }
   CoreState(S& s) : ctx(s.ctx), rom(s.rom), originalRom(s.originalRom) {}  // NOLINT(google-explicit-constructor)
   CoreState(Context& c, RomImage& r, OriginalRomImage& o) : ctx(c), rom(r), originalRom(o) {}
 

@@ -9,7 +9,7 @@
 namespace vorkat {
 
 struct FileFilter {
-  std::u16string description;         // without a pattern list of its own: "Batch Files"
+  std::u16string description;            // without a pattern list of its own: "Batch Files"
   std::vector<std::u16string> patterns;  // "*.txt", "*.gb?", ...
 };
 

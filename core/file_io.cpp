@@ -170,13 +170,19 @@ bool ReadWholeFile(std::u16string_view name, std::uint64_t maxSize,
 
 std::optional<Bytes> ReadFileBytes(std::u16string_view name, IoError* error, std::uint64_t maxSize) {
   Bytes b;
-  if (!ReadWholeFile(name, maxSize, [&](std::size_t n) { b.resize(n); return b.data(); }, error))
+  if (!ReadWholeFile(
+          name, maxSize,
+          [&](std::size_t n) {
+            b.resize(n);
+            return b.data();
+          },
+          error))
     return std::nullopt;
   return b;
 }
 
-bool WriteFileAtomic(std::u16string_view name, std::span<const std::uint8_t> data, Backup backup,
-                     IoError* error, const WriteFaults& faults) {
+bool WriteFileAtomic(std::u16string_view name, std::span<const std::uint8_t> data, Backup backup, IoError* error,
+                     const WriteFaults& faults) {
   // Each step captures errno at its own call, so a message never carries the
   // words of a later call that happened to succeed.
   auto fail = [&](int err) {

@@ -27,7 +27,7 @@ inline constexpr std::uint64_t kMaxRomFileSize = 32u << 20;
 inline constexpr std::uint64_t kMaxTextFileSize = 256u << 20;
 
 struct IoError {
-  int code = 0;                 // errno-like number; EFBIG for a file over the reader's limit
+  int code = 0;                // errno-like number; EFBIG for a file over the reader's limit
   std::u16string description;  // the system's words for it, or the size of a file too large
 };
 
@@ -60,8 +60,8 @@ enum class Backup { None, RotateBak };
 // older one, so the target never goes missing. Through a symbolic link the
 // link's target is written and the link stays. On failure the target keeps
 // its old bytes and the temporary file is removed.
-bool WriteFileAtomic(std::u16string_view name, std::span<const std::uint8_t> data, Backup backup,
-                     IoError* error, const WriteFaults& faults = {});
+bool WriteFileAtomic(std::u16string_view name, std::span<const std::uint8_t> data, Backup backup, IoError* error,
+                     const WriteFaults& faults = {});
 
 // The message the log shows for a failure: text + name + ": " + description.
 std::u16string IoErrorText(std::u16string_view what, std::u16string_view name, const IoError& error);

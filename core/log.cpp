@@ -17,8 +17,7 @@ void AppendLog(Context& ctx, std::u16string_view text, std::uint32_t colour) {
   LogWindow& log = ctx.log;
   const bool first = log.text.empty();
   if (!first) log.text.append(kCrLf);
-  if (colour != kColourDefault && !text.empty())
-    log.spans.push_back(LogSpan{log.text.size(), text.size(), colour});
+  if (colour != kColourDefault && !text.empty()) log.spans.push_back(LogSpan{log.text.size(), text.size(), colour});
   log.text.append(text);
   ++log.lineCount;
   if (colour == kColourBrightRed) ++ctx.errorLinesLogged;

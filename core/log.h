@@ -17,14 +17,14 @@ inline constexpr std::uint32_t kColourBrightRed = 0x0000FF;  // errors that enda
 inline constexpr std::uint32_t kColourGreen = 0x008000;      // notes
 
 struct LogSpan {
-  std::size_t start = 0;   // UTF-16 position in the text
+  std::size_t start = 0;  // UTF-16 position in the text
   std::size_t length = 0;
   std::uint32_t colour = 0;
 };
 
 struct LogWindow {
-  std::u16string text;          // lines joined by CR LF, no trailing break
-  std::vector<LogSpan> spans;   // only lines in a colour other than the default
+  std::u16string text;         // lines joined by CR LF, no trailing break
+  std::vector<LogSpan> spans;  // only lines in a colour other than the default
   std::size_t lineCount = 0;
 };
 

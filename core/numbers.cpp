@@ -11,9 +11,12 @@ bool Skippable(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
 
 int DigitValue(char16_t c, int base) {
   int d = -1;
-  if (c >= u'0' && c <= u'9') d = c - u'0';
-  else if (c >= u'a' && c <= u'f') d = c - u'a' + 10;
-  else if (c >= u'A' && c <= u'F') d = c - u'A' + 10;
+  if (c >= u'0' && c <= u'9')
+    d = c - u'0';
+  else if (c >= u'a' && c <= u'f')
+    d = c - u'a' + 10;
+  else if (c >= u'A' && c <= u'F')
+    d = c - u'A' + 10;
   return d >= 0 && d < base ? d : -1;
 }
 
@@ -28,8 +31,10 @@ double ReadNumber(std::u16string_view text) {
 
   if (s.size() >= 2 && s[0] == u'&') {
     int base = 0;
-    if (s[1] == u'h' || s[1] == u'H') base = 16;
-    else if (s[1] == u'o' || s[1] == u'O') base = 8;
+    if (s[1] == u'h' || s[1] == u'H')
+      base = 16;
+    else if (s[1] == u'o' || s[1] == u'O')
+      base = 8;
     if (base == 0) return 0;
     std::uint32_t value = 0;
     for (std::size_t i = 2; i < s.size(); ++i) {

@@ -33,8 +33,7 @@ struct OriginalRomImage {
   std::span<const std::uint8_t> view() const { return {bytes.data(), bytes.size()}; }
 };
 
-inline constexpr std::u16string_view kRomFilters =
-    u"GameBoy Files (*.gba,*.gbc,*.gb)|*.gb?\r\nAll Files (*.*)|*.*";
+inline constexpr std::u16string_view kRomFilters = u"GameBoy Files (*.gba,*.gbc,*.gb)|*.gb?\r\nAll Files (*.*)|*.*";
 
 // The file prompt every open and save command uses; empty when cancelled.
 std::u16string AskFileName(Context& ctx, bool forSave, std::u16string_view title, std::u16string_view filters);

@@ -31,7 +31,9 @@ struct RomAllocator {
     ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
   }
   template <class U>
-  bool operator==(const RomAllocator<U>&) const noexcept { return true; }
+  bool operator==(const RomAllocator<U>&) const noexcept {
+    return true;
+  }
 };
 
 using RomBytes = std::vector<std::uint8_t, RomAllocator<std::uint8_t>>;

@@ -27,8 +27,7 @@ void HideProgress(Context& ctx) {
   ctx.host.Progress(ctx.progress);
 }
 
-MsgAnswer MsgBox(Context& ctx, std::u16string_view text, MsgButtons buttons, MsgIcon icon,
-                 std::u16string_view title) {
+MsgAnswer MsgBox(Context& ctx, std::u16string_view text, MsgButtons buttons, MsgIcon icon, std::u16string_view title) {
   return ctx.host.MessageBox(text, buttons, icon, title);
 }
 

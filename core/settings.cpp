@@ -136,7 +136,8 @@ std::u16string SettingsFileText(const Settings& s) {
   key(u"NumberOfTextChars=", DecText(s.NumberOfTextChars),
       u" 'число 'печатных' символов подряд при сканировании ROM'a считать текстом");
   key(u"ExtendedLogs=", s.ExtendedLogs == u"YES" ? u"YES" : u"NO", u" 'показывать расширенную информацию в окне логов");
-  key(u"WriteTextInUnicode=", s.WriteTextInUnicode == u"YES" ? u"YES" : u"NO", u" 'вынимаемый текст писать в Unicode ?");
+  key(u"WriteTextInUnicode=", s.WriteTextInUnicode == u"YES" ? u"YES" : u"NO",
+      u" 'вынимаемый текст писать в Unicode ?");
   key(u"DialogDelimiterStr=", TextToMarkupCopy(s.DialogDelimiterStr),
       u" 'строка символов для разделения диалогов в вынутом тексте");
   key(u"DialogAttrSeparator=", TextToMarkupCopy(s.DialogAttrSeparator),
@@ -153,8 +154,7 @@ std::u16string SettingsFileText(const Settings& s) {
       u" 'адрес начала откуда мы в прошлый раз начинали вынимать текст");
   key(u"EndExtrFromAddr=", DecText(s.EndExtrFromAddr), u" 'адрес докуда мы в прошлый раз вынимали текст");
   key(u"VivorurePrnXPrnY=", Trim(s.VivorurePrnXPrnY), u" 'откуда печатать текст в Vivorure'e");
-  key(u"interletterspacing=", Trim(s.interletterspacing),
-      u" 'расстояние между символами (в пикселах) для Vivorure'а");
+  key(u"interletterspacing=", Trim(s.interletterspacing), u" 'расстояние между символами (в пикселах) для Vivorure'а");
   key(u"LastBGFileName=", Trim(TextToMarkupCopy(s.LastBGFileName)),
       u" 'имя последней использованной фоновой картинки в Vivorure'e");
   key(u"PointerFormat=", PointerFormatName(s.PtrFormat), u" 'формат указателей: GBA, GB16, GB24 или GB24R");

@@ -38,9 +38,9 @@ std::vector<std::u16string> SplitCrLf(std::u16string_view text);
 // True when the text holds a bare LF and no CR LF at all.
 bool HasBareLfOnly(std::u16string_view text);
 
-std::u16string Trim(std::u16string_view s);      // spaces only
+std::u16string Trim(std::u16string_view s);        // spaces only
 std::u16string TrimBlanks(std::u16string_view s);  // spaces and tabs
-std::u16string UCase(std::u16string_view s);     // Latin and Cyrillic
+std::u16string UCase(std::u16string_view s);       // Latin and Cyrillic
 char16_t UCaseChar(char16_t c);
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
 // Position of `what` ignoring case, or npos.

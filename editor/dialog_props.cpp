@@ -15,9 +15,9 @@ bool IsDialogIndex(ScriptState state, std::int32_t index) {
 std::optional<DialogPropsFields> ShowDlg(ScriptState state, std::int32_t index) {
   if (!IsDialogIndex(state, index)) return std::nullopt;
   const DialogRecord& d = state.dialogs.records[static_cast<std::size_t>(index)];
-  return DialogPropsFields{d.dlgID,      d.OldDlgSize,       d.NewDlgSize,    d.ExtractedFromAddr,
-                           d.NewDlgAddr, d.OldPtrHEX,        d.NewPtrHEX,     d.DoPointerChange,
-                           d.PtrsAddrListFile, d.PtrsAddrZones, d.dlgComments};
+  return DialogPropsFields{d.dlgID,      d.OldDlgSize, d.NewDlgSize,      d.ExtractedFromAddr, d.NewDlgAddr,
+                           d.OldPtrHEX,  d.NewPtrHEX,  d.DoPointerChange, d.PtrsAddrListFile,  d.PtrsAddrZones,
+                           d.dlgComments};
 }
 
 bool UpdateCheck(ScriptState state, std::int32_t index, const DialogPropsFields& fields) {
@@ -61,8 +61,7 @@ std::optional<std::u16string> RecalcDialogLength(ScriptState state, std::int32_t
 
 bool AskToKeepPendingProps(ScriptState state, std::int32_t index, const DialogPropsFields& fields) {
   if (!UpdateCheck(state, index, fields)) return false;
-  if (MsgBox(state, u"Будем сохранять изменения в Диалогах ?", MsgButtons::YesNo, MsgIcon::Question) !=
-      MsgAnswer::Yes)
+  if (MsgBox(state, u"Будем сохранять изменения в Диалогах ?", MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
     return false;
   return UpdateDlgProps(state, index, fields).has_value();
 }

@@ -46,8 +46,7 @@ bool UpdateCheck(ScriptState state, std::int32_t index, const DialogPropsFields&
 // UpdateDlgProps: writes every field but dlgID into the dialog (zones
 // without blanks) and marks the dialogs changed. Returns the fields as
 // ShowDlg now shows them.
-std::optional<DialogPropsFields> UpdateDlgProps(ScriptState state, std::int32_t index,
-                                                const DialogPropsFields& fields);
+std::optional<DialogPropsFields> UpdateDlgProps(ScriptState state, std::int32_t index, const DialogPropsFields& fields);
 
 // Zones as stored: every blank removed ("100 : 200 ; 300" -> "100:200;300").
 std::u16string NormaliseZones(std::u16string_view zones);

@@ -58,8 +58,8 @@ std::int32_t SearchInDialogs(ScriptState state, std::u16string& searchFor, std::
   if (!again && !AskSearchText(state, searchFor, u"в тексте диалогов видимых в списке")) return -1;
   if (searchFor.empty()) return -1;
   const std::u16string upper = UCase(searchFor);
-  const std::int32_t last = std::min<std::int32_t>(state.dialogs.lastIndex,
-                                                   static_cast<std::int32_t>(state.dialogs.records.size()) - 1);
+  const std::int32_t last =
+      std::min<std::int32_t>(state.dialogs.lastIndex, static_cast<std::int32_t>(state.dialogs.records.size()) - 1);
   for (std::int32_t i = std::max(selected + 1, 0); i <= last; ++i)
     if (ContainsNoCase(state.dialogs.records[static_cast<std::size_t>(i)].dlgText, upper)) return i;
   state.ctx.host.Beep();

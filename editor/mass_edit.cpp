@@ -86,11 +86,11 @@ MsgAnswer AskAboutUnacceptedText(ScriptState state) {
 
 bool AppendToEveryDialog(ScriptState state) {
   if (!EditorRequireDialogs(state)) return false;
-  std::optional<std::u16string> tail = AskMarkupText(
-      state,
-      u"Введите строку для добавления в конец текста каждого диалога" + std::u16string(kCrLf) +
-          u"для добавнения hex (0D0A) можно использовать <$VBCRLF>",
-      u"Append to every dialog text");
+  std::optional<std::u16string> tail =
+      AskMarkupText(state,
+                    u"Введите строку для добавления в конец текста каждого диалога" + std::u16string(kCrLf) +
+                        u"для добавнения hex (0D0A) можно использовать <$VBCRLF>",
+                    u"Append to every dialog text");
   if (!tail) return false;
   const bool changed = ForEachDialog(state, [&](DialogRecord& d) {
     d.dlgText += *tail;
@@ -221,11 +221,11 @@ bool RunNewAddresses(InsertState state) {
   if (!EditorRequireTable(state) || !EditorRequireDialogs(state)) return false;
   InsertionParams& params = state.insertion;
   // A cancelled question stops before anything changes.
-  std::optional<std::u16string> start = InputBox(state, u"введите адрес НАЧАЛА свободного места в РОМ", kAskTitle,
-                                                 DecText(params.FreeSpaceStartAddr));
+  std::optional<std::u16string> start =
+      InputBox(state, u"введите адрес НАЧАЛА свободного места в РОМ", kAskTitle, DecText(params.FreeSpaceStartAddr));
   if (!start) return false;
-  std::optional<std::u16string> end = InputBox(state, u"введите адрес КОНЦА свободного места в РОМ", kAskTitle,
-                                               DecText(params.FreeSpaceEndAddr));
+  std::optional<std::u16string> end =
+      InputBox(state, u"введите адрес КОНЦА свободного места в РОМ", kAskTitle, DecText(params.FreeSpaceEndAddr));
   if (!end) return false;
   std::optional<std::u16string> align =
       InputBox(state, u"выравнивать вычисляемые адреса по модулю ...(введи 0 для откл.)", kAskTitle, u"0");

@@ -161,8 +161,8 @@ void DumpViaPointers(ScriptState state) {
   if (report.empty()) return;
   std::u16string out = AskFileName(state, true, u"Save dialogs to file", kDumpFilters);
   if (Trim(out).empty()) return;
-  const bool readTemp = MsgBox(state, u"Хочешь будем читать указатели сразу из временного файла ?",
-                               MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
+  const bool readTemp = MsgBox(state, u"Хочешь будем читать указатели сразу из временного файла ?", MsgButtons::YesNo,
+                               MsgIcon::Question) == MsgAnswer::Yes;
   std::u16string temp = AskFileName(state, !readTemp, u"Временный файл с сортированными указателями ",
                                     u"Временный Файл (*.txt)|*.txt\r\nAll Files (*.*)|*.*");
   if (Trim(temp).empty()) return;

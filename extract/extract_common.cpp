@@ -53,9 +53,12 @@ std::optional<std::int64_t> WholeNumber(std::u16string_view t) {
   std::int64_t v = 0;
   for (char16_t c : t) {
     int d = -1;
-    if (c >= u'0' && c <= u'9') d = c - u'0';
-    else if (base == 16 && c >= u'a' && c <= u'f') d = c - u'a' + 10;
-    else if (base == 16 && c >= u'A' && c <= u'F') d = c - u'A' + 10;
+    if (c >= u'0' && c <= u'9')
+      d = c - u'0';
+    else if (base == 16 && c >= u'a' && c <= u'f')
+      d = c - u'a' + 10;
+    else if (base == 16 && c >= u'A' && c <= u'F')
+      d = c - u'A' + 10;
     if (d < 0) return std::nullopt;
     v = std::min(v * base + d, kCap);
   }

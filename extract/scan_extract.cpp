@@ -97,8 +97,7 @@ struct Scanner {
       if (kind == Kind::Dbcs) {
         code = b * 256u + rom[p + 1];
         width = 2;
-      } else if (kind == Kind::Sbcs2 && entries[b].empty() && p + 1 < end &&
-                 !entries[b * 256u + rom[p + 1]].empty()) {
+      } else if (kind == Kind::Sbcs2 && entries[b].empty() && p + 1 < end && !entries[b * 256u + rom[p + 1]].empty()) {
         code = b * 256u + rom[p + 1];
         width = 2;
       }

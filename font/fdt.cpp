@@ -198,8 +198,8 @@ FdtLoadReport LoadFontDescriptionFile(FontDescriptionTable& fdt, std::u16string_
   if (!bytes) {
     FdtLoadReport report;
     report.read = false;
-    report.log.push_back({IoErrorText(u"Не удалось прочитать файл описания шрифта ", fileName, error),
-                          kColourBrightRed});
+    report.log.push_back(
+        {IoErrorText(u"Не удалось прочитать файл описания шрифта ", fileName, error), kColourBrightRed});
     return report;
   }
   fdt.fileName = std::u16string(fileName);
@@ -238,8 +238,7 @@ LogLine SaveFontDescription(const FontDescriptionTable& fdt, std::u16string_view
   const Bytes bytes = EncodeTextFile(FontDescriptionFileText(fdt), unicode);
   IoError error;
   if (!WriteFileAtomic(fileName, bytes, Backup::None, &error, faults))
-    return {IoErrorText(u"Не удалось сохранить Font Description Table в файле ", fileName, error),
-            kColourBrightRed};
+    return {IoErrorText(u"Не удалось сохранить Font Description Table в файле ", fileName, error), kColourBrightRed};
   return {u"Сохранили Font Description Table в файле " + std::u16string(fileName)};
 }
 

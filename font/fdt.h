@@ -85,8 +85,7 @@ struct FdtLoadReport {
 inline constexpr std::u16string_view kFdtOpenTitle = u"Open Font Description Table";
 inline constexpr std::u16string_view kFdtOpenFilters = u"FDT files (*.fdt)|*.fdt\r\nAll Files (*.*)|*.*";
 inline constexpr std::u16string_view kFdtSaveTitle = u"Save FDT to file";
-inline constexpr std::u16string_view kFdtSaveFilters =
-    u"Font Description Table (*.fdt)|*.fdt\r\nAll Files (*.*)|*.*";
+inline constexpr std::u16string_view kFdtSaveFilters = u"Font Description Table (*.fdt)|*.fdt\r\nAll Files (*.*)|*.*";
 inline constexpr std::u16string_view kFdtNotLoadedMessage =
     u"Font Description Table (таблица мэппинга шрифтов) еше не загружена";
 

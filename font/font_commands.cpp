@@ -110,8 +110,8 @@ std::optional<PreviewLayout> PrintLayout(FontState state, std::u16string_view te
 }
 
 bool AskDefaultPrintPosition(FontState state, std::int32_t x, std::int32_t y) {
-  const std::u16string text = u"Установить координаты печати текста\r\nDefaultX=" + DecText(x) +
-                              u"\r\nDefaultY=" + DecText(y);
+  const std::u16string text =
+      u"Установить координаты печати текста\r\nDefaultX=" + DecText(x) + u"\r\nDefaultY=" + DecText(y);
   if (MsgBox(state, text, MsgButtons::YesNo, MsgIcon::Question, u"Set default print X/Y ?") != MsgAnswer::Yes)
     return false;
   state.preview.DefaultMyX = x;
@@ -165,7 +165,8 @@ void AskInterLetterStep(FontState state) {
 
 void AskIgnoreHexN(FontState state) {
   AskPrintValue(state, state.preview.IgnoreHexN,
-                u"Сколько символов после '<$hex>' дополнительно игнорировать при 'печати'", u"Ignore +N chars after '<$hex>'=");
+                u"Сколько символов после '<$hex>' дополнительно игнорировать при 'печати'",
+                u"Ignore +N chars after '<$hex>'=");
 }
 
 std::optional<std::u16string> SetScriptLfs(FontState state, std::u16string_view text) {
@@ -241,8 +242,9 @@ void CheckAllDialogsWrap(FontState state, const std::u16string& reportFile) {
     report += kCrLf;
   }
   if (!WriteTextOutput(state, reportFile, report, IsYes(state.ctx.settings.WriteTextInUnicode))) return;
-  AppendLog(state, u"Строк за правой границей:" + NumText(static_cast<long long>(lines.size())) +
-                       u", список в файле " + reportFile,
+  AppendLog(state,
+            u"Строк за правой границей:" + NumText(static_cast<long long>(lines.size())) + u", список в файле " +
+                reportFile,
             lines.empty() ? kColourGreen : kColourDarkRed);
 }
 

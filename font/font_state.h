@@ -11,17 +11,17 @@ namespace vorkat {
 
 struct FontState {
   template <class S>
-    requires requires(S& s) {
-      s.ctx;
-      s.rom;
-      s.originalRom;
-      s.table;
-      s.codecOptions;
-      s.dialogs;
-      s.fdt;
-      s.preview;
-      s.glyphsLoaded;
-    }
+  requires requires(S& s) {
+    s.ctx;
+    s.rom;
+    s.originalRom;
+    s.table;
+    s.codecOptions;
+    s.dialogs;
+    s.fdt;
+    s.preview;
+    s.glyphsLoaded;
+  }
   FontState(S& s)  // NOLINT(google-explicit-constructor)
       : ctx(s.ctx),
         rom(s.rom),

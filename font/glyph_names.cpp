@@ -73,8 +73,8 @@ GlyphPlan PlanGlyphStore(FontDescriptionTable& fdt, const FileExistsFn& exists) 
       continue;
     }
     if (!marker) {
-      plan.log.push_back({u"Картинка по имени '" + picture + u"' не найдена\r\nвместо нее загрузим " +
-                          fdt.UnknownMappingChar});
+      plan.log.push_back(
+          {u"Картинка по имени '" + picture + u"' не найдена\r\nвместо нее загрузим " + fdt.UnknownMappingChar});
       plan.missingPictures = true;
     }
     plan.entries.push_back(unknown);

@@ -54,11 +54,11 @@ struct GlyphSource {
 };
 
 struct GlyphPlan {
-  bool failed = false;        // a name the load cannot use: log kGlyphLoadFailedLog and stop
-  std::u16string sheetFile;   // the font sheet to load; empty keeps the sheet held before
+  bool failed = false;               // a name the load cannot use: log kGlyphLoadFailedLog and stop
+  std::u16string sheetFile;          // the font sheet to load; empty keeps the sheet held before
   std::vector<GlyphSource> entries;  // records 0..lastMappingIndex, then the unknown entry
-  std::vector<LogLine> log;               // one line per missing picture
-  bool missingPictures = false;  // show kGlyphErrorsMessage once
+  std::vector<LogLine> log;          // one line per missing picture
+  bool missingPictures = false;      // show kGlyphErrorsMessage once
 };
 
 // Decides every entry of the glyph store. Like the load, it writes the

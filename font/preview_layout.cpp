@@ -7,9 +7,7 @@ namespace vorkat {
 
 namespace {
 
-bool IsHexDigit(char16_t c) {
-  return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
+bool IsHexDigit(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'); }
 
 std::int32_t Clamp32(std::int64_t v) {
   return static_cast<std::int32_t>(

@@ -44,17 +44,16 @@ struct LayoutView {
 
 // What one token was.
 struct TokenResult {
-  std::size_t next = 0;       // where the next token starts
-  std::int32_t record = -1;   // the matched record, or -1
-  bool skippedHex = false;    // an unmapped hexadecimal element skipped by IgnoreHex
+  std::size_t next = 0;      // where the next token starts
+  std::int32_t record = -1;  // the matched record, or -1
+  bool skippedHex = false;   // an unmapped hexadecimal element skipped by IgnoreHex
 };
 
 // The pen of one print: cuts tokens, finds the longest matching record and
 // applies it. Positions are 0-based UTF-16 indexes.
 class PreviewPen {
  public:
-  PreviewPen(const FontDescriptionTable& fdt, const PreviewSettings& ps, LayoutView view,
-             std::vector<DrawStep>* steps);
+  PreviewPen(const FontDescriptionTable& fdt, const PreviewSettings& ps, LayoutView view, std::vector<DrawStep>* steps);
 
   // The start of a print: clear when DoClsBeforePrint, pen at the defaults.
   void Start();

@@ -25,7 +25,8 @@ void ApplyWrapSettings(PreviewSettings& ps, std::u16string_view list) {
   std::vector<std::u16string_view> fields;
   for (std::size_t start = 0;;) {
     const std::size_t comma = list.find(u',', start);
-    fields.push_back(list.substr(start, comma == std::u16string_view::npos ? std::u16string_view::npos : comma - start));
+    fields.push_back(
+        list.substr(start, comma == std::u16string_view::npos ? std::u16string_view::npos : comma - start));
     if (comma == std::u16string_view::npos) break;
     start = comma + 1;
   }

@@ -9,8 +9,8 @@
 namespace vorkat {
 
 struct PreviewSettings {
-  std::int32_t DefaultMyX = 0;  // pen position at the start of a print and after a new line (X)
-  std::int32_t DefaultMyY = 0;  // and after a clear (Y)
+  std::int32_t DefaultMyX = 0;       // pen position at the start of a print and after a new line (X)
+  std::int32_t DefaultMyY = 0;       // and after a clear (Y)
   std::int32_t InterLetterStep = 0;  // pixels added after every glyph
 
   bool DoClsBeforePrint = true;     // clear the picture before a print
@@ -19,8 +19,8 @@ struct PreviewSettings {
   bool IgnoreHex = true;            // an unmapped "<$xx>" is skipped instead of drawn as unknown
   std::int32_t IgnoreHexN = 1;      // further characters skipped after it
 
-  std::u16string gameLFchar;      // the script's in-game line break; the wrapper writes its first character
-  std::u16string gameScrollChar;  // the script's in-game new page
+  std::u16string gameLFchar;            // the script's in-game line break; the wrapper writes its first character
+  std::u16string gameScrollChar;        // the script's in-game new page
   std::int32_t WrapRightLimitPix = 0;   // right border as an X coordinate; 0: not set
   std::int32_t MkPageBrkEveryNLFs = 0;  // lines per game page; 0: not set
 };

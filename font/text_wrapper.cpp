@@ -28,8 +28,7 @@ WrapResult ParseTextForWrapper(const FontDescriptionTable& fdt, const PreviewSet
 
   for (std::size_t pos = 0; pos < s.size();) {
     const TokenResult token = pen.Token(s, pos);
-    if (token.record >= 0 && pos >= firstBreakable &&
-        fdt.mappings[static_cast<std::size_t>(token.record)].text == u" ")
+    if (token.record >= 0 && pos >= firstBreakable && fdt.mappings[static_cast<std::size_t>(token.record)].text == u" ")
       breakAt = pos;
 
     if (pen.x <= ps.WrapRightLimitPix) {
@@ -63,8 +62,8 @@ LogLine OverflowLogLine(const WrapOverflow& overflow) {
           kColourDarkRed};
 }
 
-std::u16string MarkPages(std::u16string_view text, std::u16string_view gameLFchar,
-                         std::u16string_view gameScrollChar, std::int32_t everyN) {
+std::u16string MarkPages(std::u16string_view text, std::u16string_view gameLFchar, std::u16string_view gameScrollChar,
+                         std::int32_t everyN) {
   std::u16string s(text);
   if (gameLFchar.empty() || everyN <= 0) return s;
   std::int32_t count = 0;

@@ -40,7 +40,7 @@ struct WrapOverflow {
 };
 
 struct WrapResult {
-  std::u16string text;  // same length as the input
+  std::u16string text;          // same length as the input
   std::vector<DrawStep> steps;  // what the measuring print drew on a shown preview
   std::vector<WrapOverflow> overflows;
 };
@@ -57,13 +57,13 @@ LogLine OverflowLogLine(const WrapOverflow& overflow);
 
 // Every MkPageBrkEveryNLFs-th occurrence of gameLFchar becomes gameScrollChar,
 // counting from the start of the text.
-std::u16string MarkPages(std::u16string_view text, std::u16string_view gameLFchar,
-                         std::u16string_view gameScrollChar, std::int32_t everyN);
+std::u16string MarkPages(std::u16string_view text, std::u16string_view gameLFchar, std::u16string_view gameScrollChar,
+                         std::int32_t everyN);
 
 // Wraps (and, with MkPageBrkEveryNLFs > 0, marks pages in) every dialog text.
 struct WrapDialogsResult {
   std::int32_t changed = 0;  // dialogs whose text changed
-  std::vector<LogLine> log;              // the over-wide lines, with their dialog ID
+  std::vector<LogLine> log;  // the over-wide lines, with their dialog ID
 };
 WrapDialogsResult WrapDialogTexts(std::span<DialogRecord> dialogs, const FontDescriptionTable& fdt,
                                   const PreviewSettings& ps);
@@ -71,9 +71,9 @@ WrapDialogsResult WrapDialogTexts(std::span<DialogRecord> dialogs, const FontDes
 // A line of a dialog that passes the right border.
 struct OverBorderLine {
   std::u16string dlgID;
-  std::int32_t line = 0;   // 1-based within the dialog
-  std::int64_t penX = 0;   // the furthest pen X on the line
-  std::u16string text;     // the line's text, without the token that ended it
+  std::int32_t line = 0;  // 1-based within the dialog
+  std::int64_t penX = 0;  // the furthest pen X on the line
+  std::u16string text;    // the line's text, without the token that ended it
 
   bool operator==(const OverBorderLine&) const = default;
 };

@@ -13,8 +13,9 @@ MakerCell MakerCellOf(std::int32_t n, std::int32_t cols) {
 std::u16string MakerViewFileName(std::u16string_view outDir, std::u16string_view prefix, MakerCell cell,
                                  std::int32_t startFrom, bool charsInCols) {
   const std::u16string part =
-      charsInCols ? HexText(static_cast<std::uint32_t>(cell.col)) + HexText(static_cast<std::uint32_t>(cell.row + startFrom))
-                  : HexText(static_cast<std::uint32_t>(cell.row)) + HexText(static_cast<std::uint32_t>(cell.col + startFrom));
+      charsInCols
+          ? HexText(static_cast<std::uint32_t>(cell.col)) + HexText(static_cast<std::uint32_t>(cell.row + startFrom))
+          : HexText(static_cast<std::uint32_t>(cell.row)) + HexText(static_cast<std::uint32_t>(cell.col + startFrom));
   return JoinFolder(outDir, Trim(prefix) + part + u".bmp");
 }
 
@@ -30,8 +31,10 @@ std::u16string MakerCutFileName(std::u16string_view outDir, std::u16string_view 
 
 std::u16string MakerMappingLine(std::int32_t width, std::int32_t cell, std::int32_t code) {
   std::u16string character;
-  if (code > 255 || code < 0) character = std::u16string(1, static_cast<char16_t>(code));
-  else character = FromCp1251(std::string(1, static_cast<char>(code)));
+  if (code > 255 || code < 0)
+    character = std::u16string(1, static_cast<char16_t>(code));
+  else
+    character = FromCp1251(std::string(1, static_cast<char>(code)));
   return DecText(width) + u",#" + DecText(cell) + u'=' + character;
 }
 

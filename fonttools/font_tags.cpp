@@ -77,16 +77,20 @@ FdtEntry SplitFdtEntry(std::u16string_view tag) {
   e.text = TextToMarkupCopy(t->text);
   // The flags are what follows the width's digits.
   std::size_t digits = 0;
-  while (digits < t->widthField.size() && (t->widthField[digits] == u' ' || t->widthField[digits] == u'-'))
-    ++digits;
+  while (digits < t->widthField.size() && (t->widthField[digits] == u' ' || t->widthField[digits] == u'-')) ++digits;
   while (digits < t->widthField.size() && t->widthField[digits] >= u'0' && t->widthField[digits] <= u'9') ++digits;
   for (const std::u16string& word : SplitWords(std::u16string_view(t->widthField).substr(digits))) {
     const std::u16string upper = UCase(word);
-    if (upper == u"NEWLINE") e.newLine = true;
-    else if (upper == u"CLS") e.clearScreen = true;
-    else if (upper == u"SCROLL") e.textScroll = true;
-    else if (upper == u"MORE") e.more = true;
-    else e.otherFlags += u'_' + word;
+    if (upper == u"NEWLINE")
+      e.newLine = true;
+    else if (upper == u"CLS")
+      e.clearScreen = true;
+    else if (upper == u"SCROLL")
+      e.textScroll = true;
+    else if (upper == u"MORE")
+      e.more = true;
+    else
+      e.otherFlags += u'_' + word;
   }
   return e;
 }

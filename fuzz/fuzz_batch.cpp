@@ -34,23 +34,61 @@ namespace fs = std::filesystem;
 fs::path g_dir;
 std::map<std::string, Bytes> g_files;  // the folder's content at the start of every run
 
-constexpr std::array<std::string_view, 45> kCommands = {
-    "LOADROM", "LOADTABLE", "FREESPACESTARTADDR", "FREESPACEENDADDR", "ADDRESSALIGNBY", "LOADDIALOGS",
-    "IGNOREROMZONE", "LOADIPS", "APPLYIPSTOROM", "SAVEDIALOGS", "CALCNEWPOINTERS", "CHECKBYMOD4",
-    "RETURNDIALGS2ROM", "SAVEROM", "STOP", "SKIPUNKNOWNTRCHARS", "DIALOGSAUTOGAPBYTES", "EXTENDEDLOGS",
-    "CREATEINSERTIONLOGS", "SAVELOG", "FIN", "DOLOG", "LOADORIGINALROM", "ECOMODE", "OPTIMIZECHANGESBLOCKS",
-    "COMPAREROMS", "SAVEIPS", "WRITETEXTINUNICODE", "HEXENCODEUNKNOWNCHARS", "NUMBEROFTEXTCHARS", "SCANEXTRACT",
-    "FINDPOINTERS", "DUMPVIAPOINTERS", "DUMPBYADDRESSLIST", "SAVETABLE", "CHECKTABLE", "GENERATETABLE",
-    "RELATIVESEARCH", "DRAFTTABLE",
-    "loadrom", " LoadIps ", "\tcomparerOMs", "'LOADROM", "  'x", "UNKNOWN"};
+constexpr std::array<std::string_view, 45> kCommands = {"LOADROM",
+                                                        "LOADTABLE",
+                                                        "FREESPACESTARTADDR",
+                                                        "FREESPACEENDADDR",
+                                                        "ADDRESSALIGNBY",
+                                                        "LOADDIALOGS",
+                                                        "IGNOREROMZONE",
+                                                        "LOADIPS",
+                                                        "APPLYIPSTOROM",
+                                                        "SAVEDIALOGS",
+                                                        "CALCNEWPOINTERS",
+                                                        "CHECKBYMOD4",
+                                                        "RETURNDIALGS2ROM",
+                                                        "SAVEROM",
+                                                        "STOP",
+                                                        "SKIPUNKNOWNTRCHARS",
+                                                        "DIALOGSAUTOGAPBYTES",
+                                                        "EXTENDEDLOGS",
+                                                        "CREATEINSERTIONLOGS",
+                                                        "SAVELOG",
+                                                        "FIN",
+                                                        "DOLOG",
+                                                        "LOADORIGINALROM",
+                                                        "ECOMODE",
+                                                        "OPTIMIZECHANGESBLOCKS",
+                                                        "COMPAREROMS",
+                                                        "SAVEIPS",
+                                                        "WRITETEXTINUNICODE",
+                                                        "HEXENCODEUNKNOWNCHARS",
+                                                        "NUMBEROFTEXTCHARS",
+                                                        "SCANEXTRACT",
+                                                        "FINDPOINTERS",
+                                                        "DUMPVIAPOINTERS",
+                                                        "DUMPBYADDRESSLIST",
+                                                        "SAVETABLE",
+                                                        "CHECKTABLE",
+                                                        "GENERATETABLE",
+                                                        "RELATIVESEARCH",
+                                                        "DRAFTTABLE",
+                                                        "loadrom",
+                                                        " LoadIps ",
+                                                        "\tcomparerOMs",
+                                                        "'LOADROM",
+                                                        "  'x",
+                                                        "UNKNOWN"};
 
 constexpr std::array<std::string_view, 14> kNames = {"a.gba", "o.gba", "b.gba", "t.tbl", "d.txt", "r.txt", "s.txt",
                                                      "l.txt", "p.ips", "e.txt", "x",     "y.txt", "",      "q.ips"};
 
-constexpr std::array<std::string_view, 24> kNumbers = {
-    "0",          "1",           "-1",          "2.5",         "0.4",        "&h40",      "&h50",     "&h60",
-    "&hFF",       "&hFFFF",      "&h10000",     "&h7FFFFFFF",  "&h80000000", "&hFFFFFFFF", "2147483647", "2147483648",
-    "-2147483649", "1e300",      "-1e300",      "4",           "65535",      "4542278",   "yes",      " 3 , 4 "};
+constexpr std::array<std::string_view, 24> kNumbers = {"0",           "1",          "-1",         "2.5",
+                                                       "0.4",         "&h40",       "&h50",       "&h60",
+                                                       "&hFF",        "&hFFFF",     "&h10000",    "&h7FFFFFFF",
+                                                       "&h80000000",  "&hFFFFFFFF", "2147483647", "2147483648",
+                                                       "-2147483649", "1e300",      "-1e300",     "4",
+                                                       "65535",       "4542278",    "yes",        " 3 , 4 "};
 
 Bytes Game() {
   Bytes rom(0x100, 0x00);
@@ -107,7 +145,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   rom[0x41] = 'C';
   rom[0x90] = 0x12;
   g_files["b.gba"] = rom;
-  g_files["t.tbl"] = EncodeTextFile(u"TrTableType=SBCS\r\n/FF\r\n41=A\r\n42=B\r\n43=C\r\n20=<$SPACE>\r\nFF=<$END>\r\n", false);
+  g_files["t.tbl"] =
+      EncodeTextFile(u"TrTableType=SBCS\r\n/FF\r\n41=A\r\n42=B\r\n43=C\r\n20=<$SPACE>\r\nFF=<$END>\r\n", false);
   g_files["l.txt"] = EncodeTextFile(u"&h50\r\n64\r\n", false);
   g_files["p.ips"] = {'P', 'A', 'T', 'C', 'H', 0, 0, 0x41, 0, 2, 'C', 'C', 0, 0, 0x90, 0, 0, 0, 4, 0x33, 'E', 'O', 'F'};
   // A report, its sorted list and a dialogs file, as the program writes them.
@@ -116,10 +155,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     ScriptedHost host;
     AppState state(host);
     StartUp(state, FromPath(g_dir));
-    WriteFile("setup.txt",
-              EncodeTextFile(u"LOADROM=a.gba\r\nLOADTABLE=t.tbl\r\nFINDPOINTERS=&h40,&h60,0,0,r.txt\r\n"
-                             u"DUMPVIAPOINTERS=r.txt,s.txt,d.txt\r\n",
-                             false));
+    WriteFile("setup.txt", EncodeTextFile(u"LOADROM=a.gba\r\nLOADTABLE=t.tbl\r\nFINDPOINTERS=&h40,&h60,0,0,r.txt\r\n"
+                                          u"DUMPVIAPOINTERS=r.txt,s.txt,d.txt\r\n",
+                                          false));
     RunBatch(state, u"setup.txt");
   }
   for (const char* name : {"r.txt", "s.txt", "d.txt"}) {
@@ -157,7 +195,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // A script starting with FF FE would be read as UTF-16, where the bytes
   // above could pair into "/" or "\".
-  if (script.size() >= 2 && static_cast<std::uint8_t>(script[0]) == 0xFF && static_cast<std::uint8_t>(script[1]) == 0xFE)
+  if (script.size() >= 2 && static_cast<std::uint8_t>(script[0]) == 0xFF &&
+      static_cast<std::uint8_t>(script[1]) == 0xFE)
     script.insert(0, "\r\n");
 
   ResetFolder();

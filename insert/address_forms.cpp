@@ -69,8 +69,8 @@ PointerText ReadPointerText(std::u16string_view text, PointerFormat format) {
   const std::u16string padded = PadLeft(text, chars);
   const std::u16string_view t(padded);
   for (std::size_t i = 0; i < static_cast<std::size_t>(p.width); ++i) p.bytes[i] = PairValue(t.substr(i * 2, 2));
-  p.wellFormed =
-      text.size() == chars && std::all_of(text.begin(), text.end(), [](char16_t c) { return HexDigitValue(c) >= 0; });
+  p.wellFormed = text.size() == chars &&
+                 std::all_of(text.begin(), text.end(), [](char16_t c) { return HexDigitValue(c) >= 0; });
   return p;
 }
 
@@ -95,8 +95,10 @@ std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState state, std:
     return std::nullopt;
   }
   if (text.size() < chars && (!warnings || warnings->Allow())) {
-    AppendLog(state, u"Видимо ошибка преобразования адреса вставки диалога в в строку...то, что передали короче чем "
-                     u"хочется (" + shape + u") продолжаю...");
+    AppendLog(state,
+              u"Видимо ошибка преобразования адреса вставки диалога в в строку...то, что передали короче чем "
+              u"хочется (" +
+                  shape + u") продолжаю...");
   }
   text = PadLeft(text, chars);
   if (!IsGbFormat(format) && text.substr(6, 2) != u"08" && text.substr(6, 2) != u"09" &&

@@ -33,8 +33,7 @@ std::u16string LongToAddrText(std::int32_t offset);
 std::u16string OffsetToPtrHexUnchecked(std::int32_t offset, PointerFormat format = PointerFormat::GBA);
 // -1 unless the text has exactly the format's length. A GB16 pointer is
 // read through `bank` (the bank of the text it belongs to).
-std::int32_t PtrHexToOffset(std::u16string_view text, PointerFormat format = PointerFormat::GBA,
-                            std::int32_t bank = 0);
+std::int32_t PtrHexToOffset(std::u16string_view text, PointerFormat format = PointerFormat::GBA, std::int32_t bank = 0);
 
 // A pointer text read as the bytes it stands for: the one reading of
 // pointer texts that insertion, pointer rewriting and the address forms

@@ -130,7 +130,8 @@ std::u16string FreeSpaceTotalsText(const FreeSpaceLayout& layout) {
 namespace {
 
 std::u16string RangeText(std::int64_t start, std::int64_t endInclusive) {
-  return HexText(static_cast<unsigned long long>(start)) + u"-" + HexText(static_cast<unsigned long long>(endInclusive));
+  return HexText(static_cast<unsigned long long>(start)) + u"-" +
+         HexText(static_cast<unsigned long long>(endInclusive));
 }
 
 }  // namespace
@@ -188,7 +189,8 @@ void FreeSpaceReport(InsertState state, const std::u16string& reportFile) {
   if (Trim(reportFile).empty()) return;
   LongOperation op(state);
   const FreeSpaceLayout layout = PlanFreeSpace(state);
-  if (WriteTextOutput(state, reportFile, FreeSpaceReportText(state, layout), IsYes(state.ctx.settings.WriteTextInUnicode)))
+  if (WriteTextOutput(state, reportFile, FreeSpaceReportText(state, layout),
+                      IsYes(state.ctx.settings.WriteTextInUnicode)))
     AppendLog(state, u"Отчет о свободном месте записан в файл " + reportFile);
   AppendLog(state, FreeSpaceTotalsText(layout), layout.unfit.empty() ? kColourGreen : kColourDarkRed);
 }

@@ -38,11 +38,11 @@ struct FreeSpaceRange {
 struct FreeSpaceLayout {
   bool dryRun = false;  // worked out on a copy; nothing was changed
   std::int32_t spaceStart = 0;
-  std::int32_t spaceEnd = 0;             // exclusive
-  std::vector<RomZone> ignored;          // the ignored zones inside the space, clipped, ends inclusive
-  std::vector<FreeSpaceRange> ranges;    // address order
-  std::vector<PlacedBlock> placed;       // address order, the blocks that start in a range
-  std::vector<PlacedBlock> unfit;        // list order, the dialogs left without an address
+  std::int32_t spaceEnd = 0;           // exclusive
+  std::vector<RomZone> ignored;        // the ignored zones inside the space, clipped, ends inclusive
+  std::vector<FreeSpaceRange> ranges;  // address order
+  std::vector<PlacedBlock> placed;     // address order, the blocks that start in a range
+  std::vector<PlacedBlock> unfit;      // list order, the dialogs left without an address
 
   // The first placed block with bytes in from <= offset < to, or nullptr.
   const PlacedBlock* BlockIn(std::int64_t from, std::int64_t to) const;

@@ -30,8 +30,7 @@ std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs, const P
   std::vector<std::uint32_t> values;
   for (std::size_t i = 0; i < dialogs.count(); ++i) {
     const DialogRecord& dlg = dialogs.records[i];
-    if (dlg.OldPtrHEX.empty() || !WantsPointerChange(dlg) || HexTextToLong(dlg.NewDlgAddr) < 0)
-      continue;
+    if (dlg.OldPtrHEX.empty() || !WantsPointerChange(dlg) || HexTextToLong(dlg.NewDlgAddr) < 0) continue;
     if (const auto key = snapshot.KeyOf(ReadPointerText(dlg.OldPtrHEX, format).bytes)) values.push_back(*key);
   }
   return values;
@@ -45,8 +44,8 @@ bool OverwriteWarningIsLatest(InsertState state) {
 
 // Runs pointer rewriting for each search zone of the dialog (the old pointer
 // text is padded and the list file name trimmed in the record).
-void RewriteDialogPointers(InsertState state, PointerSnapshot& snapshot, std::size_t index,
-                           InsertionLogFile* logFile, RewriteWarnings& warnings) {
+void RewriteDialogPointers(InsertState state, PointerSnapshot& snapshot, std::size_t index, InsertionLogFile* logFile,
+                           RewriteWarnings& warnings) {
   DialogRecord& dlg = state.dialogs.records[index];
   std::u16string& oldPtr = dlg.OldPtrHEX;
   std::u16string& listFile = dlg.PtrsAddrListFile;
@@ -113,8 +112,8 @@ struct InsertWarnings {
     if (withoutAddress + tooLong > 0)
       AppendLog(state,
                 u"Пропущено диалогов:" + NumText(withoutAddress + tooLong) + u" (без смещения для вставки:" +
-                    NumText(withoutAddress) + u", не помещаются в ROM" +
-                    (pastBank.count() > 0 ? u" или в банк" : u"") + u":" + NumText(tooLong) + u")",
+                    NumText(withoutAddress) + u", не помещаются в ROM" + (pastBank.count() > 0 ? u" или в банк" : u"") +
+                    u":" + NumText(tooLong) + u")",
                 kColourDarkRed);
   }
 };
@@ -173,7 +172,8 @@ std::u16string InsertionLogName(InsertState state) {
 void InsertDialogs(InsertState state) {
   if (!RequireRom(state) || !RequireTable(state) || !RequireDialogs(state)) return;
   if (state.dialogs.lastIndex < 0) {
-    AppendLog(state, u"Возможно в ini файле указаны другие разделители для диалогов... операция вставки диалогов отменена");
+    AppendLog(state,
+              u"Возможно в ini файле указаны другие разделители для диалогов... операция вставки диалогов отменена");
     return;
   }
   LongOperation op(state);

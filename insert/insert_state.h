@@ -11,17 +11,17 @@ namespace vorkat {
 
 struct InsertState {
   template <class S>
-    requires requires(S& s) {
-      s.ctx;
-      s.rom;
-      s.originalRom;
-      s.table;
-      s.codecOptions;
-      s.dialogs;
-      s.insertion;
-      s.record;
-      s.insertOptions;
-    }
+  requires requires(S& s) {
+    s.ctx;
+    s.rom;
+    s.originalRom;
+    s.table;
+    s.codecOptions;
+    s.dialogs;
+    s.insertion;
+    s.record;
+    s.insertOptions;
+  }
   InsertState(S& s)  // NOLINT(google-explicit-constructor)
       : ctx(s.ctx),
         rom(s.rom),

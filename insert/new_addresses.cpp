@@ -143,8 +143,8 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
       placement.oldPtrHex = OffsetToPtrHexUnchecked(from, format);
     }
 
-    const std::int64_t len = static_cast<std::int64_t>(
-        Encode(ctx, table, codecOptions, dlg.dlgText, &warnings.unknownTokens).size());
+    const std::int64_t len =
+        static_cast<std::int64_t>(Encode(ctx, table, codecOptions, dlg.dlgText, &warnings.unknownTokens).size());
     placement.size = len;
 
     std::int64_t* cursor = &cur;

@@ -22,7 +22,7 @@ struct TranslationTable;
 
 // Where one dialog without an insertion address goes.
 struct DialogPlacement {
-  std::size_t dialog = 0;   // index in the list
+  std::size_t dialog = 0;    // index in the list
   std::u16string oldPtrHex;  // its old pointer text; empty when none can be formed
   std::int32_t at = -1;      // its new address; -1 when it found no place
   std::int64_t size = 0;     // its bytes as the insertion encodes them
@@ -32,9 +32,9 @@ struct PlacementPlan {
   std::vector<DialogPlacement> dialogs;  // list order
   std::int32_t spaceStart = 0;           // the free space given, its end exclusive and cut to the ROM
   std::int32_t spaceEnd = 0;
-  std::int64_t nextStart = 0;            // where the next calculation starts
+  std::int64_t nextStart = 0;  // where the next calculation starts
   std::size_t unplaced = 0;
-  std::u16string firstUnplaced;          // ID of the first dialog without a place
+  std::u16string firstUnplaced;  // ID of the first dialog without a place
 };
 
 // The placement of every dialog without an insertion address in the free

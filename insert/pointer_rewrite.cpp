@@ -260,16 +260,15 @@ void RewritePointers(InsertState state, PointerSnapshot& snapshot, std::u16strin
     if (format == PointerFormat::GB16 && !listInUse && zoneStart <= 0 && zoneEnd <= 0) {
       ranges.emplace_back(0, kGbBankSize - 1);
       if (oldTextBank > 0)
-        ranges.emplace_back(std::int64_t{oldTextBank} * kGbBankSize,
-                            (std::int64_t{oldTextBank} + 1) * kGbBankSize - 1);
+        ranges.emplace_back(std::int64_t{oldTextBank} * kGbBankSize, (std::int64_t{oldTextBank} + 1) * kGbBankSize - 1);
     } else {
       ranges.emplace_back(std::max(zoneStart, 0), limit);
     }
     std::span<std::uint8_t> rom = state.rom.span();
     state.rom.modified = true;
     for (const auto& [first, lastByte] : ranges) {
-      const auto lastStart = static_cast<std::int32_t>(
-          std::clamp<std::int64_t>(std::min(lastByte, limit) - (width - 1), -1, INT32_MAX));
+      const auto lastStart =
+          static_cast<std::int32_t>(std::clamp<std::int64_t>(std::min(lastByte, limit) - (width - 1), -1, INT32_MAX));
       for (std::int32_t m : snapshot.Find(*pattern, static_cast<std::int32_t>(first), lastStart)) {
         const bool accepted = listInUse
                                   ? std::find(cache.offsets.begin(), cache.offsets.end(), m) != cache.offsets.end()

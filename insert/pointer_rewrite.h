@@ -67,9 +67,9 @@ class PointerSnapshot {
   std::size_t width_;
   std::vector<std::uint64_t> written_;  // one bit per ROM byte the run wrote; empty until the first write
   std::vector<std::pair<std::uint32_t, std::uint8_t>> replaced_;  // offset and byte as they stood
-  std::vector<std::uint64_t> wanted_;  // one bit per 24-bit value; empty: nothing indexed
+  std::vector<std::uint64_t> wanted_;                             // one bit per 24-bit value; empty: nothing indexed
   bool indexedAll_ = false;
-  std::vector<std::uint64_t> index_;   // value << 32 | offset, sorted
+  std::vector<std::uint64_t> index_;  // value << 32 | offset, sorted
 };
 
 // The reports pointer rewriting repeats per dialog, limited over one

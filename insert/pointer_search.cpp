@@ -139,8 +139,7 @@ void FindPointers(InsertState state, std::int32_t lowest, std::int32_t highest, 
     AppendLog(state, u"Процесс поиска прерван пользователем");
     AppendLog(state, countLine);
     AppendLog(state, u"Протокол смотри в файле " + reportFile);
-    WriteBytesOutput(state, reportFile,
-                     std::span(reinterpret_cast<const std::uint8_t*>(report.data()), report.size()));
+    WriteBytesOutput(state, reportFile, std::span(reinterpret_cast<const std::uint8_t*>(report.data()), report.size()));
     HideProgress(state);
     return;
   }
@@ -148,8 +147,7 @@ void FindPointers(InsertState state, std::int32_t lowest, std::int32_t highest, 
   report += "\r\n";
   AppendLog(state, countLine);
   AppendLog(state, u"Протокол смотри в файле " + reportFile);
-  WriteBytesOutput(state, reportFile,
-                   std::span(reinterpret_cast<const std::uint8_t*>(report.data()), report.size()));
+  WriteBytesOutput(state, reportFile, std::span(reinterpret_cast<const std::uint8_t*>(report.data()), report.size()));
   AppendLog(state, u"Поиск окончен. " + NowText());
   HideProgress(state);
 }
@@ -169,9 +167,10 @@ void FindPointers(InsertState state, std::int32_t lowest, std::int32_t highest, 
 }
 
 void RunPointerSearch(InsertState state) {
-  static constexpr std::u16string_view kQuestions[4] = {
-      u"Значение поинтера должно быть больше чем", u"Значение поинтера должно быть меньше чем",
-      u"Искать поинтеры в ROM'e начиная с адреса", u"Искать поинтеры в ROM'e заканчивая адресом"};
+  static constexpr std::u16string_view kQuestions[4] = {u"Значение поинтера должно быть больше чем",
+                                                        u"Значение поинтера должно быть меньше чем",
+                                                        u"Искать поинтеры в ROM'e начиная с адреса",
+                                                        u"Искать поинтеры в ROM'e заканчивая адресом"};
   std::int32_t values[4];
   for (int i = 0; i < 4; ++i) {
     auto answer = InputBox(state, kQuestions[i], kSearchTitle);

@@ -90,12 +90,14 @@ struct StaleKey {
 class Verifier {
  public:
   Verifier(InsertState state, VerifyResult& result)
-      : state_(state), result_(result), format_(state.ctx.settings.PtrFormat),
+      : state_(state),
+        result_(result),
+        format_(state.ctx.settings.PtrFormat),
         width_(static_cast<std::size_t>(PointerWidth(format_))) {}
 
   void CheckDialogs() {
-    const auto last = static_cast<std::int32_t>(std::min<std::int64_t>(
-        state_.dialogs.lastIndex, static_cast<std::int64_t>(state_.dialogs.records.size()) - 1));
+    const auto last = static_cast<std::int32_t>(
+        std::min<std::int64_t>(state_.dialogs.lastIndex, static_cast<std::int64_t>(state_.dialogs.records.size()) - 1));
     // The insertion has reported unknown characters already; the check
     // encodes silently.
     WarningLimit silent(u"", 0);
@@ -180,7 +182,8 @@ class Verifier {
       const std::size_t end = std::min(rom.size(), chunk + kScanChunk);
       if (distinctLast == 1) {
         const std::uint8_t* p = data + chunk;
-        while ((p = static_cast<const std::uint8_t*>(std::memchr(p, onlyLast, static_cast<std::size_t>(data + end - p))))) {
+        while ((
+            p = static_cast<const std::uint8_t*>(std::memchr(p, onlyLast, static_cast<std::size_t>(data + end - p))))) {
           candidate(static_cast<std::size_t>(p - data) - 3);
           ++p;
         }
@@ -262,8 +265,7 @@ class Verifier {
   // (through the end code) and as the extraction decodes them.
   void CheckDecoding(std::int32_t dialog, std::int32_t addr, const Bytes& bytes, const std::u16string& understood) {
     const std::size_t length = LengthThroughEndCode(state_.table, bytes);
-    const std::u16string decoded =
-        DecodeRangeText(state_, addr, addr + static_cast<std::int32_t>(length));
+    const std::u16string decoded = DecodeRangeText(state_, addr, addr + static_cast<std::int32_t>(length));
     if (decoded == understood) return;
     std::u16string detail = TextDifference(decoded, understood);
     if (length < bytes.size())
@@ -345,8 +347,8 @@ std::u16string VerifyReportText(InsertState state, const VerifyResult& result) {
     const std::u16string id = p.dialog >= 0 && static_cast<std::size_t>(p.dialog) < state.dialogs.records.size()
                                   ? state.dialogs.records[static_cast<std::size_t>(p.dialog)].dlgID
                                   : std::u16string();
-    text += id + u"\t" + std::u16string(KindWord(p.kind)) + u"\t" + LongToAddrText(p.offset) + u"\t" + p.detail +
-            u"\r\n";
+    text +=
+        id + u"\t" + std::u16string(KindWord(p.kind)) + u"\t" + LongToAddrText(p.offset) + u"\t" + p.detail + u"\r\n";
   }
   if (!result.pointerRecordKnown) text += std::u16string(kNoRecord) + u"\r\n";
   if (result.stopped) text += std::u16string(kStopped) + u"\r\n";
@@ -373,8 +375,8 @@ void VerifyInsertion(InsertState state, const std::u16string& reportFile) {
 
 void VerifyInsertion(InsertState state) {
   if (!RequireRom(state) || !RequireTable(state) || !RequireDialogs(state)) return;
-  const std::u16string file = AskFileName(state, true, u"Отчет о проверке вставки",
-                                          u"Отчет (*.txt)|*.txt\r\nAll Files (*.*)|*.*");
+  const std::u16string file =
+      AskFileName(state, true, u"Отчет о проверке вставки", u"Отчет (*.txt)|*.txt\r\nAll Files (*.*)|*.*");
   if (Trim(file).empty()) return;
   VerifyInsertion(state, file);
 }

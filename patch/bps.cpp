@@ -108,7 +108,7 @@ class TargetChecksum {
   std::span<const std::uint8_t> target_;
   std::size_t from_ = 0;  // the stretch not yet counted
   std::size_t to_ = 0;
-  uLong change_ = 0;      // what the counted stretches change, carried to end_
+  uLong change_ = 0;  // what the counted stretches change, carried to end_
   std::size_t end_ = 0;
 };
 
@@ -419,14 +419,14 @@ std::u16string FaultText(const BpsApplyResult& r, const std::u16string& name) {
       return file + u" сделан для другого ROM'а (или другой его версии): CRC32 исходного ROM'а в патче " +
              Crc32Text(r.expected) + u", а у загруженного " + Crc32Text(r.actual);
     case BpsFault::TargetTooLarge:
-      return file + u" дает ROM размером" + NumText(static_cast<long long>(std::min<std::uint64_t>(r.expected, INT64_MAX))) +
-             u" байт, больше 32 МиБ";
+      return file + u" дает ROM размером" +
+             NumText(static_cast<long long>(std::min<std::uint64_t>(r.expected, INT64_MAX))) + u" байт, больше 32 МиБ";
     case BpsFault::Actions:
       return file + u" испорчен: действие по смещению" + NumText(static_cast<long long>(r.position)) + u" [hex]=" +
              HexText(r.position) + u" обрезано или выходит за пределы ROM'ов";
     case BpsFault::TargetSize:
-      return file + u" испорчен: действия дали" + NumText(static_cast<long long>(r.actual)) +
-             u" байт вместо" + NumText(static_cast<long long>(r.expected));
+      return file + u" испорчен: действия дали" + NumText(static_cast<long long>(r.actual)) + u" байт вместо" +
+             NumText(static_cast<long long>(r.expected));
     case BpsFault::TargetCrc:
       return file + u": результат не совпадает с целевым ROM'ом, CRC32 результата " + Crc32Text(r.actual) +
              u", а в патче записано " + Crc32Text(r.expected);

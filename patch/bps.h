@@ -52,15 +52,15 @@ std::vector<std::uint8_t> BuildBps(std::span<const std::uint8_t> source, std::sp
 // Which check refused a patch, in the order they are made.
 enum class BpsFault {
   None,
-  NotBps,         // no magic, or too short
-  PatchCrc,       // the patch's own checksum differs: the file is damaged
-  Header,         // the sizes or the metadata cannot be read
-  SourceSize,     // made for another ROM
-  SourceCrc,      // made for another ROM (or another version of it)
-  TargetTooLarge, // the result would exceed what the program holds (32 MiB)
-  Actions,        // an action is cut off, leaves its file or overruns the target
-  TargetSize,     // the actions end before the target is complete
-  TargetCrc,      // the result is not what the patch was made to give
+  NotBps,          // no magic, or too short
+  PatchCrc,        // the patch's own checksum differs: the file is damaged
+  Header,          // the sizes or the metadata cannot be read
+  SourceSize,      // made for another ROM
+  SourceCrc,       // made for another ROM (or another version of it)
+  TargetTooLarge,  // the result would exceed what the program holds (32 MiB)
+  Actions,         // an action is cut off, leaves its file or overruns the target
+  TargetSize,      // the actions end before the target is complete
+  TargetCrc,       // the result is not what the patch was made to give
 };
 
 struct BpsApplyResult {

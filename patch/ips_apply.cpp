@@ -59,8 +59,7 @@ IpsApplyResult WalkIpsRecords(std::span<const std::uint8_t> patch, std::span<std
     const std::size_t size = Read16(patch, p + 3);
     if (size > 0) {
       if (end - (p + 5) < size) return stopAt(IpsStop::CutData);
-      if (rom)
-        place(offset, size, [&](std::uint8_t* to, std::size_t n) { std::memcpy(to, patch.data() + p + 5, n); });
+      if (rom) place(offset, size, [&](std::uint8_t* to, std::size_t n) { std::memcpy(to, patch.data() + p + 5, n); });
       p += 5 + size;
     } else {
       // Size 0 marks a run-length record: 2 bytes of run length, 1 byte of value.
@@ -110,11 +109,10 @@ void ApplyIps(PatchState state) {
   if (!RequireRom(state)) return;
   const IpsApplyResult r = ApplyIpsRecords(ips.bytes, state.rom.span());
   if (r.cut()) {
-    const std::u16string where =
-        NumText(static_cast<long long>(r.stopPosition)) + u" [hex]=" + HexText(r.stopPosition);
-    const std::u16string_view what = r.stop == IpsStop::CutHeader     ? u"заголовок записи"
+    const std::u16string where = NumText(static_cast<long long>(r.stopPosition)) + u" [hex]=" + HexText(r.stopPosition);
+    const std::u16string_view what = r.stop == IpsStop::CutHeader      ? u"заголовок записи"
                                      : r.stop == IpsStop::CutRunLength ? u"RLE запись"
-                                                                        : u"данные записи";
+                                                                       : u"данные записи";
     AppendLog(state,
               u"IPS файл " + ips.fileName + u" обрезан: " + std::u16string(what) + u" по смещению" + where +
                   u" не помещается в файл. IPS не применён, ROM не изменён",

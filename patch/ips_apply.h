@@ -12,7 +12,7 @@ struct PatchState;
 
 // IPS readers take a record offset of these three bytes for the end mark.
 inline constexpr std::int32_t kIpsEofOffset = 0x454F46;  // "EOF"
-inline constexpr std::size_t kIpsMinimumFileSize = 14;    // "PATCH", one 1-byte record, "EOF"
+inline constexpr std::size_t kIpsMinimumFileSize = 14;   // "PATCH", one 1-byte record, "EOF"
 
 // "PATCH" at the start and at least the minimum length.
 bool IsIpsFile(std::span<const std::uint8_t> patch);
@@ -22,17 +22,17 @@ bool IsIpsFile(std::span<const std::uint8_t> patch);
 inline constexpr std::uint64_t kMaxIpsFileSize = 64u << 20;
 
 enum class IpsStop {
-  EofMark,          // the "EOF" record offset was met
-  EndOfFile,        // the records ended exactly at the end of the file
-  CutHeader,        // a record header (or the "EOF" mark) is cut off by the end of the file
-  CutRunLength,     // a run-length record is cut off
-  CutData,          // the data of a record is cut off
+  EofMark,       // the "EOF" record offset was met
+  EndOfFile,     // the records ended exactly at the end of the file
+  CutHeader,     // a record header (or the "EOF" mark) is cut off by the end of the file
+  CutRunLength,  // a run-length record is cut off
+  CutData,       // the data of a record is cut off
 };
 
 struct IpsApplyResult {
   IpsStop stop = IpsStop::EndOfFile;
-  std::size_t stopPosition = 0;  // position in the patch where reading ended (for a cut: the cut record)
-  std::size_t records = 0;       // records applied
+  std::size_t stopPosition = 0;    // position in the patch where reading ended (for a cut: the cut record)
+  std::size_t records = 0;         // records applied
   std::uint64_t droppedBytes = 0;  // bytes the records placed past the end of the ROM
 
   bool cut() const { return stop != IpsStop::EofMark && stop != IpsStop::EndOfFile; }

@@ -87,8 +87,9 @@ void WriteIps(PatchState state, const std::u16string& fileName) {
   IpsBuild build = BuildIps(changes);
   if (build.unreachableOffset >= 0) {
     AppendLog(state,
-              u"IPS не записан: изменения с адреса " + HexText(static_cast<unsigned long long>(build.unreachableOffset)) +
-                  u" (" + DecText(build.unreachableOffset) +
+              u"IPS не записан: изменения с адреса " +
+                  HexText(static_cast<unsigned long long>(build.unreachableOffset)) + u" (" +
+                  DecText(build.unreachableOffset) +
                   u") недоступны формату IPS, запись в нём может начинаться только ниже 16 МиБ (1000000). "
                   u"Сохраните изменения как BPS (File > Save > BPS as, в пакетном задании SAVEBPS=файл)",
               kColourBrightRed);

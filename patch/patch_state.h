@@ -10,13 +10,13 @@ namespace vorkat {
 
 struct PatchState {
   template <class S>
-    requires requires(S& s) {
-      s.ctx;
-      s.rom;
-      s.originalRom;
-      s.ips;
-      s.bps;
-    }
+  requires requires(S& s) {
+    s.ctx;
+    s.rom;
+    s.originalRom;
+    s.ips;
+    s.bps;
+  }
   PatchState(S& s) : ctx(s.ctx), rom(s.rom), originalRom(s.originalRom), ips(s.ips), bps(s.bps) {}  // NOLINT
 
   operator Context&() const { return ctx; }  // NOLINT(google-explicit-constructor)

@@ -112,8 +112,7 @@ void CompareRoms(PatchState state, bool ecoMode, bool mergeBlocks) {
   changes = ChangedBlockList{};
   if (!RequireBothRoms(state)) return;
   AppendLog(state, NowText() + u" Начинаем сравнение двух ROM'ов" + std::u16string(kCrLf) + u"Исправленный = " +
-                       state.rom.fileName + std::u16string(kCrLf) + u"Оригинальный = " +
-                       state.originalRom.fileName);
+                       state.rom.fileName + std::u16string(kCrLf) + u"Оригинальный = " + state.originalRom.fileName);
   LongOperation op(state);
   const auto working = state.rom.view();
   const auto original = state.originalRom.view();

@@ -7,9 +7,8 @@ namespace vorkat {
 namespace {
 
 constexpr std::array<std::u16string_view, 12> kNames = {
-    u"dlgID",      u"ExtractedFromAddr", u"OldDlgSize",       u"NewDlgSize",
-    u"DoPointerChange", u"NewDlgAddr",   u"OldPtrHEX",        u"NewPtrHEX",
-    u"PtrsAddrListFile", u"PtrsAddrZones", u"dlgComments",    u"dlgText",
+    u"dlgID",     u"ExtractedFromAddr", u"OldDlgSize",       u"NewDlgSize",    u"DoPointerChange", u"NewDlgAddr",
+    u"OldPtrHEX", u"NewPtrHEX",         u"PtrsAddrListFile", u"PtrsAddrZones", u"dlgComments",     u"dlgText",
 };
 
 }  // namespace

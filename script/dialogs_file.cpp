@@ -107,8 +107,8 @@ bool AppendParsed(ScriptState state, const std::u16string& name) {
     set.lastIndex = -1;
   }
   // Slots after the old last dialog are reused: the new file's pieces follow it.
-  const auto keep = static_cast<std::size_t>(std::clamp<std::int64_t>(
-      static_cast<std::int64_t>(set.lastIndex) + 1, 0, static_cast<std::int64_t>(set.records.size())));
+  const auto keep = static_cast<std::size_t>(std::clamp<std::int64_t>(static_cast<std::int64_t>(set.lastIndex) + 1, 0,
+                                                                      static_cast<std::int64_t>(set.records.size())));
   set.records.resize(keep);
   set.records.reserve(keep + parsed.records.size());
   std::move(parsed.records.begin(), parsed.records.end(), std::back_inserter(set.records));
@@ -260,8 +260,8 @@ SaveOutcome SaveDialogs(ScriptState state, bool silent) {
     AppendLog(state, u"файл диалогов еще не загружен");
     return SaveOutcome::NotSaved;
   }
-  const std::u16string name =
-      silent ? state.dialogs.fileName : AskFileName(state, true, u"Save Dialogs file", kDialogsFilters);
+  const std::u16string name = silent ? state.dialogs.fileName
+                                     : AskFileName(state, true, u"Save Dialogs file", kDialogsFilters);
   return SaveDialogsAs(state, name);
 }
 

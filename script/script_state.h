@@ -9,14 +9,14 @@ namespace vorkat {
 
 struct ScriptState {
   template <class S>
-    requires requires(S& s) {
-      s.ctx;
-      s.rom;
-      s.originalRom;
-      s.table;
-      s.codecOptions;
-      s.dialogs;
-    }
+  requires requires(S& s) {
+    s.ctx;
+    s.rom;
+    s.originalRom;
+    s.table;
+    s.codecOptions;
+    s.dialogs;
+  }
   ScriptState(S& s)  // NOLINT(google-explicit-constructor)
       : ctx(s.ctx),
         rom(s.rom),

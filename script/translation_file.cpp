@@ -116,13 +116,12 @@ void ExportTranslationFile(ScriptState state) {
     return;
   const std::u16string name = AskFileName(state, true, u"Сохранить диалоги как Файл перевода", kTranslationFilters);
   if (name.empty()) return;
-  const bool correct =
-      MsgBox(state,
-             u"Кстати, Vorkat1 считает смещение в ROM'е с единицы, а Vorkat2 с нуля\r\n"
-             u"желаете скорректировать адреса, чтобы они были правильные\r\n"
-             u"с точки зрения Vorkat версии 1 ?\r\n\r\n"
-             u"(ЕСЛИ этот скрипт БЫЛ ИМПОРТИРОВАН ИЗ Vorkat1, то ответь НЕТ)",
-             MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
+  const bool correct = MsgBox(state,
+                              u"Кстати, Vorkat1 считает смещение в ROM'е с единицы, а Vorkat2 с нуля\r\n"
+                              u"желаете скорректировать адреса, чтобы они были правильные\r\n"
+                              u"с точки зрения Vorkat версии 1 ?\r\n\r\n"
+                              u"(ЕСЛИ этот скрипт БЫЛ ИМПОРТИРОВАН ИЗ Vorkat1, то ответь НЕТ)",
+                              MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
 
   LongOperation op(state);
   const auto last = std::min<std::int64_t>(set.lastIndex, static_cast<std::int64_t>(set.records.size()) - 1);
@@ -174,8 +173,7 @@ void MergeDialogsFiles(ScriptState state) {
   // loaded set would survive only in the merged file.
   DialogSet& set = state.dialogs;
   if (set.isLoaded && !OfferToSaveChanges(state)) {
-    AppendLog(state, u"Изменения в диалогах не сохранены, операция объединения диалогов не выполнена",
-              kColourDarkRed);
+    AppendLog(state, u"Изменения в диалогах не сохранены, операция объединения диалогов не выполнена", kColourDarkRed);
     return;
   }
   {

@@ -38,8 +38,8 @@ DraftEntries DraftFromHit(const RelativeWord& word, std::span<const std::uint8_t
   return draft;
 }
 
-std::u16string DraftPreview(const DraftEntries& draft, int width, std::span<const std::uint8_t> rom,
-                            std::size_t offset, std::size_t wordBytes, std::size_t around) {
+std::u16string DraftPreview(const DraftEntries& draft, int width, std::span<const std::uint8_t> rom, std::size_t offset,
+                            std::size_t wordBytes, std::size_t around) {
   const auto w = static_cast<std::size_t>(width);
   // Codes keep the hit's alignment: step back whole codes only.
   const std::size_t before = std::min(around, offset / w);
@@ -66,8 +66,7 @@ bool DraftTable(CodecState state, std::u16string_view text, int width, std::int6
   const std::span<const std::uint8_t> rom = state.rom.view();
   std::optional<GroupCodes> codes;
   // A word without two letters of one alphabet matches anywhere and implies nothing.
-  if (offset >= 0 && word.HasTwoLetterGroup())
-    codes = RelativeMatchAt(word, rom, static_cast<std::size_t>(offset));
+  if (offset >= 0 && word.HasTwoLetterGroup()) codes = RelativeMatchAt(word, rom, static_cast<std::size_t>(offset));
   if (!codes) {
     AppendLog(state,
               u"Таблица не создана: по адресу " +

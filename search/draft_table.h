@@ -25,8 +25,8 @@ DraftEntries DraftFromHit(const RelativeWord& word, std::span<const std::uint8_t
 
 // The text around a hit read through a draft: `around` codes before the
 // word and after it, codes the draft lacks shown as "·".
-std::u16string DraftPreview(const DraftEntries& draft, int width, std::span<const std::uint8_t> rom,
-                            std::size_t offset, std::size_t wordBytes, std::size_t around);
+std::u16string DraftPreview(const DraftEntries& draft, int width, std::span<const std::uint8_t> rom, std::size_t offset,
+                            std::size_t wordBytes, std::size_t around);
 
 // Batch DRAFTTABLE=word,width,offset,outfile and the search window's
 // "Создать таблицу": checks that the word matches at the offset, then writes

@@ -101,7 +101,8 @@ bool MaskedMatcher::PrefixMissing() const {
 }
 
 std::u16string SearchHitLine(std::int32_t offset, std::span<const std::uint8_t> bytes) {
-  std::u16string line = u"адрес " + NumText(offset) + u" hex(" + HexText(static_cast<std::uint32_t>(offset)) + u")   -->";
+  std::u16string line =
+      u"адрес " + NumText(offset) + u" hex(" + HexText(static_cast<std::uint32_t>(offset)) + u")   -->";
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (i > 0) line += u',';
     line += HexText(bytes[i]);

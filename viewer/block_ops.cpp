@@ -36,9 +36,9 @@ bool TakeBlock(CodecState state, ViewerModel& view) {
 }
 
 std::u16string BlockText(const ViewerModel& view) {
-  return u"Блок начиная с адреса" + NumText(view.BlockStart) + u"(" + HexText(static_cast<std::uint32_t>(view.BlockStart)) +
-         u")" + u" и заканчивая адресом" + NumText(view.BlockEnd) + u"(" +
-         HexText(static_cast<std::uint32_t>(view.BlockEnd)) + u")";
+  return u"Блок начиная с адреса" + NumText(view.BlockStart) + u"(" +
+         HexText(static_cast<std::uint32_t>(view.BlockStart)) + u")" + u" и заканчивая адресом" +
+         NumText(view.BlockEnd) + u"(" + HexText(static_cast<std::uint32_t>(view.BlockEnd)) + u")";
 }
 
 void Announce(CodecState state, const std::u16string& text) {

@@ -14,9 +14,8 @@ namespace vorkat {
 namespace {
 
 // The 16 colours of the standard palette, 0x00BBGGRR.
-constexpr std::uint32_t kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                                        0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                        0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+constexpr std::uint32_t kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+                                        0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
 int HexValue(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
@@ -27,7 +26,8 @@ int HexValue(char16_t c) {
 
 // The bytes the page shows: the working ROM, or the original one.
 std::span<const std::uint8_t> Source(CodecState state, const ViewerModel& view) {
-  if (view.ShowOrigHexes) return state.originalRom.isLoaded ? state.originalRom.view() : std::span<const std::uint8_t>{};
+  if (view.ShowOrigHexes)
+    return state.originalRom.isLoaded ? state.originalRom.view() : std::span<const std::uint8_t>{};
   return state.rom.isLoaded ? state.rom.view() : std::span<const std::uint8_t>{};
 }
 
@@ -75,8 +75,10 @@ void ApplyHighlights(const ViewerModel& view, ViewerPage& page) {
          hit = page.hex.find(rule.text, hit + 1)) {
       std::int64_t from = static_cast<std::int64_t>(hit);
       std::int64_t to = from + static_cast<std::int64_t>(rule.text.size());
-      if (rule.cells < 0) from += rule.cells * cellChars;
-      else to += rule.cells * cellChars;
+      if (rule.cells < 0)
+        from += rule.cells * cellChars;
+      else
+        to += rule.cells * cellChars;
       from = std::max<std::int64_t>(from, 0);
       to = std::min<std::int64_t>(to, static_cast<std::int64_t>(page.hex.size()));
       for (std::int64_t i = from; i < to; ++i) page.hexColours[static_cast<std::size_t>(i)] = rule.colour;
@@ -141,7 +143,8 @@ void SetHighlightRules(CoreState state, ViewerModel& view, std::u16string_view t
     const std::size_t second = line.find(u',', comma + 1);
     HighlightRule rule;
     rule.text = line.substr(0, comma);
-    rule.cells = ReadInt(line.substr(comma + 1, second == std::u16string::npos ? std::u16string::npos : second - comma - 1));
+    rule.cells =
+        ReadInt(line.substr(comma + 1, second == std::u16string::npos ? std::u16string::npos : second - comma - 1));
     const std::u16string colourText = second == std::u16string::npos ? u"" : line.substr(second + 1);
     const auto colour = HighlightColour(colourText);
     if (!colour) {
@@ -154,7 +157,9 @@ void SetHighlightRules(CoreState state, ViewerModel& view, std::u16string_view t
   }
 }
 
-std::int32_t PageBytes(const ViewerModel& view) { return Saturate(std::int64_t{view.Columns} * view.Rows * view.codeWidth); }
+std::int32_t PageBytes(const ViewerModel& view) {
+  return Saturate(std::int64_t{view.Columns} * view.Rows * view.codeWidth);
+}
 
 std::int32_t CursorAddress(const ViewerModel& view) {
   return Saturate(view.ViewTop + (std::int64_t{view.CursorRow} * view.Columns + view.CursorColumn) * view.codeWidth);
@@ -167,15 +172,18 @@ ViewerPage BuildPage(CodecState state, ViewerModel& view) {
   ClampViewTop(state, view);
   page.empty = false;
   page.top = view.ViewTop;
-  page.bytes = static_cast<std::int32_t>(std::min<std::int64_t>(PageBytes(view), static_cast<std::int64_t>(bytes.size()) - page.top));
+  page.bytes = static_cast<std::int32_t>(
+      std::min<std::int64_t>(PageBytes(view), static_cast<std::int64_t>(bytes.size()) - page.top));
   const std::int32_t width = view.codeWidth;
   page.cells = (page.bytes + width - 1) / width;
   page.hex.reserve(static_cast<std::size_t>(page.cells) * static_cast<std::size_t>(view.CursorSizeInChar));
   page.text.reserve(static_cast<std::size_t>(page.cells));
-  const std::span<const std::uint8_t> onPage = bytes.subspan(static_cast<std::size_t>(page.top), static_cast<std::size_t>(page.bytes));
+  const std::span<const std::uint8_t> onPage =
+      bytes.subspan(static_cast<std::size_t>(page.top), static_cast<std::size_t>(page.bytes));
   for (std::int32_t cell = 0; cell < page.cells; ++cell) {
     const std::size_t at = static_cast<std::size_t>(cell) * static_cast<std::size_t>(width);
-    const std::span<const std::uint8_t> code = onPage.subspan(at, std::min<std::size_t>(static_cast<std::size_t>(width), onPage.size() - at));
+    const std::span<const std::uint8_t> code =
+        onPage.subspan(at, std::min<std::size_t>(static_cast<std::size_t>(width), onPage.size() - at));
     for (std::uint8_t b : code) page.hex += HexText(b, 2);
     for (std::size_t k = code.size(); k < static_cast<std::size_t>(width); ++k) page.hex += u"  ";
     page.hex += u' ';
@@ -213,7 +221,8 @@ std::u16string BlockStatusText(const ViewerModel& view) {
 void ScrollUp(CodecState state, ViewerModel& view, std::int32_t lines) {
   if (lines == 0) lines = 1;
   if (view.ViewTop > 0)
-    view.ViewTop = Saturate(std::max<std::int64_t>(view.ViewTop - std::int64_t{view.Columns} * lines * view.codeWidth, 0));
+    view.ViewTop =
+        Saturate(std::max<std::int64_t>(view.ViewTop - std::int64_t{view.Columns} * lines * view.codeWidth, 0));
   ClampViewTop(state, view);
 }
 
@@ -246,12 +255,16 @@ void PressViewerKey(CodecState state, ViewerModel& view, ViewerKey key, bool mod
     case ViewerKey::Up: --view.CursorRow; break;
     case ViewerKey::Down: ++view.CursorRow; break;
     case ViewerKey::Left:
-      if (!modifier) --view.CursorColumn;
-      else if (view.ViewTop > 0) view.ViewTop -= view.codeWidth;
+      if (!modifier)
+        --view.CursorColumn;
+      else if (view.ViewTop > 0)
+        view.ViewTop -= view.codeWidth;
       break;
     case ViewerKey::Right:
-      if (!modifier) ++view.CursorColumn;
-      else if (view.ViewTop < size) view.ViewTop += view.codeWidth;
+      if (!modifier)
+        ++view.CursorColumn;
+      else if (view.ViewTop < size)
+        view.ViewTop += view.codeWidth;
       break;
     case ViewerKey::PageUp:
       view.CursorRow = 0;

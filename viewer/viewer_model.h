@@ -94,7 +94,20 @@ ViewerPage BuildPage(CodecState state, ViewerModel& view);
 std::u16string CursorStatusText(const ViewerModel& view);
 std::u16string BlockStatusText(const ViewerModel& view);
 
-enum class ViewerKey { Up, Down, Left, Right, PageUp, PageDown, Home, End, SetBlockStart, SetBlockEnd, ClearBlock, ToggleTable };
+enum class ViewerKey {
+  Up,
+  Down,
+  Left,
+  Right,
+  PageUp,
+  PageDown,
+  Home,
+  End,
+  SetBlockStart,
+  SetBlockEnd,
+  ClearBlock,
+  ToggleTable
+};
 
 // A key of the viewer: moves the cursor or the page (with `modifier` held,
 // Left and Right move the page by one cell), then wraps the cursor.

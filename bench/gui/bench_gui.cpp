@@ -92,13 +92,15 @@ void BenchPreview(vorkat::AppState& state, QWidget& mainWindow) {
   testing::TempDir dir;
   QImage sheet(16 * 8, 16 * 12, QImage::Format_RGB32);
   for (int y = 0; y < sheet.height(); ++y)
-    for (int x = 0; x < sheet.width(); ++x) sheet.setPixel(x, y, (x * 7 + y * 3) % 5 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    for (int x = 0; x < sheet.width(); ++x)
+      sheet.setPixel(x, y, (x * 7 + y * 3) % 5 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
   sheet.save(QString::fromStdU16String(dir.File("sheet.bmp")), "BMP");
   std::u16string fdt = u"8,12=FontWidthFontHeight\r\n0," + dir.File("sheet.bmp") +
                        u"=FontFileName\r\n0,16=FontClipRows\r\n0,16=FontClipCols\r\n0,1=interletterspacing\r\n"
                        u"0_NEWLINE,=<$VBCRLF>\r\n";
   for (int k = 0; k < 250; ++k)
-    fdt += DecText(4 + k % 5) + u",#" + DecText(k) + u"=" + std::u16string(1, static_cast<char16_t>(0x21 + k)) + u"\r\n";
+    fdt +=
+        DecText(4 + k % 5) + u",#" + DecText(k) + u"=" + std::u16string(1, static_cast<char16_t>(0x21 + k)) + u"\r\n";
   dir.WriteText("font.fdt", fdt);
   LoadFontDescriptionFile(state, dir.File("font.fdt"));
 
@@ -107,7 +109,9 @@ void BenchPreview(vorkat::AppState& state, QWidget& mainWindow) {
   preview->SetPictureSize(QSize(320, 820));  // every glyph lands on the picture
   preview->LoadFntPics();
   std::u16string dialog;
-  for (int i = 0; dialog.size() < 2000; ++i) dialog += (i % 30 == 29) ? std::u16string(u"\r\n") : std::u16string(1, static_cast<char16_t>(0x21 + (i * 37) % 250));
+  for (int i = 0; dialog.size() < 2000; ++i)
+    dialog += (i % 30 == 29) ? std::u16string(u"\r\n")
+                             : std::u16string(1, static_cast<char16_t>(0x21 + (i * 37) % 250));
   dialog.resize(2000);
   const int rounds = 200;
   double worst = 0;
@@ -157,7 +161,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < count; ++i) {
     DialogRecord& d = state.dialogs.records[static_cast<std::size_t>(i)];
     d.dlgID = DecText(i);
-    d.dlgText = u"Диалог" + NumText(i) + u": Hello there, traveller!\r\nThe road to the castle is long "
+    d.dlgText = u"Диалог" + NumText(i) +
+                u": Hello there, traveller!\r\nThe road to the castle is long "
                 u"and the bridge is out.<$0A>\r\nCome back when you have found the key, and bring some "
                 u"bread for the guard.<$END>";
   }

@@ -57,9 +57,8 @@ TEST_F(BatchCommandsTest, CompareSaveAndApplyAPatch) {
   dir.Write("work.gba", working);
   dir.Write("copy.gba", original);
   Run(u"LOADROM=" + F("work.gba") + u"\r\nLOADORIGINALROM=" + F("orig.gba") +
-      u"\r\nECOMODE=1\r\nOPTIMIZECHANGESBLOCKS=0\r\nCOMPAREROMS\r\nSAVEIPS=" + F("fix") + u"\r\n" +
-      u"LOADROM=" + F("copy.gba") + u"\r\nLOADIPS=" + F("fix.ips") + u"\r\nAPPLYIPSTOROM\r\nSAVEROM=" +
-      F("copy.gba"));
+      u"\r\nECOMODE=1\r\nOPTIMIZECHANGESBLOCKS=0\r\nCOMPAREROMS\r\nSAVEIPS=" + F("fix") + u"\r\n" + u"LOADROM=" +
+      F("copy.gba") + u"\r\nLOADIPS=" + F("fix.ips") + u"\r\nAPPLYIPSTOROM\r\nSAVEROM=" + F("copy.gba"));
   EXPECT_TRUE(state.patchOptions.EcoMode);
   EXPECT_FALSE(state.patchOptions.OptimizeChangesBlocks);
   EXPECT_TRUE(LoggedPart(u"Прочитали оригинальный ROM файл:" + F("orig.gba")));
@@ -70,8 +69,8 @@ TEST_F(BatchCommandsTest, CompareSaveAndApplyAPatch) {
   EXPECT_EQ(dir.Read("copy.gba.bak"), original);
   EXPECT_TRUE(host.prompts.empty());
 
-  Run(u"OPTIMIZECHANGESBLOCKS=1\r\nECOMODE=0\r\nLOADORIGINALROM=" + F("orig.gba") +
-      u"\r\nLOADROM=" + F("work.gba") + u"\r\nCOMPAREROMS");
+  Run(u"OPTIMIZECHANGESBLOCKS=1\r\nECOMODE=0\r\nLOADORIGINALROM=" + F("orig.gba") + u"\r\nLOADROM=" + F("work.gba") +
+      u"\r\nCOMPAREROMS");
   EXPECT_TRUE(LoggedPart(u"отличительных блоков насчитано 2"));
 }
 
@@ -87,7 +86,6 @@ TEST_F(BatchCommandsTest, OriginalRomChecksAsTheMenuDoes) {
   EXPECT_EQ(host.logLines.end()[-2],
             u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
   EXPECT_FALSE(state.originalRom.isLoaded);
-
 }
 
 TEST_F(BatchCommandsTest, ALoadThatFailsStopsTheScriptAtItsLine) {

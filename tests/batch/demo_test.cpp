@@ -39,7 +39,8 @@ TEST(Demo, TranslateScriptInsertsTheTranslationAndWritesItsPatch) {
   ASSERT_EQ(russian.size(), 8u);
   auto textAt = [&](std::size_t pointerOffset) {
     EXPECT_EQ(translated[pointerOffset + 3], 0x08);
-    std::size_t at = translated[pointerOffset] | translated[pointerOffset + 1] << 8 | translated[pointerOffset + 2] << 16;
+    std::size_t at = translated[pointerOffset] | translated[pointerOffset + 1] << 8 |
+                     translated[pointerOffset + 2] << 16;
     EXPECT_GE(at, 0x4000u);
     EXPECT_LT(at, 0xC000u);
     EXPECT_EQ(at % 4, 0u);

@@ -157,8 +157,9 @@ TEST_F(Encoder, UnknownCharactersAreReportedAHundredTimesPerOperation) {
   EXPECT_EQ(Enc(text), Bytes(250, 0xC6)) << "characters whose report is left out are still written";
   EXPECT_EQ(CountIn(state.ctx.log.text, u"='Ж'"), 100u);
   EXPECT_EQ(CountIn(state.ctx.log.text, u"незапланированные проблемы"), 100u);
-  EXPECT_EQ(LogColourOf(state, u"В таблице не найдена комбинация символов (правая часть таблицы): ещё 150 таких "
-                               u"сообщений не показано"),
+  EXPECT_EQ(LogColourOf(state,
+                        u"В таблице не найдена комбинация символов (правая часть таблицы): ещё 150 таких "
+                        u"сообщений не показано"),
             kColourDarkRed);
 
   // Calls that share one limit are one operation: its caller sums up.

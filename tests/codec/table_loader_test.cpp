@@ -58,8 +58,7 @@ TEST_F(TableLoader, ReadsTheExampleFileLineByLine) {
 }
 
 TEST_F(TableLoader, ValuesAreVerbatimAndCodeTextsTrimmed) {
-  LoadLines(state,
-            {u"41=a=b", u"42= ", u" 43 =C", u"0A=<$VBCRLF>", u"44=<$SPACE>x<$SPACE>", u"45="});
+  LoadLines(state, {u"41=a=b", u"42= ", u" 43 =C", u"0A=<$VBCRLF>", u"44=<$SPACE>x<$SPACE>", u"45="});
   EXPECT_EQ(table.entries[0x41], u"a=b");
   EXPECT_EQ(table.entries[0x42], u" ");
   EXPECT_EQ(table.entries[0x43], u"C");
@@ -102,8 +101,9 @@ TEST_F(TableLoader, CodesThatAreNotHexadecimalAreReportedAndSkipped) {
   EXPECT_TRUE(table.entries[0x04].empty());
   EXPECT_TRUE(table.entries[0x00].empty());
   EXPECT_TRUE(table.entries[0x07].empty()) << "no wildcard line is used";
-  EXPECT_EQ(LogColourOf(state, u"Ошибка в таблице перекодировки --> строка 2: код '4G' не шестнадцатеричный, "
-                               u"строка пропущена"),
+  EXPECT_EQ(LogColourOf(state,
+                        u"Ошибка в таблице перекодировки --> строка 2: код '4G' не шестнадцатеричный, "
+                        u"строка пропущена"),
             kColourDarkRed);
   EXPECT_TRUE(LogHas(state, u"строка 3: код 'ZZ'"));
   EXPECT_TRUE(LogHas(state, u"строка 4: код ''"));
@@ -117,8 +117,9 @@ TEST_F(TableLoader, RepeatedWarningsStopAfterAHundredWithACount) {
   LoadTableText(state, text, u"t.tbl");
   EXPECT_EQ(CountIn(state.ctx.log.text, u"уже описан в таблице, такого быть не должно"), 100u);
   EXPECT_EQ(CountIn(state.ctx.log.text, u"не шестнадцатеричный, строка пропущена"), 100u);
-  EXPECT_EQ(LogColourOf(state, u"Вероятно код уже описан в таблице: ещё 149 таких сообщений не показано "
-                               u"(показаны первые 100)"),
+  EXPECT_EQ(LogColourOf(state,
+                        u"Вероятно код уже описан в таблице: ещё 149 таких сообщений не показано "
+                        u"(показаны первые 100)"),
             kColourDarkRed);
   EXPECT_TRUE(LogHas(state, u"код не шестнадцатеричный: ещё 150 таких сообщений не показано"));
 

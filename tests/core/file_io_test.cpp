@@ -12,7 +12,7 @@ using vorkat::testing::TempDir;
 
 namespace {
 
-constexpr WriteStep kAllSteps[] = {WriteStep::RemoveStaleTemp, WriteStep::CreateTemp, WriteStep::WriteTemp,
+constexpr WriteStep kAllSteps[] = {WriteStep::RemoveStaleTemp, WriteStep::CreateTemp,   WriteStep::WriteTemp,
                                    WriteStep::SyncTemp,        WriteStep::RemoveOldBak, WriteStep::MakeBak,
                                    WriteStep::Rename,          WriteStep::SyncFolder};
 

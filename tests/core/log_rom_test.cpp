@@ -180,7 +180,7 @@ TEST_F(RomFixture, FileLargerThanAnyCartridgeIsRefusedWithItsSize) {
   OpenRom(state, dir.File("huge.gba"));
   EXPECT_EQ(state.rom.size(), 1);
   EXPECT_TRUE(state.ctx.log.text.ends_with(u"Не удалось прочитать файл " + dir.File("huge.gba") +
-                                       u": файл слишком велик: 33554433 байт, а можно не больше 33554432"));
+                                           u": файл слишком велик: 33554433 байт, а можно не больше 33554432"));
   EXPECT_EQ(state.ctx.log.spans.back().colour, kColourBrightRed);
 }
 
@@ -205,8 +205,7 @@ TEST_F(RomFixture, OriginalMustFollowTheWorkingImageAndMatchItsSize) {
   EXPECT_EQ(host.logLines.back(), u"Прочитали оригинальный ROM файл:" + dir.File("other.gba"));
   OpenOriginalRom(state);
   EXPECT_FALSE(state.originalRom.isLoaded);
-  EXPECT_EQ(host.logLines.back(),
-            u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
+  EXPECT_EQ(host.logLines.back(), u"Размеры файлов не совпадают, просили ведь ОРИГИНАЛ того-же самого ROM'a, извините");
   EXPECT_EQ(host.prompts.back().title, u"Open Original ROM file");
 }
 

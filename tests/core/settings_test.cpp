@@ -54,7 +54,8 @@ TEST_F(SettingsFixture, SavedFileHasTheExactLayout) {
   EXPECT_EQ(lines[9], u"");
   EXPECT_EQ(lines[10], u"InputRomFileName=/roms/my<$SPACE>game.gba 'имя и путь к входному рому");
   EXPECT_EQ(lines[13], u"NumberOfTextChars=2 'число 'печатных' символов подряд при сканировании ROM'a считать текстом");
-  EXPECT_EQ(lines[16], u"DialogDelimiterStr=<$VBCRLF>§<$VBCRLF> 'строка символов для разделения диалогов в вынутом тексте");
+  EXPECT_EQ(lines[16],
+            u"DialogDelimiterStr=<$VBCRLF>§<$VBCRLF> 'строка символов для разделения диалогов в вынутом тексте");
   EXPECT_EQ(lines[17], u"DialogAttrSeparator=, 'строка символов - разделитель атрибутов диалога МЕЖДУ СОБОЙ");
   EXPECT_EQ(lines[18].substr(0, 38), u"DialogAttrDelimStr=<$VBCRLF>¶<$VBCRLF>");
   EXPECT_EQ(lines[22], u"StartExtrFromAddr=-5 'адрес начала откуда мы в прошлый раз начинали вынимать текст");
@@ -91,7 +92,14 @@ TEST_F(SettingsFixture, RoundTripKeepsPathsWithSpacesAndValues) {
 }
 
 TEST_F(SettingsFixture, NumberOfTextCharsHasAFloorOfTwo) {
-  for (auto [text, expected] : {std::pair{u"5", 5}, {u"1", 2}, {u"0", 2}, {u"-7", 2}, {u"x", 2}, {u"3.5", 3}, {u"4.5", 5}, {u"9e99", 2147483647}}) {
+  for (auto [text, expected] : {std::pair{u"5", 5},
+                                {u"1", 2},
+                                {u"0", 2},
+                                {u"-7", 2},
+                                {u"x", 2},
+                                {u"3.5", 3},
+                                {u"4.5", 5},
+                                {u"9e99", 2147483647}}) {
     Load(u"NumberOfTextChars=" + std::u16string(text) + u" 'c\r\n");
     EXPECT_EQ(state.ctx.settings.NumberOfTextChars, expected) << ToUtf8(text);
   }

@@ -135,8 +135,7 @@ TEST_F(Dumps, ViaPointersSortsDeduplicatesAndDumpsToTheNextTarget) {
 }
 
 TEST_F(Dumps, ViaPointersDeduplicatesByNumber) {
-  WriteText(report,
-            u"x), указывают на  0300 (12C)\r\nx), указывают на  300 (12C)\r\nx), указывают на  100\r\n");
+  WriteText(report, u"x), указывают на  0300 (12C)\r\nx), указывают на  300 (12C)\r\nx), указывают на  100\r\n");
   DumpViaPointers(state, report, temp, out, false);
   std::u16string sorted = ReadText(temp);
   auto lines = SplitCrLf(sorted);

@@ -33,7 +33,8 @@ std::map<std::int32_t, std::u16string> BuildRom(AppState& state) {
     const auto at = static_cast<std::int32_t>(rom.size());
     byOffset[at] = s;
     targets.push_back(at);
-    for (char16_t c : s) rom.push_back(c == u'Ж' ? 0x80 : c == u'У' ? 0x81 : c == u'К' ? 0x82 : static_cast<std::uint8_t>(c));
+    for (char16_t c : s)
+      rom.push_back(c == u'Ж' ? 0x80 : c == u'У' ? 0x81 : c == u'К' ? 0x82 : static_cast<std::uint8_t>(c));
     rom.push_back(0xFF);
   }
   targets.push_back(targets[1]);

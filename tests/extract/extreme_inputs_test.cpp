@@ -106,8 +106,9 @@ TEST_F(ExtremeInputs, ListsOfExtremeNumbersDumpOneRecordPerEntry) {
   SortOffsets(state, sorted, 0, static_cast<std::int32_t>(sorted.size()) - 1);
   for (std::size_t k = 1; k < sorted.size(); ++k) EXPECT_LE(ReadInt(sorted[k - 1]), ReadInt(sorted[k])) << k;
 
-  WriteText(report, u"x), указывают на  \r\n), указывают на  1,2 x\r\n), указывают на  -5 \r\n"
-                    u"), указывают на  99999999999 \r\n");
+  WriteText(report,
+            u"x), указывают на  \r\n), указывают на  1,2 x\r\n), указывают на  -5 \r\n"
+            u"), указывают на  99999999999 \r\n");
   DumpViaPointers(state, report, dir.File("sorted.txt"), out, false);
   ExpectIdle("via pointers", 0, 0);
   EXPECT_EQ(host.logLines.back(), u"Закончили dump по указателям.");

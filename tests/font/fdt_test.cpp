@@ -25,11 +25,11 @@ std::vector<std::u16string> Texts(const std::vector<LogLine>& log) {
 
 TEST(FdtParse, KeysStandOnTheRightAndEachLogsItsValue) {
   FontDescriptionTable fdt;
-  const FdtLoadReport r = Parse(fdt, {u"16,8=FontWidthFontHeight", u"0,D:\\font\\sheet.bmp=FontFileName",
-                                      u"0, D:\\font =fontdirpath", u"&HFFFFFF,&HFFFFFF=FontTranspColor",
-                                      u"0,12=FontClipRows", u"3,D:\\font\\unknown.bmp=UnknownMappingChar",
-                                      u"0,2=interletterspacing", u"8,16=VivorurePrnXPrnY", u"a comment",
-                                      u"6,char-41.bmp=A", u"5,#33=!"});
+  const FdtLoadReport r =
+      Parse(fdt,
+            {u"16,8=FontWidthFontHeight", u"0,D:\\font\\sheet.bmp=FontFileName", u"0, D:\\font =fontdirpath",
+             u"&HFFFFFF,&HFFFFFF=FontTranspColor", u"0,12=FontClipRows", u"3,D:\\font\\unknown.bmp=UnknownMappingChar",
+             u"0,2=interletterspacing", u"8,16=VivorurePrnXPrnY", u"a comment", u"6,char-41.bmp=A", u"5,#33=!"});
   EXPECT_EQ(fdt.fontWidth, 16);
   EXPECT_EQ(fdt.fontHeight, 8);
   EXPECT_EQ(fdt.FontDirPath, u"D:\\font\\");
@@ -66,8 +66,8 @@ TEST(FdtParse, KeysStandOnTheRightAndEachLogsItsValue) {
 
 TEST(FdtParse, WidthFieldGivesWidthAndFlags) {
   FontDescriptionTable fdt;
-  Parse(fdt, {u"10,a.bmp=a", u"100,b.bmp=b", u"08,c.bmp=c", u"0_newline,d.bmp=<$0A>", u"8,e.bmp==",
-              u"4,f.bmp=<$SPACE>", u"2,g.bmp=x=y "});
+  Parse(fdt, {u"10,a.bmp=a", u"100,b.bmp=b", u"08,c.bmp=c", u"0_newline,d.bmp=<$0A>", u"8,e.bmp==", u"4,f.bmp=<$SPACE>",
+              u"2,g.bmp=x=y "});
   const std::vector<FdtMapping>& m = fdt.mappings;
   EXPECT_EQ(m[0], (FdtMapping{u"a", u"a.bmp", 10, u""}));
   EXPECT_EQ(m[1], (FdtMapping{u"b", u"b.bmp", 100, u""}));
@@ -75,7 +75,7 @@ TEST(FdtParse, WidthFieldGivesWidthAndFlags) {
   EXPECT_EQ(m[3], (FdtMapping{u"<$0A>", u"d.bmp", 0, u"_NEWLINE"}));
   EXPECT_EQ(m[4].text, u"=");
   EXPECT_EQ(m[5].text, u" ");
-  EXPECT_EQ(m[6].text, u"x=y ");  // split at the first "=", not trimmed
+  EXPECT_EQ(m[6].text, u"x=y ");          // split at the first "=", not trimmed
   EXPECT_EQ(fdt.lines[5], u"4,f.bmp= ");  // the converted line replaces the stored one
 }
 

@@ -39,8 +39,8 @@ TEST(GlyphFontSheet, CellsCountLeftToRightThenDown) {
 }
 
 TEST_F(GlyphFontPlan, PicturesFallBackToTheFolderThenToUnknownThenToThePlaceholder) {
-  Load({u"0,/new/=FontDirPath", u"0,C:\\old\\sheet.bmp=FontFileName", u"6,C:\\old\\a.bmp=A", u"6,b.bmp=B",
-        u"6,=C", u"6,#17=D", u"6,/old/e.bmp=E"});
+  Load({u"0,/new/=FontDirPath", u"0,C:\\old\\sheet.bmp=FontFileName", u"6,C:\\old\\a.bmp=A", u"6,b.bmp=B", u"6,=C",
+        u"6,#17=D", u"6,/old/e.bmp=E"});
   files = {u"/new/sheet.bmp", u"/new/a.bmp", u"/new/e.bmp"};
   GlyphPlan plan = PlanGlyphStore(fdt, exists);
   EXPECT_EQ(plan.sheetFile, u"/new/sheet.bmp");
@@ -48,8 +48,8 @@ TEST_F(GlyphFontPlan, PicturesFallBackToTheFolderThenToUnknownThenToThePlacehold
   EXPECT_EQ(fdt.mappings[0].picture, u"/new/a.bmp");  // the record keeps the path found
   EXPECT_EQ(fdt.mappings[2].picture, kNoPictureMarker);
   const std::vector<GlyphSource> expected = {{Kind::File, u"/new/a.bmp", 0}, {Kind::Placeholder, {}, 0},
-                                             {Kind::Placeholder, {}, 0},      {Kind::SheetCell, {}, 17},
-                                             {Kind::File, u"/new/e.bmp", 0},  {Kind::Placeholder, {}, 0}};
+                                             {Kind::Placeholder, {}, 0},     {Kind::SheetCell, {}, 17},
+                                             {Kind::File, u"/new/e.bmp", 0}, {Kind::Placeholder, {}, 0}};
   EXPECT_EQ(plan.entries, expected);
   // "b.bmp" has no folder, so it is looked for only where it is written; the
   // record without a picture logs nothing.

@@ -101,9 +101,9 @@ TEST_F(PreviewLayoutTest, ControlWordsClearPauseOrBreakAndClsCanActAsNewLine) {
   ps.DefaultMyY = 5;
   ps.DoClsBeforePrint = false;
   PreviewLayout l = Print(u"AMAQSAC");
-  std::vector<DrawStep> expected = {{StepKind::Glyph, 0, 0, 5}, {StepKind::PauseMore, 0, 0, 0},
+  std::vector<DrawStep> expected = {{StepKind::Glyph, 0, 0, 5},  {StepKind::PauseMore, 0, 0, 0},
                                     {StepKind::Glyph, 0, 0, 15}, {StepKind::PauseScroll, 0, 0, 0},
-                                    {StepKind::Clear, 0, 0, 0}, {StepKind::Glyph, 0, 0, 5},
+                                    {StepKind::Clear, 0, 0, 0},  {StepKind::Glyph, 0, 0, 5},
                                     {StepKind::Clear, 0, 0, 0}};
   EXPECT_EQ(l.steps, expected);
   EXPECT_EQ(l.penY, 5);

@@ -117,8 +117,7 @@ TEST_F(WrapTest, CheckListsTheLinesPassingTheBorder) {
   dialogs[1].dlgID = u"8";
   dialogs[1].dlgText = Words(6);
   const std::vector<OverBorderLine> lines = CheckWrap(dialogs, fdt, ps);
-  const std::vector<OverBorderLine> expected = {{u"7", 2, 280, std::u16string(40, u'b')},
-                                                {u"8", 1, 235, Words(6)}};
+  const std::vector<OverBorderLine> expected = {{u"7", 2, 280, std::u16string(40, u'b')}, {u"8", 1, 235, Words(6)}};
   EXPECT_EQ(lines, expected);
   EXPECT_EQ(OverBorderReportLine(expected[1]), u"8\t1\t235\t" + Words(6));
 }

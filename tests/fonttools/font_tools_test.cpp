@@ -13,8 +13,9 @@ namespace {
 
 // A picture given as rows of '.' (background) and '#' (ink).
 std::optional<InkExtent> Measure(const std::vector<std::string>& rows) {
-  return CalcWdthHeight(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()),
-                        [&](int x, int y) { return rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#'; });
+  return CalcWdthHeight(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), [&](int x, int y) {
+    return rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#';
+  });
 }
 
 }  // namespace

@@ -81,7 +81,6 @@ TEST_P(Golden, RunGivesTheExpectedFiles) {
   EXPECT_GT(compared, 0) << "a case compares at least one file";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(CaseNames()),
-                         [](const auto& info) { return info.param; });
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(CaseNames()), [](const auto& info) { return info.param; });
 
 }  // namespace

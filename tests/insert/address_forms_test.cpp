@@ -81,8 +81,10 @@ TEST(AddressForms, PointerTextsOfOffsets) {
 TEST(AddressForms, PointerTextsAcrossSixteenMiB) {
   ScriptedHost host;
   AppState state(host);
-  const std::pair<std::int32_t, std::u16string_view> cases[] = {
-      {0xFFFFFF, u"FFFFFF08"}, {0x1000000, u"00000009"}, {0x1FFFFFF, u"FFFFFF09"}, {0x17A1C30, u"301C7A09"}};
+  const std::pair<std::int32_t, std::u16string_view> cases[] = {{0xFFFFFF, u"FFFFFF08"},
+                                                                {0x1000000, u"00000009"},
+                                                                {0x1FFFFFF, u"FFFFFF09"},
+                                                                {0x17A1C30, u"301C7A09"}};
   for (const auto& [offset, text] : cases) {
     EXPECT_EQ(OffsetToPtrHexUnchecked(offset), text);
     EXPECT_EQ(PtrHexToOffset(text), offset);

@@ -63,7 +63,8 @@ TEST(InsertEndToEnd, ExtractTranslateCalculateInsert) {
     PutPointer(state, kPointerTable + static_cast<std::size_t>(k) * 4, starts.back());
   }
   std::map<std::size_t, std::size_t> pointerSlots;  // slot -> text index
-  for (int k = 0; k < kCount; ++k) pointerSlots[kPointerTable + static_cast<std::size_t>(k) * 4] = static_cast<std::size_t>(k);
+  for (int k = 0; k < kCount; ++k)
+    pointerSlots[kPointerTable + static_cast<std::size_t>(k) * 4] = static_cast<std::size_t>(k);
   PutPointer(state, 0x300, starts[3]);
   pointerSlots[0x300] = 3;
   PutPointer(state, 0x401, starts[5]);  // unaligned: data, not a pointer
@@ -77,7 +78,8 @@ TEST(InsertEndToEnd, ExtractTranslateCalculateInsert) {
   LoadDialogs(state, true);
   ASSERT_EQ(state.dialogs.lastIndex + 1, kCount);
   for (int k = 0; k < kCount; ++k) {
-    ASSERT_EQ(HexTextToLong(Dialog(state, k).ExtractedFromAddr), static_cast<std::int32_t>(starts[static_cast<std::size_t>(k)]));
+    ASSERT_EQ(HexTextToLong(Dialog(state, k).ExtractedFromAddr),
+              static_cast<std::int32_t>(starts[static_cast<std::size_t>(k)]));
     if (k + 1 < kCount) {
       ASSERT_TRUE(Dialog(state, k).dlgText.ends_with(u"<$END>"));
     }

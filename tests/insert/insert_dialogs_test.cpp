@@ -49,10 +49,11 @@ TEST_F(InsertDialogsTest, PreconditionsStopTheRun) {
   InsertDialogs(state);
   state.dialogs.isLoaded = true;
   InsertDialogs(state);
-  EXPECT_EQ(SplitCrLf(state.ctx.log.text),
-            (std::vector<std::u16string>{
-                u"ROM еще не загружен", u"Таблица еще не загружена", u"Диалоги еще не загружены",
-                u"Возможно в ini файле указаны другие разделители для диалогов... операция вставки диалогов отменена"}));
+  EXPECT_EQ(
+      SplitCrLf(state.ctx.log.text),
+      (std::vector<std::u16string>{
+          u"ROM еще не загружен", u"Таблица еще не загружена", u"Диалоги еще не загружены",
+          u"Возможно в ini файле указаны другие разделители для диалогов... операция вставки диалогов отменена"}));
   EXPECT_TRUE(host.progressCalls.empty());
 }
 
@@ -132,8 +133,9 @@ TEST_F(InsertDialogsTest, ADialogPastTheRomEndChangesNeitherPointersNorTextAndSk
   EXPECT_EQ(RomAt(state, 0x10, 4), (std::vector<std::uint8_t>{0x00, 0x08, 0x00, 0x08}));
   EXPECT_EQ(RomAt(state, 0xFFD, 3), Ascii("xyz")) << "the dialog that fits is written";
   EXPECT_EQ(state.rom.bytes.size(), 0x1000u);
-  EXPECT_EQ(ColourOf(state, u"Dialog ID=9: текст (6 байт) по адресу FFD не помещается в ROM (4096 байт), ни указатели, "
-                            u"ни текст этого диалога не изменены"),
+  EXPECT_EQ(ColourOf(state,
+                     u"Dialog ID=9: текст (6 байт) по адресу FFD не помещается в ROM (4096 байт), ни указатели, "
+                     u"ни текст этого диалога не изменены"),
             kColourBrightRed);
   EXPECT_EQ(CountLinesStartingWith(state, u"Dialog ID=10: текст (0 байт) по адресу 1000 не помещается"), 1);
   EXPECT_EQ(ColourOf(state, u"Пропущено диалогов: 3 (без смещения для вставки: 1, не помещаются в ROM: 2)"),
@@ -151,8 +153,9 @@ TEST_F(InsertDialogsTest, RepeatedReportsOfOneRunStopAfterAHundred) {
   InsertDialogs(state);
   EXPECT_EQ(CountLinesStartingWith(state, u"не указано смещение куда вставлять текст"), 100);
   EXPECT_EQ(CountLinesStartingWith(state, u"DialogID=p"), 100);
-  EXPECT_EQ(CountLines(state, u"Сообщения о диалогах без смещения для вставки: ещё 30 таких сообщений не показано "
-                              u"(показаны первые 100)"),
+  EXPECT_EQ(CountLines(state,
+                       u"Сообщения о диалогах без смещения для вставки: ещё 30 таких сообщений не показано "
+                       u"(показаны первые 100)"),
             1);
   EXPECT_EQ(CountLinesStartingWith(state, u"Сообщения о числе замен указателей, отличном от 1: ещё 20 "), 1);
   EXPECT_EQ(CountLines(state, u"Пропущено диалогов: 130 (без смещения для вставки: 130, не помещаются в ROM: 0)"), 1);

@@ -110,6 +110,8 @@ inline DialogRecord& AddDialog(AppState& state, std::u16string id, std::u16strin
   return d.records[static_cast<std::size_t>(d.lastIndex)];
 }
 
-inline DialogRecord& Dialog(AppState& state, int index) { return state.dialogs.records[static_cast<std::size_t>(index)]; }
+inline DialogRecord& Dialog(AppState& state, int index) {
+  return state.dialogs.records[static_cast<std::size_t>(index)];
+}
 
 }  // namespace vorkat::insert_testing

@@ -126,8 +126,9 @@ TEST_F(CalcNewAddressesTest, TheRomEndIsAnEndOfFreeSpace) {
   EXPECT_EQ(Dialog(state, 0).NewDlgAddr, u"100");
   EXPECT_EQ(Dialog(state, 1).NewDlgAddr, u"") << "it would end one byte past the ROM";
   EXPECT_EQ(Dialog(state, 2).NewDlgAddr, u"105") << "its last byte is the ROM's last";
-  EXPECT_EQ(ColourOf(state, u"Конец 'пустого' места 512 лежит за концом ROM'а, диалоги кладем не дальше конца "
-                            u"ROM'а 262"),
+  EXPECT_EQ(ColourOf(state,
+                     u"Конец 'пустого' места 512 лежит за концом ROM'а, диалоги кладем не дальше конца "
+                     u"ROM'а 262"),
             kColourDarkRed);
 }
 
@@ -186,14 +187,16 @@ TEST_F(CalcNewAddressesTest, PointerFormsStopAt32MiB) {
   EXPECT_EQ(Dialog(state, 0).NewDlgAddr, u"1FFFFFC");
   EXPECT_EQ(Dialog(state, 0).NewPtrHEX, u"FCFFFF09");
   EXPECT_EQ(Dialog(state, 0).OldPtrHEX, u"");
-  EXPECT_EQ(ColourOf(state, u"Dialog ID=1: адрес 2000000 (откуда вынули) за пределами 32 Мб, старый указатель "
-                            u"сформировать нельзя"),
+  EXPECT_EQ(ColourOf(state,
+                     u"Dialog ID=1: адрес 2000000 (откуда вынули) за пределами 32 Мб, старый указатель "
+                     u"сформировать нельзя"),
             kColourDarkRed);
   // The next place, 0x1FFFFFC + 5 + 1 = 0x2000002, has no pointer form.
   EXPECT_EQ(Dialog(state, 1).OldPtrHEX, u"FFFFFF08");
   EXPECT_EQ(Dialog(state, 1).NewDlgAddr, u"");
-  EXPECT_EQ(ColourOf(state, u"Dialog ID=2: новый адрес 2000002 вне досягаемости указателя GBA (0..1FFFFFF), диалог "
-                            u"не размещен"),
+  EXPECT_EQ(ColourOf(state,
+                     u"Dialog ID=2: новый адрес 2000002 вне досягаемости указателя GBA (0..1FFFFFF), диалог "
+                     u"не размещен"),
             kColourBrightRed);
 }
 

@@ -82,7 +82,7 @@ TEST_F(PointerSearch, RangeBoundsAreInclusiveAndHighestZeroMeansRomLength) {
 
 TEST_F(PointerSearch, PointerAtTheFirstOffsetIsPassedOver) {
   std::vector<std::uint8_t> rom(0x20, 0xFF);
-  rom[0] = 0x10, rom[1] = 0, rom[2] = 0, rom[3] = 8;    // 08 at offset 3
+  rom[0] = 0x10, rom[1] = 0, rom[2] = 0, rom[3] = 8;  // 08 at offset 3
   rom[1 + 0x10] = 0x11, rom[2 + 0x10] = 0, rom[3 + 0x10] = 0, rom[4 + 0x10] = 8;
   PutRom(state, rom);
   FindPointers(state, 0, 0, 0, 0, report);

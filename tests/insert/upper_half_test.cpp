@@ -90,7 +90,8 @@ TEST_F(UpperHalf, PointerIndexCoversBothHalves) {
         EXPECT_EQ(snapshot.Find(pattern, 0, 0x3000), snapshot.FindLinear(pattern, 0, 0x3000));
       }
   snapshot.IndexPointers(std::vector<std::uint32_t>{0x1010900});
-  EXPECT_EQ(snapshot.Find({0x00, 0x09, 0x01, 0x09}, 0, 0x3000), snapshot.FindLinear({0x00, 0x09, 0x01, 0x09}, 0, 0x3000));
+  EXPECT_EQ(snapshot.Find({0x00, 0x09, 0x01, 0x09}, 0, 0x3000),
+            snapshot.FindLinear({0x00, 0x09, 0x01, 0x09}, 0, 0x3000));
   EXPECT_GT(snapshot.indexedCount(), 0u);
 }
 
@@ -102,11 +103,11 @@ TEST_F(UpperHalf, PointerSearchFindsPointersIntoAnUpperRange) {
   FindPointers(state, static_cast<std::int32_t>(kUpper), state.rom.size(), 0, 0, report);
   const auto bytes = ReadFileBytes(report);
   ASSERT_TRUE(bytes);
-  EXPECT_EQ(SplitCrLf(FromCp1251(bytes->data(), bytes->size())),
-            (std::vector<std::u16string>{
-                u"адрес байтов в роме=hex(2000), указывают на  16777232 (1000010)-->10,00,00,09",
-                u"адрес байтов в роме=hex(1000040), указывают на  16777248 (1000020)-->20,00,00,09",
-                u"Всего найдено поинтеров  2", u""}));
+  EXPECT_EQ(
+      SplitCrLf(FromCp1251(bytes->data(), bytes->size())),
+      (std::vector<std::u16string>{u"адрес байтов в роме=hex(2000), указывают на  16777232 (1000010)-->10,00,00,09",
+                                   u"адрес байтов в роме=hex(1000040), указывают на  16777248 (1000020)-->20,00,00,09",
+                                   u"Всего найдено поинтеров  2", u""}));
 
   // In a ROM of 16 MiB a 09 pointer addresses nothing: it is not reported.
   state.rom.bytes.resize(kUpper);

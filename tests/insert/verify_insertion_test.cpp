@@ -39,8 +39,8 @@ struct VerifyInsertionTest : ::testing::Test {
     ++state.table.tokenCount;
     state.table.endCode = 0x00;
     state.table.endCodeSet = true;
-    const std::u16string texts[] = {u"Hello there.<$END>", u"Two lines<$VBCRLF>\r\nhere<$END>",
-                                    u"Zoned text<$END>", u"Plain<$END>"};
+    const std::u16string texts[] = {u"Hello there.<$END>", u"Two lines<$VBCRLF>\r\nhere<$END>", u"Zoned text<$END>",
+                                    u"Plain<$END>"};
     for (int k = 0; k < 4; ++k) {
       const std::size_t from = kOldTexts + static_cast<std::size_t>(k) * 0x40;
       DialogRecord& d = AddDialog(state, u"d" + DecText(k), texts[k]);

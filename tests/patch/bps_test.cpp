@@ -110,9 +110,12 @@ TEST(BpsChecksums, FooterHoldsZlibCrcOfBothRoms) {
     for (int k = 3; k >= 0; --k) v = v << 8 | patch[patch.size() - 12 + at + static_cast<std::size_t>(k)];
     return v;
   };
-  auto zlib = [](const Bytes8& b) { return static_cast<std::uint32_t>(crc32(0L, b.data(), static_cast<uInt>(b.size()))); };
+  auto zlib = [](const Bytes8& b) {
+    return static_cast<std::uint32_t>(crc32(0L, b.data(), static_cast<uInt>(b.size())));
+  };
   const Bytes8 base = Pattern((2u << 20) + 3, 9);
-  for (std::size_t sourceSize : {std::size_t{0}, std::size_t{1}, std::size_t{1} << 20, (std::size_t{1} << 20) + 1, base.size()}) {
+  for (std::size_t sourceSize :
+       {std::size_t{0}, std::size_t{1}, std::size_t{1} << 20, (std::size_t{1} << 20) + 1, base.size()}) {
     const Bytes8 source(base.begin(), base.begin() + static_cast<std::ptrdiff_t>(sourceSize));
     Bytes8 target = base;
     // Close changes first (taken as one stretch for the checksum), then far apart.
@@ -211,8 +214,9 @@ TEST_F(BpsStateTest, RefusalsLeaveTheRomUnchanged) {
   otherVersion[5] ^= 1;
   refused(Bytes8(original.begin(), original.end() - 1), patch,
           u"сделан для другого ROM'а: размер исходного ROM'а в патче 40000 байт, а у загруженного 39999 байт");
-  refused(otherVersion, patch, u"сделан для другого ROM'а (или другой его версии): CRC32 исходного ROM'а в патче " +
-                                   HexText(Crc32(original), 8));
+  refused(otherVersion, patch,
+          u"сделан для другого ROM'а (или другой его версии): CRC32 исходного ROM'а в патче " +
+              HexText(Crc32(original), 8));
   Bytes8 damaged = patch;
   damaged[damaged.size() / 2] ^= 0x40;
   refused(original, damaged, u"испорчен: CRC32 патча");

@@ -232,8 +232,8 @@ TEST_F(IpsWriterTest, RoundTripGivesTheWorkingRomExactly) {
     ASSERT_TRUE(state.ips.isLoaded) << "round " << round;
     SetRom(state.rom, original);
     ApplyIps(state);
-    ASSERT_EQ(RomVector(state.rom), working) << "round " << round << (eco ? " eco" : " chunked")
-                                             << (merge ? " merged" : "");
+    ASSERT_EQ(RomVector(state.rom), working)
+        << "round " << round << (eco ? " eco" : " chunked") << (merge ? " merged" : "");
     EXPECT_EQ(host.logLines.back(), u"Применили IPS к ROM.");
   }
 }

@@ -83,8 +83,8 @@ TEST_P(CompareRomsTest, IdenticalRomsGiveNoBlocksAndNoPatch) {
 TEST_P(CompareRomsTest, RunsAcrossChunkEdgesAndTheLastByte) {
   auto original = Pattern(3 * kCompareChunk + 5);
   auto working = original;
-  for (std::size_t x : {kCompareChunk - 2, kCompareChunk - 1, kCompareChunk, kCompareChunk + 3,
-                        2 * kCompareChunk + 1, original.size() - 1})
+  for (std::size_t x : {kCompareChunk - 2, kCompareChunk - 1, kCompareChunk, kCompareChunk + 3, 2 * kCompareChunk + 1,
+                        original.size() - 1})
     working[x] ^= 0x80;
   auto blocks = Compare(working, original, true);
   ASSERT_EQ(blocks.size(), 3u);

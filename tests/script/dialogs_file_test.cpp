@@ -143,8 +143,9 @@ TEST_F(DialogsFile, LoadsLastDialogWithoutDelimiterAndExtractionRecords) {
 
 TEST_F(DialogsFile, PiecesWithoutAttributesAreReportedAndSkipped) {
   // Piece 1 has no attribute delimiter, piece 2 is one character, piece 3 is empty.
-  dir.WriteText("d.txt", u"1\r\n\u00B6\r\na\r\n\u00A7\r\nno attributes\r\n\u00A7\r\nx\r\n\u00A7\r\n\r\n\u00A7\r\n"
-                         u"5\r\n\u00B6\r\nb");
+  dir.WriteText("d.txt",
+                u"1\r\n\u00B6\r\na\r\n\u00A7\r\nno attributes\r\n\u00A7\r\nx\r\n\u00A7\r\n\r\n\u00A7\r\n"
+                u"5\r\n\u00B6\r\nb");
   LoadFile("d.txt");
   const DialogSet& set = state.dialogs;
   ASSERT_EQ(set.lastIndex, 1);
@@ -193,8 +194,8 @@ TEST_F(DialogsFile, CustomDelimitersAreUsedBothWays) {
 
 TEST_F(DialogsFile, AppendNumbersAfterLoadedDialogsAndTakesFileName) {
   dir.WriteText("a.txt", u"1\r\n\u00B6\r\na1\r\n\u00A7\r\n2\r\n\u00B6\r\na2\r\n\u00A7\r\n");
-  dir.WriteText("b.txt", u"3\r\n\u00B6\r\nb1\r\n\u00A7\r\n4\r\n\u00B6\r\nb2\r\n\u00A7\r\n5\r\n\u00B6\r\nb3\r\n\u00A7\r\n",
-                true);
+  dir.WriteText("b.txt",
+                u"3\r\n\u00B6\r\nb1\r\n\u00A7\r\n4\r\n\u00B6\r\nb2\r\n\u00A7\r\n5\r\n\u00B6\r\nb3\r\n\u00A7\r\n", true);
   LoadFile("a.txt");
   state.dialogs.changed = true;
   host.fileNames.push_back(dir.File("b.txt"));
@@ -258,15 +259,15 @@ TEST_F(DialogsFile, FailedWriteKeepsOldFileAndChangedFlag) {
 }
 
 TEST_F(DialogsFile, AnsiSaveOfCharactersOutsideAnsiWritesUnicodeAndLosesNothing) {
-  SetDialogs({DialogRecord{.dlgID = u"1", .dlgText = u"Привет"},
-              DialogRecord{.dlgID = u"2", .dlgText = u"日本"},
+  SetDialogs({DialogRecord{.dlgID = u"1", .dlgText = u"Привет"}, DialogRecord{.dlgID = u"2", .dlgText = u"日本"},
               DialogRecord{.dlgID = u"3", .dlgComments = u"あ"}});
   state.dialogs.changed = true;
   SaveFile("d.txt");
   EXPECT_FALSE(state.dialogs.changed);
   ASSERT_EQ(state.ctx.log.spans.size(), 1u);
-  EXPECT_TRUE(Logged(u"В диалогах есть символы, которых нет в кодировке Windows-1251: файл записан в Unicode "
-                     u"(UTF-16); первый такой диалог - с ID 2"));
+  EXPECT_TRUE(
+      Logged(u"В диалогах есть символы, которых нет в кодировке Windows-1251: файл записан в Unicode "
+             u"(UTF-16); первый такой диалог - с ID 2"));
   const Bytes written = dir.Read("d.txt");
   ASSERT_GE(written.size(), 2u);
   EXPECT_EQ(written[0], 0xFF);

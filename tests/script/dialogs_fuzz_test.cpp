@@ -23,8 +23,10 @@ std::u16string RandomText(std::mt19937& rng, std::size_t maxLength) {
 }
 
 std::u16string RandomFormat(std::mt19937& rng) {
-  static const std::u16string_view names[] = {u"dlgID",     u"ExtractedFromAddr", u"PtrsAddrZones", u"dlgComments",
-                                              u"dlgText",   u"Bogus",             u" NewDlgAddr ",  u""};
+  static const std::u16string_view names[] = {u"dlgID",         u"ExtractedFromAddr",
+                                              u"PtrsAddrZones", u"dlgComments",
+                                              u"dlgText",       u"Bogus",
+                                              u" NewDlgAddr ",  u""};
   std::u16string f;
   for (unsigned n = rng() % 6; n > 0; --n) {
     if (!f.empty()) f += u",";
@@ -78,7 +80,10 @@ TEST(DialogsFuzz, RandomBytesLoadAndAppendFromFiles) {
     if (round % 3 == 0 && bytes.size() >= 2) bytes[0] = 0xFF, bytes[1] = 0xFE;
     dir.Write("f.txt", bytes);
     state.dialogs.fileName = dir.File("f.txt");
-    if (round % 2) AppendDialogs(state, true); else LoadDialogs(state, true);
+    if (round % 2)
+      AppendDialogs(state, true);
+    else
+      LoadDialogs(state, true);
     ExpectConsistent(state.dialogs);
     EXPECT_TRUE(state.dialogs.isLoaded);
     EXPECT_FALSE(state.ctx.progress.visible);

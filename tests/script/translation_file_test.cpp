@@ -122,8 +122,8 @@ TEST_F(TranslationFile, UnsavedChangesAreOfferedForSavingFirst) {
 }
 
 TEST_F(TranslationFile, ExportWithAndWithoutOffsetCorrection) {
-  SetDialogs({DialogRecord{.dlgID = u"4660", .dlgText = u"Hello"},
-              DialogRecord{.dlgID = u"x", .dlgText = u"two\r\nlines"}});
+  SetDialogs(
+      {DialogRecord{.dlgID = u"4660", .dlgText = u"Hello"}, DialogRecord{.dlgID = u"x", .dlgText = u"two\r\nlines"}});
   Export("plain.txt", false);
   Export("fixed.txt", true);
   EXPECT_EQ(dir.ReadText("plain.txt"), u"4660 Hello\r\nx twolines\r\n");
@@ -180,8 +180,9 @@ TEST_F(TranslationFile, MergeAppendsFilesInSelectionOrderAndAsksWhereToSave) {
   EXPECT_EQ(host.prompts[0].title, u"Select dialogs files");
   EXPECT_EQ(host.prompts[0].text, u"Dialog files (*.txt)|*.txt\r\nAll files (*.*)|*.*");
   EXPECT_EQ(host.prompts[1].title, u"Save Dialogs file");
-  EXPECT_EQ(dir.ReadText("merged.txt"), u"4,,,,,,,,,\r\n\u00B6\r\nc\r\n\u00A7\r\n1,,,,,,,,,\r\n\u00B6\r\na\r\n\u00A7\r\n"
-                                        u"2,,,,,,,,,\r\n\u00B6\r\nb1\r\n\u00A7\r\n3,,,,,,,,,\r\n\u00B6\r\nb2\r\n\u00A7\r\n");
+  EXPECT_EQ(dir.ReadText("merged.txt"),
+            u"4,,,,,,,,,\r\n\u00B6\r\nc\r\n\u00A7\r\n1,,,,,,,,,\r\n\u00B6\r\na\r\n\u00A7\r\n"
+            u"2,,,,,,,,,\r\n\u00B6\r\nb1\r\n\u00A7\r\n3,,,,,,,,,\r\n\u00B6\r\nb2\r\n\u00A7\r\n");
   EXPECT_EQ(state.dialogs.lastIndex, 3);
   EXPECT_FALSE(state.dialogs.isLoaded);
   EXPECT_TRUE(Logged(u"Подгружено еще диалогов... теперь их стало 4 штук"));

@@ -47,7 +47,7 @@ TEST_F(MaskedSearch, LogsHitsWithTheirBytesAndFillsTheJumpList) {
 TEST_F(MaskedSearch, OneBytePatternFindsEveryByteUpToTheLast) {
   PutRom(state, {0xFF, 0x00, 0xFF, 0x10, 0xFF});
   EXPECT_EQ(Hits(u"FF"), (std::vector<std::u16string>{u"адрес  0 hex(0)   -->FF", u"адрес  2 hex(2)   -->FF",
-                                                       u"адрес  4 hex(4)   -->FF"}));
+                                                      u"адрес  4 hex(4)   -->FF"}));
 }
 
 TEST_F(MaskedSearch, LeadingWildcardReportsTheByteBefore) {

@@ -64,14 +64,14 @@ TEST_F(RelativeSearchTest, CyrillicWithYoFreeAndKatakanaInTwoByteCodesAtAnOddOff
   EXPECT_EQ(Search(u"ЁЛКА").front(), u"Относительный поиск: 5 А=C0");
   // カタカナ with ァ = 8340, big-endian, starting at an odd offset.
   Rom(20, 7, {0x834A, 0x835E, 0x834A, 0x8369}, 2);
-  EXPECT_EQ(Search(u"カタカナ", 2), (std::vector<std::u16string>{u"Относительный поиск: 7 ァ=8340",
-                                                                   u"Найдено совпадений 1"}));
+  EXPECT_EQ(Search(u"カタカナ", 2),
+            (std::vector<std::u16string>{u"Относительный поиск: 7 ァ=8340", u"Найдено совпадений 1"}));
 }
 
 TEST_F(RelativeSearchTest, OverlappingHitsAndAHitEndingAtTheRangeEnd) {
   PutRom(state, {0x01, 0x02, 0x01, 0x02, 0x01, 0x02});
-  EXPECT_EQ(Search(u"ABAB"), (std::vector<std::u16string>{u"Относительный поиск: 0 A=01", u"Относительный поиск: 2 A=01",
-                                                          u"Найдено совпадений 2"}));
+  EXPECT_EQ(Search(u"ABAB"), (std::vector<std::u16string>{u"Относительный поиск: 0 A=01",
+                                                          u"Относительный поиск: 2 A=01", u"Найдено совпадений 2"}));
   Rom(12, 8, {0x10, 0x11, 0x12, 0x13});  // ABCD in the last four bytes
   EXPECT_EQ(Search(u"ABCD").front(), u"Относительный поиск: 8 A=10");
   EXPECT_EQ(RelativeSearch(state, u"ABCD", 1, 8, 12).count, 1u);
@@ -132,9 +132,13 @@ TEST_F(RelativeSearchTest, BatchCommandsLogTheHitsAndWriteTheDraftedTable) {
   const std::uint8_t word[] = {0x1C, 0x3F, 0x46, 0x46, 0x49, 0x5A, 0x01};  // "Hello?" and a byte after
   std::copy(std::begin(word), std::end(word), rom.begin() + 0x10);
   dir.Write("game.gb", Bytes(rom.begin(), rom.end()));
-  dir.WriteText("script.txt", u"LOADROM=" + dir.File("game.gb") + u"\r\nRELATIVESEARCH=Hello?,1\r\n"
-                                  u"DRAFTTABLE=Hello?,1,&h10," + dir.File("draft.tbl") + u"\r\n"
-                                  u"DRAFTTABLE=Hello?,1,&h11," + dir.File("none.tbl") + u"\r\n");
+  dir.WriteText("script.txt", u"LOADROM=" + dir.File("game.gb") +
+                                  u"\r\nRELATIVESEARCH=Hello?,1\r\n"
+                                  u"DRAFTTABLE=Hello?,1,&h10," +
+                                  dir.File("draft.tbl") +
+                                  u"\r\n"
+                                  u"DRAFTTABLE=Hello?,1,&h11," +
+                                  dir.File("none.tbl") + u"\r\n");
   ASSERT_TRUE(RunBatch(state, dir.File("script.txt")).read);
   EXPECT_TRUE(LogHas(state, u"Относительный поиск: 10 A=15 a=3B\r\nНайдено совпадений 1\r\n"));
   const auto text = DecodeTextFile(*ReadFileBytes(dir.File("draft.tbl")));
@@ -142,7 +146,6 @@ TEST_F(RelativeSearchTest, BatchCommandsLogTheHitsAndWriteTheDraftedTable) {
   EXPECT_NE(text.find(u"\r\n2E=Z\r\n3B=a\r\n"), std::u16string::npos);
   EXPECT_NE(text.find(u"\r\n54=z\r\n5A=?"), std::u16string::npos);
   EXPECT_TRUE(LogHas(state, u"Сохранили черновую таблицу в файле " + dir.File("draft.tbl") + u", кодов 53"));
-  EXPECT_EQ(LogColourOf(state, u"Таблица не создана: по адресу 11 нет совпадения со словом Hello?"),
-            kColourBrightRed);
+  EXPECT_EQ(LogColourOf(state, u"Таблица не создана: по адресу 11 нет совпадения со словом Hello?"), kColourBrightRed);
   EXPECT_FALSE(FileExists(dir.File("none.tbl")));
 }

@@ -25,8 +25,7 @@ class ScriptedGuiHost : public ui::GuiHost {
   MsgAnswer MessageBox(std::u16string_view text, MsgButtons b, MsgIcon i, std::u16string_view title) override {
     return answers.MessageBox(text, b, i, title);
   }
-  std::optional<std::u16string> InputBox(std::u16string_view p, std::u16string_view t,
-                                         std::u16string_view d) override {
+  std::optional<std::u16string> InputBox(std::u16string_view p, std::u16string_view t, std::u16string_view d) override {
     return answers.InputBox(p, t, d);
   }
   void ProcessEvents() override {

@@ -31,7 +31,9 @@ class TempDir {
   // Full name of a file in the folder, as the program holds names.
   std::u16string File(const std::string& name) const { return FromPath(path_ / name); }
 
-  void Write(const std::string& name, const Bytes& data) const { WriteFileAtomic(File(name), data, Backup::None, nullptr); }
+  void Write(const std::string& name, const Bytes& data) const {
+    WriteFileAtomic(File(name), data, Backup::None, nullptr);
+  }
   void WriteText(const std::string& name, std::u16string_view text, bool unicode = false) const {
     Write(name, EncodeTextFile(text, unicode));
   }

@@ -31,9 +31,12 @@ class FdtEditTest : public QObject {
     ScriptedHost host;
     AppState state(host);
     state.fdt.fileName = dir.File("old.fdt");
-    state.fdt.lines = {u"8,8=FontWidthFontHeight", u"0," + dir.File("sheet.bmp") + u"=FontFileName",
-                       u"0,2=FontClipRows",        u"0,4=FontClipCols",
-                       u"&HFFFFFF,&HFFFFFF=FontTranspColor", u"5,#1=A",
+    state.fdt.lines = {u"8,8=FontWidthFontHeight",
+                       u"0," + dir.File("sheet.bmp") + u"=FontFileName",
+                       u"0,2=FontClipRows",
+                       u"0,4=FontClipCols",
+                       u"&HFFFFFF,&HFFFFFF=FontTranspColor",
+                       u"5,#1=A",
                        u"0_NEWLINE,#2=<$0A>"};
     ReparseFontDescription(state);
     QVERIFY(state.fdt.isLoaded);

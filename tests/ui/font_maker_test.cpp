@@ -34,7 +34,9 @@ class FontMakerTest : public QObject {
     ui::FindFormCommand("menuFontMaker")->open(&main, state);
     auto* form = main.findChild<ui::FontMakerForm*>(QStringLiteral("FontMakerForm"));
     QVERIFY(form);
-    auto set = [&](const char* name, const QString& text) { form->findChild<QLineEdit*>(QLatin1String(name))->setText(text); };
+    auto set = [&](const char* name, const QString& text) {
+      form->findChild<QLineEdit*>(QLatin1String(name))->setText(text);
+    };
     auto click = [&](const char* name) { form->findChild<QPushButton*>(QLatin1String(name))->click(); };
     click("btnLoadFontPicture");
     QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("sizeWidth"))->text(), QStringLiteral("24"));

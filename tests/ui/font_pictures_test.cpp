@@ -51,8 +51,10 @@ class FontPicturesTest : public QObject {
   void stepsDrawUntilAPauseAndClearToTheBackground() {
     ui::GlyphStore store;
     store.entries = {Filled(1, 1, qRgb(0x0F, 0x0F, 0x0F)), Filled(2, 1, qRgb(0xF1, 0xF1, 0xF1))};
-    const std::vector<DrawStep> steps = {{StepKind::Glyph, 0, 0, 0}, {StepKind::PauseMore, 0, 0, 0},
-                                         {StepKind::Clear, 0, 0, 0}, {StepKind::Glyph, 1, 1, 1},
+    const std::vector<DrawStep> steps = {{StepKind::Glyph, 0, 0, 0},
+                                         {StepKind::PauseMore, 0, 0, 0},
+                                         {StepKind::Clear, 0, 0, 0},
+                                         {StepKind::Glyph, 1, 1, 1},
                                          {StepKind::Glyph, 0, 2, 1}};
     QImage preview = Filled(3, 2, qRgb(0xFF, 0xFF, 0xFF));
     QImage background = Filled(3, 2, qRgb(0x80, 0x80, 0x80));
@@ -90,9 +92,15 @@ class FontPicturesTest : public QObject {
     QVERIFY(ui::SavePictureBmp(Filled(6, 8, qRgb(1, 2, 3)), dir.File("a.bmp")));
     QVERIFY(ui::SavePictureBmp(Sheet(2, 2, 4), dir.File("sheet.bmp")));
     FontDescriptionTable fdt;
-    fdt.lines = {u"6,8=FontWidthFontHeight", u"0," + dir.File("sheet.bmp") + u"=FontFileName",
-                 u"0,2=FontClipRows", u"0,2=FontClipCols", u"6,/gone/a.bmp=A", u"6,/gone/b.bmp=B",
-                 u"6,#3=C", u"0,/gone/c.bmp=D", u"0," + dir.File("") + u"=FontDirPath"};
+    fdt.lines = {u"6,8=FontWidthFontHeight",
+                 u"0," + dir.File("sheet.bmp") + u"=FontFileName",
+                 u"0,2=FontClipRows",
+                 u"0,2=FontClipCols",
+                 u"6,/gone/a.bmp=A",
+                 u"6,/gone/b.bmp=B",
+                 u"6,#3=C",
+                 u"0,/gone/c.bmp=D",
+                 u"0," + dir.File("") + u"=FontDirPath"};
     ReparseFontDescription(fdt);
     PreviewSettings ps;
     QImage sheet;

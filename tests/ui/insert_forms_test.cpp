@@ -105,7 +105,8 @@ class InsertFormsTest : public QObject {
     f.Retype("fldAllignBy", QStringLiteral("-4"));
     QVERIFY(f.state.insertion.DialogsAutoGapBytes >= 0);
     QVERIFY(f.state.insertion.AddressAlignBy >= 0);
-    QVERIFY(f.state.ctx.log.text.find(u"DialogsAutoGapBytes не может быть отрицательным (-30)") != std::u16string::npos);
+    QVERIFY(f.state.ctx.log.text.find(u"DialogsAutoGapBytes не может быть отрицательным (-30)") !=
+            std::u16string::npos);
     QVERIFY(f.state.ctx.log.text.find(u"AddressAlignBy не может быть отрицательным (-4)") != std::u16string::npos);
     f.Retype("fldDialogsAutoGapBytes", QStringLiteral("3"));
     f.Retype("fldAllignBy", QStringLiteral("8"));

@@ -50,8 +50,7 @@ class MainFormTest : public QObject {
     QVERIFY(form.Action(QStringLiteral("menuExit"))->isEnabled());
     QVERIFY(form.findChild<QPlainTextEdit*>(QStringLiteral("LogText")));
     QVERIFY(form.findChild<QProgressBar*>(QStringLiteral("ProgressBar1")));
-    QCOMPARE(form.findChild<QPushButton*>(QStringLiteral("Command2"))->text(),
-             QStringLiteral("Прервать процесс ..."));
+    QCOMPARE(form.findChild<QPushButton*>(QStringLiteral("Command2"))->text(), QStringLiteral("Прервать процесс ..."));
     QVERIFY(form.findChild<QPushButton*>(QStringLiteral("CommandButton1")));
   }
 

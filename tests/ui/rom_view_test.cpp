@@ -68,8 +68,9 @@ class RomViewTest : public QObject {
     QTest::keyClick(hex, Qt::Key_Right);
     QTest::keyClick(hex, Qt::Key_Right);
     QTest::keyClick(hex, Qt::Key_E);
-    QCOMPARE(f.Find<QLabel>("statusline")->text(),
-             QStringLiteral("Адрес начала блока для дампа= %1 адрес конца блока= %2").arg(m.Columns + 1).arg(m.Columns + 3));
+    QCOMPARE(
+        f.Find<QLabel>("statusline")->text(),
+        QStringLiteral("Адрес начала блока для дампа= %1 адрес конца блока= %2").arg(m.Columns + 1).arg(m.Columns + 3));
     QTest::keyClick(hex, Qt::Key_PageDown);
     QCOMPARE(m.ViewTop, m.Columns * m.Rows);
     QVERIFY(f.Find<QLabel>("Text1")->text().endsWith(QStringLiteral(")")));

@@ -61,8 +61,10 @@ struct Fixture {
   void Retype(const char* name, const QString& text) {
     auto* f = Find<QLineEdit>(name);
     f->selectAll();
-    if (text.isEmpty()) QTest::keyClick(f, Qt::Key_Backspace);
-    else QTest::keyClicks(f, text);
+    if (text.isEmpty())
+      QTest::keyClick(f, Qt::Key_Backspace);
+    else
+      QTest::keyClicks(f, text);
   }
 
   vorkat::testing::TempDir dir;

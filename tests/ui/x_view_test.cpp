@@ -64,8 +64,9 @@ class XViewTest : public QObject {
     QVERIFY(u.save(Q(dir.File("u.bmp")), "BMP"));
     dir.WriteText("font.fdt", u"4,6=FontWidthFontHeight\r\n3," + dir.File("u.bmp") +
                                   u"=UnknownMappingChar\r\n0,1=interletterspacing\r\n3,2=VivorurePrnXPrnY\r\n"
-                                  u"5," + dir.File("a.bmp") + u"=A\r\n4," + dir.File("b.bmp") +
-                                  u"=B\r\n4," + dir.File("b.bmp") + u"=<$SPACE>\r\n0_NEWLINE,=\\\r\n0_MORE,=^\r\n");
+                                  u"5," +
+                                  dir.File("a.bmp") + u"=A\r\n4," + dir.File("b.bmp") + u"=B\r\n4," +
+                                  dir.File("b.bmp") + u"=<$SPACE>\r\n0_NEWLINE,=\\\r\n0_MORE,=^\r\n");
   }
 
  private Q_SLOTS:

@@ -40,7 +40,8 @@ TEST_F(BlockOps, OnlyAnEndTakesTheBlockFromTheStart) {
   WriteBlockToFile(state, view);
   EXPECT_EQ(dir.Read("b.bin"), (Bytes{0x41, 0x42, 0x43, 0x44}));
   EXPECT_EQ(view.BlockStart, 0);
-  const std::u16string text = u"Блок начиная с адреса 0(0) и заканчивая адресом 3(3) записан в двоичный файл " + dir.File("b.bin");
+  const std::u16string text =
+      u"Блок начиная с адреса 0(0) и заканчивая адресом 3(3) записан в двоичный файл " + dir.File("b.bin");
   EXPECT_TRUE(LogHas(state, text));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, text);

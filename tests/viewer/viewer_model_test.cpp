@@ -172,8 +172,8 @@ TEST_F(Viewer, JumpListReadsReportsLogsAndNumbers) {
   Open(Counting(16));
   TempDir dir;
   dir.WriteText("list.txt", CrLfLines({u"адрес байтов в роме=hex(1A2B), указывают на  1234 (4D2)-->D2,04,00,08",
-                                      u"адрес  17 hex(11)   -->48,45,4C", u"  300 ", u"0", u"7",
-                                      u"адрес байтов в роме=hex(), указывают на"}));
+                                       u"адрес  17 hex(11)   -->48,45,4C", u"  300 ", u"0", u"7",
+                                       u"адрес байтов в роме=hex(), указывают на"}));
   ASSERT_TRUE(LoadJumpList(state, view, dir.File("list.txt")));
   EXPECT_EQ(view.jumpList, (std::vector<std::u16string>{u"&H1A2B", u"17", u"300"}))
       << "a one-character line is not taken";

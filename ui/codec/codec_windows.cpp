@@ -11,8 +11,7 @@ namespace vorkat::ui {
 namespace {
 
 constexpr std::array kWindows = {
-    FormCommand{"menuTableEditor",
-                [](QWidget* w, AppState& s) { OpenOrRaise<TableEditForm>(w, s, "TableEditForm"); }},
+    FormCommand{"menuTableEditor", [](QWidget* w, AppState& s) { OpenOrRaise<TableEditForm>(w, s, "TableEditForm"); }},
 };
 
 }  // namespace

@@ -15,8 +15,7 @@
 
 namespace vorkat::ui {
 
-TableEditForm::TableEditForm(AppState& state, QWidget* parent)
-    : StateWindow(parent, Qt::Window), state_(state) {
+TableEditForm::TableEditForm(AppState& state, QWidget* parent) : StateWindow(parent, Qt::Window), state_(state) {
   setObjectName(QStringLiteral("TableEditForm"));
   setWindowTitle(QStringLiteral("Table Editor"));
 
@@ -41,11 +40,11 @@ TableEditForm::TableEditForm(AppState& state, QWidget* parent)
   auto* remove = Button(this, "btnDeleteEntry", QStringLiteral("Удалить выбранный код"));
   auto* refresh = Button(this, "Command1", QStringLiteral("Refresh listbox"));
   auto* fill = Button(this, "Command2", QStringLiteral("Reset Table to win1251 (20h-FFh)"));
-  auto* help = new QLabel(
-      QStringLiteral("Особые буквы можно набрать с ALT+код или вставить из таблицы символов. Перевод строки "
-                     "пишется как <$VBCRLF>, пробел как <$SPACE> или клавишей пробела. Многосимвольные "
-                     "последовательности (MTE) для вставки надо заключать в \"<$\" и \">\"."),
-      this);
+  auto* help =
+      new QLabel(QStringLiteral("Особые буквы можно набрать с ALT+код или вставить из таблицы символов. Перевод строки "
+                                "пишется как <$VBCRLF>, пробел как <$SPACE> или клавишей пробела. Многосимвольные "
+                                "последовательности (MTE) для вставки надо заключать в \"<$\" и \">\"."),
+                 this);
   help->setWordWrap(true);
 
   auto* grid = new QGridLayout;

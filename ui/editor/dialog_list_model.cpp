@@ -9,8 +9,7 @@
 
 namespace vorkat::ui {
 
-DialogListModel::DialogListModel(ScriptState state, QObject* parent)
-    : QAbstractListModel(parent), state_(state) {}
+DialogListModel::DialogListModel(ScriptState state, QObject* parent) : QAbstractListModel(parent), state_(state) {}
 
 int DialogListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
@@ -25,7 +24,7 @@ void DialogListModel::Refill() {
   beginResetModel();
   const auto& d = state_.dialogs;
   rows_ = d.isLoaded ? static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(d.lastIndex + 1, 0)),
-                                                               d.records.size()))
+                                                              d.records.size()))
                      : 0;
   endResetModel();
 }

@@ -6,8 +6,7 @@
 
 #include "script/script_state.h"
 
-namespace vorkat {
-}
+namespace vorkat {}
 
 namespace vorkat::ui {
 

@@ -37,8 +37,9 @@ DlgPropsForm::DlgPropsForm(AppState& state, QWidget* parent) : QDialog(parent), 
   auto* browse = Button(this, "btnBrowse", QStringLiteral("..."));
   browse->setAccessibleName(QStringLiteral("Выбрать файл со списком адресов указателей"));
   zones_ = TextField(this, "fldPtrsAddrZones");
-  zones_->setToolTip(QStringLiteral("Указываются ПАРЫ адресов начало и конец зоны, разделитель двоеточие, если зон "
-                                    "несколько, их разделяем точкой с запятой."));
+  zones_->setToolTip(
+      QStringLiteral("Указываются ПАРЫ адресов начало и конец зоны, разделитель двоеточие, если зон "
+                     "несколько, их разделяем точкой с запятой."));
   comments_ = TextField(this, "flddlgComments");
   auto* recalc = Button(this, "LenReCalc", QStringLiteral("расчет"));
   update_ = Button(this, "btnUpdateDlgProps", QStringLiteral("Update"));
@@ -63,8 +64,8 @@ DlgPropsForm::DlgPropsForm(AppState& state, QWidget* parent) : QDialog(parent), 
   layout->addLayout(buttons);
   for (QPushButton* b : {browse, recalc, update_}) b->setAutoDefault(false);
 
-  for (QLineEdit* f : {oldSize_, newSize_, extractedFrom_, newAddr_, oldPtr_, newPtr_, doPtrChange_, listFile_,
-                       zones_, comments_})
+  for (QLineEdit* f :
+       {oldSize_, newSize_, extractedFrom_, newAddr_, oldPtr_, newPtr_, doPtrChange_, listFile_, zones_, comments_})
     connect(f, &QLineEdit::textChanged, this, &DlgPropsForm::UpdateCheck);
   connect(doPtrChange_, &QLineEdit::textChanged, this, &DlgPropsForm::PointerChangeTyped);
   connect(doPtrTick_, &QCheckBox::clicked, this, &DlgPropsForm::TickChanged);
@@ -99,8 +100,8 @@ void DlgPropsForm::ShowDlg() {
 }
 
 DialogPropsFields DlgPropsForm::Fields() const {
-  return {FromQ(id_->text()),       FromQ(oldSize_->text()), FromQ(newSize_->text()),  FromQ(extractedFrom_->text()),
-          FromQ(newAddr_->text()),  FromQ(oldPtr_->text()),  FromQ(newPtr_->text()),   FromQ(doPtrChange_->text()),
+  return {FromQ(id_->text()),       FromQ(oldSize_->text()), FromQ(newSize_->text()), FromQ(extractedFrom_->text()),
+          FromQ(newAddr_->text()),  FromQ(oldPtr_->text()),  FromQ(newPtr_->text()),  FromQ(doPtrChange_->text()),
           FromQ(listFile_->text()), FromQ(zones_->text()),   FromQ(comments_->text())};
 }
 

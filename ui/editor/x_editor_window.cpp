@@ -91,10 +91,14 @@ std::u16string FromBox(const QString& raw) {
   out.reserve(static_cast<std::size_t>(raw.size()));
   for (QChar qc : raw) {
     const char16_t c = qc.unicode();
-    if (c == kParagraphSeparator) out += kCrLf;
-    else if (c == kLineSeparator) out.push_back(u'\n');
-    else if (c == kCrSymbol) out.push_back(u'\r');
-    else out.push_back(c);
+    if (c == kParagraphSeparator)
+      out += kCrLf;
+    else if (c == kLineSeparator)
+      out.push_back(u'\n');
+    else if (c == kCrSymbol)
+      out.push_back(u'\r');
+    else
+      out.push_back(c);
   }
   return out;
 }
@@ -356,9 +360,7 @@ void XEditorForm::showEvent(QShowEvent* event) {
 }
 
 void XEditorForm::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
-      ListIsStale())
-    FillList();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && ListIsStale()) FillList();
   QMainWindow::changeEvent(event);
 }
 
@@ -375,20 +377,29 @@ bool XEditorForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   if (watched == box_) {
-    if (IsKey(key, Qt::Key_F7, Qt::NoModifier)) SearchInBox(false);
-    else if (IsKey(key, Qt::Key_F7, Qt::ShiftModifier)) SearchInBox(true);
-    else if (IsKey(key, Qt::Key_H, Qt::ControlModifier)) ReplaceInBox();
-    else if (IsKey(key, Qt::Key_Clear, Qt::NoModifier)) WrapBox();  // the keypad's 5 without Num Lock
-    else return false;
+    if (IsKey(key, Qt::Key_F7, Qt::NoModifier))
+      SearchInBox(false);
+    else if (IsKey(key, Qt::Key_F7, Qt::ShiftModifier))
+      SearchInBox(true);
+    else if (IsKey(key, Qt::Key_H, Qt::ControlModifier))
+      ReplaceInBox();
+    else if (IsKey(key, Qt::Key_Clear, Qt::NoModifier))
+      WrapBox();  // the keypad's 5 without Num Lock
+    else
+      return false;
     return true;
   }
   if (watched == list_) {
-    if (IsKey(key, Qt::Key_F7, Qt::NoModifier)) SearchInList(false);
-    else if (IsKey(key, Qt::Key_F7, Qt::ShiftModifier)) SearchInList(true);
+    if (IsKey(key, Qt::Key_F7, Qt::NoModifier))
+      SearchInList(false);
+    else if (IsKey(key, Qt::Key_F7, Qt::ShiftModifier))
+      SearchInList(true);
     else if (IsKey(key, Qt::Key_Return, Qt::NoModifier) || IsKey(key, Qt::Key_Enter, Qt::NoModifier))
       OpenDialog(list_->currentIndex().row());
-    else if (IsKey(key, Qt::Key_H, Qt::ControlModifier)) ReplaceAllItem();
-    else return false;
+    else if (IsKey(key, Qt::Key_H, Qt::ControlModifier))
+      ReplaceAllItem();
+    else
+      return false;
     return true;
   }
   return false;

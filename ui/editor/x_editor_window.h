@@ -20,7 +20,7 @@ class QScrollBar;
 namespace vorkat {
 struct AppState;
 struct DialogRecord;
-}
+}  // namespace vorkat
 
 namespace vorkat::ui {
 

@@ -69,15 +69,9 @@ GlyphStore LoadGlyphStore(const GlyphPlan& plan, QImage& sheet, std::int32_t she
     if (onEntry) onEntry(store.entries.size());
     std::optional<QImage> picture;
     switch (source.kind) {
-      case GlyphSource::Kind::File:
-        picture = LoadPicture(source.file);
-        break;
-      case GlyphSource::Kind::SheetCell:
-        picture = SheetCellPicture(sheet, sheetRows, sheetCols, source.cell);
-        break;
-      case GlyphSource::Kind::Placeholder:
-        picture = placeholder;
-        break;
+      case GlyphSource::Kind::File: picture = LoadPicture(source.file); break;
+      case GlyphSource::Kind::SheetCell: picture = SheetCellPicture(sheet, sheetRows, sheetCols, source.cell); break;
+      case GlyphSource::Kind::Placeholder: picture = placeholder; break;
     }
     if (!picture) return store;  // entries so far stay but are not used
     store.entries.push_back(std::move(*picture));
@@ -135,8 +129,7 @@ std::size_t DrawSteps(QImage& target, std::span<const DrawStep> steps, std::size
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
         break;
       case StepKind::PauseScroll:
-      case StepKind::PauseMore:
-        return i + 1;
+      case StepKind::PauseMore: return i + 1;
     }
   }
   return steps.size();

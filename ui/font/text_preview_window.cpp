@@ -138,7 +138,7 @@ bool XViewForm::LoadBackgroundFile(const std::u16string& name) {
 }
 
 void XViewForm::Rebuild() {
-  const QSize size = fixedSize_.isValid()      ? fixedSize_
+  const QSize size = fixedSize_.isValid()    ? fixedSize_
                      : !background_.isNull() ? background_.size()
                                              : kDefaultPictureSize;
   base_ = QImage(size, QImage::Format_RGB32);
@@ -161,12 +161,11 @@ bool XViewForm::LoadFntPics() {
   LongOperation op(state_);
   ShowProgress(state_, 0, fdt.lastMappingIndex);
   state_.glyphsLoaded = false;
-  FontPicturesLoad load =
-      ui::LoadFntPics(fdt, sheet_, state_.preview, state_.ctx.settings.VivorurePrnXPrnY,
-                      state_.ctx.settings.interletterspacing, [this](std::size_t entry) {
-                        SetProgress(state_, static_cast<std::int64_t>(entry));
-                        YieldPoint(state_);
-                      });
+  FontPicturesLoad load = ui::LoadFntPics(fdt, sheet_, state_.preview, state_.ctx.settings.VivorurePrnXPrnY,
+                                          state_.ctx.settings.interletterspacing, [this](std::size_t entry) {
+                                            SetProgress(state_, static_cast<std::int64_t>(entry));
+                                            YieldPoint(state_);
+                                          });
   AppendLogLines(state_, load.log);
   store_ = std::move(load.store);
   state_.glyphsLoaded = store_.complete;

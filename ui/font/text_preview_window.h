@@ -72,12 +72,12 @@ class XViewForm : public QWidget {
   AppState& state_;
   PreviewPicture* view_ = nullptr;
   QScrollArea* scroll_ = nullptr;
-  QImage background_;        // the loaded background picture; null for a plain colour
+  QImage background_;  // the loaded background picture; null for a plain colour
   QColor colour_ = Qt::white;
-  QSize fixedSize_;          // set by "Размер картинки": the picture stops following its background
-  QImage base_;              // what a clear brings back
+  QSize fixedSize_;  // set by "Размер картинки": the picture stops following its background
+  QImage base_;      // what a clear brings back
   QImage picture_;
-  QImage sheet_;             // the font sheet of the last glyph load
+  QImage sheet_;  // the font sheet of the last glyph load
   GlyphStore store_;
   bool firstShow_ = true;
 };

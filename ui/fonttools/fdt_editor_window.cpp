@@ -250,7 +250,9 @@ bool FDTeditForm::eventFilter(QObject* watched, QEvent* event) {
 
 void FDTeditForm::ShowSheet() {
   sheetView_->SetSheet(&sheet_, pRows_, pCols_);
-  unknownPreview_->setPixmap(unknownPicture_.isNull() ? QPixmap() : QPixmap::fromImage(unknownPicture_.scaled(unknownPicture_.size() * kGlyphZoom)));
+  unknownPreview_->setPixmap(unknownPicture_.isNull()
+                                 ? QPixmap()
+                                 : QPixmap::fromImage(unknownPicture_.scaled(unknownPicture_.size() * kGlyphZoom)));
 }
 
 void FDTeditForm::LoadFromFdt() {

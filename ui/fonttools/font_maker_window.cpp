@@ -166,7 +166,9 @@ void FontMakerForm::ClearChar() {
   ShowChar();
 }
 
-void FontMakerForm::ShowChar() { charView_->setPixmap(QPixmap::fromImage(charPicture_.scaled(charPicture_.size() * kZoom))); }
+void FontMakerForm::ShowChar() {
+  charView_->setPixmap(QPixmap::fromImage(charPicture_.scaled(charPicture_.size() * kZoom)));
+}
 
 void FontMakerForm::DrawCell(int cell) {
   if (sheet_.isNull()) return;
@@ -185,9 +187,9 @@ void FontMakerForm::ShowCell(int cell) {
   cell = std::clamp(cell, 0, sheetRows_ * sheetCols_ - 1);
   cellnumber_->setText(QString::number(cell));
   DrawCell(cell);
-  viewFileName_->setText(ToQ(MakerViewFileName(FromQ(outputDir_->text()), FromQ(prefix_->text()),
-                                                MakerCellOf(cell, sheetCols_), Int(startFrom_),
-                                                charsInCols_->isChecked())));
+  viewFileName_->setText(
+      ToQ(MakerViewFileName(FromQ(outputDir_->text()), FromQ(prefix_->text()), MakerCellOf(cell, sheetCols_),
+                            Int(startFrom_), charsInCols_->isChecked())));
 }
 
 void FontMakerForm::Measure() {

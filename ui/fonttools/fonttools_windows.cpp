@@ -25,16 +25,14 @@ void OpenFdtEditor(QWidget* mainWindow, AppState& state) {
 
 // The mapper's changes reach only the FDT in memory, which it says first.
 void OpenFontMapper(QWidget* mainWindow, AppState& state) {
-  MsgBox(state,
-         u"Сохранения исправленного FDT НЕТУ!\r\nСделанные тут исправления действуют только до выхода из Vorkat",
+  MsgBox(state, u"Сохранения исправленного FDT НЕТУ!\r\nСделанные тут исправления действуют только до выхода из Vorkat",
          MsgButtons::Ok, MsgIcon::Information);
   OpenOrRaise<FontMapperForm>(mainWindow, state, "FontMapperForm");
 }
 
 constexpr std::array kWindows = {
     FormCommand{"menuFDTeditor", OpenFdtEditor},
-    FormCommand{"menuFontMaker",
-                [](QWidget* w, AppState& s) { OpenOrRaise<FontMakerForm>(w, s, "FontMakerForm"); }},
+    FormCommand{"menuFontMaker", [](QWidget* w, AppState& s) { OpenOrRaise<FontMakerForm>(w, s, "FontMakerForm"); }},
     FormCommand{"menuFontMapper", OpenFontMapper},
 };
 

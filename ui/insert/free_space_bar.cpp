@@ -31,8 +31,10 @@ QString BlockTip(const AppState& state, const PlacedBlock& b) {
                                 ? state.dialogs.records[static_cast<std::size_t>(b.dialog)].dlgID
                                 : std::u16string();
   std::u16string tip = u"Dialog ID=" + id + u", " + DecText(b.size) + u" байт";
-  if (b.start >= 0) tip += u", адрес " + LongToAddrText(b.start);
-  else tip += u", не поместился";
+  if (b.start >= 0)
+    tip += u", адрес " + LongToAddrText(b.start);
+  else
+    tip += u", не поместился";
   return ToQ(tip);
 }
 
@@ -116,9 +118,11 @@ QString FreeSpaceBar::TipAt(QPoint point) const {
   const QRect bar = BarRect();
   if (bar.contains(point)) {
     const auto from = layout_->spaceStart + static_cast<std::int64_t>(std::floor((point.x() - bar.left()) * bpp));
-    const auto to = std::max(from + 1, layout_->spaceStart + static_cast<std::int64_t>(std::floor((point.x() - bar.left() + 1) * bpp)));
+    const auto to = std::max(from + 1, layout_->spaceStart +
+                                           static_cast<std::int64_t>(std::floor((point.x() - bar.left() + 1) * bpp)));
     if (const PlacedBlock* b = layout_->BlockIn(from, to)) return BlockTip(state_, *b);
-    if (layout_->IgnoredAt(from)) return QStringLiteral("игнорируемая зона, адрес %1").arg(ToQ(LongToAddrText(static_cast<std::int32_t>(from))));
+    if (layout_->IgnoredAt(from))
+      return QStringLiteral("игнорируемая зона, адрес %1").arg(ToQ(LongToAddrText(static_cast<std::int32_t>(from))));
     return QStringLiteral("свободно, адрес %1").arg(ToQ(LongToAddrText(static_cast<std::int32_t>(from))));
   }
   const QRect strip = UnfitRect();
@@ -127,7 +131,8 @@ QString FreeSpaceBar::TipAt(QPoint point) const {
     std::int64_t at = 0;
     for (const PlacedBlock& b : layout_->unfit) {
       // A block drawn one pixel wide is hit by its whole pixel.
-      if (offset < at + std::max<std::int64_t>(b.size, static_cast<std::int64_t>(std::ceil(bpp)))) return BlockTip(state_, b);
+      if (offset < at + std::max<std::int64_t>(b.size, static_cast<std::int64_t>(std::ceil(bpp))))
+        return BlockTip(state_, b);
       at += b.size;
     }
   }

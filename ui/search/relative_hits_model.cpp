@@ -13,8 +13,7 @@ constexpr std::size_t kPreviewAround = 12;
 
 }  // namespace
 
-RelativeHitsModel::RelativeHitsModel(CoreState state, QObject* parent)
-    : QAbstractTableModel(parent), state_(state) {}
+RelativeHitsModel::RelativeHitsModel(CoreState state, QObject* parent) : QAbstractTableModel(parent), state_(state) {}
 
 int RelativeHitsModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(hits_.size());
@@ -26,10 +25,8 @@ QVariant RelativeHitsModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole || !index.isValid()) return {};
   const RelativeHit& hit = Hit(index.row());
   switch (index.column()) {
-    case 0:
-      return ToQ(HexText(hit.offset));
-    case 1:
-      return ToQ(ImpliedCodesText(word_, hit.codes)).trimmed();
+    case 0: return ToQ(HexText(hit.offset));
+    case 1: return ToQ(ImpliedCodesText(word_, hit.codes)).trimmed();
     default: {
       // Made when the row is drawn, from the ROM as it is now.
       const auto rom = state_.rom.view();
@@ -42,12 +39,9 @@ QVariant RelativeHitsModel::data(const QModelIndex& index, int role) const {
 QVariant RelativeHitsModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
   switch (section) {
-    case 0:
-      return QStringLiteral("Адрес");
-    case 1:
-      return QStringLiteral("Коды");
-    default:
-      return QStringLiteral("Текст по найденным кодам");
+    case 0: return QStringLiteral("Адрес");
+    case 1: return QStringLiteral("Коды");
+    default: return QStringLiteral("Текст по найденным кодам");
   }
 }
 

@@ -10,8 +10,7 @@
 
 #include "search/relative_search.h"
 
-namespace vorkat {
-}
+namespace vorkat {}
 
 namespace vorkat::ui {
 

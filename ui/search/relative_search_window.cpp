@@ -75,8 +75,7 @@ RelativeSearchForm::RelativeSearchForm(AppState& state, QWidget* parent) : State
     state_.ctx.CancelRequested = true;
     hide();
   });
-  connect(hits_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          &RelativeSearchForm::SelectionChanged);
+  connect(hits_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &RelativeSearchForm::SelectionChanged);
   connect(model_, &QAbstractItemModel::modelReset, this, &RelativeSearchForm::SelectionChanged);
 }
 
@@ -89,9 +88,7 @@ void RelativeSearchForm::LoadFields() {
   end_->setText(Decimal(static_cast<long long>(size)));
 }
 
-void RelativeSearchForm::SelectionChanged() {
-  makeTable_->setEnabled(hits_->selectionModel()->hasSelection());
-}
+void RelativeSearchForm::SelectionChanged() { makeTable_->setEnabled(hits_->selectionModel()->hasSelection()); }
 
 void RelativeSearchForm::Run() {
   RunCommand(state_, [&] {

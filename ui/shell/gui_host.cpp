@@ -56,8 +56,7 @@ std::optional<std::u16string> GuiHost::InputBox(std::u16string_view prompt, std:
   return FromQ(text);
 }
 
-MsgAnswer GuiHost::MessageBox(std::u16string_view text, MsgButtons buttons, MsgIcon icon,
-                              std::u16string_view title) {
+MsgAnswer GuiHost::MessageBox(std::u16string_view text, MsgButtons buttons, MsgIcon icon, std::u16string_view title) {
   QMessageBox box(form_);
   box.setWindowTitle(ToQ(title));
   box.setText(ToQ(text));

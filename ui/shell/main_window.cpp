@@ -117,7 +117,8 @@ struct Toggle {
 };
 
 const Toggle kToggles[] = {
-    {"menuExtendedLogs", [](AppState& s) { ToggleExtendedLogs(s.ctx); }, [](const AppState& s) { return IsYes(s.ctx.settings.ExtendedLogs); }},
+    {"menuExtendedLogs", [](AppState& s) { ToggleExtendedLogs(s.ctx); },
+     [](const AppState& s) { return IsYes(s.ctx.settings.ExtendedLogs); }},
     {"menuWriteTextInUnicode", [](AppState& s) { ToggleWriteTextInUnicode(s.ctx); },
      [](const AppState& s) { return IsYes(s.ctx.settings.WriteTextInUnicode); }},
     {"menuHexEncodeUnknownChars", [](AppState& s) { ToggleHexEncodeUnknownChars(s.codecOptions); },
@@ -126,7 +127,8 @@ const Toggle kToggles[] = {
      [](const AppState& s) { return s.insertOptions.CreateInsertionLogs; }},
     {"menuSkipUnknownTRChars", [](AppState& s) { ToggleSkipUnknownTRChars(s.codecOptions); },
      [](const AppState& s) { return s.codecOptions.SkipUnknownTRChars; }},
-    {"menuEcoMode", [](AppState& s) { ToggleEcoMode(s.patchOptions); }, [](const AppState& s) { return s.patchOptions.EcoMode; }},
+    {"menuEcoMode", [](AppState& s) { ToggleEcoMode(s.patchOptions); },
+     [](const AppState& s) { return s.patchOptions.EcoMode; }},
     {"menuOptimizeChangesBlocks", [](AppState& s) { ToggleOptimizeChangesBlocks(s.patchOptions); },
      [](const AppState& s) { return s.patchOptions.OptimizeChangesBlocks; }},
     // The four pointer formats: one is always checked.
@@ -197,8 +199,10 @@ MainForm::MainForm(AppState& state, QWidget* parent) : QMainWindow(parent), stat
           [this] { clock_->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))); });
   timer1_->start();
   connect(clock_, &QPushButton::clicked, this, [this] {
-    if (timer1_->isActive()) timer1_->stop();
-    else timer1_->start();
+    if (timer1_->isActive())
+      timer1_->stop();
+    else
+      timer1_->start();
   });
   connect(stop_, &QPushButton::clicked, this, [this] { state_.ctx.CancelRequested = true; });
 
@@ -290,14 +294,12 @@ void MainForm::UpdateStatus() {
   setWindowTitle(ToQ(title));
 
   QStringList parts;
-  parts << (state_.rom.isLoaded ? QStringLiteral("ROM: %1 (%2 байт)")
-                                      .arg(ToQ(FileNameOf(state_.rom.fileName)))
-                                      .arg(state_.rom.size())
-                                : QStringLiteral("ROM не загружен"));
-  parts << (state_.table.isLoaded ? QStringLiteral("таблица: %1, %2 кодов")
-                                        .arg(ToQ(state_.table.type))
-                                        .arg(state_.table.tokenCount)
-                                  : QStringLiteral("таблица не загружена"));
+  parts << (state_.rom.isLoaded
+                ? QStringLiteral("ROM: %1 (%2 байт)").arg(ToQ(FileNameOf(state_.rom.fileName))).arg(state_.rom.size())
+                : QStringLiteral("ROM не загружен"));
+  parts << (state_.table.isLoaded
+                ? QStringLiteral("таблица: %1, %2 кодов").arg(ToQ(state_.table.type)).arg(state_.table.tokenCount)
+                : QStringLiteral("таблица не загружена"));
   parts << (state_.dialogs.isLoaded ? QStringLiteral("диалогов: %1%2")
                                           .arg(state_.dialogs.lastIndex + 1)
                                           .arg(state_.dialogs.changed ? QStringLiteral(" (изменены)") : QString())

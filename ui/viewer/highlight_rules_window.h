@@ -9,7 +9,7 @@ class QPlainTextEdit;
 namespace vorkat {
 struct AppState;
 struct ViewerModel;
-}
+}  // namespace vorkat
 
 namespace vorkat::ui {
 

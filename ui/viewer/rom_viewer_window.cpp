@@ -83,7 +83,8 @@ void ViewerPane::paintEvent(QPaintEvent*) {
   const int cw = view_->charWidth(), lh = view_->lineHeight(), asc = view_->ascent();
   const auto columns = static_cast<std::size_t>(m.Columns);
   const auto cellChars = static_cast<std::size_t>(hex_ ? m.CursorSizeInChar : 1);
-  const std::size_t cursorCell = static_cast<std::size_t>(m.CursorRow) * columns + static_cast<std::size_t>(m.CursorColumn);
+  const std::size_t cursorCell =
+      static_cast<std::size_t>(m.CursorRow) * columns + static_cast<std::size_t>(m.CursorColumn);
   const std::size_t cursorFrom = cursorCell * cellChars;
   const std::size_t cursorTo = cursorFrom + (hex_ ? cellChars - 1 : 1);  // the digits, not the blank
   const std::u16string& text = hex_ ? page.hex : page.text;
@@ -105,7 +106,8 @@ void ViewerPane::paintEvent(QPaintEvent*) {
       const std::int64_t colour = colourAt(runStart);
       painter.setFont(colour < 0 ? underlined : font());
       painter.setPen(colour < 0 ? FromBgr(kViewerCursorColour) : FromBgr(static_cast<std::uint32_t>(colour)));
-      painter.drawText(kMargin + static_cast<int>(runStart - rowFrom) * cw, baseline, Line(text, runStart, i - runStart));
+      painter.drawText(kMargin + static_cast<int>(runStart - rowFrom) * cw, baseline,
+                       Line(text, runStart, i - runStart));
       runStart = i;
     }
   }
@@ -240,9 +242,11 @@ void ROMView::BuildMenus() {
     PressViewerKey(state_, model_, ViewerKey::SetBlockEnd);
     Redraw();
   });
-  add(edit, "menuDumpBlock", QStringLiteral("Dump Block as Dialog (D)"), [this] { RunBlockCommand(DumpBlockAsDialog); });
+  add(edit, "menuDumpBlock", QStringLiteral("Dump Block as Dialog (D)"),
+      [this] { RunBlockCommand(DumpBlockAsDialog); });
   add(edit, "menuWriteBlock", QStringLiteral("Write Block to file (W)"), [this] { RunBlockCommand(WriteBlockToFile); });
-  add(edit, "AppendBlockToFile", QStringLiteral("Append Block to file (A)"), [this] { RunBlockCommand(AppendBlockToFile); });
+  add(edit, "AppendBlockToFile", QStringLiteral("Append Block to file (A)"),
+      [this] { RunBlockCommand(AppendBlockToFile); });
   textSelection_ = add(edit, "menuEnableTextSelection", QStringLiteral("Разрешить выделение текста"), [this](bool on) {
     textPane_->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
     if (!on && textPane_->hasFocus()) hexPane_->setFocus();
@@ -333,8 +337,10 @@ void ROMView::ClickCell(bool hexPane, QPoint at) {
 }
 
 void ROMView::Wheel(int steps) {
-  if (steps > 0) ScrollUp(state_, model_, steps * 3);
-  else ScrollDown(state_, model_, -steps * 3);
+  if (steps > 0)
+    ScrollUp(state_, model_, steps * 3);
+  else
+    ScrollDown(state_, model_, -steps * 3);
   Redraw();
 }
 
@@ -343,9 +349,10 @@ void ROMView::RunBlockCommand(void (*operation)(CodecState, ViewerModel&)) {
 }
 
 void ROMView::LoadJumpListFile() {
-  const std::u16string name = AskFileName(state_, false, u"Выбери файл с адресами",
-                                          u"Спец. логи вставки (*.log)|*.log\r\nЛоги поиска указателей (*.txt)|*.txt\r\n"
-                                          u"Все файлы (*.*)|*.*");
+  const std::u16string name =
+      AskFileName(state_, false, u"Выбери файл с адресами",
+                  u"Спец. логи вставки (*.log)|*.log\r\nЛоги поиска указателей (*.txt)|*.txt\r\n"
+                  u"Все файлы (*.*)|*.*");
   if (name.empty()) return;
   if (LoadJumpList(state_, model_, name)) JumpListChanged();
 }
