@@ -23,6 +23,8 @@ if scripts/check_layers.sh "$probe" >/dev/null; then
   exit 1
 fi
 rm -rf "$probe"
+# The sources keep the clang-format style (scripts/format.sh applies it).
+scripts/format.sh --check
 
 # ctest runs core_tests and oom_tests (the program that replaces operator new).
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
