@@ -10,7 +10,7 @@ vorkat_ensure_packages
 jobs=$(nproc 2>/dev/null || echo 2)
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORKAT_GUI=ON -DVORKAT_BENCH=ON \
-  -DVORKAT_WERROR=ON >/dev/null
+  -DVORKAT_WERROR=ON -DVORKAT_STRICT_WARNINGS=ON >/dev/null
 cmake --build build -j "$jobs"
 
 # Each folder includes only itself and the folders below it; the checker must

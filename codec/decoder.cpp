@@ -15,7 +15,7 @@ struct EscapeTable {
   std::array<std::array<char16_t, 5>, 256> text{};
   EscapeTable() {
     static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-    for (int v = 0; v < 256; ++v) text[v] = {u'<', u'$', kDigits[v >> 4], kDigits[v & 0xF], u'>'};
+    for (std::size_t v = 0; v < 256; ++v) text[v] = {u'<', u'$', kDigits[v >> 4], kDigits[v & 0xF], u'>'};
   }
 };
 
@@ -101,6 +101,8 @@ void NormaliseRange(std::int32_t romSize, std::int32_t& start, std::int32_t& end
 std::u16string DecodeRangeText(CodecState state, std::int32_t start, std::int32_t end) {
   const std::vector<std::u16string>& entries = state.table.entries;
   std::span<const std::uint8_t> rom = state.rom.view();
+  // Positions are 0 <= p < end <= the ROM's size here.
+  auto at = [&](std::int32_t p) __attribute__((always_inline)) { return rom[static_cast<std::size_t>(p)]; };
   if (end > static_cast<std::int32_t>(rom.size())) end = static_cast<std::int32_t>(rom.size());
   if (start < 0) start = 0;
 
@@ -127,7 +129,7 @@ std::u16string DecodeRangeText(CodecState state, std::int32_t start, std::int32_
   // Text of each single byte: its entry or its escape.
   std::array<std::u16string_view, 256> single;
   std::array<bool, 256> hasEntry;
-  for (int b = 0; b < 256; ++b) {
+  for (std::size_t b = 0; b < 256; ++b) {
     hasEntry[b] = !entries[b].empty();
     single[b] = hasEntry[b] ? std::u16string_view(entries[b]) : ByteEscape(static_cast<std::uint8_t>(b));
   }
@@ -135,14 +137,14 @@ std::u16string DecodeRangeText(CodecState state, std::int32_t start, std::int32_
   std::int32_t p = start;
   if (type == u"SBCS") {
     for (; p < end; ++p)
-      if (!append(single[rom[p]])) break;
+      if (!append(single[at(p)])) break;
   } else if (type == u"SBCS2") {
     while (p < end) {
-      const std::uint8_t b = rom[p];
+      const std::uint8_t b = at(p);
       std::u16string_view part = single[b];
       int width = 1;
-      if (!hasEntry[b] && p + 1 < end && !entries[b * 256 + rom[p + 1]].empty()) {
-        part = entries[b * 256 + rom[p + 1]];
+      if (!hasEntry[b] && p + 1 < end && !entries[std::size_t{b} * 256 + at(p + 1)].empty()) {
+        part = entries[std::size_t{b} * 256 + at(p + 1)];
         width = 2;
       }
       p += width;
@@ -151,14 +153,14 @@ std::u16string DecodeRangeText(CodecState state, std::int32_t start, std::int32_
   } else if (type == u"DBCS") {
     // In 64 bits: a start of 7FFFFFFF (beyond any ROM) must not overflow.
     for (; std::int64_t{p} + 1 < end; p += 2) {
-      const std::u16string& e = entries[rom[p] * 256 + rom[p + 1]];
+      const std::u16string& e = entries[std::size_t{at(p)} * 256 + at(p + 1)];
       bool more;
       if (!e.empty()) {
         more = append(e);
       } else {
         // Two escapes as one code: the cap is checked after both.
-        append(ByteEscape(rom[p]));
-        more = append(ByteEscape(rom[p + 1]));
+        append(ByteEscape(at(p)));
+        more = append(ByteEscape(at(p + 1)));
       }
       if (!more) break;
     }

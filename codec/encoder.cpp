@@ -24,15 +24,15 @@ void SortLongestFirst(std::vector<std::int32_t>& lengths, std::vector<std::int32
   while (!pending.empty()) {
     auto [lo, hi] = pending.back();
     pending.pop_back();
-    const std::int32_t pivot = lengths[lo + (hi - lo) / 2];
+    const std::int32_t pivot = lengths[static_cast<std::size_t>(lo + (hi - lo) / 2)];
     std::int64_t i = lo;
     std::int64_t j = hi;
     do {
-      while (lengths[i] > pivot) ++i;
-      while (lengths[j] < pivot) --j;
+      while (lengths[static_cast<std::size_t>(i)] > pivot) ++i;
+      while (lengths[static_cast<std::size_t>(j)] < pivot) --j;
       if (i <= j) {
-        std::swap(lengths[i], lengths[j]);
-        std::swap(order[i], order[j]);
+        std::swap(lengths[static_cast<std::size_t>(i)], lengths[static_cast<std::size_t>(j)]);
+        std::swap(order[static_cast<std::size_t>(i)], order[static_cast<std::size_t>(j)]);
         ++i;
         --j;
       }

@@ -15,7 +15,7 @@ std::vector<std::int32_t> TableListCodes(const TranslationTable& table) {
 }
 
 std::u16string TableListItemText(const TranslationTable& table, std::int32_t code) {
-  const int step = table.type == u"SBCS" ? 2 : 4;
+  const std::size_t step = table.type == u"SBCS" ? 2 : 4;
   std::u16string hex = HexText(static_cast<unsigned long long>(code));
   const std::size_t width = (hex.size() + step - 1) / step * step;
   hex.insert(0, width - hex.size(), u'0');

@@ -88,7 +88,7 @@ std::optional<std::array<std::uint8_t, 4>> EncodePointer(PointerFormat f, std::i
   switch (f) {
     case PointerFormat::GBA: {
       const std::uint32_t value = 0x08000000u + static_cast<std::uint32_t>(offset);
-      for (int i = 0; i < 4; ++i) b[i] = static_cast<std::uint8_t>(value >> (8 * i));
+      for (std::size_t i = 0; i < 4; ++i) b[i] = static_cast<std::uint8_t>(value >> (8 * i));
       break;
     }
     case PointerFormat::GB16:

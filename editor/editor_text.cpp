@@ -18,7 +18,7 @@ std::u16string DialogListLine(std::u16string_view dlgText) {
 std::size_t DialogOffsetFromBox(std::u16string_view dlgText, std::size_t boxOffset) {
   std::size_t i = 0;
   for (std::size_t box = 0; box < boxOffset && i < dlgText.size(); ++box)
-    i += (dlgText[i] == u'\r' && i + 1 < dlgText.size() && dlgText[i + 1] == u'\n') ? 2 : 1;
+    i += (dlgText[i] == u'\r' && i + 1 < dlgText.size() && dlgText[i + 1] == u'\n') ? std::size_t{2} : std::size_t{1};
   return i;
 }
 

@@ -91,14 +91,15 @@ struct Scanner {
     std::int32_t p = start;
     // 64-bit: a start of INT32_MAX must not overflow the pair test.
     while (kind == Kind::Dbcs ? static_cast<std::int64_t>(p) + 1 < end : p < end) {
-      const std::uint8_t b = rom[p];
+      const std::uint8_t b = rom[static_cast<std::size_t>(p)];
       std::uint32_t code = b;
       int width = 1;
       if (kind == Kind::Dbcs) {
-        code = b * 256u + rom[p + 1];
+        code = b * 256u + rom[static_cast<std::size_t>(p) + 1];
         width = 2;
-      } else if (kind == Kind::Sbcs2 && entries[b].empty() && p + 1 < end && !entries[b * 256u + rom[p + 1]].empty()) {
-        code = b * 256u + rom[p + 1];
+      } else if (kind == Kind::Sbcs2 && entries[b].empty() && p + 1 < end &&
+                 !entries[b * 256u + rom[static_cast<std::size_t>(p) + 1]].empty()) {
+        code = b * 256u + rom[static_cast<std::size_t>(p) + 1];
         width = 2;
       }
       Code(kind, p, code, width);

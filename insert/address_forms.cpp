@@ -37,7 +37,7 @@ std::int32_t HexTextToLong(std::u16string_view text) {
   if (t.empty() || t.size() > 8) return -1;
   t = PadLeft(t, 8);
   std::uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) v = v << 8 | PairValue(std::u16string_view(t).substr(i * 2, 2));
+  for (std::size_t i = 0; i < 4; ++i) v = v << 8 | PairValue(std::u16string_view(t).substr(i * 2, 2));
   if (v >= 0x80000000u) return -1;
   return static_cast<std::int32_t>(v);
 }

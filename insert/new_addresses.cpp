@@ -179,7 +179,8 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
     } else if (at64 < 0 || at64 >= reach) {
       if (warnings.newOutOfReach.Allow())
         AppendLog(ctx,
-                  u"Dialog ID=" + dlg.dlgID + u": новый адрес " + (at64 < 0 ? DecText(at64) : HexText(at64)) +
+                  u"Dialog ID=" + dlg.dlgID + u": новый адрес " +
+                      (at64 < 0 ? DecText(at64) : HexText(static_cast<std::uint64_t>(at64))) +
                       u" вне досягаемости указателя " + formatName + u" (0.." +
                       HexText(static_cast<std::uint32_t>(reach - 1)) + u"), диалог не размещен",
                   kColourBrightRed);

@@ -184,7 +184,8 @@ std::vector<std::int32_t> PointerSnapshot::Find(const std::array<std::uint8_t, 4
   std::vector<std::int32_t> found;
   if (rom_.size() < width_) return found;
   from = std::max(from, 0);
-  lastStart = std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(rom_.size() - width_));
+  lastStart =
+      static_cast<std::int32_t>(std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(rom_.size() - width_)));
   if (from > lastStart) return found;
   for (auto it = std::lower_bound(index_.begin(), index_.end(), IndexKey(value, from));
        it != index_.end() && (*it >> 32) == value; ++it) {
@@ -200,7 +201,8 @@ std::vector<std::int32_t> PointerSnapshot::FindLinear(const std::array<std::uint
   std::vector<std::int32_t> found;
   if (rom_.size() < width_) return found;
   from = std::max(from, 0);
-  lastStart = std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(rom_.size() - width_));
+  lastStart =
+      static_cast<std::int32_t>(std::min<std::int64_t>(lastStart, static_cast<std::int64_t>(rom_.size() - width_)));
   // The ROM as it stood: the working bytes, or a copy with the replaced bytes
   // put back once the run has written (scans that miss the index are rare).
   RomBytes original;

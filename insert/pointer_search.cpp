@@ -88,8 +88,8 @@ void FindPointers(InsertState state, std::int32_t lowest, std::int32_t highest, 
   auto nextHigh = [&](std::size_t chunkEnd) {
     for (int i = 0; i < (upperHalf ? 2 : 1); ++i) {
       if (next[i] >= pos && (next[i] < searchedTo[i] || searchedTo[i] >= chunkEnd)) continue;
-      const std::uint8_t high = i == 0 ? kPointerLowHighByte : kPointerUpHighByte;
-      const void* hit = std::memchr(data + pos, high, chunkEnd - pos);
+      const std::uint8_t highByte = i == 0 ? kPointerLowHighByte : kPointerUpHighByte;
+      const void* hit = std::memchr(data + pos, highByte, chunkEnd - pos);
       next[i] = hit ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - data) : chunkEnd;
       searchedTo[i] = chunkEnd;
     }

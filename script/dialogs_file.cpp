@@ -89,7 +89,7 @@ std::int32_t FirstDialogWithUnencodable(const DialogSet& set, const DialogFormat
   };
   const auto last = std::min<std::int64_t>(set.lastIndex, static_cast<std::int64_t>(set.records.size()) - 1);
   for (std::int32_t i = 0; i <= last; ++i) {
-    const DialogRecord& r = set.records[i];
+    const DialogRecord& r = set.records[static_cast<std::size_t>(i)];
     if (lacks(r.dlgText)) return i;
     for (DialogAttr a : format.attrs)
       if (const auto* f = DialogAttrField(r, a); f && lacks(*f)) return i;
