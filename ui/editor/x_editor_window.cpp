@@ -555,41 +555,34 @@ void XEditorForm::StartCorrectionItem() {
   AfterDialogsChanged(changed);
 }
 
-// The operations below change attributes the properties window shows:
-// its pending edits are settled first, and it shows the result.
-void XEditorForm::ClearAddrsItem() {
+// An operation that changes attributes the properties window shows: its
+// pending edits are settled first, and it shows the result.
+template <class Operation>
+void XEditorForm::RunOnAttributes(Operation&& operation) {
   if (props_) props_->SettlePending();
   bool changed = false;
-  RunItem([&] { changed = ClearInsertionAddresses(state_); });
+  RunItem([&] { changed = operation(); });
   if (changed && props_ && props_->isVisible()) props_->ShowDlg();
+}
+
+void XEditorForm::ClearAddrsItem() {
+  RunOnAttributes([&] { return ClearInsertionAddresses(state_); });
 }
 
 void XEditorForm::ClearListFilesItem() {
-  if (props_) props_->SettlePending();
-  bool changed = false;
-  RunItem([&] { changed = ClearPointerListFiles(state_); });
-  if (changed && props_ && props_->isVisible()) props_->ShowDlg();
+  RunOnAttributes([&] { return ClearPointerListFiles(state_); });
 }
 
 void XEditorForm::SetListFileItem() {
-  if (props_) props_->SettlePending();
-  bool changed = false;
-  RunItem([&] { changed = SetPointerListFileForAll(state_); });
-  if (changed && props_ && props_->isVisible()) props_->ShowDlg();
+  RunOnAttributes([&] { return SetPointerListFileForAll(state_); });
 }
 
 void XEditorForm::AddrFromExtractedItem() {
-  if (props_) props_->SettlePending();
-  bool changed = false;
-  RunItem([&] { changed = InsertionAddrFromExtractionAddr(state_); });
-  if (changed && props_ && props_->isVisible()) props_->ShowDlg();
+  RunOnAttributes([&] { return InsertionAddrFromExtractionAddr(state_); });
 }
 
 void XEditorForm::OldSizesItem() {
-  if (props_) props_->SettlePending();
-  bool changed = false;
-  RunItem([&] { changed = CalcOldDialogSizes(state_); });
-  if (changed && props_ && props_->isVisible()) props_->ShowDlg();
+  RunOnAttributes([&] { return CalcOldDialogSizes(state_); });
 }
 
 void XEditorForm::TotalSizeItem() {
@@ -597,10 +590,7 @@ void XEditorForm::TotalSizeItem() {
 }
 
 void XEditorForm::NewAddressesItem() {
-  if (props_) props_->SettlePending();
-  bool changed = false;
-  RunItem([&] { changed = RunNewAddresses(state_); });
-  if (changed && props_ && props_->isVisible()) props_->ShowDlg();
+  RunOnAttributes([&] { return RunNewAddresses(state_); });
 }
 
 }  // namespace vorkat::ui

@@ -55,6 +55,8 @@ class XEditorForm : public QMainWindow {
   // Runs one menu command (RunCommand): a refused one beeps.
   template <class Command>
   void RunItem(Command&& command);
+  template <class Operation>
+  void RunOnAttributes(Operation&& operation);
 
   // The text box and the record.
   std::u16string BoxText() const;

@@ -103,13 +103,6 @@ FontPicturesLoad LoadFntPics(FontDescriptionTable& fdt, QImage& sheet, PreviewSe
   return load;
 }
 
-void DrawAnd(QImage& target, const QImage& glyph, int x, int y) {
-  if (target.format() != QImage::Format_RGB32) target = target.convertToFormat(QImage::Format_RGB32);
-  QPainter p(&target);
-  p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-  p.drawImage(x, y, glyph);
-}
-
 std::size_t DrawSteps(QImage& target, std::span<const DrawStep> steps, std::size_t from, const GlyphStore& store,
                       const QImage& background) {
   if (target.format() != QImage::Format_RGB32) target = target.convertToFormat(QImage::Format_RGB32);

@@ -62,9 +62,6 @@ FontPicturesLoad LoadFntPics(FontDescriptionTable& fdt, QImage& sheet, PreviewSe
                              std::u16string_view VivorurePrnXPrnY, std::u16string_view interletterspacing,
                              const std::function<void(std::size_t)>& onEntry = {});
 
-// Each target pixel becomes (target AND glyph), glyph's top-left at (x, y).
-void DrawAnd(QImage& target, const QImage& glyph, int x, int y);
-
 // Draws steps from `from` on; stops after a pause step so that the caller
 // can show its message, and returns the index of the next step. A clear
 // copies `background` (or fills white when it is null).

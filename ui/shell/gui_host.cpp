@@ -13,6 +13,10 @@
 
 namespace vorkat::ui {
 
+QColor FromBgr(std::uint32_t bgr) {
+  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF), static_cast<int>(bgr >> 16 & 0xFF));
+}
+
 QString ToQ(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
 
 std::u16string FromQ(const QString& s) { return s.toStdU16String(); }

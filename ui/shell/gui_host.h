@@ -1,6 +1,7 @@
 // The Qt host: log and progress go to the main window, prompts are Qt dialogs.
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 #include <cstdint>
@@ -24,6 +25,9 @@ class MainForm;
 std::int32_t FieldNumber(const QLineEdit* field);
 // A number as a field shows it: decimal, no leading blank.
 QString Decimal(long long n);
+
+// A colour of the core (0x00BBGGRR, as the log and the viewer give them).
+QColor FromBgr(std::uint32_t bgr);
 
 QString ToQ(std::u16string_view s);
 std::u16string FromQ(const QString& s);

@@ -159,7 +159,6 @@ const Toggle* FindToggle(const QString& name) {
   return nullptr;
 }
 
-QColor FromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 }  // namespace
 

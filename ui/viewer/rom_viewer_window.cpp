@@ -63,7 +63,6 @@ namespace {
 
 constexpr int kMargin = 3;
 
-QColor FromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 QString Line(const std::u16string& s, std::size_t from, std::size_t count) {
   if (from >= s.size()) return {};
