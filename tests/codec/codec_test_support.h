@@ -11,6 +11,7 @@
 #include "tests/support/scripted_host.h"
 #include "app/state.h"
 #include "core/text.h"
+#include "tests/support/rom_fixture.h"
 
 namespace vorkat::testing {
 
@@ -30,10 +31,7 @@ inline void LoadLines(AppState& state, std::initializer_list<std::u16string_view
   LoadTableText(state, CrLfLines(lines), u"test.tbl");
 }
 
-inline void PutRom(AppState& state, const std::vector<std::uint8_t>& bytes) {
-  state.rom.bytes.assign(bytes.begin(), bytes.end());
-  state.rom.isLoaded = true;
-}
+inline void PutRom(AppState& state, const std::vector<std::uint8_t>& bytes) { PutRomBytes(state.rom, bytes); }
 
 inline bool LogHas(const AppState& state, std::u16string_view line) {
   return state.ctx.log.text.find(line) != std::u16string::npos;

@@ -13,6 +13,7 @@
 #include "core/file_io.h"
 #include "app/state.h"
 #include "core/text.h"
+#include "tests/support/rom_fixture.h"
 
 namespace vorkat::extract_testing {
 
@@ -35,9 +36,7 @@ class ScratchDir {
 };
 
 inline void PutRom(AppState& state, const std::vector<std::uint8_t>& bytes) {
-  state.rom.bytes.assign(bytes.begin(), bytes.end());
-  state.rom.isLoaded = true;
-  state.rom.fileName = u"test.gba";
+  PutRomBytes(state.rom, bytes, u"test.gba");
 }
 
 inline std::string ReadBytes(const std::u16string& name) {

@@ -11,6 +11,7 @@
 #include "app/state.h"
 #include "core/text.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/rom_fixture.h"
 
 namespace vorkat::insert_testing {
 using vorkat::testing::TempDir;
@@ -64,9 +65,7 @@ inline long long ColourOf(const AppState& state, std::u16string_view text) {
 }
 
 inline void PutRom(AppState& state, std::size_t size, std::uint8_t fill = 0) {
-  state.rom.bytes.assign(size, fill);
-  state.rom.isLoaded = true;
-  state.rom.fileName = u"test.gba";
+  PutRomFill(state.rom, size, fill, u"test.gba");
 }
 
 inline void PutBytes(AppState& state, std::size_t at, std::initializer_list<std::uint8_t> bytes) {

@@ -6,6 +6,7 @@
 #include "insert/insertion_log.h"
 #include "insert/pointer_rewrite.h"
 #include "tests/insert/insert_test_support.h"
+#include "tests/support/rom_fixture.h"
 
 using namespace vorkat;
 using namespace vorkat::testing;
@@ -299,8 +300,7 @@ TEST(PointerSnapshot, RewritingThroughTheIndexMatchesTheScanOnRandomRoms) {
     ScriptedHost hostA, hostB;
     AppState a(hostA), b(hostB);
     for (AppState* s : {&a, &b}) {
-      s->rom.bytes.assign(rom.begin(), rom.end());
-      s->rom.isLoaded = true;
+      PutRomBytes(s->rom, rom);
       s->insertion.CheckByMod4 = rng() % 2;
     }
     b.insertion.CheckByMod4 = a.insertion.CheckByMod4;

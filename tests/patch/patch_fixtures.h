@@ -13,6 +13,7 @@
 #include "core/file_io.h"
 #include "tests/support/scripted_host.h"
 #include "app/state.h"
+#include "tests/support/rom_fixture.h"
 
 namespace vorkat::patch_testing {
 
@@ -45,16 +46,12 @@ inline std::vector<std::uint8_t> ReadBytes(const std::u16string& name) {
 }
 
 inline void SetRom(RomImage& rom, const std::vector<std::uint8_t>& data, std::u16string name = u"work.gba") {
-  rom.bytes.assign(data.begin(), data.end());
-  rom.fileName = std::move(name);
-  rom.isLoaded = true;
+  PutRomBytes(rom, data, std::move(name));
 }
 
 inline void SetOriginal(OriginalRomImage& rom, const std::vector<std::uint8_t>& data,
                         std::u16string name = u"orig.gba") {
-  rom.bytes.assign(data.begin(), data.end());
-  rom.fileName = std::move(name);
-  rom.isLoaded = true;
+  PutRomBytes(rom, data, std::move(name));
 }
 
 inline std::vector<std::uint8_t> Pattern(std::size_t n, std::uint32_t seed = 1) {

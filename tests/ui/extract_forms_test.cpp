@@ -7,8 +7,9 @@
 
 #include "app/app.h"
 #include "core/file_io.h"
-#include "tests/support/scripted_host.h"
+#include "tests/support/window_fixture.h"
 #include "ui/shell/form_commands.h"
+#include "tests/support/rom_fixture.h"
 
 using namespace vorkat;
 
@@ -16,49 +17,21 @@ namespace {
 
 // A state with a small ROM and table, a stand-in main window and the
 // extraction windows opened through their menu commands.
-struct Fixture {
-  ScriptedHost host;
-  AppState state{host};
-  std::unique_ptr<QWidget> main = std::make_unique<QWidget>();
-  std::filesystem::path dir;
-
+struct Fixture : testing::WindowFixture {
   Fixture() {
-    dir = std::filesystem::temp_directory_path() /
-          ("vorkat-extract-forms-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
-           std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-    std::filesystem::create_directories(dir);
     std::vector<std::uint8_t> rom(64, 0);
     for (int k = 0; k < 5; ++k) rom[0x10 + k] = static_cast<std::uint8_t>(u"HELLO"[k]);
     for (int k = 0; k < 3; ++k) rom[0x20 + k] = static_cast<std::uint8_t>(u"BYE"[k]);
-    state.rom.bytes.assign(rom.begin(), rom.end());
-    state.rom.isLoaded = true;
+    PutRomBytes(state.rom, rom);
     for (int c = 0x41; c <= 0x5A; ++c) state.table.entries[c] = std::u16string(1, static_cast<char16_t>(c));
     state.table.type = u"SBCS";
     state.table.isLoaded = true;
   }
-  ~Fixture() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
-
-  std::u16string File(const char* name) { return FromPath(dir / name); }
   std::u16string Read(const std::u16string& name) {
     auto bytes = ReadFileBytes(name);
     return bytes ? DecodeTextFile(*bytes) : u"<missing>";
   }
 
-  QWidget* Open(const char* menu, const char* window) {
-    const ui::FormCommand* command = ui::FindFormCommand(menu);
-    if (!command) return nullptr;
-    command->open(main.get(), state);
-    return main->findChild<QWidget*>(QLatin1String(window));
-  }
-  template <class T>
-  T* Find(const char* name) {
-    return main->findChild<T*>(QLatin1String(name));
-  }
-  QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
-  void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
   void Retype(const char* name, const QString& text) {
     QLineEdit* f = Field(name);
     f->selectAll();

@@ -8,42 +8,20 @@
 #include <memory>
 
 #include "app/app.h"
-#include "tests/support/scripted_host.h"
+#include "tests/support/window_fixture.h"
 #include "ui/insert/free_space_bar.h"
 #include "ui/insert/free_space_map_window.h"
 #include "ui/shell/form_commands.h"
+#include "tests/support/rom_fixture.h"
 
 using namespace vorkat;
 
 namespace {
 
 // A state, a stand-in main window and the address window opened through its menu command.
-struct Fixture {
-  ScriptedHost host;
-  AppState state{host};
-  std::unique_ptr<QWidget> main = std::make_unique<QWidget>();
-
-  QWidget* Open() {
-    const ui::FormCommand* command = ui::FindFormCommand("menuCalcPtrsAndPutDialogs");
-    if (!command) return nullptr;
-    command->open(main.get(), state);
-    return main->findChild<QWidget*>(QStringLiteral("RecalcPtrsandInsert"));
-  }
-  template <class T>
-  T* Find(const char* name) {
-    return main->findChild<T*>(QLatin1String(name));
-  }
-  QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
-  void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
-  void Retype(const char* name, const QString& text) {
-    QLineEdit* f = Field(name);
-    f->selectAll();
-    QTest::keyClicks(f, text);
-  }
-  void PutRom(std::vector<std::uint8_t> bytes) {
-    state.rom.bytes.assign(bytes.begin(), bytes.end());
-    state.rom.isLoaded = true;
-  }
+struct Fixture : testing::WindowFixture {
+  QWidget* Open() { return WindowFixture::Open("menuCalcPtrsAndPutDialogs", "RecalcPtrsandInsert"); }
+  void PutRom(const std::vector<std::uint8_t>& bytes) { PutRomBytes(state.rom, bytes); }
 };
 
 }  // namespace

@@ -10,28 +10,15 @@
 
 #include "app/app.h"
 #include "core/file_io.h"
-#include "tests/support/scripted_host.h"
+#include "tests/support/window_fixture.h"
 #include "ui/shell/form_commands.h"
+#include "tests/support/rom_fixture.h"
 
 using namespace vorkat;
 
 namespace {
 
-struct Fixture {
-  ScriptedHost host;
-  AppState state{host};
-  std::unique_ptr<QWidget> main = std::make_unique<QWidget>();
-  std::filesystem::path dir;
-
-  Fixture() {
-    dir = std::filesystem::temp_directory_path() /
-          ("vorkat-relsearch-form-" + std::to_string(QCoreApplication::applicationPid()));
-    std::filesystem::create_directories(dir);
-  }
-  ~Fixture() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
+struct Fixture : testing::WindowFixture {
   // "Hello" with A = 80 and a = 20 at 0x10 and at 0x30, in 64 bytes.
   void PutRom() {
     std::vector<std::uint8_t> rom(64, 0);
@@ -39,18 +26,9 @@ struct Fixture {
       const std::uint8_t word[] = {0x87, 0x24, 0x2B, 0x2B, 0x2E};
       std::copy(std::begin(word), std::end(word), rom.begin() + static_cast<std::ptrdiff_t>(at));
     }
-    state.rom.bytes.assign(rom.begin(), rom.end());
-    state.rom.isLoaded = true;
+    PutRomBytes(state.rom, rom);
   }
-  QWidget* Open() {
-    ui::FindFormCommand("menuRelativeSearch")->open(main.get(), state);
-    return main->findChild<QWidget*>(QStringLiteral("RelativeSrchForm"));
-  }
-  template <class T>
-  T* Find(const char* name) {
-    return main->findChild<T*>(QLatin1String(name));
-  }
-  void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
+  QWidget* Open() { return WindowFixture::Open("menuRelativeSearch", "RelativeSrchForm"); }
 };
 
 }  // namespace
@@ -86,7 +64,7 @@ class RelativeSearchFormTest : public QObject {
     QCOMPARE(f.Find<QLabel>("lblHitCount")->text(), QStringLiteral("Найдено совпадений 1"));
     QVERIFY(!f.Find<QPushButton>("btnMakeTable")->isEnabled());
 
-    const std::u16string out = FromPath(f.dir / "draft.tbl");
+    const std::u16string out = f.File("draft.tbl");
     f.host.fileNames = {out};
     list->selectRow(0);
     f.Click("btnMakeTable");

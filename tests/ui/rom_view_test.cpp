@@ -7,32 +7,22 @@
 #include <memory>
 
 #include "app/app.h"
-#include "tests/support/scripted_host.h"
+#include "tests/support/window_fixture.h"
 #include "tests/support/temp_dir.h"
 #include "ui/shell/form_commands.h"
 #include "ui/viewer/rom_viewer_window.h"
+#include "tests/support/rom_fixture.h"
 
 using namespace vorkat;
 
 namespace {
 
-struct Fixture {
-  ScriptedHost host;
-  AppState state{host};
-  std::unique_ptr<QWidget> main = std::make_unique<QWidget>();
-  testing::TempDir dir;
-
+struct Fixture : testing::WindowFixture {
   void PutRom(std::size_t size) {
-    state.rom.bytes.assign(size, 0);
+    PutRomFill(state.rom, size, 0, u"game.gba");
     for (std::size_t i = 0; i < size; ++i) state.rom.bytes[i] = static_cast<std::uint8_t>(0x41 + i % 26);
-    state.rom.isLoaded = true;
-    state.rom.fileName = u"game.gba";
   }
   void Run(const char* menu) { ui::FindFormCommand(menu)->open(main.get(), state); }
-  template <class T>
-  T* Find(const char* name) {
-    return main->findChild<T*>(QLatin1String(name));
-  }
 };
 
 }  // namespace
