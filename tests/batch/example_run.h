@@ -16,7 +16,7 @@
 namespace vorkat::testing {
 
 inline std::filesystem::path ExampleDir(const std::string& name) {
-  return std::filesystem::path(VORKAT_TEST_DATA_DIR).parent_path().parent_path() / "examples" / name;
+  return std::filesystem::path(VORKAT_EXAMPLES_DIR) / name;
 }
 
 // Copies examples/<name> into dir (with an empty out/) and runs its script there.

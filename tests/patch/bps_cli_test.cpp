@@ -66,8 +66,7 @@ TEST(BpsEndToEnd, TranslateAbove16MiBThenPatchTheOriginal) {
   TempDir dir;
   const Bytes game = MakeGame();
   dir.Write("game.gba", game);
-  dir.Write("demo.tbl", ReadFileBytes(FromPath(std::filesystem::path(VORKAT_TEST_DATA_DIR).parent_path().parent_path() /
-                                               "examples" / "demo" / "demo.tbl"))
+  dir.Write("demo.tbl", ReadFileBytes(FromPath(std::filesystem::path(VORKAT_EXAMPLES_DIR) / "demo" / "demo.tbl"))
                             .value_or(Bytes{}));
   WriteDialogs(dir);
   dir.WriteText("translate.txt",
