@@ -31,6 +31,12 @@ QString ToQtFilters(std::u16string_view filters) {
   return out.join(QStringLiteral(";;"));
 }
 
+QWidget* GuiHost::DialogParent() const {
+  // The window the user is working in asked: its questions sit on it, centred and above it.
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  return form_;
+}
+
 void GuiHost::LogAppended(std::u16string_view line, std::uint32_t colour, bool first) {
   if (form_) form_->QueueLogLine(line, colour, first);
 }
@@ -40,14 +46,14 @@ void GuiHost::LogCleared() {
 }
 
 std::u16string GuiHost::AskFileName(bool forSave, std::u16string_view title, std::u16string_view filters) {
-  QString name = forSave ? QFileDialog::getSaveFileName(form_, ToQ(title), QString(), ToQtFilters(filters))
-                         : QFileDialog::getOpenFileName(form_, ToQ(title), QString(), ToQtFilters(filters));
+  QString name = forSave ? QFileDialog::getSaveFileName(DialogParent(), ToQ(title), QString(), ToQtFilters(filters))
+                         : QFileDialog::getOpenFileName(DialogParent(), ToQ(title), QString(), ToQtFilters(filters));
   return FromQ(name);
 }
 
 std::vector<std::u16string> GuiHost::AskFileNames(std::u16string_view title, std::u16string_view filters) {
   std::vector<std::u16string> out;
-  for (const QString& n : QFileDialog::getOpenFileNames(form_, ToQ(title), QString(), ToQtFilters(filters)))
+  for (const QString& n : QFileDialog::getOpenFileNames(DialogParent(), ToQ(title), QString(), ToQtFilters(filters)))
     out.push_back(FromQ(n));
   return out;
 }
@@ -55,13 +61,14 @@ std::vector<std::u16string> GuiHost::AskFileNames(std::u16string_view title, std
 std::optional<std::u16string> GuiHost::InputBox(std::u16string_view prompt, std::u16string_view title,
                                                 std::u16string_view defaultText) {
   bool ok = false;
-  QString text = QInputDialog::getText(form_, ToQ(title), ToQ(prompt), QLineEdit::Normal, ToQ(defaultText), &ok);
+  QString text =
+      QInputDialog::getText(DialogParent(), ToQ(title), ToQ(prompt), QLineEdit::Normal, ToQ(defaultText), &ok);
   if (!ok) return std::nullopt;
   return FromQ(text);
 }
 
 MsgAnswer GuiHost::MessageBox(std::u16string_view text, MsgButtons buttons, MsgIcon icon, std::u16string_view title) {
-  QMessageBox box(form_);
+  QMessageBox box(DialogParent());
   box.setWindowTitle(ToQ(title));
   box.setText(ToQ(text));
   switch (icon) {

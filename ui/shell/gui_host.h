@@ -16,6 +16,7 @@ struct AppState;
 }
 
 class QLineEdit;
+class QWidget;
 
 namespace vorkat::ui {
 
@@ -53,6 +54,9 @@ class GuiHost : public Host {
   void Beep() override;
 
  protected:
+  // The window a question belongs to: the active window, else the main window.
+  QWidget* DialogParent() const;
+
   MainForm* form_ = nullptr;
   AppState* state_ = nullptr;
 };
