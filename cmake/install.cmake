@@ -56,14 +56,13 @@ set(CPACK_PACKAGE_NAME vorkat)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Vorkat developers <vorkat@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "workbench for translating Game Boy and Game Boy Advance games")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n"
-    " Vorkat extracts the text of a Game Boy, Game Boy Color or Game Boy Advance\n"
-    " ROM image through a translation table, edits it beside a preview in the\n"
-    " game's font, inserts the translation into free space with the pointers\n"
-    " rewritten, and publishes the result as an IPS or BPS patch. vorkat-cli\n"
-    " runs the same work from batch scripts without a window.")
-string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
+# The extended description under the summary; cpack indents its lines.
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+       "Vorkat extracts the text of a Game Boy, Game Boy Color or Game Boy Advance\n"
+       "ROM image through a translation table, edits it beside a preview in the\n"
+       "game's font, inserts the translation into free space with the pointers\n"
+       "rewritten, and publishes the result as an IPS or BPS patch. vorkat-cli\n"
+       "runs the same work from batch scripts without a window.")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
