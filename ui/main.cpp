@@ -21,25 +21,30 @@ std::vector<std::u16string> Words(const QStringList& args) {
   return words;
 }
 
+// What --help, --version or a wrong option ask for; returns the exit status.
+int Answer(const vorkat::CommandLine& cl) {
+  if (!cl.error.empty()) {
+    std::fprintf(stderr, "vorkat: %s\nTry 'vorkat --help' for more information.\n", vorkat::ToUtf8(cl.error).c_str());
+    return 2;
+  }
+  std::fputs((cl.help ? vorkat::HelpText(true) : vorkat::VersionText(true)).c_str(), stdout);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace vorkat;
-  // --help and --version answer without a display.
+  // --help and --version answer without a display; a wrong option waits until
+  // Qt has taken its own (-style, -platform, ...).
   std::vector<std::u16string> raw;
   for (int i = 1; i < argc; ++i) raw.push_back(FromUtf8(argv[i]));
-  if (const CommandLine early = ParseCommandLine(raw); early.help || early.version || !early.error.empty()) {
-    if (!early.error.empty()) {
-      std::fprintf(stderr, "vorkat: %s\nTry 'vorkat --help' for more information.\n", ToUtf8(early.error).c_str());
-      return 2;
-    }
-    std::fputs((early.help ? HelpText(true) : VersionText(true)).c_str(), stdout);
-    return 0;
-  }
+  if (const CommandLine early = ParseCommandLine(raw); early.error.empty() && (early.help || early.version))
+    return Answer(early);
 
   ui::Application app(argc, argv);
-  // The words left once Qt has taken its own options (-style, -platform, ...).
   const CommandLine cl = ParseCommandLine(Words(QApplication::arguments()));
+  if (!cl.error.empty() || cl.help || cl.version) return Answer(cl);
   ui::GuiHost host;
   AppState state(host);
   const std::u16string here = ui::FromQ(QDir::currentPath());
