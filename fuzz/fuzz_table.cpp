@@ -82,7 +82,7 @@ Checks WhatMustHold(const TranslationTable& table) {
 AppState& FreshState(QuietHost& host) {
   static std::vector<std::unique_ptr<AppState>> states;
   for (auto& s : states)
-    if (&s->host == &host) {
+    if (&s->ctx.host == &host) {
       ClearLog(*s);
       TranslationTable& t = s->table;
       t.type.clear();
