@@ -29,6 +29,11 @@ scripts/format.sh --check
 # ctest runs core_tests and oom_tests (the program that replaces operator new).
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
 
+# The Debian package from this build: unpacked into a scratch root and checked
+# (dependencies, desktop entry, metainfo, manual pages, the demo run from there).
+deb=$(scripts/package.sh build | tail -1)
+scripts/check_package.sh "$deb"
+
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORKAT_GUI=OFF -DVORKAT_BENCH=OFF \
   -DVORKAT_SANITIZE=ON >/dev/null
 # Only core_tests: oom_tests replaces operator new, which the sanitizers need.

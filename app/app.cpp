@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include "app/version.h"
 #include "core/runtime.h"
 #include "script/dialogs_file.h"
 
@@ -11,12 +12,14 @@ std::u16string BuildAboutText(std::u16string_view title) {
       u"|Вынимает текст из ROM'а по таблице перекодировки, показывает его шрифтом игры,|"
       u"возвращает перевод на новые адреса с правкой указателей и делает IPS патчи.|"
       u"|Спасибо всем переводчикам, кто присылал таблицы, шрифты и замечания.";
-  return std::u16string(title) + ReplaceAll(credits, u"|", kCrLf);
+  const std::u16string version = u"|Версия " + FromUtf8(ProgramVersion());
+  return std::u16string(title) + ReplaceAll(version + credits, u"|", kCrLf);
 }
 
-void StartUp(AppState& state, const std::u16string& currentDir) {
+void StartUp(AppState& state, const std::u16string& currentDir, const std::u16string& iniPath) {
   state.insertion.IgnoreRomZones = {RomZone{}};
-  state.ctx.settings.iniPath = currentDir + u"/vorkat2.ini";
+  state.ctx.settings.iniPath = iniPath.empty() ? currentDir + u"/vorkat2.ini" : iniPath;
+  AppendLog(state, u"Файл настроек: " + state.ctx.settings.iniPath);
   state.codecOptions.HexEncodeUnknownChars = u"NO";
   state.insertion.DialogsAutoGapBytes = 1;
   state.codecOptions.SkipUnknownTRChars = true;

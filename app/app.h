@@ -9,15 +9,17 @@
 
 namespace vorkat {
 
-// Fills the state as the program entry does: settings path in `currentDir`,
-// start-up defaults, settings file, title, About text, help file name.
-void StartUp(AppState& state, const std::u16string& currentDir);
+// Fills the state as the program entry does: start-up defaults, the settings
+// file at `iniPath` (empty: vorkat2.ini in `currentDir`), named in the log,
+// title, About text, help file name.
+void StartUp(AppState& state, const std::u16string& currentDir, const std::u16string& iniPath = {});
 
 // Saves the settings, asks about changed dialogs and marks the program as
 // ending (the host ends its loop when it sees exitRequested). When saving
 // the dialogs fails and the user chooses to stay, exitRequested stays false.
 void ExitProgram(AppState& state);
 
+// The title, the version and the credits.
 std::u16string BuildAboutText(std::u16string_view title);
 
 }  // namespace vorkat

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "core/runtime.h"
 #include "core/file_io.h"
@@ -56,14 +58,12 @@ void LoadSettings(Context& ctx) {
   Settings& s = ctx.settings;
   IoError err;
   Bytes buffer;
-  if (!FileExists(s.iniPath)) {
-    // Created empty, as the first run leaves it.
-    if (!WriteFileAtomic(s.iniPath, {}, Backup::None, &err))
-      AppendLog(ctx, IoErrorText(u"Не удалось создать файл настроек ", s.iniPath, err), kColourDarkRed);
-  } else if (auto bytes = ReadFileBytes(s.iniPath, &err)) {
-    buffer = std::move(*bytes);
-  } else {
-    AppendLog(ctx, IoErrorText(u"Не удалось прочитать файл настроек ", s.iniPath, err), kColourDarkRed);
+  // An absent file gives the defaults; the exit writes it (and its folder).
+  if (FileExists(s.iniPath)) {
+    if (auto bytes = ReadFileBytes(s.iniPath, &err))
+      buffer = std::move(*bytes);
+    else
+      AppendLog(ctx, IoErrorText(u"Не удалось прочитать файл настроек ", s.iniPath, err), kColourDarkRed);
   }
   if (buffer.size() <= 1) buffer.assign(5, 0);
 
@@ -170,6 +170,10 @@ bool SaveSettings(Context& ctx) {
   // only wait for the disk (the write is synced), on every exit.
   if (ReadFileBytes(s.iniPath, nullptr, data.size()) == data) return true;
   IoError err;
+  // The first exit makes the user's settings folder (~/.config/vorkat).
+  std::error_code ignored;
+  const std::filesystem::path folder = ToPath(s.iniPath).parent_path();
+  if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
   if (WriteFileAtomic(s.iniPath, data, Backup::None, &err, ctx.writeFaults)) return true;
   std::u16string msg = IoErrorText(u"Не удалось сохранить настройки в файл ", s.iniPath, err);
   std::fprintf(stderr, "%s\n", ToUtf8(msg).c_str());

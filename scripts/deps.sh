@@ -1,6 +1,9 @@
 # Installs the Debian packages the build needs, when any is missing.
 # Quiet when everything is there. Sourced by run.sh and test.sh.
-VORKAT_PACKAGES=(g++ cmake clang-format ninja-build libgtest-dev zlib1g-dev qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth)
+# The last line: the manual pages (help2man), the Debian package (dpkg-dev and
+# file for cpack's dependency search) and its checks (desktop entry, metainfo, man).
+VORKAT_PACKAGES=(g++ cmake clang-format ninja-build libgtest-dev zlib1g-dev qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth
+  help2man dpkg-dev file desktop-file-utils appstream man-db groff-base)
 
 vorkat_ensure_packages() {
   local missing=()

@@ -21,7 +21,7 @@ TEST(Cli, MissingScriptExitsWithTwoAndStillSavesSettings) {
   CliRun r = RunCli(dir.path(), "no-such-script.txt");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.out.find("no-such-script.txt"), std::string::npos);
-  EXPECT_TRUE(dir.Exists("vorkat2.ini"));
+  EXPECT_TRUE(dir.Exists(".config/vorkat/vorkat2.ini"));
 }
 
 TEST(Cli, ScriptRunsAndLogGoesToStandardOutputInUtf8) {

@@ -24,10 +24,10 @@ struct SettingsFixture : ::testing::Test {
 
 }  // namespace
 
-TEST_F(SettingsFixture, AbsentFileGivesDefaultsAndIsCreated) {
+TEST_F(SettingsFixture, AbsentFileGivesDefaultsAndIsWrittenOnlyAtExit) {
   Load(u"");
   const Settings& s = state.ctx.settings;
-  EXPECT_TRUE(dir.Exists("vorkat2.ini"));
+  EXPECT_FALSE(dir.Exists("vorkat2.ini"));
   EXPECT_EQ(s.ExtendedLogs, u"YES");
   EXPECT_EQ(s.WriteTextInUnicode, u"NO");
   EXPECT_EQ(s.CorrectDlgTwoCaps, u"NO");
@@ -40,6 +40,10 @@ TEST_F(SettingsFixture, AbsentFileGivesDefaultsAndIsCreated) {
   EXPECT_EQ(s.StartExtrFromAddr, 0);
   EXPECT_EQ(s.EndExtrFromAddr, 0);
   EXPECT_FALSE(s.iniWasUnicode);
+  // The exit makes the folder too (the first run's ~/.config/vorkat).
+  state.ctx.settings.iniPath = dir.File("config/vorkat/vorkat2.ini");
+  ASSERT_TRUE(SaveSettings(state));
+  EXPECT_TRUE(dir.Exists("config/vorkat/vorkat2.ini"));
 }
 
 TEST_F(SettingsFixture, SavedFileHasTheExactLayout) {

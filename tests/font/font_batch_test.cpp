@@ -31,6 +31,7 @@ struct FontBatchTest : ::testing::Test {
     StartUp(state, FromPath(dir.path()));
     dir.WriteText("font.fdt", kFdt);
     host.logLines.clear();
+    host.logColours.clear();
   }
 
   BatchResult Run(std::u16string_view script) {

@@ -14,9 +14,11 @@ struct CliRun {
   std::string out;
 };
 
-// `args` is put on the shell line as it is (a script name, or more).
+// `args` is put on the shell line as it is (a script name, or more). The
+// user's settings folder is cwd/.config, so no run touches the real one.
 inline CliRun RunCli(const std::filesystem::path& cwd, const std::string& args) {
-  const std::string cmd = "cd '" + cwd.string() + "' && '" VORKAT_CLI_PATH "' " + args + " 2>/dev/null";
+  const std::string cmd = "cd '" + cwd.string() + "' && XDG_CONFIG_HOME='" + cwd.string() +
+                          "/.config' '" VORKAT_CLI_PATH "' " + args + " 2>/dev/null";
   CliRun r;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return r;

@@ -100,6 +100,20 @@ class MainFormTest : public QObject {
     QVERIFY(state.ctx.log.text.empty());
   }
 
+  void linesLoggedBeforeTheWindowAreShownInIt() {
+    ScriptedGuiHost host;
+    AppState state(host);
+    vorkat::testing::TempDir dir;
+    StartUp(state, FromPath(dir.path()));  // names the settings file
+    AppendLog(state, u"ошибка", kColourBrightRed);
+    ui::MainForm form(state);
+    host.Attach(&form, &state);
+    AppendLog(state, u"потом");
+    form.FlushLog();
+    auto* pane = form.findChild<QPlainTextEdit*>(QStringLiteral("LogText"));
+    QCOMPARE(pane->toPlainText(), ui::ToQ(u"Файл настроек: " + dir.File("vorkat2.ini") + u"\nошибка\nпотом"));
+  }
+
   void openRomThroughTheMenuAndRefuseCommandsWhileBusy() {
     testing::TempDir dir;
     dir.Write("g.gba", Bytes{1, 2, 3, 4});

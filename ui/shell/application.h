@@ -13,7 +13,8 @@ namespace vorkat::ui {
 
 class Application : public QApplication {
  public:
-  Application(int& argc, char** argv) : QApplication(argc, argv) {}
+  // Also names the program for the desktop and gives every window its icon.
+  Application(int& argc, char** argv);
   void SetContext(Context* ctx) { ctx_ = ctx; }
   bool notify(QObject* receiver, QEvent* event) override;
 

@@ -226,6 +226,20 @@ MainForm::MainForm(AppState& state, QWidget* parent) : QMainWindow(parent), stat
   BuildMenus();
   SyncCheckMarks();
   UpdateStatus();
+  ShowEarlierLog();
+}
+
+void MainForm::ShowEarlierLog() {
+  // Start-up logs before the window exists (the settings file in use, say).
+  if (state_.ctx.log.text.empty()) return;
+  std::size_t at = 0;
+  for (const std::u16string& line : SplitCrLf(state_.ctx.log.text)) {
+    std::uint32_t colour = kColourDefault;
+    for (const LogSpan& span : state_.ctx.log.spans)
+      if (span.start == at) colour = span.colour;
+    QueueLogLine(line, colour, at == 0);
+    at += line.size() + kCrLf.size();
+  }
 }
 
 void MainForm::BuildMenus() {

@@ -52,6 +52,8 @@ class MainForm : public QMainWindow {
   // The title (ROM name, "*" for unsaved changes) and the status bar.
   void UpdateStatus();
   void LeaveBusy();
+  // Shows the lines logged before the window was made.
+  void ShowEarlierLog();
 
   struct PendingLine {
     std::u16string text;

@@ -11,8 +11,13 @@
 namespace vorkat::ui {
 
 QString UserGuidePath() {
-  const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../docs/USER_GUIDE.md"));
-  if (QFileInfo::exists(beside)) return QFileInfo(beside).absoluteFilePath();
+  // Installed: bin/../share/vorkat/docs; a build tree beside the checkout: ../docs.
+  const QDir bin(QCoreApplication::applicationDirPath());
+  for (const QString& place :
+       {QStringLiteral("../share/vorkat/docs/USER_GUIDE.md"), QStringLiteral("../docs/USER_GUIDE.md")}) {
+    const QString path = bin.filePath(place);
+    if (QFileInfo::exists(path)) return QFileInfo(path).absoluteFilePath();
+  }
   return QStringLiteral(VORKAT_DOCS_DIR "/USER_GUIDE.md");
 }
 
