@@ -22,6 +22,8 @@ install(DIRECTORY docs/images DESTINATION ${CMAKE_INSTALL_DATADIR}/vorkat/docs)
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vorkat/examples
         PATTERN "make_*.py" EXCLUDE PATTERN ".git*" EXCLUDE)
 install(FILES CHANGELOG.md README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The licence, where Debian keeps a package's copyright file.
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
 
 # Manual pages: help2man builds both from the programs' own --help and
 # --version and the one shared text docs/man/vorkat.h2m.
