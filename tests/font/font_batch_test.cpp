@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/state.h"
 #include "batch/batch.h"
+#include "codec/table_loader.h"
 #include "core/text.h"
 #include "font/font_commands.h"
 #include "font/text_wrapper.h"
@@ -196,7 +197,7 @@ TEST_F(FontBatchTest, PrintNeedsTheFdtAndTheGlyphsAndWritesThePositionBack) {
 }
 
 TEST_F(FontBatchTest, EditorWrapperAsksForMissingValuesAndRefusesABorderLeftOfTheStart) {
-  state.table.isLoaded = true;
+  LoadTableText(state, u"41=A\r\n20= \r\n5C=\\\r\n5E=^", u"t.tbl");
   LoadFontDescriptionFile(state, F("font.fdt"));
   host.inputs = {u"\\", u"50"};
   EXPECT_EQ(SetScriptLfs(state, u"AAAA AAAA AAAA"), u"AAAA\\AAAA\\AAAA");
