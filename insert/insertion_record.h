@@ -35,6 +35,10 @@ struct CalcSpace {
   std::int32_t address = -1;  // -1: no calculation in this run handled the dialog
   std::int32_t start = 0;
   std::int32_t end = 0;  // exclusive, cut to the ROM
+  // The insertion runs before the calculation: a placement made before the
+  // last insertion is not one a later calculation builds on (the dialogs
+  // were written, or the ROM and dialogs loaded again).
+  std::int32_t insertionsBefore = 0;
 };
 
 struct InsertionRecord {
@@ -45,6 +49,7 @@ struct InsertionRecord {
   std::vector<RewrittenPointer> pointers;
   std::vector<PlacedText> placed;
   std::vector<OverwrittenBytes> overwritten;
+  std::int32_t insertions = 0;  // insertion runs so far
 
   // Per dialog index: the calculation that placed it (or kept its address).
   std::vector<CalcSpace> calcSpaces;
@@ -57,6 +62,7 @@ struct InsertionRecord {
 
   void BeginInsertion() {
     inserted = true;
+    ++insertions;
     dialog = -1;
     pointers.clear();
     placed.clear();

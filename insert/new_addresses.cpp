@@ -105,8 +105,8 @@ void ReportKeptAddresses(InsertState state, const PlacementPlan& plan, std::int6
     if (at >= plan.spaceStart && at < plan.spaceEnd && (romSize < 0 || at < romSize)) continue;
     // Placed by an earlier calculation of this run in the free space it was given.
     const std::vector<CalcSpace>& spaces = state.record.calcSpaces;
-    if (i < spaces.size() && spaces[i].address == at && at >= spaces[i].start && at < spaces[i].end &&
-        (romSize < 0 || at < romSize))
+    if (i < spaces.size() && spaces[i].address == at && spaces[i].insertionsBefore == state.record.insertions &&
+        at >= spaces[i].start && at < spaces[i].end && (romSize < 0 || at < romSize))
       continue;
     if (outside++ == 0) firstOutside = dlg.dlgID;
   }
@@ -114,8 +114,9 @@ void ReportKeptAddresses(InsertState state, const PlacementPlan& plan, std::int6
   if (outside > 0)
     AppendLog(state,
               u"Из них вне 'пустого' места (" + LongToAddrText(plan.spaceStart) + u".." +
-                  LongToAddrText(plan.spaceEnd) + u") или за концом ROM'а:" + NumText(static_cast<long long>(outside)) +
-                  u", первый Dialog ID=" + firstOutside + u" (очистите NewDlgAddr, чтобы разложить их заново)",
+                  LongToAddrText(plan.spaceEnd - 1) + u") или за концом ROM'а:" +
+                  NumText(static_cast<long long>(outside)) + u", первый Dialog ID=" + firstOutside +
+                  u" (очистите NewDlgAddr, чтобы разложить их заново)",
               kColourDarkRed);
 }
 
@@ -124,12 +125,13 @@ void ReportKeptAddresses(InsertState state, const PlacementPlan& plan, std::int6
 // calculation of the run stays recorded.
 void RecordCalcSpaces(InsertionRecord& record, const PlacementPlan& plan, const DialogSet& dialogs) {
   record.calcSpaces.resize(std::max(record.calcSpaces.size(), dialogs.count()));
-  const CalcSpace space{-1, plan.spaceStart, plan.spaceEnd};
   for (const DialogPlacement& p : plan.dialogs)
-    if (p.at >= 0) record.calcSpaces[p.dialog] = CalcSpace{p.at, space.start, space.end};
+    if (p.at >= 0) record.calcSpaces[p.dialog] = CalcSpace{p.at, plan.spaceStart, plan.spaceEnd, record.insertions};
   for (std::size_t i = 0; i < dialogs.count(); ++i) {
     const std::int32_t at = HexTextToLong(dialogs.records[i].NewDlgAddr);
-    if (at >= 0 && record.calcSpaces[i].address != at) record.calcSpaces[i] = CalcSpace{at, space.start, space.end};
+    const CalcSpace& before = record.calcSpaces[i];
+    if (at >= 0 && (before.address != at || before.insertionsBefore != record.insertions))
+      record.calcSpaces[i] = CalcSpace{at, plan.spaceStart, plan.spaceEnd, record.insertions};
   }
 }
 

@@ -325,8 +325,8 @@ class Verifier {
     Add(dialog, VerifyProblemKind::OutsideSpace, addr,
         u"текст " + LongToAddrText(addr) + u".." +
             LongToAddrText(static_cast<std::int32_t>(addr + std::max<std::int64_t>(size, 1) - 1)) +
-            u" лежит вне 'пустого' места расчета (" + LongToAddrText(space.start) + u".." + LongToAddrText(space.end) +
-            u"): адрес остался от прежнего расчета");
+            u" лежит вне 'пустого' места расчета (" + LongToAddrText(space.start) + u".." +
+            LongToAddrText(space.end - 1) + u"): адрес остался от прежнего расчета");
   }
 
   void CollectOldPointer(std::int32_t dialog, const DialogRecord& dlg) {

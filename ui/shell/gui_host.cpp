@@ -10,6 +10,7 @@
 #include "app/state.h"
 #include "core/file_filters.h"
 #include "core/numbers.h"
+#include "core/runtime.h"
 #include "ui/shell/main_window.h"
 
 namespace vorkat::ui {
