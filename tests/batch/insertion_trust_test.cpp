@@ -45,7 +45,8 @@ constexpr std::u16string_view kInsertAndVerify =
     u"ADDRESSALIGNBY=4\r\nCALCNEWPOINTERS\r\nRETURNDIALGS2ROM\r\nVERIFYINSERTION=examples/demo/out/v.txt\r\n";
 
 TEST_F(InsertionTrust, ATypedAddressIsReadOrRefusedNeverZero) {
-  const CliRun hex = Run(u"FREESPACESTARTADDR=0x4000\r\nFREESPACEENDADDR=&hC000\r\n" + std::u16string(kInsertAndVerify));
+  const CliRun hex =
+      Run(u"FREESPACESTARTADDR=0x4000\r\nFREESPACEENDADDR=&hC000\r\n" + std::u16string(kInsertAndVerify));
   EXPECT_EQ(hex.status, 0) << hex.out;
   EXPECT_TRUE(Has(hex.out, "FreeSpaceStartAddr= 16384")) << hex.out;
   EXPECT_TRUE(Has(hex.out, "проблем не найдено")) << hex.out;
@@ -64,8 +65,9 @@ TEST_F(InsertionTrust, AnAddressKeptFromARunOverTheHeaderIsNamedAndCaught) {
   EXPECT_EQ(first.status, 1) << "the header was overwritten: " << first.out;
   EXPECT_NE(Report().find(u"затертые байты"), std::u16string::npos);
 
-  const CliRun again = Run(u"FREESPACESTARTADDR=&h4000\r\nFREESPACEENDADDR=&hC000\r\n" + std::u16string(kInsertAndVerify),
-                           u"examples/demo/out/placed.txt");
+  const CliRun again =
+      Run(u"FREESPACESTARTADDR=&h4000\r\nFREESPACEENDADDR=&hC000\r\n" + std::u16string(kInsertAndVerify),
+          u"examples/demo/out/placed.txt");
   EXPECT_EQ(again.status, 1);
   EXPECT_TRUE(Has(again.out, "Диалогов, сохранивших адрес вставки из прежнего расчета: 8")) << again.out;
   EXPECT_TRUE(Has(again.out, "Из них вне 'пустого' места (4000..BFFF) или за концом ROM'а: 8")) << again.out;
@@ -75,7 +77,8 @@ TEST_F(InsertionTrust, AnAddressKeptFromARunOverTheHeaderIsNamedAndCaught) {
 TEST_F(InsertionTrust, APointerFormatLeftFromAnotherGameIsNamedAndCaught) {
   // The format chosen in one run stays in the settings for the next.
   ASSERT_EQ(Run(u"POINTERFORMAT=GB24\r\n").status, 0);
-  const CliRun run = Run(u"FREESPACESTARTADDR=&h4000\r\nFREESPACEENDADDR=&hC000\r\n" + std::u16string(kInsertAndVerify));
+  const CliRun run =
+      Run(u"FREESPACESTARTADDR=&h4000\r\nFREESPACEENDADDR=&hC000\r\n" + std::u16string(kInsertAndVerify));
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(Has(run.out, "Формат указателей: GB24")) << run.out;
   EXPECT_NE(Report().find(u"нет указателя"), std::u16string::npos);
@@ -106,9 +109,10 @@ TEST_F(InsertionTrust, ADialogNothingPointsToIsAProblem) {
 
 TEST_F(InsertionTrust, CharactersTheTableDropsAreNamed) {
   EditDialogs("!<$END>", "!\\<$END>");
-  const CliRun run = Run(u"EXTENDEDLOGS=1\r\nSKIPUNKNOWNTRCHARS=1\r\nFREESPACESTARTADDR=&h4000\r\nFREESPACEENDADDR=&hC000\r\n" +
-                             std::u16string(kInsertAndVerify),
-                         u"examples/demo/out/edited.txt");
+  const CliRun run =
+      Run(u"EXTENDEDLOGS=1\r\nSKIPUNKNOWNTRCHARS=1\r\nFREESPACESTARTADDR=&h4000\r\nFREESPACEENDADDR=&hC000\r\n" +
+              std::u16string(kInsertAndVerify),
+          u"examples/demo/out/edited.txt");
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(Has(run.out, "потерянные символы: 1")) << run.out;
   EXPECT_NE(Report().find(u"первый: '\\'"), std::u16string::npos) << ToUtf8(Report());
