@@ -57,7 +57,10 @@ constexpr std::array kCommands = {
     Command{"menuCharLenExtractor", [](AppState& s) { RunCharWidthExtractor(s); }},
     Command{"menuViaPointersExtractor", [](AppState& s) { DumpViaPointers(s); }},
     // Insertion.
-    Command{"menuReturnDialgs2ROM", [](AppState& s) { InsertDialogs(s); }},
+    Command{"menuReturnDialgs2ROM",
+            [](AppState& s) {
+              if (ConfirmPointerFormat(s)) InsertDialogs(s);
+            }},
     Command{"menuVerifyInsertion", [](AppState& s) { VerifyInsertion(s); }},
     // Patches.
     Command{"menuReadIPS",

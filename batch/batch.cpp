@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <vector>
 
@@ -77,15 +78,32 @@ bool HasArguments(BatchState state, std::u16string_view command, std::u16string_
   return true;
 }
 
-void SetParameter(BatchState state, std::u16string_view name, std::int32_t& target, std::u16string_view argument) {
-  target = ReadInt(argument);
-  AppendLog(state, u"Установка параметра " + std::u16string(name) + u"=" + NumText(target));
+// A number argument as a person types it; anything else is refused in
+// bright red, naming the command and the text, and the script stops at the
+// line. With `emptyIsZero` an empty piece reads 0 (where 0 means "the whole ROM").
+std::optional<std::int32_t> NumberArgument(BatchState state, std::u16string_view command, std::u16string_view text,
+                                           bool emptyIsZero = false) {
+  if (emptyIsZero && TrimBlanks(text).empty()) return 0;
+  if (const auto value = ParseTypedInt(text)) return value;
+  AppendLog(state, NotANumberText(u"Команда " + std::u16string(command), text), kColourBrightRed);
+  return std::nullopt;
 }
 
-void IgnoreRomZone(BatchState state, std::u16string_view argument) {
+Flow SetParameter(BatchState state, std::u16string_view name, std::int32_t& target, std::u16string_view argument) {
+  const auto value = NumberArgument(state, UCase(name), argument);
+  if (!value) return Flow::Stop;
+  target = *value;
+  AppendLog(state, u"Установка параметра " + std::u16string(name) + u"=" + NumText(target));
+  return Flow::Next;
+}
+
+Flow IgnoreRomZone(BatchState state, std::u16string_view argument) {
   auto pieces = Pieces(argument);
-  const std::int32_t start = ReadInt(pieces.front());
-  const std::int32_t end = ReadInt(pieces.back());
+  const auto startValue = NumberArgument(state, u"IGNOREROMZONE", pieces.front());
+  const auto endValue = startValue ? NumberArgument(state, u"IGNOREROMZONE", pieces.back()) : std::nullopt;
+  if (!endValue) return Flow::Stop;
+  const std::int32_t start = *startValue;
+  const std::int32_t end = *endValue;
   auto& zones = state.insertion.IgnoreRomZones;
   // A last zone ending at 0 (the start-up placeholder) is taken over.
   if (zones.empty() || zones.back().end != 0) zones.push_back(RomZone{});
@@ -95,6 +113,7 @@ void IgnoreRomZone(BatchState state, std::u16string_view argument) {
                        HexText(static_cast<std::uint32_t>(start)));
   AppendLog(state, u"Адрес игнорируемой зоны " + n + u" в ROMe [конец]=" + NumText(end) + u" [hex]=" +
                        HexText(static_cast<std::uint32_t>(end)));
+  return Flow::Next;
 }
 
 // A file a load command can read: it exists, is not a folder, and opens.
@@ -156,17 +175,17 @@ const std::array kBatchCommands = {
                  }},
     BatchCommand{u"FREESPACESTARTADDR",
                  [](BatchState s, const std::u16string& a) {
-                   SetParameter(s, u"FreeSpaceStartAddr", s.insertion.FreeSpaceStartAddr, a);
-                   return Flow::Next;
+                   return SetParameter(s, u"FreeSpaceStartAddr", s.insertion.FreeSpaceStartAddr, a);
                  }},
     BatchCommand{u"FREESPACEENDADDR",
                  [](BatchState s, const std::u16string& a) {
-                   SetParameter(s, u"FreeSpaceEndAddr", s.insertion.FreeSpaceEndAddr, a);
-                   return Flow::Next;
+                   return SetParameter(s, u"FreeSpaceEndAddr", s.insertion.FreeSpaceEndAddr, a);
                  }},
     BatchCommand{u"ADDRESSALIGNBY",
                  [](BatchState s, const std::u16string& a) {
-                   if (SetAddressAlignBy(s, ReadInt(a)))
+                   const auto value = NumberArgument(s, u"ADDRESSALIGNBY", a);
+                   if (!value) return Flow::Stop;
+                   if (SetAddressAlignBy(s, *value))
                      AppendLog(s, u"Установка параметра AddressAlignBy=" + NumText(s.insertion.AddressAlignBy));
                    return Flow::Next;
                  }},
@@ -180,7 +199,7 @@ const std::array kBatchCommands = {
                        },
                        [&] { return s.dialogs.isLoaded && s.dialogs.fileName == a; });
                  }},
-    BatchCommand{u"IGNOREROMZONE", [](BatchState s, const std::u16string& a) { IgnoreRomZone(s, a); return Flow::Next; }},
+    BatchCommand{u"IGNOREROMZONE", [](BatchState s, const std::u16string& a) { return IgnoreRomZone(s, a); }},
     BatchCommand{u"LOADIPS",
                  [](BatchState s, const std::u16string& a) {
                    return LoadOrStop(
@@ -219,7 +238,13 @@ const std::array kBatchCommands = {
                    // Going on with another format would rewrite the wrong bytes.
                    return SetPointerFormat(s, a) ? Flow::Next : Flow::Stop;
                  }},
-    BatchCommand{u"RETURNDIALGS2ROM", [](BatchState s, const std::u16string&) { InsertDialogs(s); return Flow::Next; }},
+    BatchCommand{u"RETURNDIALGS2ROM",
+                 [](BatchState s, const std::u16string&) {
+                   // Pointers of the other console's format would be searched for in vain.
+                   if (!PointerFormatFitsRom(s)) return Flow::Stop;
+                   InsertDialogs(s);
+                   return Flow::Next;
+                 }},
     BatchCommand{u"VERIFYINSERTION",
                  [](BatchState s, const std::u16string& a) {
                    if (HasArguments(s, u"VERIFYINSERTION", u"файл отчета", {a})) VerifyInsertion(s, a);
@@ -243,7 +268,9 @@ const std::array kBatchCommands = {
                  }},
     BatchCommand{u"DIALOGSAUTOGAPBYTES",
                  [](BatchState s, const std::u16string& a) {
-                   SetDialogsAutoGapBytes(s, ReadInt(a));
+                   const auto value = NumberArgument(s, u"DIALOGSAUTOGAPBYTES", a);
+                   if (!value) return Flow::Stop;
+                   SetDialogsAutoGapBytes(s, *value);
                    return Flow::Next;
                  }},
     BatchCommand{u"EXTENDEDLOGS",
@@ -311,7 +338,9 @@ const std::array kBatchCommands = {
     BatchCommand{u"NUMBEROFTEXTCHARS",
                  [](BatchState s, const std::u16string& a) {
                    // The scan needs runs of at least 2 codes, as after loading the settings.
-                   s.ctx.settings.NumberOfTextChars = std::max(ReadInt(a), 2);
+                   const auto value = NumberArgument(s, u"NUMBEROFTEXTCHARS", a);
+                   if (!value) return Flow::Stop;
+                   s.ctx.settings.NumberOfTextChars = std::max(*value, 2);
                    AppendLog(s, u"Установка параметра NumberOfTextChars=" + NumText(s.ctx.settings.NumberOfTextChars));
                    return Flow::Next;
                  }},
@@ -321,9 +350,12 @@ const std::array kBatchCommands = {
                  [](BatchState s, const std::u16string& a) {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"SCANEXTRACT", u"начало,конец,файл", {PieceAt(p, 2)})) return Flow::Next;
-                   std::int32_t start = ReadInt(p[0]);
-                   std::int32_t end = ReadInt(p[1]);
-                   ScanExtract(s, start, end, p[2]);
+                   const auto start = NumberArgument(s, u"SCANEXTRACT", p[0]);
+                   const auto end = start ? NumberArgument(s, u"SCANEXTRACT", p[1]) : std::nullopt;
+                   if (!end) return Flow::Stop;
+                   std::int32_t from = *start;
+                   std::int32_t to = *end;
+                   ScanExtract(s, from, to, p[2]);
                    return Flow::Next;
                  }},
     // The pattern in hexadecimal, "??" for any byte; hits are logged as the search window logs them.
@@ -331,16 +363,23 @@ const std::array kBatchCommands = {
     BatchCommand{u"RELATIVESEARCH",
                  [](BatchState s, const std::u16string& a) {
                    auto p = WordAndPieces(a, 1);
-                   if (HasArguments(s, u"RELATIVESEARCH", u"слово,ширина кода", {p[0], PieceAt(p, 1)}))
-                     RelativeSearchCommand(s, p[0], ReadInt(p[1]));
+                   if (!HasArguments(s, u"RELATIVESEARCH", u"слово,ширина кода", {p[0], PieceAt(p, 1)}))
+                     return Flow::Next;
+                   const auto width = NumberArgument(s, u"RELATIVESEARCH", p[1]);
+                   if (!width) return Flow::Stop;
+                   RelativeSearchCommand(s, p[0], *width);
                    return Flow::Next;
                  }},
     BatchCommand{u"DRAFTTABLE",
                  [](BatchState s, const std::u16string& a) {
                    auto p = WordAndPieces(a, 3);
-                   if (HasArguments(s, u"DRAFTTABLE", u"слово,ширина кода,адрес,файл",
-                                    {p[0], PieceAt(p, 1), PieceAt(p, 2), PieceAt(p, 3)}))
-                     DraftTable(s, p[0], ReadInt(p[1]), ReadInt(p[2]), p[3]);
+                   if (!HasArguments(s, u"DRAFTTABLE", u"слово,ширина кода,адрес,файл",
+                                     {p[0], PieceAt(p, 1), PieceAt(p, 2), PieceAt(p, 3)}))
+                     return Flow::Next;
+                   const auto width = NumberArgument(s, u"DRAFTTABLE", p[1]);
+                   const auto at = width ? NumberArgument(s, u"DRAFTTABLE", p[2]) : std::nullopt;
+                   if (!at) return Flow::Stop;
+                   DraftTable(s, p[0], *width, *at, p[3]);
                    return Flow::Next;
                  }},
     BatchCommand{u"FINDPOINTERS",
@@ -349,7 +388,13 @@ const std::array kBatchCommands = {
                    if (!HasArguments(s, u"FINDPOINTERS", u"наименьший,наибольший,начало,конец,файл",
                                      {PieceAt(p, 4)}))
                      return Flow::Next;
-                   FindPointers(s, ReadInt(p[0]), ReadInt(p[1]), ReadInt(p[2]), ReadInt(p[3]), p[4]);
+                   std::array<std::int32_t, 4> v{};
+                   for (std::size_t k = 0; k < v.size(); ++k) {
+                     const auto value = NumberArgument(s, u"FINDPOINTERS", p[k], true);
+                     if (!value) return Flow::Stop;
+                     v[k] = *value;
+                   }
+                   FindPointers(s, v[0], v[1], v[2], v[3], p[4]);
                    return Flow::Next;
                  }},
     BatchCommand{u"DUMPVIAPOINTERS",
@@ -371,7 +416,9 @@ const std::array kBatchCommands = {
                    auto p = Pieces(a);
                    if (!HasArguments(s, u"DUMPBYADDRESSLIST", u"список,файл,длина блока", {p[0], PieceAt(p, 1)}))
                      return Flow::Next;
-                   DumpByAddressList(s, p[0], p[1], ReadInt(PieceAt(p, 2)));
+                   const auto length = NumberArgument(s, u"DUMPBYADDRESSLIST", PieceAt(p, 2), true);
+                   if (!length) return Flow::Stop;
+                   DumpByAddressList(s, p[0], p[1], *length);
                    return Flow::Next;
                  }},
 
@@ -385,7 +432,10 @@ const std::array kBatchCommands = {
                  }},
     BatchCommand{u"WRAPSETTINGS",
                  [](BatchState s, const std::u16string& a) {
-                   ApplyWrapSettings(s.preview, a);
+                   if (const auto bad = ApplyWrapSettings(s.preview, a)) {
+                     AppendLog(s, NotANumberText(u"Команда WRAPSETTINGS", *bad), kColourBrightRed);
+                     return Flow::Stop;
+                   }
                    const PreviewSettings& p = s.preview;
                    AppendLog(s, u"Установка параметров переносов: WrapRightLimitPix=" + DecText(p.WrapRightLimitPix) +
                                     u", gameLFchar=" + TextToMarkupCopy(p.gameLFchar) + u", gameScrollChar=" +
@@ -395,7 +445,9 @@ const std::array kBatchCommands = {
                                     DecText(p.InterLetterStep));
                    return Flow::Next;
                  }},
-    BatchCommand{u"WRAPDIALOGS", [](BatchState s, const std::u16string&) { WrapAllDialogs(s); return Flow::Next; }},
+    // A refused wrap stops the script: later lines would insert unwrapped text.
+    BatchCommand{u"WRAPDIALOGS",
+                 [](BatchState s, const std::u16string&) { return WrapAllDialogs(s) ? Flow::Next : Flow::Stop; }},
     BatchCommand{u"CHECKWRAP",
                  [](BatchState s, const std::u16string& a) {
                    if (HasArguments(s, u"CHECKWRAP", u"файл", {a})) CheckAllDialogsWrap(s, a);

@@ -96,9 +96,13 @@ void Run(const Game& g, bool extended, std::int32_t freeStart) {
     Report("  VerifyInsertion (report file written)",
            TimeMs([&] { VerifyInsertion(state, FromPath(dir / "verify.txt")); }));
     Report("  CheckInsertion alone", TimeMs([&] { result = CheckInsertion(state); }));
-    std::printf("  (problems: %zu text bytes, %zu decoding, %zu pointers, %zu old pointers)\n",
-                result.Count(VerifyProblemKind::TextBytes), result.Count(VerifyProblemKind::TextDecoding),
-                result.Count(VerifyProblemKind::Pointer), result.Count(VerifyProblemKind::StalePointer));
+    std::printf(
+        "  (problems: %zu text bytes, %zu decoding, %zu pointers, %zu old pointers, %zu without a pointer, %zu lost "
+        "text, %zu overwritten, %zu outside the space)\n",
+        result.Count(VerifyProblemKind::TextBytes), result.Count(VerifyProblemKind::TextDecoding),
+        result.Count(VerifyProblemKind::Pointer), result.Count(VerifyProblemKind::StalePointer),
+        result.Count(VerifyProblemKind::NoPointer), result.Count(VerifyProblemKind::LostText),
+        result.Count(VerifyProblemKind::Overwritten), result.Count(VerifyProblemKind::OutsideSpace));
     Report("  FreeSpaceReport after the calculation",
            TimeMs([&] { FreeSpaceReport(state, FromPath(dir / "space.txt")); }));
   }

@@ -156,7 +156,11 @@ namespace {
 // Reports one unknown token; with SkipUnknownTRChars off its characters are
 // still emitted when the report itself is left out.
 void UnknownToken(Context& state, const CodecOptions& options, std::u16string_view token, WarningLimit& limit,
-                  Bytes& out, std::u16string* understood) {
+                  Bytes& out, std::u16string* understood, EncodeLosses* losses) {
+  if (losses) {
+    ++losses->unknown;
+    if (options.SkipUnknownTRChars && losses->lost++ == 0) losses->firstLost = token;
+  }
   const bool report = limit.Allow();
   if (report) AppendLog(state, std::u16string(kUnknownToken) + u" ='" + std::u16string(token) + u"'");
   if (options.SkipUnknownTRChars) {
@@ -179,12 +183,20 @@ void UnknownToken(Context& state, const CodecOptions& options, std::u16string_vi
 
 }  // namespace
 
-Bytes Encode(CodecState state, std::u16string_view text, WarningLimit* unknownTokens, std::u16string* understood) {
-  return Encode(state.ctx, state.table, state.codecOptions, text, unknownTokens, understood);
+Bytes Encode(CodecState state, std::u16string_view text, WarningLimit* unknownTokens, std::u16string* understood,
+             EncodeLosses* losses) {
+  return Encode(state.ctx, state.table, state.codecOptions, text, unknownTokens, understood, losses);
+}
+
+bool TableEncodes(Context& ctx, TranslationTable& table, const CodecOptions& options, std::u16string_view text) {
+  WarningLimit silent(u"", 0);
+  EncodeLosses losses;
+  Encode(ctx, table, options, text, &silent, nullptr, &losses);
+  return losses.unknown == 0;
 }
 
 Bytes Encode(Context& state, TranslationTable& table, const CodecOptions& options, std::u16string_view text,
-             WarningLimit* unknownTokens, std::u16string* understood) {
+             WarningLimit* unknownTokens, std::u16string* understood, EncodeLosses* losses) {
   if (!table.isLoaded) {
     AppendLog(state, u"Таблица еще не загружена");
     return {};
@@ -241,8 +253,15 @@ Bytes Encode(Context& state, TranslationTable& table, const CodecOptions& option
       if (understood) understood->append(ByteEscape(*byte));
       continue;
     }
-    if (!ExtendedLogsOn(state)) continue;
-    UnknownToken(state, options, token, unknownTokens ? *unknownTokens : ownLimit, out, understood);
+    if (!ExtendedLogsOn(state)) {
+      // Without extended logs an unknown token is dropped without a word.
+      if (losses) {
+        ++losses->unknown;
+        if (losses->lost++ == 0) losses->firstLost = token;
+      }
+      continue;
+    }
+    UnknownToken(state, options, token, unknownTokens ? *unknownTokens : ownLimit, out, understood, losses);
   }
   if (!unknownTokens) ownLimit.Summarise(state, kColourDarkRed);
   return out;

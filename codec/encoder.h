@@ -16,6 +16,15 @@ struct CodecState;
 struct Context;
 struct TranslationTable;
 
+// The tokens of a text the table has no code for: `unknown` counts them
+// all, `lost` those that gave no bytes at all (skipped), `firstLost` is the
+// first of these as it stood in the text.
+struct EncodeLosses {
+  std::size_t unknown = 0;
+  std::size_t lost = 0;
+  std::u16string firstLost;
+};
+
 // Rebuilds table.encoderIndex from the current entries: ascending codes,
 // length sort longest first (the sort order decides between equal texts),
 // then the text -> first slot hash.
@@ -32,10 +41,16 @@ void BuildEncoderIndex(TranslationTable& table);
 // table text of each code emitted, the upper-case escape of each byte escape,
 // the characters of an unknown token emitted as they are; line breaks it
 // dropped and tokens it skipped are left out.
+// With `losses`, the unknown tokens are counted there.
 Bytes Encode(Context& ctx, TranslationTable& table, const CodecOptions& options, std::u16string_view text,
-             WarningLimit* unknownTokens = nullptr, std::u16string* understood = nullptr);
+             WarningLimit* unknownTokens = nullptr, std::u16string* understood = nullptr,
+             EncodeLosses* losses = nullptr);
 Bytes Encode(CodecState state, std::u16string_view text, WarningLimit* unknownTokens = nullptr,
-             std::u16string* understood = nullptr);
+             std::u16string* understood = nullptr, EncodeLosses* losses = nullptr);
+
+// True when every token of `text` has a code in the loaded table (or is a
+// byte escape): what the text says reaches the ROM.
+bool TableEncodes(Context& ctx, TranslationTable& table, const CodecOptions& options, std::u16string_view text);
 
 // The limit of the encoder's unknown-token reports, for one operation.
 WarningLimit UnknownTokenWarnings();

@@ -27,6 +27,7 @@ struct Context {
 
   // Bright-red lines logged in this run (a clear of the log keeps the count).
   std::size_t errorLinesLogged = 0;
+  std::u16string lastErrorLine;  // the latest of them; the window's status bar shows it
 
   bool CancelRequested = false;
   // Depth of running long operations; while above 0, commands that change

@@ -20,7 +20,10 @@ void AppendLog(Context& ctx, std::u16string_view text, std::uint32_t colour) {
   if (colour != kColourDefault && !text.empty()) log.spans.push_back(LogSpan{log.text.size(), text.size(), colour});
   log.text.append(text);
   ++log.lineCount;
-  if (colour == kColourBrightRed) ++ctx.errorLinesLogged;
+  if (colour == kColourBrightRed) {
+    ++ctx.errorLinesLogged;
+    ctx.lastErrorLine = text;
+  }
   ctx.host.LogAppended(text, colour, first);
   YieldPoint(ctx);
 }

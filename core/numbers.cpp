@@ -1,6 +1,7 @@
 #include "core/numbers.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -75,6 +76,53 @@ double ReadNumber(std::u16string_view text) {
   }
   double v = std::strtod(ascii.c_str(), nullptr);
   return std::isfinite(v) ? v : 0;
+}
+
+std::optional<std::int32_t> ParseTypedInt(std::u16string_view text) {
+  std::size_t b = 0;
+  std::size_t e = text.size();
+  while (b < e && Skippable(text[b])) ++b;
+  while (e > b && Skippable(text[e - 1])) --e;
+  const std::u16string_view t = text.substr(b, e - b);
+  if (t.size() >= 2 &&
+      ((t[0] == u'&' && (t[1] == u'h' || t[1] == u'H')) || (t[0] == u'0' && (t[1] == u'x' || t[1] == u'X')))) {
+    const std::u16string_view digits = t.substr(2);
+    if (digits.empty() || digits.size() > 8) return std::nullopt;
+    for (char16_t c : digits)
+      if (DigitValue(c, 16) < 0) return std::nullopt;
+    return ReadInt(u"&h" + std::u16string(digits));
+  }
+  std::size_t i = 0;
+  auto digitsFrom = [&] {
+    const std::size_t start = i;
+    while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') ++i;
+    return i - start;
+  };
+  if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ++i;
+  std::size_t mantissa = digitsFrom();
+  if (i < t.size() && t[i] == u'.') {
+    ++i;
+    mantissa += digitsFrom();
+  }
+  if (mantissa == 0) return std::nullopt;
+  if (i < t.size() && (t[i] == u'e' || t[i] == u'E' || t[i] == u'd' || t[i] == u'D')) {
+    ++i;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ++i;
+    if (digitsFrom() == 0) return std::nullopt;
+  }
+  if (i != t.size()) return std::nullopt;
+  std::string ascii;
+  for (char16_t c : t) ascii.push_back(c == u'd' || c == u'D' ? 'e' : static_cast<char>(c));
+  const double v = std::nearbyint(std::strtod(ascii.c_str(), nullptr));
+  if (!(v >= static_cast<double>(std::numeric_limits<std::int32_t>::min()) &&
+        v <= static_cast<double>(std::numeric_limits<std::int32_t>::max())))
+    return std::nullopt;
+  return static_cast<std::int32_t>(v);
+}
+
+std::u16string NotANumberText(std::u16string_view where, std::u16string_view text) {
+  return std::u16string(where) + u": \"" + std::u16string(text) +
+         u"\" не число (пишите десятичное число, &h... или 0x...), значение не принято";
 }
 
 std::int32_t RoundHalfEven(double v) {

@@ -120,4 +120,20 @@ std::uint32_t PointerKey(PointerFormat f, const std::uint8_t* b) {
   return key;
 }
 
+RomConsole ConsoleOfHeader(std::span<const std::uint8_t> rom) {
+  constexpr std::size_t kGbaFixed = 0xB2, kGbaCheck = 0xBD, kGbaCheckFrom = 0xA0;
+  if (rom.size() > kGbaCheck && rom[kGbaFixed] == 0x96) {
+    unsigned c = 0;
+    for (std::size_t i = kGbaCheckFrom; i < kGbaCheck; ++i) c -= rom[i];
+    if (((c - 0x19) & 0xFFu) == rom[kGbaCheck]) return RomConsole::Gba;
+  }
+  constexpr std::size_t kGbFrom = 0x134, kGbCheck = 0x14D;
+  if (rom.size() > kGbCheck) {
+    unsigned x = 0;
+    for (std::size_t i = kGbFrom; i < kGbCheck; ++i) x = x - rom[i] - 1;
+    if ((x & 0xFFu) == rom[kGbCheck]) return RomConsole::GameBoy;
+  }
+  return RomConsole::Unknown;
+}
+
 }  // namespace vorkat

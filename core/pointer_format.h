@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace vorkat {
@@ -41,6 +42,13 @@ inline std::int32_t PointerTarget(std::uint8_t b0, std::uint8_t b1, std::uint8_t
 }
 
 inline bool IsGbFormat(PointerFormat f) { return f != PointerFormat::GBA; }
+
+// The console a ROM's header names. GBA: the fixed byte 0x96 at 0xB2 and the
+// complement check of 0xA0..0xBC at 0xBD (homebrew may lack the logo, so the
+// logo is not looked at). Game Boy: the header checksum of 0x134..0x14C at
+// 0x14D (the global checksum is ignored by games and is not required).
+enum class RomConsole : std::uint8_t { Unknown, Gba, GameBoy };
+RomConsole ConsoleOfHeader(std::span<const std::uint8_t> rom);
 // Bytes a pointer of the format takes in the ROM: 4, 2, 3, 3.
 int PointerWidth(PointerFormat f);
 std::u16string_view PointerFormatName(PointerFormat f);

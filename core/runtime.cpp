@@ -1,5 +1,8 @@
 #include "core/runtime.h"
 #include "core/core_state.h"
+#include "core/log.h"
+#include "core/numbers.h"
+#include "core/text.h"
 
 namespace vorkat {
 
@@ -34,6 +37,18 @@ MsgAnswer MsgBox(Context& ctx, std::u16string_view text, MsgButtons buttons, Msg
 std::optional<std::u16string> InputBox(Context& ctx, std::u16string_view prompt, std::u16string_view title,
                                        std::u16string_view defaultText) {
   return ctx.host.InputBox(prompt, title, defaultText);
+}
+
+std::optional<std::int32_t> AskTypedNumber(Context& ctx, std::u16string_view prompt, std::u16string_view title,
+                                           std::u16string_view defaultText, std::u16string* typed) {
+  const auto answer = InputBox(ctx, prompt, title, defaultText);
+  if (!answer || TrimBlanks(*answer).empty()) return std::nullopt;
+  if (typed) *typed = *answer;
+  if (const auto value = ParseTypedInt(*answer)) return value;
+  const std::u16string refusal = NotANumberText(u"\"" + std::u16string(prompt) + u"\"", *answer);
+  AppendLog(ctx, refusal, kColourBrightRed);
+  MsgBox(ctx, refusal, MsgButtons::Ok, MsgIcon::Error);
+  return std::nullopt;
 }
 
 bool RequireRom(CoreState state) {

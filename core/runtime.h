@@ -84,6 +84,12 @@ MsgAnswer MsgBox(Context& ctx, std::u16string_view text, MsgButtons buttons = Ms
                  MsgIcon icon = MsgIcon::None, std::u16string_view title = u"Vorkat");
 std::optional<std::u16string> InputBox(Context& ctx, std::u16string_view prompt, std::u16string_view title,
                                        std::u16string_view defaultText = {});
+// Asks for a number as a person types it (ParseTypedInt). A cancelled or
+// empty answer gives none silently; any other text that is no number is
+// refused aloud (a bright-red line and a message naming the question) and
+// gives none. With `typed`, the answer as it was typed is put there.
+std::optional<std::int32_t> AskTypedNumber(Context& ctx, std::u16string_view prompt, std::u16string_view title,
+                                           std::u16string_view defaultText = {}, std::u16string* typed = nullptr);
 
 // Common precondition checks; each logs its message and returns false.
 bool RequireRom(CoreState state);

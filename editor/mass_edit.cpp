@@ -220,19 +220,19 @@ bool CorrectDialogStarts(ScriptState state) {
 bool RunNewAddresses(InsertState state) {
   if (!EditorRequireTable(state) || !EditorRequireDialogs(state)) return false;
   InsertionParams& params = state.insertion;
-  // A cancelled question stops before anything changes.
-  std::optional<std::u16string> start =
-      InputBox(state, u"введите адрес НАЧАЛА свободного места в РОМ", kAskTitle, DecText(params.FreeSpaceStartAddr));
+  // A cancelled question or a text that is no number stops before anything changes.
+  const std::optional<std::int32_t> start = AskTypedNumber(state, u"введите адрес НАЧАЛА свободного места в РОМ",
+                                                           kAskTitle, DecText(params.FreeSpaceStartAddr));
   if (!start) return false;
-  std::optional<std::u16string> end =
-      InputBox(state, u"введите адрес КОНЦА свободного места в РОМ", kAskTitle, DecText(params.FreeSpaceEndAddr));
+  const std::optional<std::int32_t> end =
+      AskTypedNumber(state, u"введите адрес КОНЦА свободного места в РОМ", kAskTitle, DecText(params.FreeSpaceEndAddr));
   if (!end) return false;
-  std::optional<std::u16string> align =
-      InputBox(state, u"выравнивать вычисляемые адреса по модулю ...(введи 0 для откл.)", kAskTitle, u"0");
+  const std::optional<std::int32_t> align =
+      AskTypedNumber(state, u"выравнивать вычисляемые адреса по модулю ...(введи 0 для откл.)", kAskTitle, u"0");
   if (!align) return false;
-  params.FreeSpaceStartAddr = ReadInt(*start);
-  params.FreeSpaceEndAddr = ReadInt(*end);
-  params.AddressAlignBy = ReadInt(*align);
+  params.FreeSpaceStartAddr = *start;
+  params.FreeSpaceEndAddr = *end;
+  params.AddressAlignBy = *align;
   CalcNewAddresses(state);
   state.dialogs.changed = true;
   MsgBox(state, u"Закончили расчет новых адресов для диалогов", MsgButtons::Ok, MsgIcon::Information);

@@ -56,14 +56,15 @@ void ExtractCharWidths(ScriptState state, std::int32_t first, std::int32_t end, 
 
 void RunCharWidthExtractor(ScriptState state) {
   static constexpr std::u16string_view kTitle = u"Вынуть ширину букв";
-  auto from = InputBox(state, u"откуда резать", kTitle);
-  if (!from || from->empty()) return;
-  auto to = InputBox(state, u"ДОкуда резать", kTitle);
-  if (!to || to->empty()) return;
-  auto skip = InputBox(state, u"Сколько байт пропускать", kTitle);
-  if (!skip || skip->empty()) return;
-  AppendLog(state, *from + u"," + *to + u"," + *skip);
-  ExtractCharWidths(state, ReadInt(*from), ReadInt(*to), ReadInt(*skip));
+  std::u16string typed[3];
+  const auto from = AskTypedNumber(state, u"откуда резать", kTitle, {}, &typed[0]);
+  if (!from) return;
+  const auto to = AskTypedNumber(state, u"ДОкуда резать", kTitle, {}, &typed[1]);
+  if (!to) return;
+  const auto skip = AskTypedNumber(state, u"Сколько байт пропускать", kTitle, {}, &typed[2]);
+  if (!skip) return;
+  AppendLog(state, typed[0] + u"," + typed[1] + u"," + typed[2]);
+  ExtractCharWidths(state, *from, *to, *skip);
 }
 
 }  // namespace vorkat

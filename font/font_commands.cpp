@@ -1,5 +1,6 @@
 #include "font/font_commands.h"
 
+#include "codec/encoder.h"
 #include "core/numbers.h"
 #include "core/rom.h"
 #include "core/runtime.h"
@@ -47,7 +48,7 @@ void AskText(FontState state, std::u16string& value, std::u16string_view prompt,
 
 void AskNumber(FontState state, std::int32_t& value, std::u16string_view prompt, std::u16string_view title,
                std::u16string_view defaultText) {
-  if (auto answer = InputBox(state, prompt, title, defaultText)) value = ReadInt(*answer);
+  if (const auto answer = AskTypedNumber(state, prompt, title, defaultText)) value = *answer;
 }
 
 bool RequireFdt(FontState state) {
@@ -142,8 +143,7 @@ void AskLinesPerPage(FontState state) {
 namespace {
 
 void AskPrintValue(FontState state, std::int32_t& value, std::u16string_view prompt, std::u16string_view title) {
-  const auto answer = InputBox(state, prompt, title, DecText(value));
-  if (answer && !answer->empty()) value = ReadInt(*answer);
+  if (const auto answer = AskTypedNumber(state, prompt, title, DecText(value))) value = *answer;
 }
 
 }  // namespace
@@ -169,6 +169,29 @@ void AskIgnoreHexN(FontState state) {
                 u"Ignore +N chars after '<$hex>'=");
 }
 
+namespace {
+
+// True when the loaded table encodes the string the wrapper is about to
+// write (or no table is loaded to say); else a dark-red refusal naming it.
+bool TableTakesBreak(FontState state, std::u16string_view what, std::u16string_view written) {
+  if (!state.table.isLoaded || TableEncodes(state.ctx, state.table, state.codecOptions, written)) return true;
+  AppendLog(state,
+            u"Таблица не кодирует строку " + std::u16string(what) + u" '" + TextToMarkupCopy(written) +
+                u"': при вставке она пропала бы, и слова в игре слились бы; расстановка отменена, тексты не изменены",
+            kColourDarkRed);
+  return false;
+}
+
+constexpr std::u16string_view kLineBreakWord = u"переноса строки";
+constexpr std::u16string_view kNewPageWord = u"новой страницы";
+
+// The wrapper writes the first character of the line-break string.
+std::u16string_view WrittenLineBreak(const PreviewSettings& ps) {
+  return std::u16string_view(ps.gameLFchar).substr(0, 1);
+}
+
+}  // namespace
+
 std::optional<std::u16string> SetScriptLfs(FontState state, std::u16string_view text) {
   PreviewSettings& ps = state.preview;
   if (!state.table.isLoaded) {
@@ -191,6 +214,7 @@ std::optional<std::u16string> SetScriptLfs(FontState state, std::u16string_view 
       AppendLog(state, kWrapBorderLog);
       return std::nullopt;
   }
+  if (!TableTakesBreak(state, kLineBreakWord, WrittenLineBreak(ps))) return std::nullopt;
   WrapResult result = ParseTextForWrapper(state.fdt, ps, text);
   for (const WrapOverflow& overflow : result.overflows) {
     const LogLine line = OverflowLogLine(overflow);
@@ -211,26 +235,31 @@ std::optional<std::u16string> SetPages(FontState state, std::u16string_view text
     AppendLog(state, kPagesEmptyScrollLog);
     return std::nullopt;
   }
+  if (!TableTakesBreak(state, kNewPageWord, ps.gameScrollChar)) return std::nullopt;
   if (ps.MkPageBrkEveryNLFs == 0) AskLinesPerPage(state);
   return MarkPages(text, ps.gameLFchar, ps.gameScrollChar, ps.MkPageBrkEveryNLFs);
 }
 
-void WrapAllDialogs(FontState state) {
-  if (!RequireDialogs(state) || !RequireFdt(state)) return;
+bool WrapAllDialogs(FontState state) {
+  if (!RequireDialogs(state) || !RequireFdt(state)) return false;
   const PreviewSettings& ps = state.preview;
   if (ps.gameLFchar.empty()) {
     AppendLog(state, kWrapEmptyLfLog);
-    return;
+    return false;
   }
-  if (!RequireBorder(state)) return;
+  if (!RequireBorder(state)) return false;
   if (ps.MkPageBrkEveryNLFs > 0 && ps.gameScrollChar.empty()) {
     AppendLog(state, kPagesEmptyScrollLog);
-    return;
+    return false;
   }
+  if (!TableTakesBreak(state, kLineBreakWord, WrittenLineBreak(ps)) ||
+      (ps.MkPageBrkEveryNLFs > 0 && !TableTakesBreak(state, kNewPageWord, ps.gameScrollChar)))
+    return false;
   const WrapDialogsResult result = WrapDialogTexts(LoadedDialogs(state), state.fdt, ps);
   AppendLogLines(state, result.log);
   if (result.changed > 0) state.dialogs.changed = true;
   AppendLog(state, u"Расставили переносы, изменено диалогов:" + NumText(result.changed));
+  return true;
 }
 
 void CheckAllDialogsWrap(FontState state, const std::u16string& reportFile) {

@@ -60,6 +60,9 @@ void AskIgnoreHexN(FontState state);
 // string and the border when they are not set, refuses a border not right of
 // DefaultMyX, then wraps the text (over-wide lines logged in dark red).
 // nullopt when refused; the caller puts the text back and prints it.
+// Both these and WRAPDIALOGS refuse (dark red, nothing changed) a line-break
+// or new-page string the loaded table cannot encode: the insertion would
+// drop it and the game would run the words together.
 std::optional<std::u16string> SetScriptLfs(FontState state, std::u16string_view text);
 // btnSetPages: asks for the missing values, then turns every
 // MkPageBrkEveryNLFs-th line-break string into the new-page string.
@@ -68,7 +71,8 @@ std::optional<std::u16string> SetPages(FontState state, std::u16string_view text
 // The batch's headless wrapping over every loaded dialog: WRAPDIALOGS and
 // CHECKWRAP. Both log why they refuse; CHECKWRAP writes its report (with a
 // ".bak" of an older one) and logs the count.
-void WrapAllDialogs(FontState state);
+// WrapAllDialogs returns false when it refused.
+bool WrapAllDialogs(FontState state);
 void CheckAllDialogsWrap(FontState state, const std::u16string& reportFile);
 
 }  // namespace vorkat

@@ -21,7 +21,7 @@ void TakeOverPreviewValues(PreviewSettings& ps, std::u16string_view VivorurePrnX
   ps.InterLetterStep = ReadInt(interletterspacing);
 }
 
-void ApplyWrapSettings(PreviewSettings& ps, std::u16string_view list) {
+std::optional<std::u16string> ApplyWrapSettings(PreviewSettings& ps, std::u16string_view list) {
   std::vector<std::u16string_view> fields;
   for (std::size_t start = 0;;) {
     const std::size_t comma = list.find(u',', start);
@@ -30,8 +30,12 @@ void ApplyWrapSettings(PreviewSettings& ps, std::u16string_view list) {
     if (comma == std::u16string_view::npos) break;
     start = comma + 1;
   }
+  // Every number is read before anything changes.
+  for (std::size_t k : {0u, 3u, 4u, 5u, 6u})
+    if (k < fields.size() && !TrimBlanks(fields[k]).empty() && !ParseTypedInt(fields[k]))
+      return std::u16string(fields[k]);
   const auto number = [&](std::size_t k, std::int32_t& value) {
-    if (k < fields.size() && !Trim(fields[k]).empty()) value = ReadInt(fields[k]);
+    if (k < fields.size() && !TrimBlanks(fields[k]).empty()) value = *ParseTypedInt(fields[k]);
   };
   const auto text = [&](std::size_t k, std::u16string& value) {
     if (k < fields.size() && !fields[k].empty()) value = MarkupToTextCopy(fields[k]);
@@ -43,6 +47,7 @@ void ApplyWrapSettings(PreviewSettings& ps, std::u16string_view list) {
   number(4, ps.DefaultMyX);
   number(5, ps.DefaultMyY);
   number(6, ps.InterLetterStep);
+  return std::nullopt;
 }
 
 std::u16string PrintPositionText(const PreviewSettings& ps) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,8 +33,9 @@ void TakeOverPreviewValues(PreviewSettings& ps, std::u16string_view VivorurePrnX
 
 // Sets the values of a "border,lfchar,pagechar,linesperpage,x,y,spacing"
 // list (the batch's wrap settings); empty or missing fields keep their
-// values. The two strings may use "<$SPACE>" and "<$VBCRLF>".
-void ApplyWrapSettings(PreviewSettings& ps, std::u16string_view list);
+// values. The two strings may use "<$SPACE>" and "<$VBCRLF>". A number field
+// that is no number (as typed numbers are read) changes nothing and is returned.
+std::optional<std::u16string> ApplyWrapSettings(PreviewSettings& ps, std::u16string_view list);
 
 // "X,Y" of the default position, as a print writes it back to the settings.
 std::u16string PrintPositionText(const PreviewSettings& ps);

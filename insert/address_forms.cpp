@@ -119,8 +119,27 @@ bool SetPointerFormat(CoreState state, std::u16string_view name) {
     return false;
   }
   state.ctx.settings.PtrFormat = *format;
-  AppendLog(state, u"Формат указателей: " + std::u16string(PointerFormatName(*format)));
+  LogPointerFormat(state);
   return true;
+}
+
+void LogPointerFormat(CoreState state) {
+  AppendLog(state, u"Формат указателей: " + std::u16string(PointerFormatName(state.ctx.settings.PtrFormat)));
+}
+
+bool PointerFormatFitsRom(CoreState state) {
+  if (!state.rom.isLoaded) return true;
+  const RomConsole console = ConsoleOfHeader(state.rom.view());
+  const PointerFormat format = state.ctx.settings.PtrFormat;
+  if (console == RomConsole::Unknown || (console == RomConsole::Gba) == !IsGbFormat(format)) return true;
+  AppendLog(state,
+            u"Заголовок ROM'а говорит, что это игра " +
+                std::u16string(console == RomConsole::Gba ? u"Game Boy Advance" : u"Game Boy") +
+                u", а выбран формат указателей " + std::u16string(PointerFormatName(format)) +
+                u": указатели этой игры так не найти (POINTERFORMAT=" +
+                std::u16string(console == RomConsole::Gba ? u"GBA" : u"GB16, GB24 или GB24R") + u")",
+            kColourBrightRed);
+  return false;
 }
 
 }  // namespace vorkat

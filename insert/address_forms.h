@@ -65,4 +65,12 @@ std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState state, std:
 // format stays. Returns whether the name was known.
 bool SetPointerFormat(CoreState state, std::u16string_view name);
 
+// Logs the program-wide pointer format at the start of an operation that
+// reads or writes pointers ("Формат указателей: GBA").
+void LogPointerFormat(CoreState state);
+// False, with a bright-red line, when the loaded ROM's header names the other
+// console than the pointer format (a GBA game with a Game Boy format or the
+// other way round); true when they agree or the header names neither.
+bool PointerFormatFitsRom(CoreState state);
+
 }  // namespace vorkat

@@ -59,7 +59,10 @@ FreeSpaceLayout Layout(InsertState state, const PlacementPlan* plan, std::int32_
     std::int32_t addr = Trim(dlg.NewDlgAddr).empty() ? -1 : HexTextToLong(dlg.NewDlgAddr);
     if (plan && planned[i] != -2) addr = static_cast<std::int32_t>(planned[i]);
     // Dialogs placed far away cost no encoding.
-    if (addr >= 0 && (addr < start || addr >= end)) continue;
+    if (addr >= 0 && (addr < start || addr >= end)) {
+      layout.outside.push_back(PlacedBlock{static_cast<std::int32_t>(i), addr, 0});
+      continue;
+    }
     const auto size = static_cast<std::int64_t>(Encode(state, dlg.dlgText, &silent).size());
     const PlacedBlock block{static_cast<std::int32_t>(i), addr, size};
     if (addr < 0)
@@ -127,6 +130,14 @@ std::u16string FreeSpaceTotalsText(const FreeSpaceLayout& layout) {
          NumText(static_cast<long long>(layout.unfit.size())) + u" (" + DecText(t.unfitBytes) + u" байт)";
 }
 
+std::u16string OutsideSpaceText(const InsertState& state, const FreeSpaceLayout& layout) {
+  if (layout.outside.empty()) return {};
+  const PlacedBlock& first = layout.outside.front();
+  return u"Вне 'пустого' места лежат диалоги:" + NumText(static_cast<long long>(layout.outside.size())) +
+         u", первый Dialog ID=" + state.dialogs.records[static_cast<std::size_t>(first.dialog)].dlgID + u" по адресу " +
+         LongToAddrText(first.start);
+}
+
 namespace {
 
 std::u16string RangeText(std::int64_t start, std::int64_t endInclusive) {
@@ -180,6 +191,7 @@ std::u16string FreeSpaceReportText(InsertState state, const FreeSpaceLayout& lay
   if (layout.unfit.empty()) text += u" нет";
   text += u"\r\n";
   for (const PlacedBlock& b : layout.unfit) text += IdOf(state, b.dialog) + u"\t" + DecText(b.size) + u" байт\r\n";
+  if (const std::u16string outside = OutsideSpaceText(state, layout); !outside.empty()) text += outside + u"\r\n";
   text += FreeSpaceTotalsText(layout) + u"\r\n";
   return text;
 }
@@ -193,6 +205,8 @@ void FreeSpaceReport(InsertState state, const std::u16string& reportFile) {
                       IsYes(state.ctx.settings.WriteTextInUnicode)))
     AppendLog(state, u"Отчет о свободном месте записан в файл " + reportFile);
   AppendLog(state, FreeSpaceTotalsText(layout), layout.unfit.empty() ? kColourGreen : kColourDarkRed);
+  if (const std::u16string outside = OutsideSpaceText(state, layout); !outside.empty())
+    AppendLog(state, outside, kColourDarkRed);
 }
 
 }  // namespace vorkat

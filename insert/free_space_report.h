@@ -43,6 +43,7 @@ struct FreeSpaceLayout {
   std::vector<FreeSpaceRange> ranges;  // address order
   std::vector<PlacedBlock> placed;     // address order, the blocks that start in a range
   std::vector<PlacedBlock> unfit;      // list order, the dialogs left without an address
+  std::vector<PlacedBlock> outside;  // list order, the dialogs with an address outside the space (size 0: not encoded)
 
   // The first placed block with bytes in from <= offset < to, or nullptr.
   const PlacedBlock* BlockIn(std::int64_t from, std::int64_t to) const;
@@ -59,6 +60,10 @@ FreeSpaceLayout PlanFreeSpace(InsertState state);
 // One line of totals: ranges, bytes available, used and left, dialogs
 // placed and not fitting.
 std::u16string FreeSpaceTotalsText(const FreeSpaceLayout& layout);
+
+// The dialogs placed outside the declared space (an address kept from an
+// earlier calculation or typed by hand), with the first of them; empty when none.
+std::u16string OutsideSpaceText(const InsertState& state, const FreeSpaceLayout& layout);
 
 std::u16string FreeSpaceReportText(InsertState state, const FreeSpaceLayout& layout);
 

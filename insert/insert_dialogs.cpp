@@ -80,16 +80,59 @@ void RewriteDialogPointers(InsertState state, PointerSnapshot& snapshot, std::si
   }
 }
 
+// The old texts this run frees: [ExtractedFromAddr, + OldDlgSize) of every
+// dialog that moves with its pointers, and the place of a dialog written
+// back where it came from. Sorted, end exclusive.
+std::vector<std::pair<std::int64_t, std::int64_t>> FreedOldTexts(const DialogSet& dialogs) {
+  std::vector<std::pair<std::int64_t, std::int64_t>> freed;
+  for (std::size_t i = 0; i < dialogs.count(); ++i) {
+    const DialogRecord& dlg = dialogs.records[i];
+    const std::int32_t at = HexTextToLong(dlg.NewDlgAddr);
+    const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
+    if (at < 0 || from < 0) continue;
+    const std::optional<std::int32_t> oldSize = ParseTypedInt(dlg.OldDlgSize);
+    if (oldSize && *oldSize > 0 && (at == from || WantsPointerChange(dlg)))
+      freed.emplace_back(from, std::int64_t{from} + *oldSize);
+  }
+  std::sort(freed.begin(), freed.end());
+  // Merged, so that one look at the range before an offset answers.
+  std::vector<std::pair<std::int64_t, std::int64_t>> merged;
+  for (const auto& r : freed) {
+    if (!merged.empty() && r.first <= merged.back().second)
+      merged.back().second = std::max(merged.back().second, r.second);
+    else
+      merged.push_back(r);
+  }
+  return merged;
+}
+
+bool Freed(const std::vector<std::pair<std::int64_t, std::int64_t>>& freed, std::int64_t offset) {
+  auto it =
+      std::upper_bound(freed.begin(), freed.end(), offset,
+                       [](std::int64_t v, const std::pair<std::int64_t, std::int64_t>& r) { return v < r.first; });
+  return it != freed.begin() && offset < std::prev(it)->second;
+}
+
 // Writes the dialog's bytes at offset (the caller has checked that they fit),
 // warning once per run of overwritten bytes that do not look like free space
-// (neither 0x00 nor 0xFF).
-void WriteDialogBytes(InsertState state, PointerSnapshot& snapshot, const Bytes& bytes, std::int32_t offset) {
+// (neither 0x00 nor 0xFF) and recording each such run for the verification.
+void WriteDialogBytes(InsertState state, PointerSnapshot& snapshot, const Bytes& bytes, std::int32_t offset,
+                      std::int32_t dialog, bool inPlace,
+                      const std::vector<std::pair<std::int64_t, std::int64_t>>& freed) {
+  std::vector<OverwrittenBytes>& overwritten = state.record.overwritten;
+  bool inRun = false;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const std::uint8_t old = state.rom.bytes[static_cast<std::size_t>(offset) + i];
+    const std::int64_t at = std::int64_t{offset} + static_cast<std::int64_t>(i);
+    const std::uint8_t old = state.rom.bytes[static_cast<std::size_t>(at)];
+    const bool taken = old != 0x00 && old != 0xFF && !inPlace && !Freed(freed, at);
+    if (taken && !inRun) overwritten.push_back({dialog, static_cast<std::int32_t>(at), static_cast<std::int32_t>(at)});
+    if (taken) overwritten.back().end = static_cast<std::int32_t>(at + 1);
+    inRun = taken;
     if (old != 0x00 && old != 0xFF && !OverwriteWarningIsLatest(state))
       AppendLog(state, u"Вставка данных, только что перезаписала что-то полезное (не 0x00 и не 0xFF)", kColourDarkRed);
   }
   snapshot.Write(state.rom.span(), static_cast<std::size_t>(offset), bytes);
+  state.record.placed.push_back({dialog, offset, static_cast<std::int32_t>(bytes.size())});
 }
 
 // The reports one insertion run repeats per dialog, and the count of the
@@ -169,6 +212,12 @@ std::u16string InsertionLogName(InsertState state) {
   return Trim(base + u"log");
 }
 
+bool ConfirmPointerFormat(InsertState state) {
+  if (PointerFormatFitsRom(state)) return true;
+  return MsgBox(state, u"Формат указателей не подходит к игре в ROM'е. Всё равно вставлять?", MsgButtons::YesNo,
+                MsgIcon::Warning) == MsgAnswer::Yes;
+}
+
 void InsertDialogs(InsertState state) {
   if (!RequireRom(state) || !RequireTable(state) || !RequireDialogs(state)) return;
   if (state.dialogs.lastIndex < 0) {
@@ -178,6 +227,7 @@ void InsertDialogs(InsertState state) {
   }
   LongOperation op(state);
   state.record.BeginInsertion();
+  LogPointerFormat(state);
 
   const PointerFormat format = state.ctx.settings.PtrFormat;
   PointerSnapshot snapshot(state.rom.view(), format);
@@ -191,6 +241,7 @@ void InsertDialogs(InsertState state) {
   }
   InsertionLogFile* log = logFile.IsOpen() ? &logFile : nullptr;
 
+  const std::vector<std::pair<std::int64_t, std::int64_t>> freed = FreedOldTexts(state.dialogs);
   const std::int32_t lastIndex = state.dialogs.lastIndex;
   ShowProgress(state, 0, lastIndex == 0 ? 1 : lastIndex, 0);
   InsertWarnings warnings;
@@ -210,7 +261,10 @@ void InsertDialogs(InsertState state) {
       if (index >= state.dialogs.records.size()) break;
       state.record.dialog = i;
       RewriteDialogPointers(state, snapshot, index, log, warnings.rewrite);
-      WriteDialogBytes(state, snapshot, bytes, offset);
+      // Written back where it came from, with no old size known, it may cover its own old text.
+      const DialogRecord& dlg = state.dialogs.records[index];
+      const bool inPlace = offset == HexTextToLong(dlg.ExtractedFromAddr) && !ParseTypedInt(dlg.OldDlgSize);
+      WriteDialogBytes(state, snapshot, bytes, offset, i, inPlace, freed);
       state.rom.modified = true;
     }
     if (state.ctx.CancelRequested) {

@@ -14,6 +14,11 @@ struct InsertState;
 // CreateInsertionLogs is on.
 void InsertDialogs(InsertState state);
 
+// Before an insertion started by hand: true when the ROM's header agrees with
+// the pointer format; on a mismatch (a bright-red line) asks whether to
+// insert all the same. A batch refuses a mismatch without asking.
+bool ConfirmPointerFormat(InsertState state);
+
 // Writes one block at offset (a negative offset becomes 0 in the caller's
 // variable). With useTable the text is replaced by its encoding first, one
 // Windows-1251 character per byte; without, each character's Windows-1251

@@ -90,6 +90,51 @@ bool RefuseNegative(InsertState state, std::u16string_view name, std::int32_t va
   return true;
 }
 
+// A dialog that has an address keeps it: says how many did, and in dark red
+// how many of those lie outside this calculation's free space or past the
+// ROM's end (an address left from an earlier calculation, maybe of another ROM).
+void ReportKeptAddresses(InsertState state, const PlacementPlan& plan, std::int64_t romSize) {
+  std::size_t kept = 0;
+  std::size_t outside = 0;
+  std::u16string firstOutside;
+  for (std::size_t i = 0; i < state.dialogs.count(); ++i) {
+    const DialogRecord& dlg = state.dialogs.records[i];
+    if (Trim(dlg.NewDlgAddr).empty()) continue;
+    ++kept;
+    const std::int32_t at = HexTextToLong(dlg.NewDlgAddr);
+    if (at >= plan.spaceStart && at < plan.spaceEnd && (romSize < 0 || at < romSize)) continue;
+    // Placed by an earlier calculation of this run in the free space it was given.
+    const std::vector<CalcSpace>& spaces = state.record.calcSpaces;
+    if (i < spaces.size() && spaces[i].address == at && spaces[i].insertionsBefore == state.record.insertions &&
+        at >= spaces[i].start && at < spaces[i].end && (romSize < 0 || at < romSize))
+      continue;
+    if (outside++ == 0) firstOutside = dlg.dlgID;
+  }
+  AppendLog(state, u"Диалогов, сохранивших адрес вставки из прежнего расчета:" + NumText(static_cast<long long>(kept)));
+  if (outside > 0)
+    AppendLog(state,
+              u"Из них вне 'пустого' места (" + LongToAddrText(plan.spaceStart) + u".." +
+                  LongToAddrText(plan.spaceEnd - 1) + u") или за концом ROM'а:" +
+                  NumText(static_cast<long long>(outside)) + u", первый Dialog ID=" + firstOutside +
+                  u" (очистите NewDlgAddr, чтобы разложить их заново)",
+              kColourDarkRed);
+}
+
+// Each dialog the calculation placed, or whose address it kept, is checked
+// later against this calculation's free space; a placement by an earlier
+// calculation of the run stays recorded.
+void RecordCalcSpaces(InsertionRecord& record, const PlacementPlan& plan, const DialogSet& dialogs) {
+  record.calcSpaces.resize(std::max(record.calcSpaces.size(), dialogs.count()));
+  for (const DialogPlacement& p : plan.dialogs)
+    if (p.at >= 0) record.calcSpaces[p.dialog] = CalcSpace{p.at, plan.spaceStart, plan.spaceEnd, record.insertions};
+  for (std::size_t i = 0; i < dialogs.count(); ++i) {
+    const std::int32_t at = HexTextToLong(dialogs.records[i].NewDlgAddr);
+    const CalcSpace& before = record.calcSpaces[i];
+    if (at >= 0 && (before.address != at || before.insertionsBefore != record.insertions))
+      record.calcSpaces[i] = CalcSpace{at, plan.spaceStart, plan.spaceEnd, record.insertions};
+  }
+}
+
 }  // namespace
 
 PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOptions& codecOptions,
@@ -220,11 +265,15 @@ void CalcNewAddresses(InsertState state) {
   }
   LongOperation op(state);
   AppendLog(state, u"Начинаем расчет новых адресов диалогов для вставки в ROM");
+  LogPointerFormat(state);
   InsertionParams& params = state.insertion;
   const PointerFormat format = state.ctx.settings.PtrFormat;
-  const PlacementPlan plan = PlanPlacement(state.ctx, state.table, state.codecOptions, state.dialogs, params,
-                                           state.rom.isLoaded ? state.rom.size() : -1, format);
+  const std::int64_t romSize = state.rom.isLoaded ? state.rom.size() : -1;
+  const PlacementPlan plan =
+      PlanPlacement(state.ctx, state.table, state.codecOptions, state.dialogs, params, romSize, format);
+  ReportKeptAddresses(state, plan, romSize);
   ApplyPlacement(plan, state.dialogs, format);
+  RecordCalcSpaces(state.record, plan, state.dialogs);
 
   AppendLog(state, u"'пустое' место было задано в границах от адреса" + NumText(plan.spaceStart) + u" до адреса" +
                        NumText(params.FreeSpaceEndAddr) + u"," + std::u16string(kCrLf) +

@@ -6,6 +6,7 @@
 
 #include "core/pointer_format.h"
 #include "core/runtime.h"
+#include "insert/address_forms.h"
 #include "core/log.h"
 #include "core/numbers.h"
 #include "core/rom.h"
@@ -65,6 +66,7 @@ void FindPointers(InsertState state, std::int32_t lowest, std::int32_t highest, 
   if (Trim(reportFile).empty()) return;
 
   AppendLog(state, u"Начали поиск поинтеров... " + NowText());
+  LogPointerFormat(state);
   std::span<const std::uint8_t> rom = state.rom.view();
   const std::size_t size = rom.size();
   ShowProgress(state, 0, static_cast<std::int64_t>(size) - 1);
@@ -173,9 +175,9 @@ void RunPointerSearch(InsertState state) {
                                                         u"Искать поинтеры в ROM'e заканчивая адресом"};
   std::int32_t values[4];
   for (int i = 0; i < 4; ++i) {
-    auto answer = InputBox(state, kQuestions[i], kSearchTitle);
+    const auto answer = AskTypedNumber(state, kQuestions[i], kSearchTitle);
     if (!answer) return;
-    values[i] = ReadInt(*answer);
+    values[i] = *answer;
   }
   FindPointers(state, values[0], values[1], values[2], values[3]);
 }

@@ -29,6 +29,10 @@ std::u16string_view KindWord(VerifyProblemKind kind) {
     case VerifyProblemKind::TextDecoding: return u"декодирование";
     case VerifyProblemKind::Pointer: return u"указатель";
     case VerifyProblemKind::StalePointer: return u"старый указатель";
+    case VerifyProblemKind::NoPointer: return u"нет указателя";
+    case VerifyProblemKind::LostText: return u"потерянные символы";
+    case VerifyProblemKind::Overwritten: return u"затертые байты";
+    case VerifyProblemKind::OutsideSpace: return u"вне 'пустого' места";
   }
   return u"";
 }
@@ -109,16 +113,42 @@ class Verifier {
       const std::int32_t addr = HexTextToLong(dlg.NewDlgAddr);
       if (addr < 0 || Trim(dlg.NewPtrHEX).empty()) continue;
       std::u16string understood;
-      const Bytes bytes = Encode(state_, dlg.dlgText, &silent, &understood);
+      EncodeLosses losses;
+      const Bytes bytes = Encode(state_, dlg.dlgText, &silent, &understood, &losses);
       ++result_.dialogsChecked;
       if (CheckBytes(i, addr, bytes) && typeKnown) CheckDecoding(i, addr, bytes, understood);
+      if (losses.lost > 0)
+        Add(i, VerifyProblemKind::LostText, addr,
+            u"таблица не знает" + NumText(static_cast<long long>(losses.lost)) +
+                u" символов/токенов текста, они пропущены при вставке; первый: '" + losses.firstLost + u"'");
+      CheckReachable(i, addr, dlg);
+      CheckCalcSpace(i, addr, static_cast<std::int64_t>(bytes.size()));
       CollectOldPointer(i, dlg);
     }
+  }
+
+  // The bytes the insertion wrote over that were in use before.
+  void CheckOverwritten() {
+    if (!state_.record.inserted) return;
+    for (const OverwrittenBytes& o : state_.record.overwritten)
+      if (o.dialog >= 0 && o.dialog <= state_.dialogs.lastIndex)
+        Add(o.dialog, VerifyProblemKind::Overwritten, o.start,
+            u"текст лег на байты " + LongToAddrText(o.start) + u".." + LongToAddrText(o.end - 1) +
+                u", которые до вставки не были свободны (не 00 и не FF)");
   }
 
   void CheckRewrittenPointers() {
     result_.pointerRecordKnown = state_.record.inserted;
     if (!state_.record.inserted) return;
+    const auto dialogs = static_cast<std::size_t>(std::max(state_.dialogs.lastIndex + 1, 0));
+    written_.assign(dialogs, false);
+    pointed_.assign(dialogs, false);
+    for (const PlacedText& t : state_.record.placed)
+      if (t.dialog >= 0 && static_cast<std::size_t>(t.dialog) < dialogs)
+        written_[static_cast<std::size_t>(t.dialog)] = true;
+    for (const RewrittenPointer& p : state_.record.pointers)
+      if (p.dialog >= 0 && static_cast<std::size_t>(p.dialog) < dialogs)
+        pointed_[static_cast<std::size_t>(p.dialog)] = true;
     const std::span<const std::uint8_t> rom = state_.rom.view();
     // Two overlapping search zones of one dialog rewrite a place twice; it is checked once.
     std::vector<RewrittenPointer> places = state_.record.pointers;
@@ -274,6 +304,31 @@ class Verifier {
     Add(dialog, VerifyProblemKind::TextDecoding, addr, std::move(detail));
   }
 
+  // A text the insertion wrote for a dialog whose pointers were to change,
+  // with no pointer rewritten to it: nothing in the game leads there.
+  void CheckReachable(std::int32_t dialog, std::int32_t addr, const DialogRecord& dlg) {
+    const auto d = static_cast<std::size_t>(dialog);
+    if (d >= written_.size() || !written_[d] || pointed_[d] || !WantsPointerChange(dlg)) return;
+    Add(dialog, VerifyProblemKind::NoPointer, addr,
+        u"вставка не переписала ни одного указателя " + Trim(dlg.OldPtrHEX) + u" (формат " +
+            std::u16string(PointerFormatName(format_)) + u"): текст в игре недостижим");
+  }
+
+  // The text against the free space of the calculation that placed it (or
+  // kept its address) in this run.
+  void CheckCalcSpace(std::int32_t dialog, std::int32_t addr, std::int64_t size) {
+    const std::vector<CalcSpace>& spaces = state_.record.calcSpaces;
+    const auto d = static_cast<std::size_t>(dialog);
+    if (d >= spaces.size() || spaces[d].address != addr) return;
+    const CalcSpace& space = spaces[d];
+    if (addr >= space.start && std::int64_t{addr} + size <= space.end) return;
+    Add(dialog, VerifyProblemKind::OutsideSpace, addr,
+        u"текст " + LongToAddrText(addr) + u".." +
+            LongToAddrText(static_cast<std::int32_t>(addr + std::max<std::int64_t>(size, 1) - 1)) +
+            u" лежит вне 'пустого' места расчета (" + LongToAddrText(space.start) + u".." +
+            LongToAddrText(space.end - 1) + u"): адрес остался от прежнего расчета");
+  }
+
   void CollectOldPointer(std::int32_t dialog, const DialogRecord& dlg) {
     if (!WantsPointerChange(dlg) || Trim(dlg.OldPtrHEX).empty()) return;
     const PointerText oldPtr = ReadPointerText(dlg.OldPtrHEX, format_);
@@ -306,17 +361,25 @@ class Verifier {
   std::size_t width_;
   std::vector<StaleKey> keys_;
   std::vector<std::int32_t> rewritten_;  // sorted
+  std::vector<bool> written_;            // per dialog: the last insertion wrote its text
+  std::vector<bool> pointed_;            // per dialog: and rewrote a pointer to it
 };
 
 std::u16string SummaryText(const VerifyResult& r) {
   std::u16string text = u"Проверка вставки: диалогов" + NumText(static_cast<long long>(r.dialogsChecked)) +
                         u", переписанных указателей" + NumText(static_cast<long long>(r.pointersChecked)) + u"; ";
   if (r.problems.empty()) return text + u"проблем не найдено";
-  return text + u"найдено проблем" + NumText(static_cast<long long>(r.problems.size())) + u" (байты текста:" +
-         NumText(static_cast<long long>(r.Count(VerifyProblemKind::TextBytes))) + u", декодирование:" +
-         NumText(static_cast<long long>(r.Count(VerifyProblemKind::TextDecoding))) + u", указатели:" +
-         NumText(static_cast<long long>(r.Count(VerifyProblemKind::Pointer))) + u", старые указатели:" +
-         NumText(static_cast<long long>(r.Count(VerifyProblemKind::StalePointer))) + u")";
+  text += u"найдено проблем" + NumText(static_cast<long long>(r.problems.size())) + u" (байты текста:" +
+          NumText(static_cast<long long>(r.Count(VerifyProblemKind::TextBytes))) + u", декодирование:" +
+          NumText(static_cast<long long>(r.Count(VerifyProblemKind::TextDecoding))) + u", указатели:" +
+          NumText(static_cast<long long>(r.Count(VerifyProblemKind::Pointer))) + u", старые указатели:" +
+          NumText(static_cast<long long>(r.Count(VerifyProblemKind::StalePointer)));
+  // The kinds that tell why the game cannot show a text, named only when found.
+  for (VerifyProblemKind kind : {VerifyProblemKind::NoPointer, VerifyProblemKind::LostText,
+                                 VerifyProblemKind::Overwritten, VerifyProblemKind::OutsideSpace})
+    if (const std::size_t n = r.Count(kind); n > 0)
+      text += u", " + std::u16string(KindWord(kind)) + u":" + NumText(static_cast<long long>(n));
+  return text + u")";
 }
 
 constexpr std::u16string_view kNoRecord =
@@ -335,6 +398,7 @@ VerifyResult CheckInsertion(InsertState state) {
   Verifier verifier(state, result);
   verifier.CheckRewrittenPointers();
   verifier.CheckDialogs();
+  verifier.CheckOverwritten();
   verifier.FindStalePointers();
   verifier.Finish();
   return result;
@@ -361,6 +425,7 @@ void VerifyInsertion(InsertState state, const std::u16string& reportFile) {
   if (Trim(reportFile).empty()) return;
   LongOperation op(state);
   AppendLog(state, u"Проверяем вставку диалогов в ROM");
+  LogPointerFormat(state);
   if (!IsKnownTableType(state.table.type))
     AppendLog(state, u"Неизвестный тип таблицы перекодировки: декодирование текстов не проверяется", kColourDarkRed);
   ShowProgress(state, 0, std::max(state.dialogs.lastIndex, 1));

@@ -1,5 +1,8 @@
 // Verification of an insertion: the placed dialogs' bytes and texts, the
-// pointers the last insertion run rewrote, and old pointers left in the ROM.
+// pointers the last insertion run rewrote, and old pointers left in the ROM;
+// and whether the game can show each text: a pointer leads to it, nothing of
+// it was lost in the encoding, it covers no bytes that were in use, and it
+// lies in the free space of the calculation that placed it.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +19,10 @@ enum class VerifyProblemKind {
   TextDecoding,  // decoding them through the table does not give the text back
   Pointer,       // a rewritten pointer no longer holds NewPtrHEX
   StalePointer,  // the dialog's old pointer still stands somewhere in the ROM
+  NoPointer,     // the insertion wrote the text but rewrote no pointer to it
+  LostText,      // characters or tokens unknown to the table were skipped
+  Overwritten,   // the text covers bytes that were not free before the insertion
+  OutsideSpace,  // the text lies outside the free space of the calculation that placed it
 };
 
 struct VerifyProblem {

@@ -136,6 +136,72 @@ SAVEIPS=examples/demo/out/demo_ru.ips
 SAVELOG=examples/demo/out/translate.log
 """
 
+MISTAKES_SCRIPT = """' Vorkat demo: the mistakes the verification of an insertion catches, made one
+' after another on the demo (nothing is saved over its files).
+' Run from the repository root:  vorkat-cli examples/demo/mistakes.txt
+' Each VERIFYINSERTION writes a report with its problems in examples/demo/out/;
+' the run ends with exit status 1.
+LOADTABLE=examples/demo/demo.tbl
+FREESPACEENDADDR=&hC000
+ADDRESSALIGNBY=4
+CHECKBYMOD4=1
+'
+' 1. A pointer format left from another game: no pointer is rewritten, so
+'    nothing in the game leads to the texts ("нет указателя").
+POINTERFORMAT=GB24
+LOADROM=examples/demo/demo.gba
+LOADDIALOGS=examples/demo/dialogs_ru.txt
+FREESPACESTARTADDR=&h4000
+CALCNEWPOINTERS
+RETURNDIALGS2ROM
+VERIFYINSERTION=examples/demo/out/mistake_format.txt
+POINTERFORMAT=GBA
+'
+' 2. A dialog whose ExtractedFromAddr is off by one (FF2D instead of FF2C):
+'    its old pointer is found nowhere ("нет указателя"); and a line break "\\"
+'    the table does not have, skipped on the way in ("потерянные символы").
+EXTENDEDLOGS=1
+SKIPUNKNOWNTRCHARS=1
+LOADROM=examples/demo/demo.gba
+LOADDIALOGS=examples/demo/mistakes_dialogs.txt
+FREESPACESTARTADDR=&h4000
+CALCNEWPOINTERS
+RETURNDIALGS2ROM
+VERIFYINSERTION=examples/demo/out/mistake_dialogs.txt
+'
+' 3. Free space declared from 0: the texts cover the ROM's header
+'    ("затертые байты"). The placed dialogs are saved and loaded again for a run
+'    with the right start, but they keep their addresses at 0: the calculation
+'    says so in dark red and the verification finds them outside the free
+'    space ("вне 'пустого' места").
+LOADROM=examples/demo/demo.gba
+LOADDIALOGS=examples/demo/dialogs_ru.txt
+FREESPACESTARTADDR=0
+CALCNEWPOINTERS
+RETURNDIALGS2ROM
+VERIFYINSERTION=examples/demo/out/mistake_header.txt
+SAVEDIALOGS=examples/demo/out/mistakes_placed.txt
+LOADROM=examples/demo/demo.gba
+LOADDIALOGS=examples/demo/out/mistakes_placed.txt
+FREESPACESTARTADDR=&h4000
+CALCNEWPOINTERS
+RETURNDIALGS2ROM
+VERIFYINSERTION=examples/demo/out/mistake_kept.txt
+'
+' 4. An address typed as no number is refused, and the script stops here.
+FREESPACESTARTADDR=$4000
+DOLOG=not reached
+"""
+
+
+def mistakes(dialogs_ru):
+    """dialogs_ru.txt with the first dialog's address off by one and a line break the table lacks."""
+    off_by_one = dialogs_ru.replace("65324,FF2C,", "65324,FF2D,", 1)
+    assert off_by_one != dialogs_ru
+    unknown_break = off_by_one.replace("пожаловать ", "пожаловать\\", 1)
+    assert unknown_break != off_by_one
+    return unknown_break
+
 
 def crlf(text):
     return text.replace("\n", "\r\n")
@@ -171,6 +237,8 @@ def main():
     with open(os.path.join(DEMO, "dialogs_en.txt"), "rb") as f:
         dialogs_en = f.read().decode("cp1251")
     write("dialogs_ru.txt", translate(dialogs_en).encode("cp1251"))
+    write("mistakes.txt", crlf(MISTAKES_SCRIPT).encode("cp1251"))
+    write("mistakes_dialogs.txt", mistakes(translate(dialogs_en)).encode("cp1251"))
 
 
 if __name__ == "__main__":

@@ -53,3 +53,22 @@ TEST(Demo, TranslateScriptInsertsTheTranslationAndWritesItsPatch) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Demo, MistakesScriptShowsWhatTheVerificationCatches) {
+  TempDir dir;
+  const auto [status, out] = RunExample(dir, "demo", "mistakes.txt");
+  EXPECT_EQ(status, 1) << out;
+  const std::pair<const char*, std::u16string_view> reports[] = {{"mistake_format.txt", u"нет указателя: 8"},
+                                                                 {"mistake_dialogs.txt",
+                                                                  u"нет указателя: 1, потерянные символы: 1"},
+                                                                 {"mistake_header.txt", u"затертые байты: 4"},
+                                                                 {"mistake_kept.txt", u"вне 'пустого' места: 8"}};
+  for (const auto& [file, problems] : reports)
+    EXPECT_NE(dir.ReadText(std::string("examples/demo/out/") + file).find(problems), std::u16string::npos) << file;
+  EXPECT_NE(out.find("Команда FREESPACESTARTADDR: \"$4000\" не число"), std::string::npos) << out;
+  EXPECT_EQ(out.find("not reached"), std::string::npos);
+}
+
+}  // namespace

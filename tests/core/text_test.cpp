@@ -73,3 +73,18 @@ TEST(ReadNumber, RoundsHalvesToEven) {
   EXPECT_EQ(ReadInt(u"0.5"), 0);
   EXPECT_EQ(ReadInt(u"1.5"), 2);
 }
+
+// A typed "0x4000" once read as 0 and sent the dialogs over the ROM header.
+TEST(ParseTypedInt, ReadsWhatPeopleTypeAndRefusesTheRest) {
+  for (std::u16string_view same : {u"16384", u"&h4000", u"&H4000", u" 2.5 ", u"-7", u"1e3", u"&hFFFF", u"&h80000000"})
+    EXPECT_EQ(ParseTypedInt(same), ReadInt(same)) << std::string(same.begin(), same.end());
+  EXPECT_EQ(ParseTypedInt(u"0x4000"), 0x4000);
+  EXPECT_EQ(ParseTypedInt(u"\t0X4000 "), 0x4000);
+  EXPECT_EQ(ParseTypedInt(u"0x80000000"), ReadInt(u"&h80000000"));
+  for (std::u16string_view bad : {u"", u"  ", u"0x", u"&h", u"$4000", u"4000h", u"12abc", u"0x40zz", u"1 000", u"&o17",
+                                  u"0x123456789", u"1e400", u"99999999999", u"e5", u"."})
+    EXPECT_EQ(ParseTypedInt(bad), std::nullopt) << std::string(bad.begin(), bad.end());
+  const std::u16string refusal = NotANumberText(u"Команда FREESPACESTARTADDR", u"$4000");
+  EXPECT_NE(refusal.find(u"FREESPACESTARTADDR"), std::u16string::npos);
+  EXPECT_NE(refusal.find(u"$4000"), std::u16string::npos);
+}

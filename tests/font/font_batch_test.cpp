@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/state.h"
 #include "batch/batch.h"
+#include "codec/table_loader.h"
 #include "core/text.h"
 #include "font/font_commands.h"
 #include "font/text_wrapper.h"
@@ -197,7 +198,7 @@ TEST_F(FontBatchTest, PrintNeedsTheFdtAndTheGlyphsAndWritesThePositionBack) {
 }
 
 TEST_F(FontBatchTest, EditorWrapperAsksForMissingValuesAndRefusesABorderLeftOfTheStart) {
-  state.table.isLoaded = true;
+  LoadTableText(state, u"41=A\r\n20= \r\n5C=\\\r\n5E=^", u"t.tbl");
   LoadFontDescriptionFile(state, F("font.fdt"));
   host.inputs = {u"\\", u"50"};
   EXPECT_EQ(SetScriptLfs(state, u"AAAA AAAA AAAA"), u"AAAA\\AAAA\\AAAA");
@@ -219,3 +220,26 @@ TEST_F(FontBatchTest, EditorWrapperAsksForMissingValuesAndRefusesABorderLeftOfTh
   EXPECT_EQ(SetPages(state, u"A\\A\\A\\A\\A\\A\\A\\A"), u"A\\A\\A^A\\A\\A^A\\A");
   EXPECT_EQ(host.prompts[host.prompts.size() - 2].title, u"Input string for inGame NewPage");
 }
+
+namespace {
+
+// A line break the table lacks was dropped by the insertion: the game ran the words together.
+TEST_F(FontBatchTest, BreaksTheTableCannotEncodeAreRefusedAndStopTheScript) {
+  LoadTableText(state, u"41=A\r\n20= \r\n5E=^", u"t.tbl");
+  SetDialogs({{u"1", u"AAAA AAAA AAAA"}});
+  const BatchResult run = Run(u"LOADFDT=" + F("font.fdt") + u"\r\nWRAPSETTINGS=50,\\,^,2,0,0,0\r\nWRAPDIALOGS");
+  EXPECT_TRUE(run.stopped);
+  EXPECT_EQ(state.dialogs.records[0].dlgText, u"AAAA AAAA AAAA");
+  EXPECT_FALSE(state.dialogs.changed);
+  EXPECT_TRUE(
+      Logged(u"Таблица не кодирует строку переноса строки '\\': при вставке она пропала бы, и слова в игре "
+             u"слились бы; расстановка отменена, тексты не изменены",
+             kColourDarkRed));
+  EXPECT_EQ(SetScriptLfs(state, u"AAAA AAAA AAAA"), std::nullopt);
+  state.preview.gameLFchar = u"A";
+  state.preview.gameScrollChar = u"~";
+  EXPECT_EQ(SetPages(state, u"AAAA"), std::nullopt);
+  EXPECT_TRUE(host.logLines.back().find(u"строку новой страницы '~'") != std::u16string::npos);
+}
+
+}  // namespace

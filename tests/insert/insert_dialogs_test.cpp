@@ -66,7 +66,8 @@ TEST_F(InsertDialogsTest, WritesTheEncodedTextAndRewritesItsPointers) {
   InsertDialogs(state);
   EXPECT_EQ(RomAt(state, 0x200, 5), (std::vector<std::uint8_t>{'H', 'i', '!', 0x00, 0x00}));
   EXPECT_EQ(RomAt(state, 0x10, 4), (std::vector<std::uint8_t>{0x00, 0x02, 0x00, 0x08}));
-  EXPECT_EQ(SplitCrLf(state.ctx.log.text), std::vector<std::u16string>{u"закончили вставлять текст диалогов в РОМ"});
+  EXPECT_EQ(SplitCrLf(state.ctx.log.text),
+            (std::vector<std::u16string>{u"Формат указателей: GBA", u"закончили вставлять текст диалогов в РОМ"}));
   ASSERT_FALSE(host.progressCalls.empty());
   EXPECT_EQ(host.progressCalls.front().minimum, 0);
   EXPECT_EQ(host.progressCalls.front().maximum, 1) << "one dialog: last index 0 shows as 1";

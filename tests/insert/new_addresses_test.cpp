@@ -49,11 +49,13 @@ TEST_F(CalcNewAddressesTest, AlignsAndLeavesTheGapBetweenDialogs) {
   EXPECT_EQ(Dialog(state, 2).OldPtrHEX, u"");
 
   const auto lines = SplitCrLf(state.ctx.log.text);
-  ASSERT_EQ(lines.size(), 4u);
+  ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[0], u"Начинаем расчет новых адресов диалогов для вставки в ROM");
-  EXPECT_EQ(lines[1], u"'пустое' место было задано в границах от адреса 256 до адреса 512,");
-  EXPECT_EQ(lines[2], u"теперь адрес начала 'пустого' места подвинулся и равен 268");
-  EXPECT_EQ(lines[3], u"Завершен процесс расчета новых адресов (для вставки) для диалогов в ROM");
+  EXPECT_EQ(lines[1], u"Формат указателей: GBA");
+  EXPECT_EQ(lines[2], u"Диалогов, сохранивших адрес вставки из прежнего расчета: 0");
+  EXPECT_EQ(lines[3], u"'пустое' место было задано в границах от адреса 256 до адреса 512,");
+  EXPECT_EQ(lines[4], u"теперь адрес начала 'пустого' места подвинулся и равен 268");
+  EXPECT_EQ(lines[5], u"Завершен процесс расчета новых адресов (для вставки) для диалогов в ROM");
 }
 
 TEST_F(CalcNewAddressesTest, MovesPastAZoneTheDialogWouldStartInOrEndAt) {
@@ -109,7 +111,7 @@ TEST_F(CalcNewAddressesTest, ATooLargeDialogIsSkippedAndASmallerOneStillFitsThen
   EXPECT_EQ(Dialog(state, 2).NewDlgAddr, u"");
   EXPECT_EQ(state.insertion.FreeSpaceStartAddr, 0x104);
   const auto lines = LogLines(state);
-  ASSERT_EQ(lines.size(), 5u) << "nothing is said of the dialogs one by one";
+  ASSERT_EQ(lines.size(), 7u) << "nothing is said of the dialogs one by one";
   EXPECT_EQ(lines.back().text, u"Не хватило свободного места: диалогов без нового адреса 2, первый из них Dialog ID=1");
   EXPECT_EQ(lines.back().colour, kColourBrightRed);
 }

@@ -133,6 +133,24 @@ class InsertFormsTest : public QObject {
     QCOMPARE(f.Find<QLabel>("lblLogFileName")->text(), QString());
   }
 
+  // "0x4000" once read as 0 and the dialogs went over the ROM header.
+  void aTypedAddressIsReadOrRefusedNamingTheField() {
+    Fixture f;
+    f.state.dialogs.isLoaded = true;
+    f.Open();
+    f.Retype("fldFreeSpaceStartAddr", QStringLiteral("0x4000"));
+    QCOMPARE(f.state.insertion.FreeSpaceStartAddr, 0x4000);
+    f.Retype("fldFreeSpaceStartAddr", QStringLiteral("$4000"));
+    QCOMPARE(f.state.insertion.FreeSpaceStartAddr, 0x4000);  // kept while the text is no number
+    f.Click("btnOK");
+    QVERIFY(f.main->findChild<QWidget*>(QStringLiteral("RecalcPtrsandInsert"))->isVisible());
+    QVERIFY(!f.host.messages.empty());
+    const std::u16string& refusal = f.host.messages.back().text;
+    QVERIFY(refusal.find(u"Адрес начала 'свободного' места в ROM") != std::u16string::npos);
+    QVERIFY(refusal.find(u"\"$4000\" не число") != std::u16string::npos);
+    QVERIFY(f.state.ctx.log.text.find(u"Начинаем расчет") == std::u16string::npos);
+  }
+
   void continueWithoutDialogsOnlyReports() {
     Fixture f;
     f.Open();

@@ -150,7 +150,7 @@ class XViewTest : public QObject {
 
   void editorPrintsAndWrapsThroughThePreview() {
     QWidget main;
-    LoadTableText(state, u"41=A\r\n42=B\r\n20=<$SPACE>", u"t.tbl");
+    LoadTableText(state, u"41=A\r\n42=B\r\n20=<$SPACE>\r\n5C=\\", u"t.tbl");
     state.dialogs.records.assign(2, DialogRecord{});
     state.dialogs.records[0].dlgID = u"1";
     state.dialogs.records[0].dlgText = u"AB AB AB AB AB AB";

@@ -83,10 +83,14 @@ void AddrExtrForm::BrowseOutput() {
 }
 
 void AddrExtrForm::Continue() {
-  const std::int32_t length = FieldNumber(blockLength_);
-  const std::int32_t start = FieldNumber(start_);
-  const std::int32_t step = FieldNumber(step_);
-  const std::int32_t count = FieldNumber(count_);
+  std::int32_t numbers[4] = {};
+  const QLineEdit* fields[4] = {blockLength_, start_, step_, count_};
+  for (int k = 0; k < 4; ++k) {
+    const auto value = FieldNumber(state_.ctx, fields[k], 0);
+    if (!value) return;
+    numbers[k] = *value;
+  }
+  const auto [length, start, step, count] = numbers;
   const std::u16string list = Trim(FromQ(listFile_->text()));
   const std::u16string out = Trim(FromQ(outFile_->text()));
   if (out.empty()) {

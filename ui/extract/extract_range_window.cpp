@@ -58,7 +58,8 @@ void FromToAddrForm::LoadFields() {
 }
 
 void FromToAddrForm::ApplyBytesToDump() {
-  const std::int32_t count = FieldNumber(bytes_);
+  // An empty or unfinished count is no request yet.
+  const std::int32_t count = TypedNumber(bytes_).value_or(0);
   if (count < 1) return;
   // The stored start, not the text of the start field.
   const std::int64_t end = static_cast<std::int64_t>(state_.ctx.settings.StartExtrFromAddr) + count;
@@ -75,8 +76,11 @@ void FromToAddrForm::WholeRom() {
 void FromToAddrForm::Extract() {
   ApplyBytesToDump();
   Settings& s = state_.ctx.settings;
-  if (const std::int32_t start = FieldNumber(start_); start >= 0) s.StartExtrFromAddr = start;
-  if (const std::int32_t end = FieldNumber(end_); end >= 0) s.EndExtrFromAddr = end;
+  const auto start = FieldNumber(state_.ctx, start_);
+  const auto end = start ? FieldNumber(state_.ctx, end_) : std::nullopt;
+  if (!end) return;
+  if (*start >= 0) s.StartExtrFromAddr = *start;
+  if (*end >= 0) s.EndExtrFromAddr = *end;
   if (s.StartExtrFromAddr >= s.EndExtrFromAddr) {
     AppendLog(state_, u"Начальный адрес для вынимания не может быть больше конечного");
     return;

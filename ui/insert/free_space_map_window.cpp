@@ -19,12 +19,17 @@ FreeSpaceMapForm::FreeSpaceMapForm(AppState& state, QWidget* parent) : StateWind
   summary_ = new QLabel(this);
   summary_->setObjectName(QStringLiteral("lblFreeSpaceSummary"));
   summary_->setWordWrap(true);
+  outside_ = new QLabel(this);
+  outside_->setObjectName(QStringLiteral("lblOutsideSpace"));
+  outside_->setStyleSheet(QStringLiteral("QLabel { color: rgb(255, 0, 0); }"));
+  outside_->setWordWrap(true);
   auto* refresh = Button(this, "btnRefreshMap", QStringLiteral("Обновить"));
   auto* close = Button(this, "btnClose", QStringLiteral("Закрыть"));
   auto* buttons = ButtonRow({}, {refresh, close});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(bar_);
   layout->addWidget(summary_);
+  layout->addWidget(outside_);
   layout->addLayout(buttons);
   connect(refresh, &QPushButton::clicked, this, &FreeSpaceMapForm::LoadFields);
   connect(close, &QPushButton::clicked, this, &QWidget::hide);
@@ -33,6 +38,7 @@ FreeSpaceMapForm::FreeSpaceMapForm(AppState& state, QWidget* parent) : StateWind
 void FreeSpaceMapForm::LoadFields() {
   bar_->SetLayout(nullptr);
   layout_ = FreeSpaceLayout{};
+  outside_->clear();
   if (!state_.table.isLoaded || !state_.dialogs.isLoaded) {
     summary_->setText(QStringLiteral("Нужны загруженные таблица и диалоги"));
     return;
@@ -43,6 +49,7 @@ void FreeSpaceMapForm::LoadFields() {
     bar_->SetLayout(&layout_);
     summary_->setText(ToQ(FreeSpaceTotalsText(layout_) +
                           (layout_.dryRun ? u" — пробный расчет, ничего не изменено" : u" — последний расчет")));
+    outside_->setText(ToQ(OutsideSpaceText(state_, layout_)));
   });
 }
 

@@ -32,6 +32,7 @@ class FreeSpaceMapForm : public StateWindow<QDialog> {
   FreeSpaceLayout layout_;
   FreeSpaceBar* bar_ = nullptr;
   QLabel* summary_ = nullptr;
+  QLabel* outside_ = nullptr;  // the dialogs placed outside the declared space, in red
 };
 
 }  // namespace vorkat::ui

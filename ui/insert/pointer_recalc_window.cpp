@@ -87,6 +87,7 @@ void RecalcPtrsForm::LoadFields() {
   mod4_->setChecked(p.CheckByMod4);
   createLogs_->setChecked(state_.insertOptions.CreateInsertionLogs);
   logName_->setText(state_.insertOptions.CreateInsertionLogs ? ToQ(InsertionLogName(state_)) : QString());
+  for (QLineEdit* field : {start_, end_, align_, gap_}) field->setStyleSheet(QString());
   loading_ = false;
   RefreshFreeSize();
 }
@@ -94,7 +95,11 @@ void RecalcPtrsForm::LoadFields() {
 void RecalcPtrsForm::FieldChanged(QLineEdit* field) {
   if (loading_) return;
   InsertionParams& p = state_.insertion;
-  const std::int32_t value = FieldNumber(field);
+  // A text that is no number (yet) changes nothing; "Продолжить" refuses it aloud.
+  const std::optional<std::int32_t> typed = TypedNumber(field);
+  field->setStyleSheet(typed ? QString() : QStringLiteral("QLineEdit { background: #FFD0D0; }"));
+  if (!typed) return;
+  const std::int32_t value = *typed;
   if (field == start_) {
     p.FreeSpaceStartAddr = value;
   } else if (field == end_) {
@@ -137,7 +142,13 @@ void RecalcPtrsForm::TillTheEnd() {
 }
 
 void RecalcPtrsForm::Continue() {
+  for (const QLineEdit* field : {start_, end_, align_, gap_})
+    if (!FieldNumber(state_.ctx, field)) return;
   hide();
+  if (state_.dialogs.isLoaded && !ConfirmPointerFormat(state_)) {
+    LoadFields();
+    return;
+  }
   if (state_.dialogs.isLoaded) {
     // Other commands wait until both steps are done, also between them.
     RunCommand(state_, [&] {

@@ -91,11 +91,14 @@ void RelativeSearchForm::LoadFields() {
 void RelativeSearchForm::SelectionChanged() { makeTable_->setEnabled(hits_->selectionModel()->hasSelection()); }
 
 void RelativeSearchForm::Run() {
+  const auto from = FieldNumber(state_.ctx, start_, 0);
+  const auto to = from ? FieldNumber(state_.ctx, end_, 0) : std::nullopt;
+  if (!to) return;
   RunCommand(state_, [&] {
     const std::u16string word = FromQ(word_->text());
     const int width = width_->currentData().toInt();
-    const auto start = static_cast<std::size_t>(std::max(FieldNumber(start_), 0));
-    const auto end = static_cast<std::size_t>(std::max(FieldNumber(end_), 0));
+    const auto start = static_cast<std::size_t>(std::max(*from, 0));
+    const auto end = static_cast<std::size_t>(std::max(*to, 0));
     // The stop button of this window stays usable while the search yields;
     // the search's own guard gives the button back also when it runs out of memory.
     setProperty("staysEnabledWhileBusy", true);

@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 
 #include "app/state.h"
 #include "core/file_filters.h"
 #include "core/numbers.h"
+#include "core/runtime.h"
 #include "ui/shell/main_window.h"
 
 namespace vorkat::ui {
@@ -21,7 +23,22 @@ QString ToQ(std::u16string_view s) { return QString::fromUtf16(s.data(), static_
 
 std::u16string FromQ(const QString& s) { return s.toStdU16String(); }
 
-std::int32_t FieldNumber(const QLineEdit* field) { return ReadInt(FromQ(field->text())); }
+std::optional<std::int32_t> TypedNumber(const QLineEdit* field) { return ParseTypedInt(FromQ(field->text())); }
+
+QString FieldCaption(const QLineEdit* field) {
+  for (const QLabel* label : field->window()->findChildren<QLabel*>())
+    if (label->buddy() == field) return label->text();
+  return field->objectName();
+}
+
+std::optional<std::int32_t> FieldNumber(Context& ctx, const QLineEdit* field, std::optional<std::int32_t> empty) {
+  if (empty && FromQ(field->text().trimmed()).empty()) return empty;
+  if (const auto value = TypedNumber(field)) return value;
+  const std::u16string refusal = NotANumberText(u"Поле \"" + FromQ(FieldCaption(field)) + u"\"", FromQ(field->text()));
+  AppendLog(ctx, refusal, kColourBrightRed);
+  MsgBox(ctx, refusal, MsgButtons::Ok, MsgIcon::Error);
+  return std::nullopt;
+}
 
 QString Decimal(long long n) { return ToQ(DecText(n)); }
 

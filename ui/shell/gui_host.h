@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -13,7 +14,8 @@
 
 namespace vorkat {
 struct AppState;
-}
+struct Context;
+}  // namespace vorkat
 
 class QLineEdit;
 class QWidget;
@@ -22,8 +24,16 @@ namespace vorkat::ui {
 
 class MainForm;
 
-// A number typed into a field (decimal or "&h" hexadecimal), rounded to 32 bits.
-std::int32_t FieldNumber(const QLineEdit* field);
+// A number typed into a field (decimal, "&h" or "0x" hexadecimal, as
+// ParseTypedInt reads it); none for any other text.
+std::optional<std::int32_t> TypedNumber(const QLineEdit* field);
+// The same, refusing any other text aloud: a bright-red line and a message
+// naming the field's label and the text. An empty field gives `empty` when
+// one is given.
+std::optional<std::int32_t> FieldNumber(Context& ctx, const QLineEdit* field,
+                                        std::optional<std::int32_t> empty = std::nullopt);
+// The caption of the label that names the field (its object name without one).
+QString FieldCaption(const QLineEdit* field);
 // A number as a field shows it: decimal, no leading blank.
 QString Decimal(long long n);
 

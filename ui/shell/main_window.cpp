@@ -216,6 +216,12 @@ MainForm::MainForm(AppState& state, QWidget* parent) : QMainWindow(parent), stat
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("StatusText"));
   statusBar()->addWidget(status_, 1);
+  // A run that logged an error says so here too, as vorkat-cli says it by its exit status.
+  errors_ = new QLabel(this);
+  errors_->setObjectName(QStringLiteral("StatusErrors"));
+  errors_->setStyleSheet(QStringLiteral("QLabel { color: rgb(255, 0, 0); }"));
+  errors_->setVisible(false);
+  statusBar()->addPermanentWidget(errors_);
   // F10 focuses the menu bar, as in other desktop programs.
   auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
   connect(f10, &QShortcut::activated, this, [this] {
@@ -320,6 +326,14 @@ void MainForm::UpdateStatus() {
   parts << (state_.fdt.isLoaded ? QStringLiteral("FDT: %1").arg(ToQ(FileNameOf(state_.fdt.fileName)))
                                 : QStringLiteral("FDT не загружен"));
   status_->setText(parts.join(QStringLiteral("   |   ")));
+  if (state_.ctx.errorLinesLogged > 0) {
+    constexpr qsizetype kShown = 100;
+    QString last = ToQ(state_.ctx.lastErrorLine);
+    if (last.size() > kShown) last = last.left(kShown) + QStringLiteral("...");
+    errors_->setText(QStringLiteral("Ошибок: %1; последняя: %2").arg(state_.ctx.errorLinesLogged).arg(last));
+    errors_->setToolTip(ToQ(state_.ctx.lastErrorLine));
+  }
+  errors_->setVisible(state_.ctx.errorLinesLogged > 0);
 }
 
 void MainForm::AfterCommand() {

@@ -67,6 +67,7 @@ class MainForm : public QMainWindow {
   QPushButton* stop_ = nullptr;
   QPushButton* clock_ = nullptr;
   QLabel* status_ = nullptr;
+  QLabel* errors_ = nullptr;  // the count of bright-red lines of this run and the latest
   QTimer* timer1_ = nullptr;
   QTimer flushTimer_;
   QTimer busyTimer_;

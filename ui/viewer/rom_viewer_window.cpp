@@ -357,9 +357,9 @@ void ROMView::LoadJumpListFile() {
 }
 
 void ROMView::AskJumpTo() {
-  const auto answer = InputBox(state_, u"куда прыгаем", u"Vorkat", u"&H");
+  const auto answer = AskTypedNumber(state_, u"куда прыгаем", u"Vorkat", u"&H");
   if (!answer) return;
-  JumpToText(state_, model_, *answer, false);
+  JumpToText(state_, model_, DecText(*answer), false);
   Redraw();
 }
 

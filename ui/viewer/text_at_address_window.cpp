@@ -45,9 +45,11 @@ VorkatTextForm::VorkatTextForm(AppState& state, std::int32_t address, QWidget* p
 }
 
 void VorkatTextForm::Insert() {
-  std::int32_t offset = FieldNumber(address_);
   std::u16string text = FromQ(text_->text());
   if (text.empty()) return;
+  const auto typed = FieldNumber(state_.ctx, address_);
+  if (!typed) return;
+  std::int32_t offset = *typed;
   // Without a table the text would not be written at all: say so and stay.
   if (useTable_->isChecked() && !RequireTable(state_)) return;
   // Not RunCommand: this window lives only while the viewer shows it modally
