@@ -28,6 +28,10 @@ struct Context {
   // Bright-red lines logged in this run (a clear of the log keeps the count).
   std::size_t errorLinesLogged = 0;
 
+  // Above 0 while a batch script runs (and while vorkat-cli ends its run):
+  // a refused command is then an error, since nobody reads the log at once.
+  int batchDepth = 0;
+
   bool CancelRequested = false;
   // Depth of running long operations; while above 0, commands that change
   // the state are refused.
