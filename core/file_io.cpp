@@ -244,6 +244,12 @@ std::optional<Bytes> ReadFileBytes(std::u16string_view name, IoError* error, std
   return b;
 }
 
+std::optional<IoError> NonRegularFileError(std::u16string_view name) {
+  struct stat st {};
+  if (name.empty() || ::stat(ToPath(name).c_str(), &st) != 0 || S_ISREG(st.st_mode)) return std::nullopt;
+  return S_ISDIR(st.st_mode) ? FromErrno(EISDIR) : NotRegularFile();
+}
+
 void RemoveStaleTemporaries(const fs::path& folder) {
   std::error_code ec;
   const fs::path where = folder.empty() ? fs::path(".") : folder;

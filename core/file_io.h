@@ -39,6 +39,10 @@ inline constexpr std::size_t kReadInTwoFrom = 8u << 20;
 // to replace it.
 inline constexpr int kNotRegularFile = -1;
 
+// The error for a name that exists and is not a regular file (nor a link
+// to one); nothing for a regular file or a free name.
+std::optional<IoError> NonRegularFileError(std::u16string_view name);
+
 // Reads a whole regular file of at most `maxSize` bytes. `allocate` returns storage
 // for the given length; it is not called for a file that is refused.
 bool ReadWholeFile(std::u16string_view name, std::uint64_t maxSize,
