@@ -120,13 +120,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   else
     decoded = DecodeTextFileDetect(std::span<const std::uint8_t>(data + 3, size - 3));
   const std::u16string& tableText = decoded.text;
-  LoadTableText(state, tableText, u"fuzz.tbl", decoded.encoding);
+  // A text without an entry is refused: nothing is loaded to decode with.
+  if (!LoadTableText(state, tableText, u"fuzz.tbl", decoded.encoding)) return 0;
   static constexpr std::u16string_view kTypes[] = {u"", u"SBCS", u"SBCS2", u"DBCS"};
   if (mode & 3) state.table.type = kTypes[mode & 3];
 
   const Checks must = WhatMustHold(state.table);
-  // A refused load (no entry) leaves nothing to save.
-  if (must.saveAndLoad && state.table.isLoaded) {
+  if (must.saveAndLoad) {
     AppState& back = FreshState(host2);
     const std::u16string saved = TableFileText(state.table);
     // A table read from UTF-8 is saved as UTF-8 and must read back the same.
