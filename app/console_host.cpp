@@ -10,13 +10,13 @@ ConsoleHost::ConsoleHost(std::FILE* out, std::FILE* err, bool colourOut, bool pr
     : out_(out), err_(err), colour_(colourOut), progress_(progressErr) {}
 
 void ConsoleHost::LogAppended(std::u16string_view line, std::uint32_t colour, bool) {
+  // Written by length: a NUL inside the line must not end it.
   std::string text = ToUtf8(ReplaceAll(line, kCrLf, u"\n"));
-  if (colour_ && colour != 0) {
-    const char* code = colour == kColourGreen ? "\x1b[32m" : colour == kColourDarkRed ? "\x1b[31m" : "\x1b[91m";
-    std::fprintf(out_, "%s%s\x1b[0m\n", code, text.c_str());
-  } else {
-    std::fprintf(out_, "%s\n", text.c_str());
-  }
+  const bool coloured = colour_ && colour != 0;
+  if (coloured)
+    std::fputs(colour == kColourGreen ? "\x1b[32m" : colour == kColourDarkRed ? "\x1b[31m" : "\x1b[91m", out_);
+  std::fwrite(text.data(), 1, text.size(), out_);
+  std::fputs(coloured ? "\x1b[0m\n" : "\n", out_);
   std::fflush(out_);
 }
 
@@ -64,6 +64,9 @@ void ConsoleHost::Progress(const ProgressState& p) {
 
 int RunHeadless(AppState& state, const std::u16string& script) {
   state.BatchFileName = Trim(script);
+  // The end of the run is unattended too: a settings file that cannot be
+  // written is an error of the run.
+  BatchScope unattended(state.ctx);
   const BatchResult result = RunBatch(state, state.BatchFileName);
   // Nobody can answer the exit question about the ROM here: say what is lost.
   if (state.rom.isLoaded && state.rom.modified) {

@@ -193,10 +193,7 @@ const std::array kBatchCommands = {
                  [](BatchState s, const std::u16string& a) {
                    return LoadOrStop(
                        s, a,
-                       [&] {
-                         s.dialogs.fileName = a;
-                         LoadDialogs(s, true);
-                       },
+                       [&] { LoadDialogsFile(s, a); },
                        [&] { return s.dialogs.isLoaded && s.dialogs.fileName == a; });
                  }},
     BatchCommand{u"IGNOREROMZONE", [](BatchState s, const std::u16string& a) { return IgnoreRomZone(s, a); }},
@@ -504,7 +501,9 @@ BatchResult RunBatch(BatchState state, const std::u16string& fileName) {
     return result;
   }
   IoError err;
-  auto bytes = ReadFileBytes(fileName, &err);
+  // Read to the end: a script may come through a pipe (/dev/stdin), which
+  // has no size to go by.
+  auto bytes = ReadFileToEnd(fileName, &err);
   if (!bytes) {
     AppendLog(state, IoErrorText(u"Не удалось прочитать файл пакетного задания ", fileName, err), kColourBrightRed);
     return result;
@@ -516,6 +515,7 @@ BatchResult RunBatch(BatchState state, const std::u16string& fileName) {
   WarnIfBareLf(state, text, fileName);
 
   LongOperation op(state);
+  BatchScope batch(state.ctx);
   long long lineNumber = 0;
   for (const std::u16string& line : SplitCrLf(text)) {
     ++lineNumber;
@@ -524,7 +524,8 @@ BatchResult RunBatch(BatchState state, const std::u16string& fileName) {
     const BatchLine parsed = SplitBatchLine(line);
     const BatchCommand* command = FindBatchCommand(parsed.command);
     if (!command) {
-      AppendLog(state, u"Неизвестная инструкция" + line);
+      // The run goes on, but a mistyped command is an error of the run.
+      AppendLog(state, u"Неизвестная инструкция" + line, kColourBrightRed);
       continue;
     }
     Flow flow = Flow::Stop;

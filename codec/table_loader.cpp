@@ -1,5 +1,7 @@
 #include "codec/table_loader.h"
 
+#include <algorithm>
+
 #include "codec/hex_digits.h"
 #include "core/runtime.h"
 #include "core/file_io.h"
@@ -18,6 +20,18 @@ std::u16string Decoded(std::u16string_view raw) {
   return MarkupToTextCopy(raw);
 }
 
+// A table being read: the fresh table a load fills (it replaces the loaded
+// one only when the file yields entries) and what the load noticed.
+struct TableReading {
+  Context& ctx;
+  TranslationTable& table;
+  bool typeLineRead = false;
+  std::size_t shortCodes = 0;  // codes of one to three digits
+  std::size_t wideCodes = 0;   // codes of four digits and wildcards
+
+  operator Context&() const { return ctx; }  // NOLINT(google-explicit-constructor)
+};
+
 // The warnings one load can repeat for many lines, each kind with its own limit.
 struct LoadWarnings {
   WarningLimit notHex{u"Ошибка в таблице перекодировки: код не шестнадцатеричный"};
@@ -25,7 +39,7 @@ struct LoadWarnings {
   WarningLimit duplicate{u"Вероятно код уже описан в таблице"};
   WarningLimit pairsFull{u"Warning: превышен размер словаря у постпроцессора"};
 
-  void Summarise(CodecState state) {
+  void Summarise(Context& state) {
     notHex.Summarise(state, kColourDarkRed);
     tooLarge.Summarise(state, kColourBrightRed);
     duplicate.Summarise(state, kColourDarkRed);
@@ -61,7 +75,7 @@ void SetDbcsWhenUntyped(TranslationTable& table) {
   if (table.type.empty()) table.type = u"DBCS";
 }
 
-void AssignWildcard(CodecState state, LoadWarnings& warnings, const std::u16string& codeText,
+void AssignWildcard(TableReading& state, LoadWarnings& warnings, const std::u16string& codeText,
                     const std::u16string& value) {
   TranslationTable& table = state.table;
   std::uint32_t n = LeadingHex(ReplaceAll(codeText, u"??", u""));
@@ -80,7 +94,7 @@ void AssignWildcard(CodecState state, LoadWarnings& warnings, const std::u16stri
   }
 }
 
-void ReadCodeLine(CodecState state, LoadWarnings& warnings, TableLine line) {
+void ReadCodeLine(TableReading& state, LoadWarnings& warnings, TableLine line) {
   TranslationTable& table = state.table;
   std::u16string decoded = Decoded(line.raw);
   std::size_t eq = decoded.find(u'=');
@@ -99,14 +113,17 @@ void ReadCodeLine(CodecState state, LoadWarnings& warnings, TableLine line) {
     return;
   }
   if (wildcard) {
+    ++state.wideCodes;
     AssignWildcard(state, warnings, codeText, value);
     return;
   }
 
   std::uint32_t code = 0;
   if (codeText.size() <= 3) {
+    ++state.shortCodes;
     code = LeadingHex(codeText);
   } else {
+    ++state.wideCodes;
     std::u16string digits = codeText;
     if (digits.size() > 4) {
       if (warnings.tooLarge.Allow())
@@ -126,7 +143,7 @@ void ReadCodeLine(CodecState state, LoadWarnings& warnings, TableLine line) {
   ++table.tokenCount;
 }
 
-void ReadPostprocessorLine(CodecState state, LoadWarnings& warnings, std::u16string_view raw, std::size_t keyPos) {
+void ReadPostprocessorLine(TableReading& state, LoadWarnings& warnings, std::u16string_view raw, std::size_t keyPos) {
   TranslationTable& table = state.table;
   std::u16string_view rest = raw.substr(keyPos + kPostprocessorKey.size());
   std::size_t comma = rest.find(u',');
@@ -147,12 +164,15 @@ void ReadPostprocessorLine(CodecState state, LoadWarnings& warnings, std::u16str
   table.postprocessorPairs.emplace_back(MarkupToTextCopy(rest.substr(0, comma)), MarkupToTextCopy(replace));
 }
 
-void ReadNonCodeLine(CodecState state, LoadWarnings& warnings, std::u16string_view raw, bool hasEquals) {
+void ReadNonCodeLine(TableReading& state, LoadWarnings& warnings, std::u16string_view raw, bool hasEquals) {
   TranslationTable& table = state.table;
   if (hasEquals) {
     std::u16string line = Decoded(raw);
     std::size_t eq = line.find(u'=');
-    if (EqualsNoCase(std::u16string_view(line).substr(0, eq), u"TrTableType")) table.type = UCase(line.substr(eq + 1));
+    if (EqualsNoCase(std::u16string_view(line).substr(0, eq), u"TrTableType")) {
+      table.type = UCase(line.substr(eq + 1));
+      state.typeLineRead = true;
+    }
   }
   if (!raw.empty() && raw.front() == u'/') {
     std::uint32_t code = LeadingHex(raw.substr(1));
@@ -173,7 +193,7 @@ void ReadNonCodeLine(CodecState state, LoadWarnings& warnings, std::u16string_vi
   if (key != std::u16string_view::npos) ReadPostprocessorLine(state, warnings, raw, key);
 }
 
-void ReadLine(CodecState state, LoadWarnings& warnings, TableLine line) {
+void ReadLine(TableReading& state, LoadWarnings& warnings, TableLine line) {
   bool hasEquals = line.raw.find(u'=') != std::u16string_view::npos;
   if (hasEquals && FindNoCase(line.raw, u"TRTABLETYPE") == std::u16string_view::npos)
     ReadCodeLine(state, warnings, line);
@@ -197,26 +217,54 @@ void LoadTable(CodecState state, bool nameGiven) {
     AppendLog(state, IoErrorText(u"Не удалось прочитать файл таблицы ", name, err), kColourBrightRed);
     return;
   }
-  std::u16string text = DecodeTextFile(*bytes);
+  DecodedText decoded = DecodeTextFileDetect(*bytes);
   bytes.reset();
-  LoadTableText(state, text, name);
+  NoteTextEncoding(state, name, decoded.encoding);
+  LoadTableText(state, decoded.text, name, decoded.encoding);
 }
 
-void LoadTableText(CodecState state, std::u16string_view text, std::u16string_view fileName) {
+bool LoadTableText(CodecState state, std::u16string_view text, std::u16string_view fileName, TextEncoding encoding) {
   WarnIfBareLf(state, text, fileName);
-  TranslationTable& table = state.table;
-  for (std::u16string& e : table.entries) std::u16string().swap(e);
-  table.comment.clear();
-  table.postprocessorPairs.clear();
-  table.tokenCount = 0;
+  // The file is read into a table of its own: one that yields no entry
+  // (not a table at all) leaves the loaded table as it was.
+  TranslationTable fresh;
+  fresh.type = state.table.type;  // type and end code carry over unless the file sets them
+  fresh.endCode = state.table.endCode;
+  fresh.endCodeSet = state.table.endCodeSet;
+  const bool typeCarried = !fresh.type.empty();
+  TableReading reading{state.ctx, fresh};
 
   LoadWarnings warnings;
   std::size_t number = 0;
-  for (const std::u16string_view line : SplitViews(text, kCrLf)) ReadLine(state, warnings, {line, ++number});
+  for (const std::u16string_view line : SplitViews(text, kCrLf)) ReadLine(reading, warnings, {line, ++number});
   warnings.Summarise(state);
 
-  if (table.type.empty()) table.type = u"SBCS";
-  table.isLoaded = true;
+  if (std::all_of(fresh.entries.begin(), fresh.entries.end(), [](const std::u16string& e) { return e.empty(); })) {
+    AppendLog(state,
+              u"Таблица из файла " + std::u16string(fileName) +
+                  u" не загружена: в нём нет ни одного кода (строк вида 41=A)" +
+                  (state.table.isLoaded ? u", загруженная таблица осталась прежней" : u""),
+              kColourBrightRed);
+    return false;
+  }
+  if (fresh.type.empty()) fresh.type = u"SBCS";
+  if (typeCarried && !reading.typeLineRead) {
+    // The type of the table loaded before stays; say so when it does not fit these codes.
+    const bool wideType = fresh.type == u"DBCS";
+    const bool narrowType = fresh.type == u"SBCS";
+    if ((wideType && reading.wideCodes == 0) || (narrowType && reading.wideCodes > 0))
+      AppendLog(state,
+                u"Внимание! В файле таблицы " + std::u16string(fileName) +
+                    u" нет строки TrTableType, и действует тип прежней таблицы " + fresh.type + u", а коды в файле " +
+                    (wideType ? u"двузначные" : u"четырёхзначные"),
+                kColourDarkRed);
+  }
+
+  TranslationTable& table = state.table;
+  fresh.revision = table.revision;
+  fresh.isLoaded = true;
+  fresh.fileEncoding = encoding;
+  table = std::move(fresh);
 
   AppendLog(state, u"Тип таблицы =" + table.type);
   AppendLog(state, u"Загрузили" + NumText(table.tokenCount) + u" токенов");
@@ -231,6 +279,7 @@ void LoadTableText(CodecState state, std::u16string_view text, std::u16string_vi
 
   table.codeWidth = table.type == u"DBCS" ? 2 : 1;
   table.MarkChanged();
+  return true;
 }
 
 void SetTableType(CodecState state) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/text.h"
+
 namespace vorkat {
 
 struct CodecState;
@@ -15,7 +17,10 @@ struct CodecState;
 void LoadTable(CodecState state, bool nameGiven);
 
 // Loads table text already in memory (as read from `fileName`) the same way.
-void LoadTableText(CodecState state, std::u16string_view text, std::u16string_view fileName);
+// A text that yields no entry is refused (false) and the loaded table stays.
+// `encoding` is how the file was read; the table save writes it the same way.
+bool LoadTableText(CodecState state, std::u16string_view text, std::u16string_view fileName,
+                   TextEncoding encoding = TextEncoding::Ansi);
 
 // Menu "Установить тип таблицы": asks for the type and stores it as typed.
 void SetTableType(CodecState state);

@@ -1,5 +1,7 @@
 #include "codec/table_tools.h"
 
+#include <algorithm>
+
 #include "codec/text_hash.h"
 #include "core/runtime.h"
 #include "core/file_io.h"
@@ -67,6 +69,20 @@ std::vector<std::u16string> CharacterLines(std::u16string_view text) {
   return lines;
 }
 
+// Why the table loader would not take back the table generated from these
+// lines (codes from `first` on); empty when it would.
+std::u16string GeneratedTableProblem(std::uint32_t first, const std::vector<std::u16string>& lines) {
+  const std::uint64_t last = std::uint64_t{first} + lines.size() - 1;
+  if (last > 0xFFFF) return u"коды дошли бы до " + HexText(last) + u", а в таблице их не больше FFFF";
+  for (std::size_t k = 0; k < lines.size(); ++k)
+    if (FindNoCase(lines[k], u"TRTABLETYPE") != std::u16string::npos)
+      return u"строка" + NumText(static_cast<long long>(k + 1)) +
+             u" заготовки содержит TRTABLETYPE, и загрузчик таблиц не прочтёт её как код";
+  if (std::all_of(lines.begin(), lines.end(), [](const std::u16string& l) { return l.empty(); }))
+    return u"в заготовке нет ни одного символа";
+  return {};
+}
+
 }  // namespace
 
 std::u16string TableFileText(TranslationTable& table) {
@@ -92,6 +108,9 @@ std::u16string TableFileText(TranslationTable& table) {
 
 bool WriteTableFile(CodecState state, const std::u16string& fileName, TranslationTable& table) {
   std::u16string text = TableFileText(table);
+  // A table read from UTF-8 is written as UTF-8 again.
+  if (IsUtf8(table.fileEncoding))
+    return WriteOrReport(state, fileName, EncodeTextFile(text, table.fileEncoding), Backup::RotateBak);
   std::size_t replaced = 0;
   Bytes data = EncodeTextFile(text, false, &replaced);
   if (replaced > 0) {
@@ -116,7 +135,10 @@ bool SaveTableAs(CodecState state, const std::u16string& fileName) {
     AppendLog(state, u"Не задано имя файла таблицы");
     return false;
   }
-  if (!RequireTable(state)) return false;
+  if (!state.table.isLoaded) {
+    AppendRefusal(state, u"Таблица еще не загружена");
+    return false;
+  }
   if (!WriteTableFile(state, fileName, state.table)) return false;
   // Only a written file becomes the remembered table name.
   state.ctx.settings.TableFileName = fileName;
@@ -258,6 +280,12 @@ void GenerateTableFrom(CodecState state, const std::u16string& templateFile, con
 
   std::vector<std::u16string> lines = SplitCrLf(text);
   if (lines.size() < 3) lines = CharacterLines(text);
+
+  if (const std::u16string problem = GeneratedTableProblem(static_cast<std::uint32_t>(first), lines);
+      !problem.empty()) {
+    AppendRefusal(state, u"Таблица не создана: " + problem, kColourDarkRed);
+    return;
+  }
 
   std::u16string out;
   for (std::size_t k = 0; k < lines.size(); ++k) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "codec/encoder_index.h"
+#include "core/text.h"
 
 namespace vorkat {
 
@@ -25,6 +26,8 @@ struct TranslationTable {
   std::vector<std::pair<std::u16string, std::u16string>> postprocessorPairs;  // (find, replace)
   std::int32_t tokenCount = 0;
   bool isLoaded = false;
+  // How the file was read (a UTF-8 file is saved as UTF-8 again).
+  TextEncoding fileEncoding = TextEncoding::Ansi;
   // Changes with every load and edit of the table (MarkChanged).
   std::uint64_t revision = 0;
   // The encoder's lookup list, rebuilt by the first encoding after the

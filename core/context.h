@@ -29,6 +29,10 @@ struct Context {
   std::size_t errorLinesLogged = 0;
   std::u16string lastErrorLine;  // the latest of them; the window's status bar shows it
 
+  // Above 0 while a batch script runs (and while vorkat-cli ends its run):
+  // a refused command is then an error, since nobody reads the log at once.
+  int batchDepth = 0;
+
   bool CancelRequested = false;
   // Depth of running long operations; while above 0, commands that change
   // the state are refused.

@@ -28,6 +28,10 @@ void AppendLog(Context& ctx, std::u16string_view text, std::uint32_t colour) {
   YieldPoint(ctx);
 }
 
+void AppendRefusal(Context& ctx, std::u16string_view text, std::uint32_t windowColour) {
+  AppendLog(ctx, text, ctx.batchDepth > 0 ? kColourBrightRed : windowColour);
+}
+
 void ClearLog(Context& ctx) {
   ctx.log = LogWindow{};
   ctx.host.LogCleared();
@@ -41,11 +45,17 @@ void SaveLog(Context& ctx, const std::u16string& fileName) {
   std::u16string text = ctx.log.text + std::u16string(kCrLf);
   Bytes data = EncodeTextFile(text, false);
   IoError err;
-  if (!WriteFileAtomic(fileName, data, Backup::None, &err, ctx.writeFaults)) {
+  if (!WriteFileAtomic(fileName, data, Backup::RotateBak, &err, ctx.writeFaults)) {
     AppendLog(ctx, IoErrorText(u"Ошибка - не удалось записать лог в файл ", fileName, err), kColourBrightRed);
     return;
   }
   AppendLog(ctx, u"Записали лог в файл " + fileName);
+}
+
+void NoteTextEncoding(Context& ctx, std::u16string_view fileName, TextEncoding encoding) {
+  if (IsUtf8(encoding))
+    AppendLog(ctx, u"Файл " + std::u16string(fileName) + u" прочитан в кодировке UTF-8 и будет записан так же",
+              kColourGreen);
 }
 
 void WarnIfBareLf(Context& ctx, std::u16string_view text, std::u16string_view fileName) {

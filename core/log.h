@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text.h"
+
 namespace vorkat {
 
 struct Context;
@@ -29,6 +31,9 @@ struct LogWindow {
 };
 
 void AppendLog(Context& ctx, std::u16string_view text, std::uint32_t colour = kColourDefault);
+// Logs why a command did nothing: in a batch an error (bright red, so the
+// run ends with status 1), in the window in `windowColour` as before.
+void AppendRefusal(Context& ctx, std::u16string_view text, std::uint32_t windowColour = kColourDefault);
 void ClearLog(Context& ctx);
 void SaveLog(Context& ctx, const std::u16string& fileName);
 
@@ -44,6 +49,9 @@ class LogMute {
  private:
   Context& ctx_;
 };
+
+// The note a reader gives for a file it read as UTF-8 (nothing for others).
+void NoteTextEncoding(Context& ctx, std::u16string_view fileName, TextEncoding encoding);
 
 // The warning every line-based reader gives for a file with bare LF line ends.
 void WarnIfBareLf(Context& ctx, std::u16string_view text, std::u16string_view fileName);

@@ -48,7 +48,7 @@ bool SaveRom(CoreState state, const std::u16string& name) {
   const std::u16string fileName = name.empty() ? AskFileName(state, true, u"Save ROM file", kRomFilters) : name;
   if (fileName.empty()) return false;
   if (!rom.isLoaded) {
-    AppendLog(state, u"ROM еще не загружен");
+    AppendRefusal(state, u"ROM еще не загружен");
     return false;
   }
   IoError err;

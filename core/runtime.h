@@ -59,6 +59,18 @@ class BusyCommand {
   Context& ctx_;
 };
 
+// Marks a batch run (Context::batchDepth) while it lives.
+class BatchScope {
+ public:
+  explicit BatchScope(Context& ctx) : ctx_(ctx) { ++ctx_.batchDepth; }
+  ~BatchScope() { --ctx_.batchDepth; }
+  BatchScope(const BatchScope&) = delete;
+  BatchScope& operator=(const BatchScope&) = delete;
+
+ private:
+  Context& ctx_;
+};
+
 // Logs that a command ran out of memory and hides its progress bar.
 void ReportOutOfMemory(Context& ctx);
 

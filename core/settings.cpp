@@ -176,6 +176,11 @@ bool SaveSettings(Context& ctx) {
   if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
   if (WriteFileAtomic(s.iniPath, data, Backup::None, &err, ctx.writeFaults)) return true;
   std::u16string msg = IoErrorText(u"Не удалось сохранить настройки в файл ", s.iniPath, err);
+  if (ctx.batchDepth > 0) {
+    // Nobody is there to read a message box: the run ends in an error.
+    AppendLog(ctx, msg, kColourBrightRed);
+    return false;
+  }
   std::fprintf(stderr, "%s\n", ToUtf8(msg).c_str());
   MsgBox(ctx, msg, MsgButtons::Ok, MsgIcon::Error);
   return false;

@@ -1,5 +1,6 @@
 #include "core/text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vorkat {
@@ -160,6 +161,77 @@ Bytes EncodeTextFile(std::u16string_view text, bool unicode, std::size_t* replac
   }
   std::string s = ToCp1251(text, replaced);
   out.assign(s.begin(), s.end());
+  return out;
+}
+
+bool IsUtf8BeyondAscii(std::span<const std::uint8_t> bytes) {
+  bool beyond = false;
+  std::size_t i = 0;
+  const std::size_t n = bytes.size();
+  while (i < n) {
+    const std::uint8_t c = bytes[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t len = 0;
+    std::uint8_t lo = 0x80, hi = 0xBF;  // the range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+      len = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      len = 3;
+      if (c == 0xE0) lo = 0xA0;  // overlong
+      if (c == 0xED) hi = 0x9F;  // surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      len = 4;
+      if (c == 0xF0) lo = 0x90;  // overlong
+      if (c == 0xF4) hi = 0x8F;  // beyond U+10FFFF
+    } else {
+      return false;
+    }
+    if (n - i < len) return false;
+    if (bytes[i + 1] < lo || bytes[i + 1] > hi) return false;
+    for (std::size_t k = 2; k < len; ++k)
+      if (bytes[i + k] < 0x80 || bytes[i + k] > 0xBF) return false;
+    beyond = true;
+    i += len;
+  }
+  return beyond;
+}
+
+DecodedText DecodeTextFileDetect(std::span<const std::uint8_t> bytes, std::span<const std::u16string_view> markers) {
+  auto utf8 = [](std::span<const std::uint8_t> b) {
+    return FromUtf8(std::string_view(reinterpret_cast<const char*>(b.data()), b.size()));  // NOLINT
+  };
+  if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+    return {DecodeTextFile(bytes.data(), bytes.size()), TextEncoding::Utf16};
+  if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
+    return {utf8(bytes.subspan(3)), TextEncoding::Utf8WithMark};
+  if (IsUtf8BeyondAscii(bytes)) {
+    std::u16string asUtf8 = utf8(bytes);
+    // A marker made of ASCII reads the same either way and tells nothing.
+    bool told = false, inUtf8 = false, inAnsi = false;
+    std::u16string asAnsi;
+    for (std::u16string_view m : markers) {
+      if (m.empty() || std::all_of(m.begin(), m.end(), [](char16_t c) { return c < 0x80; })) continue;
+      if (!told) asAnsi = FromCp1251(bytes.data(), bytes.size());
+      told = true;
+      inUtf8 = inUtf8 || asUtf8.find(m) != std::u16string::npos;
+      inAnsi = inAnsi || asAnsi.find(m) != std::u16string::npos;
+    }
+    if (!told || (inUtf8 && !inAnsi)) return {std::move(asUtf8), TextEncoding::Utf8};
+  }
+  return {FromCp1251(bytes.data(), bytes.size()), TextEncoding::Ansi};
+}
+
+Bytes EncodeTextFile(std::u16string_view text, TextEncoding encoding, std::size_t* replaced) {
+  if (!IsUtf8(encoding)) return EncodeTextFile(text, encoding == TextEncoding::Utf16, replaced);
+  if (replaced) *replaced = 0;
+  const std::string s = ToUtf8(text);
+  Bytes out;
+  out.reserve(s.size() + 3);
+  if (encoding == TextEncoding::Utf8WithMark) out = {0xEF, 0xBB, 0xBF};
+  out.insert(out.end(), s.begin(), s.end());
   return out;
 }
 

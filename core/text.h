@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,31 @@ std::u16string DecodeTextFile(const std::uint8_t* data, std::size_t size);
 inline std::u16string DecodeTextFile(const Bytes& b) { return DecodeTextFile(b.data(), b.size()); }
 // Encodes a text for writing: UTF-16LE with FF FE, or Windows-1251.
 Bytes EncodeTextFile(std::u16string_view text, bool unicode, std::size_t* replaced = nullptr);
+
+// How a text file was read, so that saving it writes it back the same way.
+enum class TextEncoding { Ansi, Utf16, Utf8, Utf8WithMark };
+inline bool IsUtf8(TextEncoding e) { return e == TextEncoding::Utf8 || e == TextEncoding::Utf8WithMark; }
+
+struct DecodedText {
+  std::u16string text;
+  TextEncoding encoding = TextEncoding::Ansi;
+};
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, no
+// surrogates) holding at least one character beyond ASCII.
+bool IsUtf8BeyondAscii(std::span<const std::uint8_t> bytes);
+
+// Decodes a text file that may also be UTF-8 (Linux editors write it): FF FE
+// starts UTF-16LE and EF BB BF starts UTF-8 (each mark dropped). Without a
+// mark, bytes for which IsUtf8BeyondAscii holds are UTF-8 when the reader
+// names no `markers` that tell the encodings apart (texts beyond ASCII, such
+// as the dialog delimiters), or when such a marker occurs in the UTF-8 reading
+// and none in the Windows-1251 one. Anything else is Windows-1251.
+DecodedText DecodeTextFileDetect(std::span<const std::uint8_t> bytes,
+                                 std::span<const std::u16string_view> markers = {});
+// Encodes a text the way it was read: Windows-1251, UTF-16LE with FF FE, or
+// UTF-8 with or without EF BB BF.
+Bytes EncodeTextFile(std::u16string_view text, TextEncoding encoding, std::size_t* replaced = nullptr);
 
 // The pieces between the separators (a non-empty separator): always one
 // more piece than separators, empty pieces kept.

@@ -192,6 +192,27 @@ FdtLoadReport ReparseFontDescription(FontDescriptionTable& fdt) {
   return report;
 }
 
+namespace {
+
+// Parses a candidate table and takes it only when it describes at least two
+// characters; a refused one changes nothing, preview values included.
+FdtLoadReport ParseAndTake(FontDescriptionTable& fdt, FontDescriptionTable candidate) {
+  FdtLoadReport report = ReparseFontDescription(candidate);
+  if (candidate.isLoaded) {
+    fdt = std::move(candidate);
+    return report;
+  }
+  report.refused = true;
+  report.preview = {};
+  report.log.push_back({u"Описание шрифта из файла " + candidate.fileName + u" не загружено: в нём описано" +
+                            NumText(candidate.lastMappingIndex + 1) + u" символов, а нужно хотя бы 2" +
+                            (fdt.isLoaded ? u"; загруженное описание осталось прежним" : u""),
+                        kColourBrightRed});
+  return report;
+}
+
+}  // namespace
+
 FdtLoadReport LoadFontDescriptionFile(FontDescriptionTable& fdt, std::u16string_view fileName) {
   IoError error;
   std::optional<Bytes> bytes = ReadFileBytes(fileName, &error);
@@ -202,18 +223,21 @@ FdtLoadReport LoadFontDescriptionFile(FontDescriptionTable& fdt, std::u16string_
         {IoErrorText(u"Не удалось прочитать файл описания шрифта ", fileName, error), kColourBrightRed});
     return report;
   }
-  fdt.fileName = std::u16string(fileName);
-  fdt.lines = SplitCrLf(DecodeTextFile(*bytes));
-  FdtLoadReport report = ReparseFontDescription(fdt);
-  report.log.insert(report.log.begin(), {u"Загружаем font description из файла " + fdt.fileName});
+  FontDescriptionTable candidate;
+  candidate.fileName = std::u16string(fileName);
+  candidate.lines = SplitCrLf(DecodeTextFile(*bytes));
+  bytes.reset();
+  FdtLoadReport report = ParseAndTake(fdt, std::move(candidate));
+  report.log.insert(report.log.begin(), {u"Загружаем font description из файла " + std::u16string(fileName)});
   return report;
 }
 
 FdtLoadReport LoadFontDescription(FontDescriptionTable& fdt, std::u16string_view fileName,
                                   const std::function<std::u16string()>& askFileName) {
   if (!fileName.empty() && FileExists(fileName)) {
-    fdt.fileName = std::u16string(fileName);
-    return ReparseFontDescription(fdt);
+    FontDescriptionTable candidate = fdt;
+    candidate.fileName = std::u16string(fileName);
+    return ParseAndTake(fdt, std::move(candidate));
   }
   const std::u16string chosen = askFileName ? askFileName() : std::u16string();
   if (chosen.empty()) {
@@ -237,7 +261,7 @@ LogLine SaveFontDescription(const FontDescriptionTable& fdt, std::u16string_view
                             const WriteFaults& faults) {
   const Bytes bytes = EncodeTextFile(FontDescriptionFileText(fdt), unicode);
   IoError error;
-  if (!WriteFileAtomic(fileName, bytes, Backup::None, &error, faults))
+  if (!WriteFileAtomic(fileName, bytes, Backup::RotateBak, &error, faults))
     return {IoErrorText(u"Не удалось сохранить Font Description Table в файле ", fileName, error), kColourBrightRed};
   return {u"Сохранили Font Description Table в файле " + std::u16string(fileName)};
 }

@@ -80,6 +80,7 @@ struct FdtLoadReport {
   FdtPreviewValues preview;
   bool read = true;        // false: the file could not be read and the table is unchanged
   bool cancelled = false;  // no file was chosen; nothing changed
+  bool refused = false;    // the file described fewer than two characters; nothing changed
 };
 
 inline constexpr std::u16string_view kFdtOpenTitle = u"Open Font Description Table";
@@ -93,11 +94,13 @@ inline constexpr std::u16string_view kFdtNotLoadedMessage =
 FdtLoadReport ReparseFontDescription(FontDescriptionTable& fdt);
 
 // Reads, decodes and splits the file, then parses it. A file that cannot be
-// read leaves the table as it was.
+// read, or that describes fewer than two characters (refused), leaves the
+// table as it was.
 FdtLoadReport LoadFontDescriptionFile(FontDescriptionTable& fdt, std::u16string_view fileName);
 
 // The load command: an existing file of the given name is re-parsed from the
-// lines in memory; otherwise `askFileName` chooses the file to read (an empty
+// lines in memory (refused like a file when they describe fewer than two
+// characters); otherwise `askFileName` chooses the file to read (an empty
 // answer changes nothing and gives an empty report).
 FdtLoadReport LoadFontDescription(FontDescriptionTable& fdt, std::u16string_view fileName,
                                   const std::function<std::u16string()>& askFileName);

@@ -25,7 +25,7 @@ constexpr std::u16string_view kLinesTitle = u"Input Lines on Page (inGame)";
 // into the settings, and a glyph store that no longer matches.
 bool TakeReport(FontState state, const FdtLoadReport& report) {
   AppendLogLines(state, report.log);
-  if (report.read && !report.cancelled) {
+  if (report.read && !report.cancelled && !report.refused) {
     report.preview.ApplyTo(state.ctx.settings);
     state.glyphsLoaded = false;
   }

@@ -2,7 +2,9 @@
 // the delimiters and the attribute list, the rest is the file's text. The
 // reader must finish with consistent slots, also on what it wrote itself.
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
+#include <span>
 
 #include "app/state.h"
 #include "core/text.h"
@@ -29,7 +31,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.TrDialogFileFormat = std::u16string(kFormats[data[0] % std::size(kFormats)]);
   s.DialogDelimiterStr = std::u16string(kDelimiters[data[1] % std::size(kDelimiters)]);
   s.DialogAttrDelimStr = std::u16string(kDelimiters[data[2] % std::size(kDelimiters)]);
-  const std::u16string text = DecodeTextFile(data + 3, size - 3);
+  // Read as the loader reads: UTF-16, UTF-8 (by its mark, or by delimiters
+  // found only in their UTF-8 form) or Windows-1251.
+  const std::span<const std::uint8_t> bytes(data + 3, size - 3);
+  const std::u16string_view markers[] = {s.DialogDelimiterStr, s.DialogAttrDelimStr};
+  const DecodedText decoded = DecodeTextFileDetect(bytes, markers);
+  const std::u16string& text = decoded.text;
+  // UTF-8 without a mark was checked whole, so it is saved back byte for byte.
+  if (decoded.encoding == TextEncoding::Utf8) {
+    const Bytes back = EncodeTextFile(text, decoded.encoding);
+    if (!std::equal(back.begin(), back.end(), bytes.begin(), bytes.end())) __builtin_trap();
+  }
 
   DialogSet set = ParseDialogPieces(state, SplitDialogPieces(text, s.DialogDelimiterStr));
   if (set.lastIndex < -1 || set.lastIndex >= static_cast<std::int32_t>(set.records.size())) __builtin_trap();

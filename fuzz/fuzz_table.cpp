@@ -85,6 +85,12 @@ AppState& FreshState(QuietHost& host) {
     if (&s->ctx.host == &host) {
       ClearLog(*s);
       TranslationTable& t = s->table;
+      // A refused load leaves the table as it was: start from an empty one.
+      for (std::u16string& e : t.entries) e.clear();
+      t.comment.clear();
+      t.postprocessorPairs.clear();
+      t.tokenCount = 0;
+      t.fileEncoding = TextEncoding::Ansi;
       t.type.clear();
       t.endCode = 0;
       t.endCodeSet = false;
@@ -107,15 +113,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.ctx.settings.ExtendedLogs = mode & 8 ? u"YES" : u"NO";
   state.codecOptions.SkipUnknownTRChars = (mode & 16) != 0;
 
-  const std::u16string tableText = mode & 4 ? BuiltTableText(data + 3, size - 3) : DecodeTextFile(data + 3, size - 3);
-  LoadTableText(state, tableText, u"fuzz.tbl");
+  // Files are read as a table file is: UTF-16, UTF-8 or Windows-1251.
+  DecodedText decoded;
+  if (mode & 4)
+    decoded.text = BuiltTableText(data + 3, size - 3);
+  else
+    decoded = DecodeTextFileDetect(std::span<const std::uint8_t>(data + 3, size - 3));
+  const std::u16string& tableText = decoded.text;
+  // A text without an entry is refused: nothing is loaded to decode with.
+  if (!LoadTableText(state, tableText, u"fuzz.tbl", decoded.encoding)) return 0;
   static constexpr std::u16string_view kTypes[] = {u"", u"SBCS", u"SBCS2", u"DBCS"};
   if (mode & 3) state.table.type = kTypes[mode & 3];
 
   const Checks must = WhatMustHold(state.table);
   if (must.saveAndLoad) {
     AppState& back = FreshState(host2);
-    LoadTableText(back, TableFileText(state.table), u"saved.tbl");
+    const std::u16string saved = TableFileText(state.table);
+    // A table read from UTF-8 is saved as UTF-8 and must read back the same.
+    const TextEncoding enc = state.table.fileEncoding;
+    LoadTableText(back, IsUtf8(enc) ? DecodeTextFileDetect(EncodeTextFile(saved, enc)).text : saved, u"saved.tbl");
     if (back.table.entries != state.table.entries || back.table.type != state.table.type ||
         back.table.endCodeSet != state.table.endCodeSet || back.table.endCode != state.table.endCode ||
         back.table.postprocessorPairs != state.table.postprocessorPairs)

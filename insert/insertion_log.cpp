@@ -29,6 +29,11 @@ bool InsertionLogFile::Open(InsertState state, const std::u16string& name) {
   name_ = name;
   buffer_.clear();
   failed_ = false;
+  // Appending to a FIFO would wait for a reader, to a device would lose the log.
+  if (const auto refused = NonRegularFileError(name)) {
+    AppendLog(state, IoErrorText(u"Не удалось открыть файл протокола вставки ", name, *refused), kColourBrightRed);
+    return false;
+  }
   file_ = std::fopen(ToPath(name).c_str(), "ab");
   if (!file_) {
     AppendLog(state, IoErrorText(u"Не удалось открыть файл протокола вставки ", name, LastError()), kColourBrightRed);

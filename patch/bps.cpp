@@ -440,7 +440,7 @@ void ApplyBps(PatchState state) {
   BpsPatch& bps = state.bps;
   if (!bps.isLoaded) {
     MsgBox(state, u"BPS файл не загружен", MsgButtons::Ok, MsgIcon::Error);
-    AppendLog(state, u"BPS файл не загружен");
+    AppendRefusal(state, u"BPS файл не загружен");
     return;
   }
   if (!RequireRom(state)) return;
@@ -474,7 +474,7 @@ void WriteBps(PatchState state, const std::u16string& fileName) {
   if (name.empty()) return;
   name = BpsNameWithExtension(name);
   IoError err;
-  if (!WriteFileAtomic(name, patch, Backup::None, &err, state.ctx.writeFaults)) {
+  if (!WriteFileAtomic(name, patch, Backup::RotateBak, &err, state.ctx.writeFaults)) {
     AppendLog(state, IoErrorText(u"Не удалось записать BPS в файл ", name, err), kColourBrightRed);
     return;
   }

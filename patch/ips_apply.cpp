@@ -103,7 +103,7 @@ void ApplyIps(PatchState state) {
   IpsPatch& ips = state.ips;
   if (!ips.isLoaded) {
     MsgBox(state, u"IPS файл не загружен", MsgButtons::Ok, MsgIcon::Error);
-    AppendLog(state, u"IPS файл не загружен");
+    AppendRefusal(state, u"IPS файл не загружен");
     return;
   }
   if (!RequireRom(state)) return;

@@ -76,7 +76,7 @@ void WriteIps(PatchState state, const std::u16string& fileName) {
   state.ips.isLoaded = false;
   const ChangedBlockList& changes = state.ips.changes;
   if (!changes.comparisonDone) {
-    AppendLog(state, u"Для того, чтобы сохранить IPS нужно сначала сравнить пару ROM'ов");
+    AppendRefusal(state, u"Для того, чтобы сохранить IPS нужно сначала сравнить пару ROM'ов");
     return;
   }
   if (changes.blocks.empty()) {
@@ -99,7 +99,7 @@ void WriteIps(PatchState state, const std::u16string& fileName) {
   if (name.empty()) return;
   name = IpsNameWithExtension(name);
   IoError err;
-  if (!WriteFileAtomic(name, build.file, Backup::None, &err, state.ctx.writeFaults)) {
+  if (!WriteFileAtomic(name, build.file, Backup::RotateBak, &err, state.ctx.writeFaults)) {
     AppendLog(state, IoErrorText(u"Не удалось записать IPS в файл ", name, err), kColourBrightRed);
     return;
   }

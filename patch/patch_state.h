@@ -32,11 +32,11 @@ struct PatchState {
 // missing and returns false.
 inline bool RequireBothRoms(CoreState state) {
   if (!state.rom.isLoaded) {
-    AppendLog(state, u"Не загружен ROM");
+    AppendRefusal(state, u"Не загружен ROM");
     return false;
   }
   if (!state.originalRom.isLoaded) {
-    AppendLog(state, u"Не загружен оригинальный ROM");
+    AppendRefusal(state, u"Не загружен оригинальный ROM");
     return false;
   }
   return true;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text.h"
+
 namespace vorkat {
 
 struct DialogRecord {
@@ -33,6 +35,9 @@ struct DialogSet {
   std::int32_t lastIndex = -1;
   bool isLoaded = false;
   bool changed = false;
+  // How the file the set was loaded from was read: a set read from UTF-8 is
+  // saved as UTF-8 again.
+  TextEncoding encoding = TextEncoding::Ansi;
   // Changes whenever the dialogs the set holds are replaced or added to
   // (MarkReplaced), so a list shown of them knows when to refill.
   std::uint64_t revision = 0;

@@ -60,15 +60,32 @@ void ParseAttributes(ScriptState state, std::u16string_view attrPart, const Dial
   }
 }
 
-// Reads, splits and parses a file; false (reported) when it cannot be read.
+// Reads, splits and parses a file; false (reported) when it cannot be read,
+// or when it holds no dialog (it is no dialogs file, or its delimiters are
+// not the ones of the settings): the loaded set must not be replaced by
+// nothing. An empty file is refused so only in a batch, where a set made
+// empty would be saved over the work file.
 bool ReadAndParse(ScriptState state, const std::u16string& name, std::u16string_view startLine, DialogSet& parsed) {
   std::u16string text;
-  if (!ReadScriptFileText(state, name, text)) return false;
   const Settings& s = state.ctx.settings;
+  const std::u16string_view markers[] = {s.DialogDelimiterStr, s.DialogAttrDelimStr};
+  if (!ReadScriptFileText(state, name, text, &parsed.encoding, markers)) return false;
   auto pieces = SplitDialogPieces(text, s.DialogDelimiterStr);
   AppendLog(state, std::u16string(startLine) + name);
   if (s.DialogDelimiterStr.find(kCrLf) != std::u16string::npos) WarnIfBareLf(state, text, name);
+  const TextEncoding encoding = parsed.encoding;
   parsed = ParseDialogPieces(state, pieces);
+  parsed.encoding = encoding;
+  if (parsed.count() == 0 && (!text.empty() || state.ctx.batchDepth > 0)) {
+    HideProgress(state);
+    AppendLog(state,
+              u"В файле " + name + u" не найдено ни одного диалога: диалоги в нём должны разделяться строкой " +
+                  TextToMarkupCopy(s.DialogDelimiterStr) + u", а атрибуты отделяться от текста строкой " +
+                  TextToMarkupCopy(s.DialogAttrDelimStr) +
+                  u" (DialogDelimiterStr и DialogAttrDelimStr в настройках). Загруженные диалоги остались прежними",
+              kColourBrightRed);
+    return false;
+  }
   return true;
 }
 
@@ -105,6 +122,7 @@ bool AppendParsed(ScriptState state, const std::u16string& name) {
   if (!set.isLoaded) {
     set.records.clear();
     set.lastIndex = -1;
+    set.encoding = parsed.encoding;
   }
   // Slots after the old last dialog are reused: the new file's pieces follow it.
   const auto keep = static_cast<std::size_t>(std::clamp<std::int64_t>(static_cast<std::int64_t>(set.lastIndex) + 1, 0,
@@ -123,7 +141,8 @@ bool AppendParsed(ScriptState state, const std::u16string& name) {
 
 }  // namespace
 
-bool ReadScriptFileText(ScriptState state, std::u16string_view name, std::u16string& text) {
+bool ReadScriptFileText(ScriptState state, std::u16string_view name, std::u16string& text, TextEncoding* encoding,
+                        std::span<const std::u16string_view> markers) {
   if (!FileExists(name)) {
     AppendLog(state, u"Файл " + std::u16string(name) + u" не найден", kColourBrightRed);
     return false;
@@ -135,7 +154,11 @@ bool ReadScriptFileText(ScriptState state, std::u16string_view name, std::u16str
     AppendLog(state, IoErrorText(u"Не удалось прочитать файл ", name, err), kColourBrightRed);
     return false;
   }
-  text = DecodeTextFile(*bytes);
+  DecodedText decoded = DecodeTextFileDetect(*bytes, markers);
+  bytes.reset();
+  NoteTextEncoding(state, name, decoded.encoding);
+  text = std::move(decoded.text);
+  if (encoding) *encoding = decoded.encoding;
   return true;
 }
 
@@ -225,21 +248,25 @@ void LoadDialogs(ScriptState state, bool silent) {
   const std::u16string previousName = state.dialogs.fileName;
   const std::u16string name = ChooseFile(state, silent);
   if (name.empty()) return;
+  // The set stays as it was, and so does the file it belongs to.
+  if (!LoadDialogsFile(state, name)) state.dialogs.fileName = previousName;
+}
+
+bool LoadDialogsFile(ScriptState state, const std::u16string& name) {
   LongOperation op(state);
   DialogSet parsed;
-  if (!ReadAndParse(state, name, u"Загружаем диалоги из файла ", parsed)) {
-    // The set stays as it was, and so does the file it belongs to.
-    state.dialogs.fileName = previousName;
-    return;
-  }
+  if (!ReadAndParse(state, name, u"Загружаем диалоги из файла ", parsed)) return false;
   HideProgress(state);
   DialogSet& set = state.dialogs;
   set.records = std::move(parsed.records);
   set.lastIndex = parsed.lastIndex;
+  set.encoding = parsed.encoding;
+  set.fileName = name;
   set.MarkReplaced();
   AppendLog(state, u"разложили диалоги по полочкам :-)\r\nоказалось, что их " + NumText(set.lastIndex + 1) + u" штук");
   set.isLoaded = true;
   set.changed = false;
+  return true;
 }
 
 void AppendDialogs(ScriptState state, bool silent) {
@@ -257,7 +284,7 @@ bool AppendDialogsFromFileName(ScriptState state) {
 
 SaveOutcome SaveDialogs(ScriptState state, bool silent) {
   if (!state.dialogs.isLoaded) {
-    AppendLog(state, u"файл диалогов еще не загружен");
+    AppendRefusal(state, u"файл диалогов еще не загружен");
     return SaveOutcome::NotSaved;
   }
   const std::u16string name = silent ? state.dialogs.fileName
@@ -268,14 +295,16 @@ SaveOutcome SaveDialogs(ScriptState state, bool silent) {
 SaveOutcome SaveDialogsAs(ScriptState state, const std::u16string& name) {
   DialogSet& set = state.dialogs;
   if (!set.isLoaded) {
-    AppendLog(state, u"файл диалогов еще не загружен");
+    AppendRefusal(state, u"файл диалогов еще не загружен");
     return SaveOutcome::NotSaved;
   }
   if (name.empty()) return SaveOutcome::NotSaved;
 
   const std::u16string text = DialogsFileText(set, state.ctx.settings);
   std::size_t replaced = 0;
-  Bytes data = EncodeTextFile(text, IsYes(state.ctx.settings.WriteTextInUnicode), &replaced);
+  // A set read from UTF-8 goes back as UTF-8, which holds every character.
+  Bytes data = IsUtf8(set.encoding) ? EncodeTextFile(text, set.encoding)
+                                    : EncodeTextFile(text, IsYes(state.ctx.settings.WriteTextInUnicode), &replaced);
   if (replaced > 0) {
     // Windows-1251 would turn these characters into '?'; the reader takes
     // UTF-16 files as well, so nothing is lost that way.

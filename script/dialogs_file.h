@@ -1,6 +1,7 @@
 // Reading and writing dialogs files.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,9 @@ inline constexpr std::u16string_view kDialogsFilters = u"Dialogs files (*.txt)|*
 
 // silent: use dialogs.fileName as it is; otherwise ask for the file first.
 void LoadDialogs(ScriptState state, bool silent);
+// Loads the named file; only a loaded file becomes dialogs.fileName. False
+// (reported) when it cannot be read or holds no dialog: the set stays.
+bool LoadDialogsFile(ScriptState state, const std::u16string& name);
 void AppendDialogs(ScriptState state, bool silent);
 enum class SaveOutcome { Saved, NotSaved, Failed };  // NotSaved: nothing loaded or the prompt cancelled
 // silent: write to dialogs.fileName; otherwise ask for the file first. In ANSI
@@ -22,9 +26,11 @@ SaveOutcome SaveDialogs(ScriptState state, bool silent);
 // dialogs.fileName, so a failed save keeps the name the set had.
 SaveOutcome SaveDialogsAs(ScriptState state, const std::u16string& name);
 
-// Reads a script file's whole text (FF FE: UTF-16LE, else Windows-1251);
-// false, with a log line, when the file cannot be read.
-bool ReadScriptFileText(ScriptState state, std::u16string_view name, std::u16string& text);
+// Reads a script file's whole text (FF FE: UTF-16LE; EF BB BF or UTF-8 that
+// holds one of the `markers` only in its UTF-8 form: UTF-8, said in the log;
+// else Windows-1251); false, with a log line, when the file cannot be read.
+bool ReadScriptFileText(ScriptState state, std::u16string_view name, std::u16string& text,
+                        TextEncoding* encoding = nullptr, std::span<const std::u16string_view> markers = {});
 
 // AppendDialogs (silent) that also says whether the file could be read.
 bool AppendDialogsFromFileName(ScriptState state);

@@ -70,7 +70,8 @@ void ImportTranslationFile(ScriptState state) {
   const std::u16string name = AskFileName(state, false, u"Открыть файл перевода", kTranslationFilters);
   if (name.empty()) return;
   std::u16string text;
-  if (!ReadScriptFileText(state, name, text)) return;
+  TextEncoding encoding = TextEncoding::Ansi;
+  if (!ReadScriptFileText(state, name, text, &encoding)) return;
   AppendLog(state, u"Загружаем файл перевода " + name);
   WarnIfBareLf(state, text, name);
 
@@ -95,6 +96,7 @@ void ImportTranslationFile(ScriptState state) {
   DialogSet& set = state.dialogs;
   set.records = std::move(records);
   set.lastIndex = lastIndex;
+  set.encoding = encoding;
   set.MarkReplaced();
   set.isLoaded = !cancelled;
   if (cancelled) return;
@@ -145,14 +147,15 @@ void ExportTranslationFile(ScriptState state) {
   }
 
   std::size_t replaced = 0;
-  Bytes data = EncodeTextFile(out, false, &replaced);
+  // Dialogs read from UTF-8 are written as UTF-8 again; others as ANSI.
+  Bytes data = IsUtf8(set.encoding) ? EncodeTextFile(out, set.encoding) : EncodeTextFile(out, false, &replaced);
   if (replaced > 0)
     AppendLog(state,
               u"Внимание! В кодовой странице ANSI нет" + NumText(static_cast<long long>(replaced)) +
                   u" символов диалогов, в файл они записаны как '?'",
               kColourDarkRed);
   IoError err;
-  const bool ok = WriteFileAtomic(name, data, Backup::None, &err, state.ctx.writeFaults);
+  const bool ok = WriteFileAtomic(name, data, Backup::RotateBak, &err, state.ctx.writeFaults);
   HideProgress(state);
   if (!ok) {
     AppendLog(state, u"Ошибка однако... " + err.description + NumText(err.code));

@@ -23,20 +23,21 @@ constexpr std::size_t kSearchChunk = std::size_t{1} << 20;
 
 }  // namespace
 
-SearchPattern ParseSearchPattern(std::u16string_view text) {
+std::optional<SearchPattern> ParseSearchPattern(std::u16string_view text, std::u16string* badItem) {
   SearchPattern pattern;
-  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-    if (text[i] == u'?' && text[i + 1] == u'?') {
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    const std::u16string_view item = text.substr(i, 2);
+    if (item == u"??") {
       pattern.push_back(kAnyByte);
       continue;
     }
-    int value = 0;
-    for (std::size_t k = i; k < i + 2; ++k) {
-      const int digit = HexDigit(text[k]);
-      if (digit < 0) break;
-      value = value * 16 + digit;
+    const int high = HexDigit(item[0]);
+    const int low = item.size() == 2 ? HexDigit(item[1]) : -1;
+    if (high < 0 || low < 0) {
+      if (badItem) *badItem = std::u16string(item);
+      return std::nullopt;
     }
-    pattern.push_back(static_cast<std::int16_t>(value));
+    pattern.push_back(static_cast<std::int16_t>(high * 16 + low));
   }
   return pattern;
 }
@@ -136,7 +137,17 @@ void SearchRomBytes(CodecState state, std::u16string_view text, std::vector<std:
   }
   AppendLog(state, u"Будем искать строку " + std::u16string(text));
   if (text.size() == 1) return;
-  const SearchPattern pattern = ParseSearchPattern(text);
+  std::u16string badItem;
+  const std::optional<SearchPattern> parsed = ParseSearchPattern(text, &badItem);
+  if (!parsed) {
+    AppendLog(state,
+              u"Ошибка в строке поиска: '" + badItem +
+                  u"' - не байт (нужны пары шестнадцатеричных цифр или ?"
+                  u"?), поиск не выполнен",
+              kColourDarkRed);
+    return;
+  }
+  const SearchPattern& pattern = *parsed;
   // An empty pattern would match everywhere and nowhere: nothing to search.
   if (pattern.empty()) return;
 
@@ -149,12 +160,13 @@ void SearchRomBytes(CodecState state, std::u16string_view text, std::vector<std:
   ShowProgress(state, 0, std::max<std::int64_t>(static_cast<std::int64_t>(rom.size()) - 1, 0));
   const std::size_t n = pattern.size();
   bool listFull = false;
+  std::size_t count = 0;
   std::size_t pos = 0;
   while (pos + n <= rom.size()) {
     const std::size_t limit = pos + kSearchChunk;
     if (const auto hit = matcher.Next(pos, limit)) {
       const auto offset = static_cast<std::int32_t>(*hit);
-      AppendLog(state, SearchHitLine(offset, rom.subspan(*hit, n)));
+      if (++count <= kSearchHitsLogged) AppendLog(state, SearchHitLine(offset, rom.subspan(*hit, n)));
       if (jumpList) {
         if (jumpList->size() < kJumpListLimit) {
           jumpList->push_back(DecText(offset));
@@ -177,6 +189,13 @@ void SearchRomBytes(CodecState state, std::u16string_view text, std::vector<std:
       HideProgress(state);
       return;
     }
+  }
+  if (count > kSearchHitsLogged) {
+    AppendLog(state,
+              u"Показаны первые" + NumText(static_cast<long long>(kSearchHitsLogged)) +
+                  u" совпадений, остальные только сосчитаны",
+              kColourDarkRed);
+    AppendLog(state, u"Найдено совпадений" + NumText(static_cast<long long>(count)));
   }
   AppendLog(state, u"поиск завершен.");
   HideProgress(state);

@@ -17,10 +17,14 @@ struct CodecState;
 inline constexpr std::int16_t kAnyByte = -1;
 using SearchPattern = std::vector<std::int16_t>;
 
-// Reads the items of a hexadecimal pattern; an odd trailing character is
-// dropped, and an item is read up to its first character that is not a
-// hexadecimal digit ("4G" is 4, "GG" is 0).
-SearchPattern ParseSearchPattern(std::u16string_view text);
+// Reads the items of a hexadecimal pattern: two hexadecimal digits or "??"
+// each. Nothing when an item is malformed ("4G", " 4", "4?", an odd last
+// digit); `badItem` then gets it, so that something else is never searched.
+std::optional<SearchPattern> ParseSearchPattern(std::u16string_view text, std::u16string* badItem = nullptr);
+
+// The hits a search logs (and counts beyond): a pattern such as "00" in a
+// zero-filled ROM would otherwise log a line per byte.
+inline constexpr std::size_t kSearchHitsLogged = 100000;
 
 // Finds masked hits one by one, left to right, without overlap. The longest
 // literal run of the pattern is located with a substring search, so stretches
@@ -57,8 +61,10 @@ std::u16string SearchTextToHex(CodecState state, std::u16string_view text, bool 
 // The jump list of the viewer: decimal offsets, at most this many entries.
 inline constexpr std::size_t kJumpListLimit = 31001;
 
-// Searches the working ROM for the pattern, logging each hit and, when a
-// jump list is given (the viewer is shown), adding the hit's offset to it.
+// Searches the working ROM for the pattern, logging each hit (the first
+// kSearchHitsLogged, then only counting) and, when a jump list is given (the
+// viewer is shown), adding the hit's offset to it. A malformed item is
+// reported and nothing is searched.
 // A long operation: shows progress, yields, and stops on cancel.
 void SearchRomBytes(CodecState state, std::u16string_view pattern, std::vector<std::u16string>* jumpList = nullptr);
 

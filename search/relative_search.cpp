@@ -164,23 +164,23 @@ RelativeSearchResult RelativeSearch(CoreState state, std::u16string_view text, i
   RelativeSearchResult result;
   if (!RequireRom(state)) return result;
   if (width != 1 && width != 2) {
-    AppendLog(state, u"Относительный поиск не начат: ширина кода должна быть 1 или 2", kColourDarkRed);
+    AppendRefusal(state, u"Относительный поиск не начат: ширина кода должна быть 1 или 2", kColourDarkRed);
     return result;
   }
   const RelativeWord word = ReadRelativeWord(text, width);
   if (!word.HasTwoLetterGroup()) {
     // Without two letters of one alphabet every offset would be a hit.
-    AppendLog(state,
-              u"Относительный поиск не начат: в слове нужны хотя бы две буквы одного алфавита "
-              u"(A-Z, a-z, 0-9, А-Я, а-я, ぁ-ゖ, ァ-ヺ)",
-              kColourDarkRed);
+    AppendRefusal(state,
+                  u"Относительный поиск не начат: в слове нужны хотя бы две буквы одного алфавита "
+                  u"(A-Z, a-z, 0-9, А-Я, а-я, ぁ-ゖ, ァ-ヺ)",
+                  kColourDarkRed);
     return result;
   }
   const std::span<const std::uint8_t> rom = state.rom.view();
   end = std::min(end, rom.size());
   const MatchPlan plan = PlanFor(word);
   if (start >= end || end - start < plan.length) {
-    AppendLog(state, u"Относительный поиск не начат: слово не помещается в диапазон поиска", kColourDarkRed);
+    AppendRefusal(state, u"Относительный поиск не начат: слово не помещается в диапазон поиска", kColourDarkRed);
     return result;
   }
   result.searched = true;

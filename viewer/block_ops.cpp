@@ -57,7 +57,7 @@ std::span<const std::uint8_t> BlockBytes(CodecState state, const ViewerModel& vi
 
 bool Write(CodecState state, const std::u16string& name, std::span<const std::uint8_t> data) {
   IoError error;
-  if (WriteFileAtomic(name, data, Backup::None, &error, state.ctx.writeFaults)) return true;
+  if (WriteFileAtomic(name, data, Backup::RotateBak, &error, state.ctx.writeFaults)) return true;
   AppendLog(state, IoErrorText(u"Не удалось записать файл ", name, error), kColourBrightRed);
   return false;
 }

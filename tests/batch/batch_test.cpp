@@ -79,6 +79,7 @@ TEST_F(BatchTest, UnknownInstructionIsLoggedUntrimmedAndTheScriptGoesOn) {
   EXPECT_TRUE(Run(u"  Frobnicate = 5 \r\nDOLOG=after"));
   EXPECT_TRUE(Logged(u"Неизвестная инструкция  Frobnicate = 5 "));
   EXPECT_TRUE(Logged(u"after"));
+  EXPECT_EQ(state.ctx.errorLinesLogged, 1u) << "an error of the run, for its exit status";
 }
 
 TEST_F(BatchTest, IgnoreRomZoneReplacesThePlaceholderThenAdds) {

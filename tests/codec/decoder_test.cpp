@@ -131,7 +131,7 @@ TEST_F(Decoder, RecordStartCorrections) {
 }
 
 TEST_F(Decoder, RecordCarriesCorrectedOffsetsAndPostprocessedText) {
-  LoadLines(state, {u"<$POSTPROCESSOR>ab,x", u"<$POSTPROCESSOR>x,y", u"<$POSTPROCESSOR>,never"});
+  LoadLines(state, {u"<$POSTPROCESSOR>ab,x", u"<$POSTPROCESSOR>x,y", u"<$POSTPROCESSOR>,never", u"FE=z"});
   state.ctx.settings.CorrectDlgNumStart = u"YES";
   state.ctx.settings.DialogAttrSeparator = u";";
   state.ctx.settings.DialogAttrDelimStr = u"|";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "codec/table_tools.h"
 #include "codec_test_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -164,20 +165,20 @@ TEST_F(TableLoader, EndCodeLines) {
   LoadLines(state, {u"41=A"});
   EXPECT_EQ(table.endCode, 0xFF) << "a load without an end-code line keeps the end code";
 
-  LoadLines(state, {u"// made by hand"});
+  LoadLines(state, {u"// made by hand", u"41=A"});
   EXPECT_EQ(table.endCode, 0);
 
-  LoadLines(state, {u"/8140", u"/FF=x"});
+  LoadLines(state, {u"/8140", u"/FF=x", u"41=A"});
   EXPECT_EQ(table.endCode, 0x8140);
   EXPECT_TRUE(LogHas(state, u"код '/FF' не шестнадцатеричный")) << "a line with '=' is a code line";
 
-  LoadLines(state, {u"/12345"});
+  LoadLines(state, {u"/12345", u"41=A"});
   EXPECT_EQ(table.endCode, 0x8140) << "an end code wider than 16 bits is refused";
   EXPECT_EQ(LogColourOf(state, u"/12345 слишком большой код"), kColourBrightRed);
 }
 
 TEST_F(TableLoader, PostprocessorPairs) {
-  std::u16string text = u"<$POSTPROCESSOR>a<$SPACE>b,<$VBCRLF>,ignored\r\nx<$POSTPROCESSOR>nocomma";
+  std::u16string text = u"41=A\r\n<$POSTPROCESSOR>a<$SPACE>b,<$VBCRLF>,ignored\r\nx<$POSTPROCESSOR>nocomma";
   for (int i = 0; i < 512; ++i) text += u"\r\n<$POSTPROCESSOR>f" + DecText(i) + u",r";
   LoadTableText(state, text, u"t.tbl");
   ASSERT_EQ(table.postprocessorPairs.size(), 512u);
@@ -235,14 +236,14 @@ TEST_F(TableLoader, MalformedFilesLoadWithoutHarm) {
   dir.Write("garbage.tbl", garbage);
   state.ctx.settings.TableFileName = dir.File("garbage.tbl");
   LoadTable(state, true);
-  EXPECT_TRUE(table.isLoaded);
+  EXPECT_FALSE(table.isLoaded) << "random bytes yield no entry: refused";
 
   // UTF-16 without a mark is read as ANSI: "4\0001\0=\0A\0" is one code
   // line whose code text 4 NUL 1 NUL is not hexadecimal.
   dir.Write("nomark.tbl", Bytes{'4', 0, '1', 0, '=', 0, 'A', 0});
   state.ctx.settings.TableFileName = dir.File("nomark.tbl");
   LoadTable(state, true);
-  EXPECT_EQ(table.tokenCount, 0);
+  EXPECT_FALSE(table.isLoaded);
   EXPECT_TRUE(LogHas(state, u"строка 1: код"));
 
   std::u16string huge = u"41=";
@@ -266,4 +267,59 @@ TEST_F(TableLoader, SetTableTypeStoresTheAnswerAsTyped) {
   SetTableType(state);
   SetTableType(state);  // cancelled
   EXPECT_EQ(table.type, u"sbcs2");
+}
+
+// A file that yields no entry is not a table: the loaded one stays (the
+// insertion after such a load once dropped every character).
+TEST_F(TableLoader, AFileWithoutEntriesIsRefusedAndTheTableKept) {
+  LoadLines(state, {u"TrTableType=SBCS", u"41=A"});
+  const auto revision = table.revision;
+  EXPECT_FALSE(LoadTableText(state, u"just text\r\nTrTableType=DBCS\r\n/FF\r\n41=", u"junk.tbl"));
+  EXPECT_EQ(table.entries[0x41], u"A");
+  EXPECT_FALSE(table.endCodeSet);
+  EXPECT_EQ(table.revision, revision);
+  EXPECT_EQ(LogColourOf(state, u"Таблица из файла junk.tbl не загружена"), kColourBrightRed);
+}
+
+// A table without a type line keeps the type loaded before it; when its
+// codes do not fit that type, the log says which type is in effect.
+TEST_F(TableLoader, ACarriedTypeThatDoesNotFitTheCodesIsWarned) {
+  LoadLines(state, {u"TrTableType=DBCS", u"8140=あ"});
+  LoadLines(state, {u"41=A"});
+  EXPECT_EQ(table.type, u"DBCS");
+  EXPECT_EQ(LogColourOf(state, u"действует тип прежней таблицы DBCS, а коды в файле двузначные"), kColourDarkRed);
+
+  LoadLines(state, {u"TrTableType=SBCS", u"41=A"});
+  ClearLog(state);
+  LoadLines(state, {u"8140=あ"});
+  EXPECT_EQ(LogColourOf(state, u"действует тип прежней таблицы SBCS, а коды в файле четырёхзначные"), kColourDarkRed);
+
+  ClearLog(state);
+  LoadLines(state, {u"41=A"});                       // fits the carried SBCS
+  LoadLines(state, {u"TrTableType=DBCS", u"41=A"});  // sets its own type
+  EXPECT_FALSE(LogHas(state, u"действует тип прежней таблицы"));
+}
+
+// Tables written by Linux editors are UTF-8: read as such (one log line) and
+// saved back as UTF-8, with the mark when the file had one.
+TEST_F(TableLoader, Utf8TablesAreReadAndSavedBackAsUtf8) {
+  TempDir dir;
+  const std::string body = "TRTABLETYPE=SBCS\r\n41=Ж\r\n42=é";
+  for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF")}) {
+    const std::string file = mark + body;
+    dir.Write("u8.tbl", Bytes(file.begin(), file.end()));
+    state.ctx.settings.TableFileName = dir.File("u8.tbl");
+    LoadTable(state, true);
+    EXPECT_EQ(table.entries[0x41], u"Ж");
+    EXPECT_EQ(table.entries[0x42], u"é");
+    EXPECT_EQ(LogColourOf(state, u"прочитан в кодировке UTF-8"), kColourGreen);
+    ASSERT_TRUE(SaveTableAs(state, dir.File("out.tbl")));
+    EXPECT_EQ(dir.Read("out.tbl"), Bytes(file.begin(), file.end()));
+  }
+  // Windows-1251 stays Windows-1251: its letters are no valid UTF-8.
+  dir.Write("ansi.tbl", Bytes{'4', '1', '=', 0xC6, 0xC6});
+  state.ctx.settings.TableFileName = dir.File("ansi.tbl");
+  LoadTable(state, true);
+  EXPECT_EQ(table.entries[0x41], u"ЖЖ");
+  EXPECT_EQ(table.fileEncoding, TextEncoding::Ansi);
 }

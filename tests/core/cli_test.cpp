@@ -72,3 +72,42 @@ TEST(Cli, ScriptEndingWithFinRunsTheExitSequenceOnce) {
   ASSERT_NE(first, std::u16string::npos);
   EXPECT_EQ(state.ctx.log.text.find(question, first + 1), std::u16string::npos);
 }
+
+// A script through a pipe once ran as an empty script (its reported size is 0).
+TEST(Cli, AScriptFromAPipeIsReadToItsEnd) {
+  TempDir dir;
+  dir.WriteText("s.txt", u"DOLOG=from the pipe\r\n");
+  CliRun r = RunCli(dir.path(), "/dev/stdin < s.txt");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("from the pipe"), std::string::npos);
+}
+
+// A mistyped command is logged and the run goes on, but it ends with status 1;
+// so does a settings file that cannot be written at the end of the run.
+TEST(Cli, UnknownCommandsAndAFailedSettingsSaveMakeTheStatusOne) {
+  TempDir dir;
+  dir.WriteText("s.txt", u"SAVEOM=out.gba\r\nDOLOG=after\r\n");
+  CliRun r = RunCli(dir.path(), "s.txt");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("Неизвестная инструкцияSAVEOM=out.gba"), std::string::npos);
+  EXPECT_NE(r.out.find("after"), std::string::npos);
+
+  dir.WriteText("ok.txt", u"DOLOG=fine\r\n");
+  ConsoleHost host(std::tmpfile(), std::tmpfile(), false, false);
+  AppState state(host);
+  host.Attach(&state);
+  StartUp(state, FromPath(dir.path()));
+  state.ctx.settings.iniPath = dir.File("no-folder/vorkat2.ini");
+  EXPECT_EQ(RunHeadless(state, dir.File("ok.txt")), 1);
+  EXPECT_NE(state.ctx.log.text.find(u"Не удалось сохранить настройки"), std::u16string::npos);
+}
+
+TEST(Cli, ANulInALogLineDoesNotCutItsConsoleOutput) {
+  std::FILE* out = std::tmpfile();
+  ConsoleHost host(out, std::tmpfile(), false, false);
+  host.LogAppended(std::u16string(u"before\0after", 12), kColourDefault, true);
+  std::rewind(out);
+  char buffer[64] = {};
+  const std::size_t n = std::fread(buffer, 1, sizeof buffer, out);
+  EXPECT_EQ(std::string(buffer, n), std::string("before\0after\n", 13));
+}

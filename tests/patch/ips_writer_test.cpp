@@ -99,7 +99,8 @@ TEST_F(IpsWriterTest, ExistingFileIsReplacedAndWritingClearsTheLoadedPatch) {
   auto ips = MakePatch(working, original);
   EXPECT_EQ(ips, (std::vector<std::uint8_t>{'P', 'A', 'T', 'C', 'H', 0, 0, 7, 0, 1, 9, 'E', 'O', 'F'}));
   EXPECT_FALSE(state.ips.isLoaded);
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "p.ips.bak"));
+  // The replaced patch keeps its .bak, as every replaced file does.
+  EXPECT_EQ(ReadFileBytes(dir.File("p.ips.bak")), Bytes(1000, 0x33));
 }
 
 TEST_F(IpsWriterTest, FailedWriteKeepsTheOldFileAndSaysSo) {

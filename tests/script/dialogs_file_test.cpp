@@ -325,8 +325,11 @@ TEST_F(DialogsFile, UnreadableFileLeavesSetAsItWas) {
   EXPECT_TRUE(state.dialogs.changed);
 }
 
-TEST_F(DialogsFile, TinyFilesLoadAsEmptySet) {
-  for (const Bytes& content : {Bytes{}, Bytes{'x'}, Bytes{0xFF, 0xFE}, Bytes{0xFF, 0xFE, 0x41}}) {
+// An empty file gives an empty set in the window; a file that holds text
+// but no dialog (a ROM, a text of other delimiters) is refused, naming the
+// delimiters the settings expect, and the loaded dialogs stay.
+TEST_F(DialogsFile, EmptyFilesLoadEmptyButTextWithoutDialogsIsRefused) {
+  for (const Bytes& content : {Bytes{}, Bytes{0xFF, 0xFE}, Bytes{0xFF, 0xFE, 0x41}}) {
     SetDialogs({DialogRecord{.dlgID = u"1"}});
     dir.Write("t.txt", content);
     LoadFile("t.txt");
@@ -334,6 +337,20 @@ TEST_F(DialogsFile, TinyFilesLoadAsEmptySet) {
     EXPECT_TRUE(state.dialogs.isLoaded);
   }
   EXPECT_TRUE(Logged(u"разложили диалоги по полочкам :-)\r\nоказалось, что их  0 штук"));
+  for (const Bytes& content : {Bytes{'x'}, Bytes(300, 0x1F)}) {
+    SetDialogs({DialogRecord{.dlgID = u"1"}});
+    state.dialogs.fileName = dir.File("work.txt");
+    dir.Write("t.txt", content);
+    EXPECT_FALSE(LoadDialogsFile(state, dir.File("t.txt")));
+    EXPECT_EQ(state.dialogs.count(), 1u);
+    EXPECT_EQ(state.dialogs.records[0].dlgID, u"1");
+    EXPECT_EQ(state.dialogs.fileName, dir.File("work.txt"));
+    EXPECT_EQ(state.ctx.log.spans.back().colour, kColourBrightRed);
+    EXPECT_NE(state.ctx.log.text.find(u"В файле " + dir.File("t.txt") +
+                                      u" не найдено ни одного диалога: диалоги в нём должны разделяться строкой "
+                                      u"<$VBCRLF>§<$VBCRLF>"),
+              std::u16string::npos);
+  }
 }
 
 TEST_F(DialogsFile, CancelledPromptsAndUnloadedSaveDoNothing) {

@@ -28,9 +28,31 @@ struct MaskedSearch : ::testing::Test {
 
 }  // namespace
 
-TEST_F(MaskedSearch, ReadsItemsUpToTheirFirstNonDigitAndDropsAnOddTail) {
-  EXPECT_EQ(ParseSearchPattern(u"4G??ggfFa"), (SearchPattern{4, kAnyByte, 0, 0xFF}));
-  EXPECT_TRUE(ParseSearchPattern(u"7").empty());
+// A malformed item is named and nothing else is searched in its place:
+// "48 45 4C" once searched 48 00 05 4C and reported a false hit.
+TEST_F(MaskedSearch, MalformedItemsAreReportedInsteadOfSearched) {
+  EXPECT_EQ(ParseSearchPattern(u"48??fFa0"), (SearchPattern{0x48, kAnyByte, 0xFF, 0xA0}));
+  PutRom(state, {0x48, 0x00, 0x05, 0x4C, 0x00, 0x04});
+  for (const auto& [pattern, item] : {std::pair<std::u16string, std::u16string>{u"48 45 4C", u" 4"},
+                                      {u"ZZ", u"ZZ"},
+                                      {u"484", u"4"},
+                                      {u"4?", u"4?"}}) {
+    std::u16string bad;
+    EXPECT_FALSE(ParseSearchPattern(pattern, &bad));
+    EXPECT_EQ(bad, item);
+    EXPECT_TRUE(Hits(pattern).empty()) << ToUtf8(pattern);
+    EXPECT_NE(state.ctx.log.text.find(u"'" + item + u"'"), std::u16string::npos);
+    EXPECT_EQ(state.ctx.log.spans.back().colour, kColourDarkRed);
+  }
+}
+
+TEST_F(MaskedSearch, HitsBeyondTheLoggedOnesAreCountedExactly) {
+  const std::size_t size = kSearchHitsLogged + 7;
+  state.rom.bytes.assign(size, 0);
+  state.rom.isLoaded = true;
+  EXPECT_EQ(Hits(u"00").size(), kSearchHitsLogged);
+  EXPECT_NE(state.ctx.log.text.find(u"Найдено совпадений" + NumText(static_cast<long long>(size))),
+            std::u16string::npos);
 }
 
 TEST_F(MaskedSearch, LogsHitsWithTheirBytesAndFillsTheJumpList) {
