@@ -35,6 +35,7 @@
 #include "search/draft_table.h"
 #include "search/masked_search.h"
 #include "search/relative_search.h"
+#include "tiles/tile_batch.h"
 
 namespace vorkat {
 
@@ -470,6 +471,12 @@ const std::array kBatchCommands = {
                    GenerateTableFrom(s, p[0], p[1], PieceAt(p, 2));
                    return Flow::Next;
                  }},
+
+    // ROM tiles: a refused sheet stops the script, since what follows would work on the old font.
+    BatchCommand{u"TILESEXPORT",
+                 [](BatchState s, const std::u16string& a) { return TilesExportLine(s, a) ? Flow::Next : Flow::Stop; }},
+    BatchCommand{u"TILESIMPORT",
+                 [](BatchState s, const std::u16string& a) { return TilesImportLine(s, a) ? Flow::Next : Flow::Stop; }},
 };
 
 const BatchCommand* FindBatchCommand(std::u16string_view name) {

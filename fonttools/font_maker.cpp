@@ -1,5 +1,10 @@
 #include "fonttools/font_maker.h"
 
+#include <algorithm>
+
+#include "codec/translation_table.h"
+#include "core/numbers.h"
+#include "core/settings.h"
 #include "core/text.h"
 #include "fonttools/font_tags.h"
 
@@ -29,13 +34,56 @@ std::u16string MakerCutFileName(std::u16string_view outDir, std::u16string_view 
   return JoinFolder(outDir, Trim(prefix) + MakerCodeHex(code) + u".bmp");
 }
 
+namespace {
+
+// A UTF-16 unit above 255, the Windows-1251 character of that byte below.
+std::u16string CodeCharacter(std::int32_t code) {
+  if (code > 255 || code < 0) return std::u16string(1, static_cast<char16_t>(code));
+  return FromCp1251(std::string(1, static_cast<char>(code)));
+}
+
+}  // namespace
+
 std::u16string MakerMappingLine(std::int32_t width, std::int32_t cell, std::int32_t code) {
-  std::u16string character;
-  if (code > 255 || code < 0)
-    character = std::u16string(1, static_cast<char16_t>(code));
-  else
-    character = FromCp1251(std::string(1, static_cast<char>(code)));
-  return DecText(width) + u",#" + DecText(cell) + u'=' + character;
+  return MakerMappingLineText(width, cell, CodeCharacter(code));
+}
+
+std::optional<std::u16string> MakerCellText(MakerOrder order, const TranslationTable& table, std::int32_t code) {
+  if (order == MakerOrder::Cp1251) return CodeCharacter(code);
+  if (!table.isLoaded || code < 0 || static_cast<std::size_t>(code) >= table.entries.size()) return std::nullopt;
+  const std::u16string& text = table.entries[static_cast<std::size_t>(code)];
+  if (text.empty()) return std::nullopt;
+  return TextToMarkupCopy(text);
+}
+
+std::u16string MakerMappingLineText(std::int32_t width, std::int32_t cell, std::u16string_view text) {
+  return DecText(width) + u",#" + DecText(cell) + u'=' + std::u16string(text);
+}
+
+MakerGrid MakerGridOf(std::int32_t sheetWidth, std::int32_t sheetHeight, std::int32_t cellWidth,
+                      std::int32_t cellHeight) {
+  MakerGrid g;
+  if (cellWidth > 0) g.cols = std::max(sheetWidth / cellWidth, 1);
+  if (cellHeight > 0) g.rows = std::max(sheetHeight / cellHeight, 1);
+  return g;
+}
+
+std::map<std::int32_t, std::int32_t> ParseWidthTable(std::u16string_view text) {
+  std::map<std::int32_t, std::int32_t> widths;
+  for (const std::u16string& line : SplitCrLf(text)) {
+    const std::size_t eq = line.find(u'=');
+    if (eq == std::u16string::npos) continue;
+    const std::u16string width = Trim(std::u16string_view(line).substr(0, eq));
+    const std::u16string code = Trim(std::u16string_view(line).substr(eq + 1));
+    if (width.empty() || code.empty() || code.size() > 6) continue;
+    if (!std::all_of(width.begin(), width.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; })) continue;
+    if (!std::all_of(code.begin(), code.end(), [](char16_t c) {
+          return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+        }))
+      continue;
+    widths[ReadInt(u"&h" + code)] = ReadInt(width);
+  }
+  return widths;
 }
 
 std::u16string MakerFdtFileName(const MakerFdt& f) { return JoinFolder(f.outDir, Trim(f.prefix) + u"-surprize.fdt"); }

@@ -3,11 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vorkat {
+
+struct TranslationTable;
 
 // The grid cell of cell index n, numbered row by row.
 struct MakerCell {
@@ -30,6 +34,34 @@ std::u16string MakerCutFileName(std::u16string_view outDir, std::u16string_view 
 // width + ",#" + decimal cell index + "=" + the character of the code (a
 // UTF-16 unit above 255, the Windows-1251 character of that byte below).
 std::u16string MakerMappingLine(std::int32_t width, std::int32_t cell, std::int32_t code);
+
+// The order of the sheet's cells: the characters of Windows-1251 (cell index
+// + first code = the character's code), or the codes of the loaded table
+// (cell index + first code = the table's code).
+enum class MakerOrder { Cp1251, Table };
+// What the cell of that code stands for in the FDT: the character, or the
+// table's text for the code in the FDT's markup form; none when the table
+// has no text for it.
+std::optional<std::u16string> MakerCellText(MakerOrder order, const TranslationTable& table, std::int32_t code);
+// width + ",#" + decimal cell index + "=" + text.
+std::u16string MakerMappingLineText(std::int32_t width, std::int32_t cell, std::u16string_view text);
+
+// Rows and columns of cells of that size on the sheet (at least 1 each).
+struct MakerGrid {
+  std::int32_t rows = 1;
+  std::int32_t cols = 1;
+};
+MakerGrid MakerGridOf(std::int32_t sheetWidth, std::int32_t sheetHeight, std::int32_t cellWidth,
+                      std::int32_t cellHeight);
+
+// The widths the character width extractor writes: one line per code,
+// " width=code in hexadecimal". Lines of another shape are skipped.
+std::map<std::int32_t, std::int32_t> ParseWidthTable(std::u16string_view text);
+// A game's table holds the advance of each character; the FDT's width is
+// the advance less the spacing the preview adds after every glyph.
+inline std::int32_t WidthFromAdvance(std::int32_t advance, std::int32_t spacing) {
+  return advance > spacing ? advance - spacing : 0;
+}
 
 struct MakerFdt {
   std::int32_t charWidth = 8;

@@ -2,7 +2,7 @@
 # Quiet when everything is there. Sourced by run.sh and test.sh.
 # The last line: the manual pages (help2man), the Debian package (dpkg-dev and
 # file for cpack's dependency search) and its checks (desktop entry, metainfo, man).
-VORKAT_PACKAGES=(g++ cmake clang-format ninja-build libgtest-dev zlib1g-dev qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth
+VORKAT_PACKAGES=(g++ cmake clang-format ninja-build libgtest-dev zlib1g-dev libpng-dev qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth
   help2man dpkg-dev file desktop-file-utils appstream man-db groff-base)
 
 vorkat_ensure_packages() {

@@ -142,6 +142,30 @@ TEST(FontMaker, WrittenFdtLoadsWithTheCellsTheGlyphLoaderReads) {
   EXPECT_EQ(fdt.mappings[1].text, u"+");
 }
 
+TEST(FontMaker, TableOrderCutsByTheGamesCodesWithTheGamesWidths) {
+  ScriptedHost host;
+  AppState state(host);
+  LoadTableText(state, u"TrTableType=SBCS\r\n00=A\r\n01=<$SPACE>\r\n03=Б\r\nFE=<$VBCRLF>", u"t.tbl");
+  // Cell index + first code is the table's code, its text in the FDT's markup form.
+  EXPECT_EQ(MakerCellText(MakerOrder::Table, state.table, 0), u"A");
+  EXPECT_EQ(MakerCellText(MakerOrder::Table, state.table, 1), u"<$SPACE>");
+  EXPECT_EQ(MakerCellText(MakerOrder::Table, state.table, 0xFE), u"<$VBCRLF>");
+  EXPECT_FALSE(MakerCellText(MakerOrder::Table, state.table, 2));  // no text: the cell is skipped
+  EXPECT_EQ(MakerCellText(MakerOrder::Cp1251, state.table, 0xC1), u"Б");
+  EXPECT_EQ(MakerMappingLineText(4, 3, u"Б"), u"4,#3=Б");
+
+  // The character width extractor's lines; the FDT's width leaves out the 1-pixel spacing.
+  const auto widths = ParseWidthTable(u" 6=0\r\n 5=1\r\n 8=1A\r\nнет\r\n 7=ZZ\r\n");
+  EXPECT_EQ(widths.size(), 3u);
+  EXPECT_EQ(widths.at(0x1A), 8);
+  EXPECT_EQ(WidthFromAdvance(widths.at(1), 1), 4);
+  EXPECT_EQ(WidthFromAdvance(0, 1), 0);
+
+  const MakerGrid grid = MakerGridOf(128, 100, 8, 16);
+  EXPECT_EQ(grid.cols, 16);
+  EXPECT_EQ(grid.rows, 6);
+}
+
 TEST(FontMapper, TableLinesGiveTheirTextAndOneLineCloseChangesNothing) {
   ScriptedHost host;
   AppState state(host);

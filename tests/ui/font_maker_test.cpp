@@ -1,9 +1,11 @@
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
 
 #include "app/app.h"
+#include "codec/table_loader.h"
 #include "core/file_io.h"
 #include "core/text.h"
 #include "tests/support/scripted_host.h"
@@ -59,6 +61,38 @@ class FontMakerTest : public QObject {
     QVERIFY(text.starts_with(u"8,8=FontWidthFontHeight\r\n"));
     QVERIFY(text.ends_with(u"0,#1=A\r\n5,#2=B\r\n"));
     QCOMPARE(host.messages.back().text, std::u16string(u"Done!"));
+  }
+
+  void cutsInTableOrderWithTheGamesWidthsInOneStep() {
+    TempDir dir;
+    QImage sheet(24, 8, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    sheet.setPixel(2, 3, qRgb(0, 0, 0));
+    QVERIFY(sheet.save(ui::ToQ(dir.File("sheet.png")), "PNG"));
+    dir.WriteText("widths.txt", u" 7=0\r\n 3=2\r\n");
+    ScriptedHost host;
+    AppState state(host);
+    LoadTableText(state, u"TrTableType=SBCS\r\n00=A\r\n02=Б", u"t.tbl");
+    QWidget main;
+    ui::FindFormCommand("menuFontMaker")->open(&main, state);
+    auto* form = main.findChild<ui::FontMakerForm*>(QStringLiteral("FontMakerForm"));
+    auto set = [&](const char* name, const QString& text) {
+      form->findChild<QLineEdit*>(QLatin1String(name))->setText(text);
+    };
+    set("cellheight", QStringLiteral("8"));
+    set("charheight", QStringLiteral("8"));
+    set("fldOutputDir", ui::ToQ(dir.File("")));
+    set("fldWidthTable", ui::ToQ(dir.File("widths.txt")));
+    form->findChild<QComboBox*>(QStringLiteral("cmbCellOrder"))->setCurrentIndex(1);
+    host.fileNames.push_back(dir.File("sheet.png"));
+    form->findChild<QPushButton*>(QStringLiteral("btnLoadFontPicture"))->click();  // the grid follows at once
+    QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("cols"))->text(), QStringLiteral("3"));
+    form->findChild<QPushButton*>(QStringLiteral("btnSetCharSize"))->click();
+    form->findChild<QPushButton*>(QStringLiteral("btnCutAll"))->click();
+
+    QVERIFY(!FileExists(dir.File("char-01.bmp")));  // code 1 has no text in the table
+    const std::u16string text = DecodeTextFile(ReadFileBytes(dir.File("char--surprize.fdt")).value_or(Bytes{}));
+    QVERIFY(text.ends_with(u"6,#0=A\r\n2,#2=Б\r\n"));
   }
 };
 

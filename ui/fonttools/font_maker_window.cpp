@@ -1,6 +1,7 @@
 #include "ui/fonttools/font_maker_window.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -16,6 +17,7 @@
 #include "core/runtime.h"
 #include "core/text.h"
 #include "fonttools/font_maker.h"
+#include "fonttools/font_tags.h"
 #include "ui/font/font_pictures.h"
 #include "ui/fonttools/font_tool_pictures.h"
 #include "ui/shell/gui_host.h"
@@ -49,6 +51,11 @@ FontMakerForm::FontMakerForm(AppState& state, QWidget* parent) : QWidget(parent,
   transpColor_ = field("TranspColor", "&HFFFFFF");
   charsInCols_ = new QCheckBox(QStringLiteral("буквы нарисованы в колонках"), this);
   charsInCols_->setObjectName(QStringLiteral("isCharsInCols"));
+  cellOrder_ = new QComboBox(this);
+  cellOrder_->setObjectName(QStringLiteral("cmbCellOrder"));
+  cellOrder_->addItems({QStringLiteral("Windows-1251"), QStringLiteral("По таблице")});
+  widthTable_ = TextField(this, "fldWidthTable");
+  auto* chooseWidths = Button(this, "btnWidthTable", QStringLiteral("..."));
   cells_ = new QScrollBar(Qt::Horizontal, this);
   cells_->setObjectName(QStringLiteral("cellScroll"));
   cells_->setRange(0, 0);
@@ -83,6 +90,8 @@ FontMakerForm::FontMakerForm(AppState& state, QWidget* parent) : QWidget(parent,
   AddRow(grid, QStringLiteral("Высота буквы"), charheight_, setChar);
   AddRow(grid, QStringLiteral("Клетка"), cells_, cellnumber_);
   AddRow(grid, QStringLiteral("Код первой клетки"), startFrom_);
+  AddRow(grid, QStringLiteral("Порядок клеток"), cellOrder_);
+  AddRow(grid, QStringLiteral("Ширины из файла"), widthTable_, chooseWidths);
   AddRow(grid, QStringLiteral("Папка для файлов"), outputDir_);
   AddRow(grid, QStringLiteral("Префикс файлов"), prefix_);
   AddRow(grid, QStringLiteral("Файл буквы"), viewFileName_, save_);
@@ -115,6 +124,7 @@ FontMakerForm::FontMakerForm(AppState& state, QWidget* parent) : QWidget(parent,
   });
   connect(saveAs, &QPushButton::clicked, this, &FontMakerForm::SaveCharAs);
   connect(cut, &QPushButton::clicked, this, &FontMakerForm::CutAll);
+  connect(chooseWidths, &QPushButton::clicked, this, &FontMakerForm::ChooseWidthTable);
   SetCharSize();
   resize(900, 560);
 }
@@ -122,9 +132,9 @@ FontMakerForm::FontMakerForm(AppState& state, QWidget* parent) : QWidget(parent,
 std::int32_t FontMakerForm::Int(QLineEdit* field) const { return ReadInt(FromQ(field->text())); }
 
 void FontMakerForm::LoadFontPicture() {
-  const std::u16string name = AskFileName(
-      state_, false, u"Open picture with font",
-      u"Gif Files (*.gif)|*.gif\r\nJpeg Files (*.jpg)|*.jpg\r\nBmp files (*.bmp)|*.bmp\r\nAll Files (*.*)|*.*");
+  const std::u16string name = AskFileName(state_, false, u"Open picture with font",
+                                          u"Png Files (*.png)|*.png\r\nGif Files (*.gif)|*.gif\r\nJpeg Files "
+                                          u"(*.jpg)|*.jpg\r\nBmp files (*.bmp)|*.bmp\r\nAll Files (*.*)|*.*");
   if (name.empty() || !FileExists(name)) return;
   auto pic = LoadPicture(name);
   if (!pic) {
@@ -138,14 +148,23 @@ void FontMakerForm::LoadFontPicture() {
   sizeHeight_->setText(QString::number(sheet_.height()));
   sizeWidth_->setText(QString::number(sheet_.width()));
   setWindowTitle(QStringLiteral("Font maker - ") + ToQ(name));
+  CalcRowsCols();
 }
 
+// One step: the grid follows from the cell size and is set at once.
 void FontMakerForm::CalcRowsCols() {
   const std::int32_t ch = Int(cellheight_), cw = Int(cellwidth_);
   if (ch <= 0 || cw <= 0) return;
-  rows_->setText(QString::number(Int(sizeHeight_) / ch));
-  cols_->setText(QString::number(Int(sizeWidth_) / cw));
-  MsgBox(state_, u"Нажми на кнопку, выставляющую число строк и столбцов", MsgButtons::Ok, MsgIcon::Information);
+  const MakerGrid grid = MakerGridOf(Int(sizeWidth_), Int(sizeHeight_), cw, ch);
+  rows_->setText(QString::number(grid.rows));
+  cols_->setText(QString::number(grid.cols));
+  SetRowsCols();
+}
+
+void FontMakerForm::ChooseWidthTable() {
+  const std::u16string name = AskFileName(state_, false, u"Open text file",
+                                          u"Вынутые данные о ширине букв(*.txt)|*.txt\r\nAll Files (*.*)|*.*");
+  if (!name.empty()) widthTable_->setText(ToQ(name));
 }
 
 void FontMakerForm::SetRowsCols() {
@@ -220,7 +239,24 @@ void FontMakerForm::SaveCharAs() {
 }
 
 void FontMakerForm::CutAll() {
+  const auto order = cellOrder_->currentIndex() == 1 ? MakerOrder::Table : MakerOrder::Cp1251;
+  if (order == MakerOrder::Table && !state_.table.isLoaded) {
+    AppendLog(state_, u"Таблица еще не загружена");
+    return;
+  }
+  // The game's own widths, read from the character width extractor's file.
+  std::map<std::int32_t, std::int32_t> romWidths;
+  if (const std::u16string widthFile = Trim(FromQ(widthTable_->text())); !widthFile.empty()) {
+    IoError error;
+    const auto bytes = ReadFileBytes(widthFile, &error);
+    if (!bytes) {
+      AppendLog(state_, IoErrorText(u"Не удалось прочитать файл ", widthFile, error), kColourBrightRed);
+      return;
+    }
+    romWidths = ParseWidthTable(DecodeTextFile(*bytes));
+  }
   LongOperation op(state_);
+  long long skipped = 0;
   MakerFdt fdt;
   fdt.charWidth = Int(charwidth_);
   fdt.charHeight = Int(charheight_);
@@ -232,6 +268,11 @@ void FontMakerForm::CutAll() {
   const std::int32_t start = Int(startFrom_);
   for (int cell = cells_->value(); cell < sheetRows_ * sheetCols_; ++cell) {
     const std::int32_t code = start + cell;
+    const std::optional<std::u16string> text = MakerCellText(order, state_.table, code);
+    if (!text) {
+      ++skipped;  // a code the table has no text for
+      continue;
+    }
     const std::u16string file = MakerCutFileName(fdt.outDir, fdt.prefix, code);
     cellnumber_->setText(QString::number(cell));
     viewFileName_->setText(ToQ(file));
@@ -241,9 +282,12 @@ void FontMakerForm::CutAll() {
     if (!SavePictureBmp(charPicture_, file, Backup::RotateBak))
       AppendLog(state_, u"Ошибка сохранения файла " + file, kColourBrightRed);
     lastWidth_ = MeasureGlyph(charPicture_, Int(transpColor_)).value_or(InkExtent{lastWidth_, 0}).width;
-    fdt.mappingLines.push_back(MakerMappingLine(lastWidth_, cell, code));
+    // The FDT this cut writes puts 1 pixel between glyphs.
+    if (auto w = romWidths.find(code); w != romWidths.end()) lastWidth_ = WidthFromAdvance(w->second, 1);
+    fdt.mappingLines.push_back(MakerMappingLineText(lastWidth_, cell, *text));
     MarkUnsaved(false);
   }
+  if (skipped > 0) AppendLog(state_, u"Клеток без текста в таблице пропущено:" + NumText(skipped), kColourDarkRed);
   const std::u16string name = MakerFdtFileName(fdt);
   IoError error;
   if (!WriteFileAtomic(name, EncodeTextFile(MakerFdtText(fdt), false), Backup::RotateBak, &error,

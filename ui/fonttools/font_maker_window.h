@@ -11,6 +11,7 @@
 #include "ui/shell/form_kit.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QScrollBar;
 
@@ -38,6 +39,7 @@ class FontMakerForm : public QWidget {
   void SaveChar(const std::u16string& fileName);
   void SaveCharAs();
   void CutAll();
+  void ChooseWidthTable();
   void MarkUnsaved(bool unsaved);
   void ShowChar();
   std::int32_t Int(QLineEdit* field) const;
@@ -58,6 +60,8 @@ class FontMakerForm : public QWidget {
   QLineEdit* viewFileName_ = nullptr;
   QLineEdit* transpColor_ = nullptr;
   QCheckBox* charsInCols_ = nullptr;
+  QComboBox* cellOrder_ = nullptr;
+  QLineEdit* widthTable_ = nullptr;
   QScrollBar* cells_ = nullptr;
   QLabel* overview_ = nullptr;
   QLabel* charView_ = nullptr;

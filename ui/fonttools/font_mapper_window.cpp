@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListView>
 #include <QStringListModel>
@@ -16,6 +17,7 @@
 #include "core/numbers.h"
 #include "core/runtime.h"
 #include "fonttools/font_mapper.h"
+#include "fonttools/font_tags.h"
 #include "ui/codec/table_list_model.h"
 #include "ui/font/font_pictures.h"
 #include "ui/shell/gui_host.h"
@@ -32,9 +34,11 @@ FontMapperForm::FontMapperForm(AppState& state, QWidget* parent) : StateWindow(p
   fileView_ = new QTreeView(this);
   fileView_->setObjectName(QStringLiteral("fileBrowser"));
   fileView_->setModel(files_);
-  fileView_->setCurrentIndex(files_->index(QDir::currentPath()));
-  fileView_->scrollTo(fileView_->currentIndex());
   for (int c = 1; c < files_->columnCount(); ++c) fileView_->hideColumn(c);
+  // Whole file names: the name column grows with its longest name and the view scrolls sideways.
+  fileView_->setTextElideMode(Qt::ElideNone);
+  fileView_->header()->setStretchLastSection(false);
+  fileView_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   pattern_ = new QComboBox(this);
   pattern_->setObjectName(QStringLiteral("filePattern"));
   pattern_->addItems({QStringLiteral("*.bmp"), QStringLiteral("*.gif"), QStringLiteral("*.jpg"),
@@ -109,6 +113,14 @@ FontMapperForm::FontMapperForm(AppState& state, QWidget* parent) : StateWindow(p
 }
 
 void FontMapperForm::LoadFields() {
+  // The glyph files are usually beside the FDT: the browser opens there.
+  const QString folder =
+      QDir(ToQ(FolderOf(state_.fdt.isLoaded ? state_.fdt.fileName : std::u16string(), FromQ(QDir::currentPath()))))
+          .absolutePath();
+  const QModelIndex at = files_->index(folder);
+  fileView_->setCurrentIndex(at);
+  fileView_->expand(at);
+  fileView_->scrollTo(at, QAbstractItemView::PositionAtTop);
   QStringList lines;
   for (const std::u16string& line : FontMapperStartLines(state_.fdt)) lines << ToQ(line);
   mapModel_->setStringList(lines);

@@ -28,6 +28,7 @@ std::span<const FormCommand> ViewerWindows();     // ui/viewer/viewer_windows.cp
 std::span<const FormCommand> EditorWindows();     // ui/editor/editor_windows.cpp
 std::span<const FormCommand> SearchWindows();     // ui/search/search_windows.cpp
 std::span<const FormCommand> FontToolsWindows();  // ui/fonttools/fonttools_windows.cpp
+std::span<const FormCommand> TilesWindows();      // ui/tiles/tiles_windows.cpp
 
 const FormCommand* FindFormCommand(std::string_view objectName);
 

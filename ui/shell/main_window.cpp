@@ -76,6 +76,7 @@ const MenuItem kMenus[] = {
     {"menuTools", "menuFDTeditor", "Редактор FDT"},
     {"menuTools", "menuFontMaker", "Font maker"},
     {"menuTools", "menuFontMapper", "Font Mapper"},
+    {"menuTools", "menuRomTiles", "Тайлы ROM'а"},
     {"menuTools", "menuChTrTable", "Проверить таблицу на обратимость"},
     {"menuTools", "menuCharLenExtractor", "Вынуть ширину букв"},
     {"menuTools", "menuCombineDlgs", "Объединить файлы диалогов"},
