@@ -97,7 +97,8 @@ TEST(Cli, UnknownCommandsAndAFailedSettingsSaveMakeTheStatusOne) {
   AppState state(host);
   host.Attach(&state);
   StartUp(state, FromPath(dir.path()));
-  state.ctx.settings.iniPath = dir.File("no-folder/vorkat2.ini");
+  dir.WriteText("blocker", u"a file where the settings' folder would be");
+  state.ctx.settings.iniPath = dir.File("blocker/vorkat2.ini");
   EXPECT_EQ(RunHeadless(state, dir.File("ok.txt")), 1);
   EXPECT_NE(state.ctx.log.text.find(u"Не удалось сохранить настройки"), std::u16string::npos);
 }
