@@ -1,6 +1,6 @@
 # Installs the Debian packages the build needs, when any is missing.
 # Quiet when everything is there. Sourced by run.sh and test.sh.
-VORKAT_PACKAGES=(g++ cmake clang-format ninja-build libgtest-dev zlib1g-dev qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth)
+VORKAT_PACKAGES=(g++ cmake clang-format ninja-build libgtest-dev zlib1g-dev qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth libgettextpo-dev libxml2-dev gettext)
 
 vorkat_ensure_packages() {
   local missing=()

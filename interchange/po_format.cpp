@@ -1,0 +1,217 @@
+#include "interchange/po_format.h"
+
+#include <gettext-po.h>
+
+#include <csetjmp>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+#include "core/file_io.h"
+#include "core/text.h"
+#include "interchange/text_forms.h"
+
+namespace vorkat {
+namespace {
+
+// PO strings are C strings: a line break is "\n", a CR LF of the program is
+// one "\n" (read back as CR LF), other control characters are escaped.
+void AppendEscaped(std::string& out, std::string_view utf8) {
+  for (char c : utf8) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+          const auto v = static_cast<unsigned char>(c);
+          out += '\\';
+          out += static_cast<char>('0' + (v >> 6));
+          out += static_cast<char>('0' + ((v >> 3) & 7));
+          out += static_cast<char>('0' + (v & 7));
+        } else {
+          out += c;
+        }
+    }
+  }
+}
+
+// A keyword and its string; a text with inner line breaks is written as
+// gettext writes it, one line of the text per line of the file.
+void AppendString(std::string& out, std::string_view keyword, std::u16string_view text) {
+  const std::string utf8 = ToUtf8(ReplaceAll(text, kCrLf, u"\n"));
+  out += keyword;
+  const std::size_t firstBreak = utf8.find('\n');
+  if (firstBreak == std::string::npos || firstBreak + 1 == utf8.size()) {
+    out += " \"";
+    AppendEscaped(out, utf8);
+    out += "\"\n";
+    return;
+  }
+  out += " \"\"\n";
+  std::size_t start = 0;
+  while (start < utf8.size()) {
+    const std::size_t brk = utf8.find('\n', start);
+    const std::size_t end = brk == std::string::npos ? utf8.size() : brk + 1;
+    out += '"';
+    AppendEscaped(out, std::string_view(utf8).substr(start, end - start));
+    out += "\"\n";
+    start = end;
+  }
+}
+
+// Each line of a comment as one "#." line.
+void AppendComment(std::string& out, std::u16string_view comment) {
+  if (comment.empty()) return;
+  const std::string utf8 = ToUtf8(ReplaceAll(comment, kCrLf, u"\n"));
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t brk = utf8.find('\n', start);
+    out += "#. ";
+    out.append(utf8, start, brk == std::string::npos ? std::string::npos : brk - start);
+    out += '\n';
+    if (brk == std::string::npos) return;
+    start = brk + 1;
+  }
+}
+
+// libgettextpo's error handlers take no user data: the read in progress
+// keeps its first error here, on its own thread.
+thread_local std::optional<InterchangeFault>* currentFault = nullptr;
+thread_local std::jmp_buf* fatalJump = nullptr;
+
+void NoteFault(int severity, const char* fileName, std::size_t line, const char* text) {
+  if (severity == PO_SEVERITY_WARNING || !currentFault || *currentFault) return;
+  // The reader says (size_t)-1 when it knows no line; a name is given only
+  // for faults inside the file.
+  const std::size_t known = fileName && line != static_cast<std::size_t>(-1) ? line : 0;
+  *currentFault = InterchangeFault{known, FromUtf8(text ? text : "")};
+}
+
+void OnError(int severity, po_message_t, const char* fileName, std::size_t line, std::size_t, int, const char* text) {
+  NoteFault(severity, fileName, line, text);
+  // A fatal error must not return into the reader.
+  if (severity == PO_SEVERITY_FATAL_ERROR && fatalJump) std::longjmp(*fatalJump, 1);
+}
+
+void OnError2(int severity, po_message_t, const char* fileName, std::size_t line, std::size_t, int, const char* text,
+              po_message_t, const char*, std::size_t, std::size_t, int, const char*) {
+  OnError(severity, nullptr, fileName, line, 0, 0, text);
+}
+
+// No object with a destructor lives between the setjmp and the reader.
+po_file_t ReadGuarded(const char* path) {
+  static const po_xerror_handler handler = {OnError, OnError2};
+  std::jmp_buf jump;
+  fatalJump = &jump;
+  if (setjmp(jump) != 0) {
+    fatalJump = nullptr;
+    return nullptr;
+  }
+  po_file_t file = po_file_read(path, &handler);
+  fatalJump = nullptr;
+  return file;
+}
+
+struct PoFileFree {
+  void operator()(po_file_t f) const { po_file_free(f); }
+};
+struct IteratorFree {
+  void operator()(po_message_iterator_t it) const { po_message_iterator_free(it); }
+};
+
+// The character set the header names, upper case; empty without one.
+std::string HeaderCharset(po_file_t file) {
+  const char* header = po_file_domain_header(file, nullptr);
+  if (!header) return {};
+  std::unique_ptr<char, decltype(&std::free)> type(po_header_field(header, "Content-Type"), &std::free);
+  if (!type) return {};
+  const std::string value(type.get());
+  const std::size_t at = value.find("charset=");
+  if (at == std::string::npos) return {};
+  std::string charset;
+  for (std::size_t i = at + 8; i < value.size() && value[i] != ';' && value[i] != ' '; ++i)
+    charset += static_cast<char>(value[i] >= 'a' && value[i] <= 'z' ? value[i] - 'a' + 'A' : value[i]);
+  return charset;
+}
+
+std::u16string TextOf(const char* utf8) { return utf8 ? LfToCrLf(FromUtf8(utf8)) : std::u16string(); }
+
+}  // namespace
+
+std::string PoFileText(const std::vector<InterchangeEntry>& entries, std::string_view language) {
+  std::string out;
+  out.reserve(64 + entries.size() * 160);
+  out +=
+      "msgid \"\"\nmsgstr \"\"\n\"Project-Id-Version: Vorkat\\n\"\n\"MIME-Version: 1.0\\n\"\n"
+      "\"Content-Type: text/plain; charset=UTF-8\\n\"\n\"Content-Transfer-Encoding: 8bit\\n\"\n\"Language: ";
+  out += language;
+  out += "\\n\"\n\"X-Generator: Vorkat\\n\"\n";
+  for (const InterchangeEntry& e : entries) {
+    out += '\n';
+    AppendComment(out, e.comment);
+    if (!e.address.empty()) {
+      out += "#: ";
+      out += ToUtf8(e.address);
+      out += '\n';
+    }
+    if (e.state == EntryState::Fuzzy) out += "#, fuzzy\n";
+    AppendString(out, "msgctxt", e.id);
+    AppendString(out, "msgid", e.source);
+    AppendString(out, "msgstr", e.target);
+  }
+  return out;
+}
+
+InterchangeRead ReadPoFile(std::u16string_view fileName) {
+  InterchangeRead read;
+  const std::string path = ToPath(fileName).string();
+  std::optional<InterchangeFault> fault;
+  currentFault = &fault;
+  std::unique_ptr<po_file, PoFileFree> file(ReadGuarded(path.c_str()));
+  currentFault = nullptr;
+  if (fault || !file) {
+    read.fault = fault ? *fault : InterchangeFault{0, u"файл не прочитан"};
+    return read;
+  }
+  const std::string charset = HeaderCharset(file.get());
+  // The reader gives the strings in the file's own character set.
+  if (!charset.empty() && charset != "UTF-8" && charset != "ASCII" && charset != "US-ASCII" && charset != "CHARSET") {
+    read.fault = InterchangeFault{0, u"кодировка " + FromUtf8(charset) + u" не поддерживается, нужна UTF-8"};
+    return read;
+  }
+  for (const char* const* domain = po_file_domains(file.get()); domain && *domain; ++domain) {
+    std::unique_ptr<struct po_message_iterator, IteratorFree> it(po_message_iterator(file.get(), *domain));
+    while (po_message_t m = po_next_message(it.get())) {
+      if (po_message_is_obsolete(m)) continue;
+      const char* context = po_message_msgctxt(m);
+      const char* msgid = po_message_msgid(m);
+      if (!context && msgid && !*msgid) continue;  // the header
+      const char* msgstr = po_message_msgid_plural(m) ? po_message_msgstr_plural(m, 0) : po_message_msgstr(m);
+      for (const char* s : {context, msgid, msgstr})
+        if (s && !IsValidUtf8(s)) {
+          read.fault = InterchangeFault{0, u"не UTF-8 в записи " + FromUtf8(context ? context : "")};
+          return read;
+        }
+      InterchangeEntry e;
+      e.id = TextOf(context);
+      e.source = TextOf(msgid);
+      e.target = TextOf(msgstr);
+      if (const char* c = po_message_extracted_comments(m); c && *c) {
+        std::u16string comment = LfToCrLf(FromUtf8(c));
+        // The reader ends every comment line with a line break.
+        if (StartsWith(std::u16string_view(comment).substr(comment.size() - 2), kCrLf))
+          comment.resize(comment.size() - 2);
+        e.comment = std::move(comment);
+      }
+      if (po_filepos_t pos = po_message_filepos(m, 0)) e.address = FromUtf8(po_filepos_file(pos));
+      e.state = po_message_is_fuzzy(m) ? EntryState::Fuzzy : StateOfTarget(e.target);
+      read.entries.push_back(std::move(e));
+    }
+  }
+  return read;
+}
+
+}  // namespace vorkat

@@ -1,0 +1,22 @@
+// gettext PO files: one entry per dialog, msgctxt = ID, msgid = source,
+// msgstr = translation, the comment as "#." lines, the address as "#:".
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "interchange/interchange_entry.h"
+
+namespace vorkat {
+
+// The file's bytes (UTF-8) with the header for `language`.
+std::string PoFileText(const std::vector<InterchangeEntry>& entries, std::string_view language);
+
+// Reads a PO file with gettext's own reader. Obsolete entries and the header
+// are left out; an entry without msgctxt has an empty ID. The file is
+// refused at its first error (bad syntax, a repeated ID, a character set
+// other than UTF-8 or ASCII, bytes that are not UTF-8).
+InterchangeRead ReadPoFile(std::u16string_view fileName);
+
+}  // namespace vorkat
