@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "core/date_text.h"
 #include "core/file_io.h"
 #include "core/log.h"
 #include "core/rom.h"
@@ -178,7 +179,7 @@ bool ExportInterchange(ScriptState state, InterchangeFormat format, const std::u
   switch (format) {
     case InterchangeFormat::Po:
       WarnAboutBreaks(state, plan.entries);
-      text = PoFileText(plan.entries, kTargetLanguage);
+      text = PoFileText(plan.entries, kTargetLanguage, LocalTimeText("%Y-%m-%d %H:%M%z"));
       break;
     case InterchangeFormat::Xliff: {
       std::u16string badId;

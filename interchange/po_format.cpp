@@ -141,14 +141,18 @@ std::u16string TextOf(const char* utf8) { return utf8 ? LfToCrLf(FromUtf8(utf8))
 
 }  // namespace
 
-std::string PoFileText(const std::vector<InterchangeEntry>& entries, std::string_view language) {
+std::string PoFileText(const std::vector<InterchangeEntry>& entries, std::string_view language,
+                       std::u16string_view revisionDate) {
   std::string out;
   out.reserve(64 + entries.size() * 160);
-  out +=
-      "msgid \"\"\nmsgstr \"\"\n\"Project-Id-Version: Vorkat\\n\"\n\"MIME-Version: 1.0\\n\"\n"
-      "\"Content-Type: text/plain; charset=UTF-8\\n\"\n\"Content-Transfer-Encoding: 8bit\\n\"\n\"Language: ";
+  // Last-Translator and Language-Team are the platform's to fill in.
+  out += "msgid \"\"\nmsgstr \"\"\n\"Project-Id-Version: Vorkat\\n\"\n\"PO-Revision-Date: ";
+  out += ToUtf8(revisionDate);
+  out += "\\n\"\n\"Last-Translator: \\n\"\n\"Language-Team: \\n\"\n\"Language: ";
   out += language;
-  out += "\\n\"\n\"X-Generator: Vorkat\\n\"\n";
+  out +=
+      "\\n\"\n\"MIME-Version: 1.0\\n\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+      "\"Content-Transfer-Encoding: 8bit\\n\"\n\"X-Generator: Vorkat\\n\"\n";
   for (const InterchangeEntry& e : entries) {
     out += '\n';
     AppendComment(out, e.comment);

@@ -10,8 +10,10 @@
 
 namespace vorkat {
 
-// The file's bytes (UTF-8) with the header for `language`.
-std::string PoFileText(const std::vector<InterchangeEntry>& entries, std::string_view language);
+// The file's bytes (UTF-8) with the header for `language`; `revisionDate`
+// as gettext writes it ("2024-03-05 14:07+0300").
+std::string PoFileText(const std::vector<InterchangeEntry>& entries, std::string_view language,
+                       std::u16string_view revisionDate);
 
 // Reads a PO file with gettext's own reader. Obsolete entries and the header
 // are left out; an entry without msgctxt has an empty ID. The file is

@@ -66,7 +66,7 @@ class Interchange : public ::testing::TestWithParam<InterchangeFormat> {
   std::u16string WriteEntries(const std::vector<InterchangeEntry>& entries) {
     std::string text;
     switch (GetParam()) {
-      case InterchangeFormat::Po: text = PoFileText(entries, "ru"); break;
+      case InterchangeFormat::Po: text = PoFileText(entries, "ru", u"2024-03-05 14:07+0300"); break;
       case InterchangeFormat::Xliff: text = *XliffFileText(entries, u"d.txt", {}); break;
       case InterchangeFormat::Csv: text = CsvFileText(entries); break;
     }
