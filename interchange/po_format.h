@@ -15,10 +15,10 @@ namespace vorkat {
 std::string PoFileText(const std::vector<InterchangeEntry>& entries, std::string_view language,
                        std::u16string_view revisionDate);
 
-// Reads a PO file with gettext's own reader. Obsolete entries and the header
-// are left out; an entry without msgctxt has an empty ID. The file is
-// refused at its first error (bad syntax, a repeated ID, a character set
-// other than UTF-8 or ASCII, bytes that are not UTF-8).
-InterchangeRead ReadPoFile(std::u16string_view fileName);
+// Reads the bytes of a PO file with gettext's own reader. Obsolete entries
+// and the header are left out; an entry without msgctxt has an empty ID.
+// The file is refused at its first error (bad syntax, a repeated ID, bytes
+// that are not UTF-8, a character set other than UTF-8 or ASCII).
+InterchangeRead ParsePo(std::string_view bytes);
 
 }  // namespace vorkat

@@ -1,8 +1,9 @@
 #include "interchange/text_forms.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <cstdint>
-#include <unordered_map>
 
 namespace vorkat {
 
@@ -26,7 +27,7 @@ std::u16string LoneLfToCrLf(std::u16string_view text) {
   return out;
 }
 
-bool IsValidUtf8(std::string_view bytes) {
+std::size_t Utf8ErrorOffset(std::string_view bytes) {
   std::size_t i = 0;
   while (i < bytes.size()) {
     const auto c = static_cast<std::uint8_t>(bytes[i]);
@@ -46,20 +47,20 @@ bool IsValidUtf8(std::string_view bytes) {
       len = 4;
       min = 0x10000;
     } else {
-      return false;
+      return i;
     }
-    if (i + len > bytes.size()) return false;
+    if (i + len > bytes.size()) return i;
     std::uint32_t cp = c & (0x7Fu >> len);
     for (std::size_t k = 1; k < len; ++k) {
       const auto b = static_cast<std::uint8_t>(bytes[i + k]);
-      if ((b & 0xC0) != 0x80) return false;
+      if ((b & 0xC0) != 0x80) return i;
       cp = cp << 6 | (b & 0x3Fu);
     }
     // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) return false;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) return i;
     i += len;
   }
-  return true;
+  return std::string_view::npos;
 }
 
 std::vector<std::u16string_view> ControlCodes(std::u16string_view text) {
@@ -77,26 +78,28 @@ std::vector<std::u16string_view> ControlCodes(std::u16string_view text) {
 std::vector<CodeDifference> CompareControlCodes(std::u16string_view source, std::u16string_view translation) {
   const std::vector<std::u16string_view> left = ControlCodes(source);
   const std::vector<std::u16string_view> right = ControlCodes(translation);
-  // Source codes count up, translation codes down: what is left over on
-  // either side was lost or added.
-  std::unordered_map<std::u16string_view, long long> balance;
-  for (std::u16string_view code : left) ++balance[code];
-  for (std::u16string_view code : right) --balance[code];
+  if (left == right) return {};
+  // The codes each side has more of: both sorted, then merged.
+  std::vector<std::u16string_view> a = left;
+  std::vector<std::u16string_view> b = right;
+  std::sort(a.begin(), a.end());
+  std::sort(b.begin(), b.end());
+  std::vector<std::u16string_view> lost;
+  std::vector<std::u16string_view> added;
+  std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(lost));
+  std::set_difference(b.begin(), b.end(), a.begin(), a.end(), std::back_inserter(added));
+  // Reported in the order met: each code of a side, while that side still has it over.
   std::vector<CodeDifference> out;
-  for (std::u16string_view code : left) {
-    long long& n = balance[code];
-    if (n > 0) {
-      out.push_back({std::u16string(code), true});
-      --n;
+  auto take = [&](const std::vector<std::u16string_view>& side, std::vector<std::u16string_view>& over, bool isLost) {
+    for (std::u16string_view code : side) {
+      auto it = std::lower_bound(over.begin(), over.end(), code);
+      if (it == over.end() || *it != code) continue;
+      out.push_back({std::u16string(code), isLost});
+      over.erase(it);
     }
-  }
-  for (std::u16string_view code : right) {
-    long long& n = balance[code];
-    if (n < 0) {
-      out.push_back({std::u16string(code), false});
-      ++n;
-    }
-  }
+  };
+  take(left, lost, true);
+  take(right, added, false);
   return out;
 }
 

@@ -2,6 +2,7 @@
 // `<$…>` control codes of a text.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,9 @@ std::u16string LfToCrLf(std::u16string_view text);
 // Every LF not already after a CR becomes CR LF (CSV keeps CR LF as written).
 std::u16string LoneLfToCrLf(std::u16string_view text);
 
-bool IsValidUtf8(std::string_view bytes);
+// The offset of the first byte that is not part of valid UTF-8, or npos.
+std::size_t Utf8ErrorOffset(std::string_view bytes);
+inline bool IsValidUtf8(std::string_view bytes) { return Utf8ErrorOffset(bytes) == std::string_view::npos; }
 
 // The control codes of a text in order: every "<$" … ">" group.
 std::vector<std::u16string_view> ControlCodes(std::u16string_view text);

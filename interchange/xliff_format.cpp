@@ -1,6 +1,8 @@
 #include "interchange/xliff_format.h"
 
 #include <libxml/parser.h>
+#include <libxml/SAX2.h>
+#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 
 #include <algorithm>
@@ -87,127 +89,174 @@ void AppendWithPlaceholders(std::string& out, std::u16string_view text,
   AppendXml(out, text.substr(at), false);
 }
 
-std::string_view Name(const xmlNode* node) { return reinterpret_cast<const char*>(node->name); }
+// The reader works on libxml2's SAX events: a tree of 100,000 units would
+// take as long to build and free as the rest of the import. One unit is
+// gathered at a time, in UTF-8, and converted when it ends.
+class UnitReader {
+ public:
+  UnitReader(xmlParserCtxt* context, InterchangeRead& read) : context_(context), read_(read) {}
 
-std::u16string Prop(const xmlNode* node, const char* name) {
-  std::unique_ptr<xmlChar, decltype(xmlFree)> value(xmlGetProp(node, reinterpret_cast<const xmlChar*>(name)), xmlFree);
-  return value ? FromUtf8(reinterpret_cast<const char*>(value.get())) : std::u16string();
-}
-bool HasProp(const xmlNode* node, const char* name) {
-  return xmlHasProp(node, reinterpret_cast<const xmlChar*>(name)) != nullptr;
-}
-
-std::u16string Content(const xmlNode* node) {
-  std::unique_ptr<xmlChar, decltype(xmlFree)> value(xmlNodeGetContent(node), xmlFree);
-  return value ? FromUtf8(reinterpret_cast<const char*>(value.get())) : std::u16string();
-}
-
-using CodeIds = std::map<std::u16string, std::u16string>;  // placeholder id -> native code
-
-// The text of a source or target element, placeholders back as codes.
-void CollectText(const xmlNode* parent, CodeIds& codes, bool isSource, std::u16string& out) {
-  for (const xmlNode* n = parent->children; n; n = n->next) {
-    if (n->type == XML_TEXT_NODE || n->type == XML_CDATA_SECTION_NODE || n->type == XML_ENTITY_REF_NODE) {
-      out += Content(n);
-      continue;
+  void Start(std::string_view name, int attributeCount, const xmlChar** attributes) {
+    ++depth_;
+    if (!rootSeen_) {
+      rootSeen_ = true;
+      if (name != "xliff") Fail(u"это не XLIFF");
+      return;
     }
-    if (n->type != XML_ELEMENT_NODE) continue;
-    const std::string_view name = Name(n);
+    if (!unit_) {
+      if (name == "trans-unit") StartUnit(attributeCount, attributes);
+      return;
+    }
+    const int level = depth_ - unitDepth_;
+    if (level == 1) {
+      field_ = name == "source" ? &source_ : name == "target" ? &target_ : name == "note" ? &note_ : nullptr;
+      if (name == "target") {
+        hasTarget_ = true;
+        state_ = Attribute(attributeCount, attributes, "state");
+      }
+      if (name == "note" && !note_.empty()) note_ += '\n';
+      if (name == "context-group") contextGroupDepth_ = depth_;
+      return;
+    }
+    if (level == 2 && name == "context" && depth_ - 1 == contextGroupDepth_ &&
+        Attribute(attributeCount, attributes, "context-type") == "x-rom-address") {
+      address_.clear();
+      field_ = &address_;
+      return;
+    }
+    if (field_ != &source_ && field_ != &target_) return;
+    // Inline codes: their content is the native code; an empty one, or an
+    // <x>, <bx>, <ex>, stands for the source's code of the same id.
     const bool holdsCode = name == "ph" || name == "bpt" || name == "ept" || name == "it";
     const bool standsForCode = name == "x" || name == "bx" || name == "ex";
-    if (holdsCode || standsForCode) {
-      const std::u16string id = Prop(n, "id");
-      std::u16string code = holdsCode ? Content(n) : std::u16string();
-      if (code.empty()) {
-        auto found = codes.find(id);
-        if (found != codes.end()) code = found->second;
-      } else if (isSource) {
-        codes.emplace(id, code);
-      }
-      out += code;
-    } else {
-      CollectText(n, codes, isSource, out);
+    if ((holdsCode || standsForCode) && codeDepth_ == 0) {
+      codeId_ = Attribute(attributeCount, attributes, "id");
+      code_.clear();
+      codeDepth_ = depth_;
     }
   }
-}
 
-const xmlNode* Child(const xmlNode* parent, std::string_view name) {
-  for (const xmlNode* n = parent->children; n; n = n->next)
-    if (n->type == XML_ELEMENT_NODE && Name(n) == name) return n;
-  return nullptr;
-}
+  void End() {
+    if (unit_) {
+      const int level = depth_ - unitDepth_;
+      if (depth_ == codeDepth_) EndCode();
+      if (level == 0) EndUnit();
+      if (level == 1 || (field_ == &address_ && level == 2)) field_ = nullptr;
+      if (depth_ == contextGroupDepth_) contextGroupDepth_ = -1;
+    }
+    --depth_;
+  }
 
-EntryState StateOf(const xmlNode* target, const std::u16string& text) {
-  if (!target) return EntryState::Untranslated;
-  const std::u16string state = Prop(target, "state");
-  if (StartsWith(state, u"needs-review")) return EntryState::Fuzzy;
-  if (state == u"new" || StartsWith(state, u"needs-")) return EntryState::Untranslated;
-  return StateOfTarget(text);
-}
+  void Text(const xmlChar* text, int length) {
+    if (!field_ || length <= 0) return;
+    const std::string_view piece(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length));
+    (codeDepth_ ? code_ : *field_) += piece;
+  }
 
-struct Walk {
-  InterchangeRead& read;
-  std::unordered_set<std::u16string> ids;
+  void Fail(std::u16string text) {
+    if (!read_.fault)
+      read_.fault = InterchangeFault{static_cast<std::size_t>(xmlSAX2GetLineNumber(context_)), std::move(text)};
+    xmlStopParser(context_);
+  }
+
+ private:
+  static std::string_view Attribute(int count, const xmlChar** attributes, std::string_view name) {
+    // Five pointers per attribute: local name, prefix, URI, value start, value end.
+    for (int i = 0; i < count; ++i) {
+      const xmlChar** a = attributes + 5 * i;
+      if (reinterpret_cast<const char*>(a[0]) == name && !a[1])
+        return {reinterpret_cast<const char*>(a[3]), static_cast<std::size_t>(a[4] - a[3])};
+    }
+    return {};
+  }
+  static bool HasAttribute(int count, const xmlChar** attributes, std::string_view name) {
+    for (int i = 0; i < count; ++i)
+      if (reinterpret_cast<const char*>(attributes[5 * i]) == name && !attributes[5 * i + 1]) return true;
+    return false;
+  }
+
+  void StartUnit(int attributeCount, const xmlChar** attributes) {
+    if (!HasAttribute(attributeCount, attributes, "id")) return Fail(u"trans-unit без id");
+    id_ = Attribute(attributeCount, attributes, "id");
+    if (!ids_.insert(id_).second) return Fail(u"id " + FromUtf8(id_) + u" повторяется");
+    unit_ = true;
+    unitDepth_ = depth_;
+    source_.clear();
+    target_.clear();
+    note_.clear();
+    address_.clear();
+    state_ = {};
+    hasTarget_ = false;
+    codes_.clear();
+  }
+
+  void EndCode() {
+    if (code_.empty()) {
+      auto found = codes_.find(codeId_);
+      if (found != codes_.end()) code_ = found->second;
+    } else if (field_ == &source_) {
+      codes_.emplace(codeId_, code_);
+    }
+    *field_ += code_;
+    codeDepth_ = 0;
+  }
+
+  void EndUnit() {
+    InterchangeEntry e;
+    e.id = FromUtf8(id_);
+    e.address = FromUtf8(address_);
+    e.source = LfToCrLf(FromUtf8(source_));
+    e.target = LfToCrLf(FromUtf8(target_));
+    e.comment = LfToCrLf(FromUtf8(note_));
+    if (!hasTarget_)
+      e.state = EntryState::Untranslated;
+    else if (state_.starts_with("needs-review"))
+      e.state = EntryState::Fuzzy;
+    else if (state_ == "new" || state_.starts_with("needs-"))
+      e.state = EntryState::Untranslated;
+    else
+      e.state = StateOfTarget(e.target);
+    read_.entries.push_back(std::move(e));
+    unit_ = false;
+  }
+
+  xmlParserCtxt* context_;
+  InterchangeRead& read_;
+  bool rootSeen_ = false;
+  int depth_ = 0;
+  bool unit_ = false;
+  int unitDepth_ = 0;
+  int contextGroupDepth_ = -1;
+  int codeDepth_ = 0;
+  std::string* field_ = nullptr;                                       // where text goes now
+  std::string id_, source_, target_, note_, address_, code_, codeId_;  // note_: every note, one a line
+  std::string state_;
+  bool hasTarget_ = false;
+  std::map<std::string, std::string> codes_;  // placeholder id -> native code of the source
+  std::unordered_set<std::string> ids_;
 };
 
-void ReadUnit(const xmlNode* unit, Walk& walk) {
-  const auto line = static_cast<std::size_t>(xmlGetLineNo(unit));
-  if (!HasProp(unit, "id")) {
-    walk.read.fault = InterchangeFault{line, u"trans-unit без id"};
-    return;
-  }
-  InterchangeEntry e;
-  e.id = Prop(unit, "id");
-  if (!walk.ids.insert(e.id).second) {
-    walk.read.fault = InterchangeFault{line, u"id " + e.id + u" повторяется"};
-    return;
-  }
-  CodeIds codes;
-  if (const xmlNode* source = Child(unit, "source")) CollectText(source, codes, true, e.source);
-  const xmlNode* target = Child(unit, "target");
-  if (target) CollectText(target, codes, false, e.target);
-  e.source = LfToCrLf(e.source);
-  e.target = LfToCrLf(e.target);
-  e.state = StateOf(target, e.target);
-  for (const xmlNode* n = unit->children; n; n = n->next) {
-    if (n->type != XML_ELEMENT_NODE) continue;
-    if (Name(n) == "note") {
-      if (!e.comment.empty()) e.comment += kCrLf;
-      e.comment += LfToCrLf(Content(n));
-    } else if (Name(n) == "context-group") {
-      for (const xmlNode* c = n->children; c; c = c->next)
-        if (c->type == XML_ELEMENT_NODE && Name(c) == "context" && Prop(c, "context-type") == u"x-rom-address")
-          e.address = Content(c);
-    }
-  }
-  walk.read.entries.push_back(std::move(e));
-}
+UnitReader& ReaderOf(void* userData) { return *static_cast<UnitReader*>(userData); }
 
-// Trans-units may stand in <group> elements at any depth.
-void WalkUnits(const xmlNode* parent, Walk& walk) {
-  for (const xmlNode* n = parent->children; n && !walk.read.fault; n = n->next) {
-    if (n->type != XML_ELEMENT_NODE) continue;
-    if (Name(n) == "trans-unit")
-      ReadUnit(n, walk);
-    else
-      WalkUnits(n, walk);
-  }
+void OnStart(void* userData, const xmlChar* localName, const xmlChar*, const xmlChar*, int, const xmlChar**,
+             int attributeCount, int, const xmlChar** attributes) {
+  ReaderOf(userData).Start(reinterpret_cast<const char*>(localName), attributeCount, attributes);
 }
+void OnEnd(void* userData, const xmlChar*, const xmlChar*, const xmlChar*) { ReaderOf(userData).End(); }
+void OnText(void* userData, const xmlChar* text, int length) { ReaderOf(userData).Text(text, length); }
 
-// The parser goes on after some errors and keeps only the last: the first
-// is the one that names the line to fix. userData is the parser context.
-void KeepFirstError(void* userData, xmlErrorPtr error) {
-  auto* context = static_cast<xmlParserCtxt*>(userData);
-  auto* first = static_cast<std::optional<InterchangeFault>*>(context->_private);
-  if (!first || *first || !error || error->level < XML_ERR_ERROR) return;
+// The first error names the line to fix; libxml2 keeps only the last.
+void OnError(void* userData, xmlErrorPtr error) {
+  if (!error || error->level < XML_ERR_ERROR) return;
   std::u16string text = error->message ? FromUtf8(error->message) : u"XML не разобран";
   while (!text.empty() && (text.back() == u'\n' || text.back() == u' ')) text.pop_back();
-  *first = InterchangeFault{static_cast<std::size_t>(std::max(error->line, 0)), std::move(text)};
+  ReaderOf(userData).Fail(std::move(text));
 }
 
-struct DocFree {
-  void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
-};
+// Entities other than the five of XML are not expanded: an XLIFF file has no
+// use for them, and expanding them is how small files grow huge.
+xmlEntityPtr OnEntity(void*, const xmlChar* name) { return xmlGetPredefinedEntity(name); }
+
 struct ContextFree {
   void operator()(xmlParserCtxt* c) const { xmlFreeParserCtxt(c); }
 };
@@ -220,13 +269,13 @@ std::optional<std::string> XliffFileText(const std::vector<InterchangeEntry>& en
   out.reserve(256 + entries.size() * 300);
   out +=
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xliff version=\"1.2\" "
-      "xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n  <file original=\"";
+      "xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n<file original=\"";
   AppendXml(out, original, true);
   out += "\" source-language=\"";
   out += languages.source;
   out += "\" target-language=\"";
   out += languages.target;
-  out += "\" datatype=\"plaintext\">\n    <body>\n";
+  out += "\" datatype=\"plaintext\">\n<body>\n";
   std::vector<std::pair<std::u16string_view, int>> ids;
   for (const InterchangeEntry& e : entries) {
     for (std::u16string_view text :
@@ -236,31 +285,31 @@ std::optional<std::string> XliffFileText(const std::vector<InterchangeEntry>& en
         if (badId) *badId = e.id;
         return std::nullopt;
       }
-    out += "      <trans-unit id=\"";
+    out += "<trans-unit id=\"";
     AppendXml(out, e.id, true);
-    out += "\" xml:space=\"preserve\">\n        <source>";
+    out += "\" xml:space=\"preserve\"><source>";
     ids.clear();
     AppendWithPlaceholders(out, e.source, ids, true);
-    out += "</source>\n        <target state=\"";
+    out += "</source><target state=\"";
     out += e.state == EntryState::Translated ? "translated"
            : e.state == EntryState::Fuzzy    ? "needs-review-translation"
                                              : "needs-translation";
     out += "\">";
     AppendWithPlaceholders(out, e.target, ids, false);
-    out += "</target>\n";
+    out += "</target>";
     if (!e.comment.empty()) {
-      out += "        <note>";
+      out += "<note>";
       AppendXml(out, e.comment, false);
-      out += "</note>\n";
+      out += "</note>";
     }
     if (!e.address.empty()) {
-      out += "        <context-group purpose=\"location\"><context context-type=\"x-rom-address\">";
+      out += "<context-group purpose=\"location\"><context context-type=\"x-rom-address\">";
       AppendXml(out, e.address, false);
-      out += "</context></context-group>\n";
+      out += "</context></context-group>";
     }
-    out += "      </trans-unit>\n";
+    out += "</trans-unit>\n";
   }
-  out += "    </body>\n  </file>\n</xliff>\n";
+  out += "</body>\n</file>\n</xliff>\n";
   return out;
 }
 
@@ -270,29 +319,29 @@ InterchangeRead ParseXliff(std::string_view bytes) {
     read.fault = InterchangeFault{0, u"файл слишком велик"};
     return read;
   }
-  std::unique_ptr<xmlParserCtxt, ContextFree> context(xmlNewParserCtxt());
+  std::unique_ptr<xmlParserCtxt, ContextFree> context(
+      xmlCreateMemoryParserCtxt(bytes.data(), static_cast<int>(bytes.size())));
   if (!context) {
     read.fault = InterchangeFault{0, u"не хватило памяти для разбора XML"};
     return read;
   }
-  std::optional<InterchangeFault> firstError;
-  context->_private = &firstError;
-  context->sax->serror = KeepFirstError;
+  xmlSAXHandler handler{};
+  handler.initialized = XML_SAX2_MAGIC;
+  handler.startElementNs = OnStart;
+  handler.endElementNs = OnEnd;
+  handler.characters = OnText;
+  handler.cdataBlock = OnText;
+  handler.getEntity = OnEntity;
+  handler.serror = OnError;
+  *context->sax = handler;
+  UnitReader reader(context.get(), read);
+  context->userData = &reader;
   // No DTD loading, no network, no messages on the standard error.
-  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
-  std::unique_ptr<xmlDoc, DocFree> doc(
-      xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, options));
-  if (!doc || !context->wellFormed || firstError) {
-    read.fault = firstError ? *firstError : InterchangeFault{0, u"XML не разобран"};
-    return read;
-  }
-  const xmlNode* root = xmlDocGetRootElement(doc.get());
-  if (!root || Name(root) != "xliff") {
-    read.fault = InterchangeFault{root ? static_cast<std::size_t>(xmlGetLineNo(root)) : 1, u"это не XLIFF"};
-    return read;
-  }
-  Walk walk{read, {}};
-  WalkUnits(root, walk);
+  // The five entities of XML are replaced in attribute values too (OnEntity knows no other).
+  xmlCtxtUseOptions(context.get(),
+                    XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES);
+  xmlParseDocument(context.get());
+  if (!read.fault && !context->wellFormed) read.fault = InterchangeFault{0, u"XML не разобран"};
   if (read.fault) read.entries.clear();
   return read;
 }

@@ -17,6 +17,14 @@
 using namespace vorkat;
 using vorkat::testing::TempDir;
 
+namespace vorkat {
+// Readable failures: the fields of an entry as UTF-8.
+void PrintTo(const InterchangeEntry& e, std::ostream* os) {
+  *os << "{" << ToUtf8(e.id) << " | " << ToUtf8(e.address) << " | " << ToUtf8(e.source) << " | " << ToUtf8(e.target)
+      << " | " << ToUtf8(e.comment) << " | " << static_cast<int>(e.state) << "}";
+}
+}  // namespace vorkat
+
 namespace {
 
 DialogRecord Dialog(std::u16string id, std::u16string text, std::u16string comment = u"") {
@@ -202,13 +210,17 @@ TEST(InterchangeXliff, CodesAToolRewroteComeBackFromTheSource) {
       "<?xml version=\"1.0\"?><xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\"><file><body>"
       "<trans-unit id=\"7\"><source>Hi<ph id=\"1\">&lt;$END&gt;</ph></source>"
       "<target state=\"final\"><mrk mtype=\"seg\">Привет</mrk><x id=\"1\"/></target></trans-unit>"
-      "<group><trans-unit id=\"8\"><source>a</source><target state=\"needs-review-translation\">б</target>"
+      "<group><trans-unit id=\"8&amp;9\"><source>a</source><target state=\"needs-review-translation\">б</target>"
+      "<note>one</note><note>two</note><alt-trans><target>not this</target></alt-trans>"
       "</trans-unit></group></body></file></xliff>";
   const InterchangeRead read = ParseXliff(file);
   ASSERT_FALSE(read.fault);
   ASSERT_EQ(read.entries.size(), 2u);
   EXPECT_EQ(read.entries[0].target, u"Привет<$END>");
   EXPECT_EQ(read.entries[0].state, EntryState::Translated);
+  EXPECT_EQ(read.entries[1].id, u"8&9");
+  EXPECT_EQ(read.entries[1].target, u"б");
+  EXPECT_EQ(read.entries[1].comment, u"one\r\ntwo");
   EXPECT_EQ(read.entries[1].state, EntryState::Fuzzy);
 }
 
