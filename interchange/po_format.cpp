@@ -155,8 +155,7 @@ Prepared PrepareForGettext(std::string_view bytes) {
     start = eol == std::string_view::npos ? bytes.size() : eol + 1;
   }
   if (bytes.substr(start, 9) != "msgid \"\"\n" && bytes.substr(start, 10) != "msgid \"\"\r\n") return out;
-  std::size_t end = bytes.find("\n\n", start);
-  if (end == std::string_view::npos) end = bytes.size();
+  const std::size_t end = std::min({bytes.find("\n\n", start), bytes.find("\n\r\n", start), bytes.size()});
   const std::size_t at = bytes.substr(0, end).find("charset=", start);
   if (at == std::string_view::npos) return out;
   std::size_t stop = at + 8;

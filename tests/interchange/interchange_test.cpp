@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/app.h"
+#include "batch/batch.h"
 #include "interchange/csv_format.h"
 #include "interchange/interchange.h"
 #include "interchange/po_format.h"
@@ -222,6 +223,32 @@ TEST(InterchangeXliff, CodesAToolRewroteComeBackFromTheSource) {
   EXPECT_EQ(read.entries[1].target, u"б");
   EXPECT_EQ(read.entries[1].comment, u"one\r\ntwo");
   EXPECT_EQ(read.entries[1].state, EntryState::Fuzzy);
+}
+
+TEST(InterchangePo, WindowsLineEndsReadAndOtherCharsetsAreRefused) {
+  const std::string header = "msgid \"\"\r\nmsgstr \"\"\r\n\"Content-Type: text/plain; charset=";
+  const std::string entry = "\\n\"\r\n\r\nmsgctxt \"1\"\r\nmsgid \"a\"\r\nmsgstr \"\xd0\xb1\"\r\n";
+  const InterchangeRead utf8 = ParsePo(header + "utf-8" + entry);
+  ASSERT_FALSE(utf8.fault) << ToUtf8(utf8.fault->text);
+  ASSERT_EQ(utf8.entries.size(), 1u);
+  EXPECT_EQ(utf8.entries[0].target, u"б");
+  const InterchangeRead koi8 = ParsePo(header + "KOI8-R" + entry);
+  ASSERT_TRUE(koi8.fault);
+  EXPECT_EQ(koi8.fault->line, 3u);
+}
+
+TEST(InterchangeBatch, RefusedImportStopsTheScriptBeforeAnythingIsSaved) {
+  TempDir dir;
+  ScriptedHost host;
+  AppState state(host);
+  state.ctx.settings.TrDialogFileFormat = std::u16string(kDefaultDialogFileFormat);
+  state.dialogs = Set({Dialog(u"1", u"a")});
+  SaveDialogsAs(state, dir.File("d.txt"));
+  dir.Write("bad.csv", Bytes{'i', 'd', ',', 't', 'a', 'r', 'g', 'e', 't', '\n', '1', ',', '"', 'x'});
+  dir.WriteText("run.txt", u"LOADDIALOGS=" + dir.File("d.txt") + u"\r\nIMPORTCSV=" + dir.File("bad.csv") +
+                               u"\r\nSAVEDIALOGS=" + dir.File("out.txt") + u"\r\n");
+  EXPECT_TRUE(RunBatch(state, dir.File("run.txt")).stopped);
+  EXPECT_FALSE(dir.Exists("out.txt"));
 }
 
 }  // namespace
