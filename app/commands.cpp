@@ -14,6 +14,7 @@
 #include "insert/pointer_search.h"
 #include "patch/bps.h"
 #include "insert/verify_insertion.h"
+#include "interchange/interchange.h"
 #include "patch/ips_apply.h"
 #include "patch/ips_writer.h"
 #include "patch/rom_compare.h"
@@ -49,6 +50,13 @@ constexpr std::array kCommands = {
     Command{"menuSaveDialogsFile", [](AppState& s) { SaveDialogs(s, false); }},
     Command{"menuSaveVorkat1scriptAs", [](AppState& s) { ExportTranslationFile(s); }},
     Command{"menuCombineDlgs", [](AppState& s) { MergeDialogsFiles(s); }},
+    // Exchange with translation tools.
+    Command{"menuExportPO", [](AppState& s) { ExportInterchangeCommand(s, InterchangeFormat::Po); }},
+    Command{"menuExportXLIFF", [](AppState& s) { ExportInterchangeCommand(s, InterchangeFormat::Xliff); }},
+    Command{"menuExportCSV", [](AppState& s) { ExportInterchangeCommand(s, InterchangeFormat::Csv); }},
+    Command{"menuImportPO", [](AppState& s) { ImportInterchangeCommand(s, InterchangeFormat::Po); }},
+    Command{"menuImportXLIFF", [](AppState& s) { ImportInterchangeCommand(s, InterchangeFormat::Xliff); }},
+    Command{"menuImportCSV", [](AppState& s) { ImportInterchangeCommand(s, InterchangeFormat::Csv); }},
     // Fonts.
     Command{"menuLoadFDT", [](AppState& s) { LoadFontDescription(s); }},
     Command{"menuSaveFDTas", [](AppState& s) { SaveFontDescription(s); }},

@@ -28,6 +28,7 @@
 #include "insert/pointer_search.h"
 #include "patch/bps.h"
 #include "insert/verify_insertion.h"
+#include "interchange/interchange.h"
 #include "patch/ips_apply.h"
 #include "patch/ips_writer.h"
 #include "patch/rom_compare.h"
@@ -150,6 +151,19 @@ std::vector<std::u16string> WordAndPieces(std::u16string_view argument, std::siz
     pieces.erase(pieces.begin() + 1);
   }
   return pieces;
+}
+
+Flow ExportTo(BatchState state, std::u16string_view command, InterchangeFormat format, const std::u16string& argument) {
+  const auto p = Pieces(argument);
+  if (HasArguments(state, command, u"файл[,исходные диалоги]", {p[0]}))
+    ExportInterchange(state, format, p[0], PieceAt(p, 1));
+  return Flow::Next;
+}
+
+Flow ImportFrom(BatchState state, std::u16string_view command, InterchangeFormat format,
+                const std::u16string& argument) {
+  if (!HasArguments(state, command, u"файл", {argument})) return Flow::Stop;
+  return ImportInterchange(state, format, argument) ? Flow::Next : Flow::Stop;
 }
 
 struct BatchCommand {
@@ -477,6 +491,32 @@ const std::array kBatchCommands = {
                  [](BatchState s, const std::u16string& a) { return TilesExportLine(s, a) ? Flow::Next : Flow::Stop; }},
     BatchCommand{u"TILESIMPORT",
                  [](BatchState s, const std::u16string& a) { return TilesImportLine(s, a) ? Flow::Next : Flow::Stop; }},
+    // Exchange with translation tools: "file[,source dialogs]" to export; a
+    // refused import stops the script, which would insert the old texts.
+    BatchCommand{u"EXPORTPO",
+                 [](BatchState s, const std::u16string& a) {
+                   return ExportTo(s, u"EXPORTPO", InterchangeFormat::Po, a);
+                 }},
+    BatchCommand{u"EXPORTXLIFF",
+                 [](BatchState s, const std::u16string& a) {
+                   return ExportTo(s, u"EXPORTXLIFF", InterchangeFormat::Xliff, a);
+                 }},
+    BatchCommand{u"EXPORTCSV",
+                 [](BatchState s, const std::u16string& a) {
+                   return ExportTo(s, u"EXPORTCSV", InterchangeFormat::Csv, a);
+                 }},
+    BatchCommand{u"IMPORTPO",
+                 [](BatchState s, const std::u16string& a) {
+                   return ImportFrom(s, u"IMPORTPO", InterchangeFormat::Po, a);
+                 }},
+    BatchCommand{u"IMPORTXLIFF",
+                 [](BatchState s, const std::u16string& a) {
+                   return ImportFrom(s, u"IMPORTXLIFF", InterchangeFormat::Xliff, a);
+                 }},
+    BatchCommand{u"IMPORTCSV",
+                 [](BatchState s, const std::u16string& a) {
+                   return ImportFrom(s, u"IMPORTCSV", InterchangeFormat::Csv, a);
+                 }},
 };
 
 const BatchCommand* FindBatchCommand(std::u16string_view name) {

@@ -8,7 +8,7 @@ set -euo pipefail
 root=${1:-"$(cd "$(dirname "$0")/.." && pwd)"}
 cd "$root"
 
-layers=(core codec script extract insert patch search viewer editor font fonttools tiles batch app ui)
+layers=(core codec script extract insert patch search viewer editor interchange font fonttools tiles batch app ui)
 declare -A rank
 for i in "${!layers[@]}"; do rank[${layers[$i]}]=$i; done
 for top in apps tests bench fuzz; do rank[$top]=${#layers[@]}; done

@@ -3,6 +3,7 @@
 # The last line: the manual pages (help2man), the Debian package (dpkg-dev and
 # file for cpack's dependency search) and its checks (desktop entry, metainfo, man).
 VORKAT_PACKAGES=(g++ cmake clang-format ninja-build libgtest-dev zlib1g-dev libpng-dev qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth
+  libgettextpo-dev libxml2-dev gettext
   help2man dpkg-dev file desktop-file-utils appstream man-db groff-base)
 
 vorkat_ensure_packages() {

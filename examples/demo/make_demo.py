@@ -5,7 +5,9 @@ Writes a small Game Boy Advance ROM whose eight texts stand behind a table of
 GBA pointers, the translation table for it and the two batch scripts; runs
 extract.txt through vorkat-cli, which finds the pointers and dumps the texts
 into dialogs_en.txt; then writes dialogs_ru.txt, the same dialogs translated
-into Russian. Run it from the repository root:
+into Russian, and team/: the translation exported for translation tools (PO,
+XLIFF, CSV) and the script that imports the PO and inserts it. Run it from
+the repository root:
 
     python3 examples/demo/make_demo.py build/vorkat-cli
 """
@@ -202,6 +204,38 @@ def mistakes(dialogs_ru):
     assert unknown_break != off_by_one
     return unknown_break
 
+TEAM_EXPORT_SCRIPT = """' Vorkat demo, team work (already done; its results are in this folder):
+' the translation with the English original beside it, for translation tools
+' and platforms (PO, XLIFF) and spreadsheets (CSV).
+' Run from the repository root:  vorkat-cli examples/demo/team/export.txt
+LOADDIALOGS=examples/demo/dialogs_ru.txt
+EXPORTPO=examples/demo/team/demo_ru.po,examples/demo/dialogs_en.txt
+EXPORTXLIFF=examples/demo/team/demo_ru.xlf,examples/demo/dialogs_en.txt
+EXPORTCSV=examples/demo/team/demo_ru.csv,examples/demo/dialogs_en.txt
+"""
+
+TEAM_TRANSLATE_SCRIPT = """' Vorkat demo, team work: take the Russian translation back from the PO file
+' the team worked on, check its codes, and put it into the ROM.
+' Run from the repository root:  vorkat-cli examples/demo/team/translate_po.txt
+' The results go to examples/demo/out/.
+LOADROM=examples/demo/demo.gba
+LOADTABLE=examples/demo/demo.tbl
+LOADDIALOGS=examples/demo/dialogs_en.txt
+IMPORTPO=examples/demo/team/demo_ru.po
+FREESPACESTARTADDR=&h4000
+FREESPACEENDADDR=&hC000
+ADDRESSALIGNBY=4
+CHECKBYMOD4=1
+CALCNEWPOINTERS
+RETURNDIALGS2ROM
+VERIFYINSERTION=examples/demo/out/team_verify.txt
+SAVEDIALOGS=examples/demo/out/team_dialogs_ru.txt
+SAVEROM=examples/demo/out/team_demo_ru.gba
+LOADORIGINALROM=examples/demo/demo.gba
+COMPAREROMS
+SAVEIPS=examples/demo/out/team_demo_ru.ips
+"""
+
 
 def crlf(text):
     return text.replace("\n", "\r\n")
@@ -239,6 +273,10 @@ def main():
     write("dialogs_ru.txt", translate(dialogs_en).encode("cp1251"))
     write("mistakes.txt", crlf(MISTAKES_SCRIPT).encode("cp1251"))
     write("mistakes_dialogs.txt", mistakes(translate(dialogs_en)).encode("cp1251"))
+    os.makedirs(os.path.join(DEMO, "team"), exist_ok=True)
+    write("team/export.txt", crlf(TEAM_EXPORT_SCRIPT).encode("cp1251"))
+    write("team/translate_po.txt", crlf(TEAM_TRANSLATE_SCRIPT).encode("cp1251"))
+    subprocess.run([cli, os.path.join(DEMO, "team", "export.txt")], check=True)
 
 
 if __name__ == "__main__":
