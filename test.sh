@@ -38,7 +38,7 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORKAT_GUI=OFF -DVO
   -DVORKAT_SANITIZE=ON >/dev/null
 # Only core_tests: oom_tests replaces operator new, which the sanitizers need.
 cmake --build build-asan -j "$jobs" --target core_tests
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+LSAN_OPTIONS=suppressions="$PWD/scripts/lsan.supp" ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ./build-asan/core_tests --gtest_brief=1
 
 # Each parser's fuzzer runs briefly (a smoke run; longer runs: build-fuzz/fuzz_<name> -max_total_time=N).
@@ -48,7 +48,7 @@ cmake --build build-fuzz -j "$jobs" $(cd fuzz && for f in fuzz_*.cpp; do printf 
 for f in fuzz/fuzz_*.cpp; do
   name=$(basename "$f" .cpp)
   echo "fuzzing $name for ${VORKAT_FUZZ_SECONDS:-5} s"
-  ./build-fuzz/"$name" -max_total_time="${VORKAT_FUZZ_SECONDS:-5}" -rss_limit_mb=4096 2>build-fuzz/"$name".log \
+  LSAN_OPTIONS=suppressions="$PWD/scripts/lsan.supp" ./build-fuzz/"$name" -max_total_time="${VORKAT_FUZZ_SECONDS:-5}" -rss_limit_mb=4096 2>build-fuzz/"$name".log \
     || { tail -40 build-fuzz/"$name".log; exit 1; }
 done
 
