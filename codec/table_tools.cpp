@@ -264,7 +264,13 @@ void GenerateTable(CodecState state) {
 void GenerateTableFrom(CodecState state, const std::u16string& templateFile, const std::u16string& outputFile,
                        std::u16string_view firstCode) {
   if (templateFile.empty() || outputFile.empty()) return;
-  const std::int32_t first = ReadInt(firstCode);
+  // An empty answer starts at 0, as it always did.
+  const std::optional<std::int32_t> typed = Trim(firstCode).empty() ? 0 : ParseTypedInt(firstCode);
+  if (!typed) {
+    AppendLog(state, NotANumberText(u"Код первого символа", firstCode), kColourBrightRed);
+    return;
+  }
+  const std::int32_t first = *typed;
   if (first < 0) {
     AppendLog(state, u"Код первого символа не может быть отрицательным:" + NumText(first), kColourBrightRed);
     return;

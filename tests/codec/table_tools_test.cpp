@@ -237,6 +237,11 @@ TEST_F(TableTools, GeneratorKeepsLinesOfALongTemplate) {
   EXPECT_EQ(LogColourOf(state, u"Не удалось прочитать файл "), kColourBrightRed);
   EXPECT_FALSE(dir.Exists("out2.tbl"));
   EXPECT_TRUE(host.messages.empty());
+
+  // A first code that is no number is refused, not read as its leading digits.
+  GenerateTableFrom(state, dir.File("tpl.txt"), dir.File("out3.tbl"), u"12abc");
+  EXPECT_EQ(LogColourOf(state, u"Код первого символа"), kColourBrightRed);
+  EXPECT_FALSE(dir.Exists("out3.tbl"));
 }
 
 TEST_F(TableTools, MenuCommandsReachTheTableOperations) {

@@ -223,14 +223,12 @@ void XViewForm::SetBackgroundColour(const QColor& colour) {
 
 void XViewForm::AskPictureSize() {
   QSize size = picture_.size();
-  if (auto w = InputBox(state_, u"Введите ширину фоновой картинки (pixels)?", u"Ширина ?",
-                        FromQ(QString::number(size.width())));
-      w && !w->empty())
-    size.setWidth(ReadInt(*w));
-  if (auto h = InputBox(state_, u"Введите высоту фоновой картинки (pixels)?", u"Высота ?",
-                        FromQ(QString::number(size.height())));
-      h && !h->empty())
-    size.setHeight(ReadInt(*h));
+  if (auto w = AskTypedNumber(state_, u"Введите ширину фоновой картинки (pixels)?", u"Ширина ?",
+                              FromQ(QString::number(size.width()))))
+    size.setWidth(*w);
+  if (auto h = AskTypedNumber(state_, u"Введите высоту фоновой картинки (pixels)?", u"Высота ?",
+                              FromQ(QString::number(size.height()))))
+    size.setHeight(*h);
   SetPictureSize(size);
 }
 

@@ -300,8 +300,11 @@ void FDTeditForm::SetGrid() {
     MsgBox(state_, u"Для начала загрузи картинку", MsgButtons::Ok, MsgIcon::Information);
     return;
   }
-  pRows_ = std::max(ReadInt(FromQ(rows_->text())), 1);
-  pCols_ = std::max(ReadInt(FromQ(cols_->text())), 1);
+  const auto rows = FieldNumber(state_.ctx, rows_);
+  const auto cols = rows ? FieldNumber(state_.ctx, cols_) : std::nullopt;
+  if (!rows || !cols) return;
+  pRows_ = std::max(*rows, 1);
+  pCols_ = std::max(*cols, 1);
   ShowSheet();
 }
 
@@ -321,12 +324,12 @@ void FDTeditForm::EditEntry(const QModelIndex& index) {
 }
 
 void FDTeditForm::AskTranspColor() {
-  const auto answer = InputBox(state_,
-                               u"Введите цвет 'прозрачного' цвета в картинках с буквами (в hex &HRRGGBB)\r\n"
-                               u"пример: &HFFFFFF - белый\r\nвводи 0 если черный",
-                               u"Input FontTranspColor",
-                               u"&H" + HexText(static_cast<std::uint32_t>(state_.fdt.FontTranspColor)));
-  if (answer && !Trim(*answer).empty()) state_.fdt.FontTranspColor = ReadInt(Trim(*answer));
+  const auto answer = AskTypedNumber(state_,
+                                     u"Введите цвет 'прозрачного' цвета в картинках с буквами (в hex &HRRGGBB)\r\n"
+                                     u"пример: &HFFFFFF - белый\r\nвводи 0 если черный",
+                                     u"Input FontTranspColor",
+                                     u"&H" + HexText(static_cast<std::uint32_t>(state_.fdt.FontTranspColor)));
+  if (answer) state_.fdt.FontTranspColor = *answer;
 }
 
 void FDTeditForm::LoadUnknownPicture() {
@@ -337,9 +340,8 @@ void FDTeditForm::LoadUnknownPicture() {
   unknownPicture_ = *pic;
   state_.fdt.UnknownMappingChar = name;
   auto askSize = [this](std::u16string_view prompt, std::u16string_view title, int current) {
-    const auto answer = InputBox(state_, prompt, title, DecText(current));
-    const int v = answer && !Trim(*answer).empty() ? ReadInt(*answer) : -1;
-    return v >= 0 ? v : current;
+    const auto answer = AskTypedNumber(state_, prompt, title, DecText(current));
+    return answer && *answer >= 0 ? *answer : current;
   };
   const int w = askSize(u"Введите ширину картинки", u"Ширина картинки ?(pixels)", unknownPicture_.width());
   const int h = askSize(u"Введите высоту картинки", u"Высота картинки ?(pixels)", unknownPicture_.height());

@@ -46,12 +46,18 @@ FDTentForm::FDTentForm(const std::u16string& tag, QWidget* parent) : QDialog(par
   layout->addLayout(flags);
   layout->addWidget(ok, 0, Qt::AlignRight);
   connect(ignore, &QPushButton::clicked, this, [this] { width_->setText(QStringLiteral("0")); });
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  // A width that is no number as people type them keeps the dialog open.
+  connect(ok, &QPushButton::clicked, this, [this] {
+    if (TypedNumber(width_)) return accept();
+    QApplication::beep();
+    width_->setFocus();
+    width_->selectAll();
+  });
 }
 
 std::u16string FDTentForm::Tag() const {
   FdtEntry e;
-  e.width = ReadInt(FromQ(width_->text()));
+  e.width = TypedNumber(width_).value_or(0);
   e.newLine = newLine_->isChecked();
   e.clearScreen = cls_->isChecked();
   e.textScroll = scroll_->isChecked();

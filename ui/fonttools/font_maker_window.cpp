@@ -131,6 +131,12 @@ FontMakerForm::FontMakerForm(AppState& state, QWidget* parent) : QWidget(parent,
 
 std::int32_t FontMakerForm::Int(QLineEdit* field) const { return ReadInt(FromQ(field->text())); }
 
+bool FontMakerForm::NumbersTyped(std::initializer_list<QLineEdit*> fields) {
+  for (QLineEdit* field : fields)
+    if (!FieldNumber(state_.ctx, field)) return false;
+  return true;
+}
+
 void FontMakerForm::LoadFontPicture() {
   const std::u16string name = AskFileName(state_, false, u"Open picture with font",
                                           u"Png Files (*.png)|*.png\r\nGif Files (*.gif)|*.gif\r\nJpeg Files "
@@ -153,6 +159,7 @@ void FontMakerForm::LoadFontPicture() {
 
 // One step: the grid follows from the cell size and is set at once.
 void FontMakerForm::CalcRowsCols() {
+  if (!NumbersTyped({cellheight_, cellwidth_, sizeWidth_, sizeHeight_})) return;
   const std::int32_t ch = Int(cellheight_), cw = Int(cellwidth_);
   if (ch <= 0 || cw <= 0) return;
   const MakerGrid grid = MakerGridOf(Int(sizeWidth_), Int(sizeHeight_), cw, ch);
@@ -168,6 +175,7 @@ void FontMakerForm::ChooseWidthTable() {
 }
 
 void FontMakerForm::SetRowsCols() {
+  if (!NumbersTyped({rows_, cols_})) return;
   sheetRows_ = std::max(Int(rows_), 1);
   sheetCols_ = std::max(Int(cols_), 1);
   cells_->setRange(0, sheetRows_ * sheetCols_ - 1);
@@ -176,6 +184,7 @@ void FontMakerForm::SetRowsCols() {
 }
 
 void FontMakerForm::SetCharSize() {
+  if (!NumbersTyped({charwidth_, charheight_})) return;
   charPicture_ = QImage(std::max(Int(charwidth_), 1), std::max(Int(charheight_), 1), QImage::Format_RGB32);
   ClearChar();
 }
@@ -212,6 +221,7 @@ void FontMakerForm::ShowCell(int cell) {
 }
 
 void FontMakerForm::Measure() {
+  if (!NumbersTyped({transpColor_})) return;
   if (auto ink = MeasureGlyph(charPicture_, Int(transpColor_))) {
     lastWidth_ = ink->width;
     measured_->setText(QStringLiteral("%1 x %2").arg(ink->width).arg(ink->height));
@@ -239,6 +249,7 @@ void FontMakerForm::SaveCharAs() {
 }
 
 void FontMakerForm::CutAll() {
+  if (!NumbersTyped({charwidth_, charheight_, startFrom_, transpColor_})) return;
   const auto order = cellOrder_->currentIndex() == 1 ? MakerOrder::Table : MakerOrder::Cp1251;
   if (order == MakerOrder::Table && !state_.table.isLoaded) {
     AppendLog(state_, u"Таблица еще не загружена");

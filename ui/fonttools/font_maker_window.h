@@ -43,6 +43,9 @@ class FontMakerForm : public QWidget {
   void MarkUnsaved(bool unsaved);
   void ShowChar();
   std::int32_t Int(QLineEdit* field) const;
+  // Every field holds a number as people type them; the first that does not
+  // is refused aloud (FieldNumber) and false returned.
+  bool NumbersTyped(std::initializer_list<QLineEdit*> fields);
 
   AppState& state_;
   QLineEdit* sizeWidth_ = nullptr;

@@ -162,7 +162,9 @@ void FontMapperForm::Construct() {
 }
 
 void FontMapperForm::StepWidth(int step) {
-  charWidth_->setText(QString::number(ReadInt(FromQ(charWidth_->text())) + step));
+  const std::optional<std::int32_t> width = TypedNumber(charWidth_);
+  if (!width) return QApplication::beep();
+  charWidth_->setText(QString::number(*width + step));
   if (autoConstruct_->isChecked()) Construct();
 }
 
