@@ -1,5 +1,6 @@
 #include "ui/fonttools/fdt_entry_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLineEdit>

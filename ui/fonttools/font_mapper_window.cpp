@@ -1,5 +1,6 @@
 #include "ui/fonttools/font_mapper_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
