@@ -100,8 +100,7 @@ class Verifier {
         width_(static_cast<std::size_t>(PointerWidth(format_))) {}
 
   void CheckDialogs() {
-    const auto last = static_cast<std::int32_t>(
-        std::min<std::int64_t>(state_.dialogs.lastIndex, static_cast<std::int64_t>(state_.dialogs.records.size()) - 1));
+    const auto last = static_cast<std::int32_t>(state_.dialogs.count()) - 1;
     // The insertion has reported unknown characters already; the check
     // encodes silently.
     WarningLimit silent(u"", 0);

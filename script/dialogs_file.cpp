@@ -104,7 +104,7 @@ std::int32_t FirstDialogWithUnencodable(const DialogSet& set, const DialogFormat
   auto lacks = [](const std::u16string& s) {
     return std::any_of(s.begin(), s.end(), [](char16_t c) { return !IsCp1251Representable(c); });
   };
-  const auto last = std::min<std::int64_t>(set.lastIndex, static_cast<std::int64_t>(set.records.size()) - 1);
+  const auto last = static_cast<std::int64_t>(set.count()) - 1;
   for (std::int32_t i = 0; i <= last; ++i) {
     const DialogRecord& r = set.records[static_cast<std::size_t>(i)];
     if (lacks(r.dlgText)) return i;
@@ -208,7 +208,7 @@ DialogSet ParseDialogPieces(ScriptState state, const std::vector<std::u16string_
 
 std::u16string DialogsFileText(const DialogSet& set, const Settings& s) {
   const DialogFormat format = MakeFormat(s);
-  const auto last = std::min<std::int64_t>(set.lastIndex, static_cast<std::int64_t>(set.records.size()) - 1);
+  const auto last = static_cast<std::int64_t>(set.count()) - 1;
   static const std::u16string kNone;
   auto value = [&](const DialogRecord& r, std::size_t j) -> const std::u16string& {
     // A name that is none of the twelve still takes its place (an empty

@@ -126,7 +126,7 @@ void ExportTranslationFile(ScriptState state) {
                               MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
 
   LongOperation op(state);
-  const auto last = std::min<std::int64_t>(set.lastIndex, static_cast<std::int64_t>(set.records.size()) - 1);
+  const auto last = static_cast<std::int64_t>(set.count()) - 1;
   ShowProgress(state, 0, last > 0 ? last : 1, 0);
   std::u16string out;
   for (std::int64_t i = 0; i <= last; ++i) {

@@ -9,6 +9,7 @@
 #include "core/rom.h"
 #include "script/dialogs_file.h"
 #include "script/translation_file.h"
+#include "tests/support/batch_fixture.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
 
@@ -17,18 +18,7 @@ using vorkat::testing::TempDir;
 
 namespace {
 
-struct BadInput : ::testing::Test {
-  ScriptedHost host;
-  AppState state{host};
-  TempDir dir;
-
-  void SetUp() override { StartUp(state, FromPath(dir.path())); }
-
-  BatchResult Run(std::u16string_view script) {
-    dir.WriteText("script.txt", script);
-    return RunBatch(state, dir.File("script.txt"));
-  }
-  std::u16string F(const std::string& name) const { return dir.File(name); }
+struct BadInput : vorkat::testing::BatchFixture {
   Bytes Utf8(std::u16string_view text, bool mark = false) const {
     const std::string s = (mark ? "\xEF\xBB\xBF" : "") + ToUtf8(text);
     return Bytes(s.begin(), s.end());

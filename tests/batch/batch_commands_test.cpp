@@ -4,6 +4,7 @@
 
 #include "batch/batch.h"
 #include "app/app.h"
+#include "tests/support/batch_fixture.h"
 #include "tests/support/scripted_host.h"
 #include "app/state.h"
 #include "tests/support/temp_dir.h"
@@ -13,18 +14,8 @@ using vorkat::testing::TempDir;
 
 namespace {
 
-struct BatchCommandsTest : ::testing::Test {
-  ScriptedHost host;
-  AppState state{host};
-  TempDir dir;
-
-  void SetUp() override { StartUp(state, FromPath(dir.path())); }
-
-  void Run(std::u16string_view script) {
-    dir.WriteText("script.txt", script);
-    ASSERT_TRUE(RunBatch(state, dir.File("script.txt")).read);
-  }
-  std::u16string F(const std::string& name) const { return dir.File(name); }
+struct BatchCommandsTest : vorkat::testing::BatchFixture {
+  void Run(std::u16string_view script) { ASSERT_TRUE(BatchFixture::Run(script).read); }
   bool LoggedPart(std::u16string_view part) const {
     for (const auto& l : host.logLines)
       if (l.find(part) != std::u16string::npos) return true;

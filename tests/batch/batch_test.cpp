@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "app/commands.h"
+#include "tests/support/batch_fixture.h"
 #include "tests/support/scripted_host.h"
 #include "app/state.h"
 #include "tests/support/temp_dir.h"
@@ -13,22 +14,13 @@ using vorkat::testing::TempDir;
 
 namespace {
 
-struct BatchTest : ::testing::Test {
-  ScriptedHost host;
-  AppState state{host};
-  TempDir dir;
-
+struct BatchTest : vorkat::testing::BatchFixture {
   void SetUp() override {
-    StartUp(state, FromPath(dir.path()));
+    BatchFixture::SetUp();
     host.logLines.clear();
   }
 
-  // Writes the script as Windows-1251 text and runs it.
-  bool Run(std::u16string_view script) {
-    dir.WriteText("script.txt", script);
-    return RunBatch(state, dir.File("script.txt")).read;
-  }
-  std::u16string F(const std::string& name) const { return dir.File(name); }
+  bool Run(std::u16string_view script) { return BatchFixture::Run(script).read; }
 
   bool Logged(std::u16string_view line) const {
     for (const auto& l : host.logLines)

@@ -9,6 +9,7 @@
 #include "core/text.h"
 #include "font/font_commands.h"
 #include "font/text_wrapper.h"
+#include "tests/support/batch_fixture.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
 
@@ -23,23 +24,13 @@ constexpr std::u16string_view kFdt =
     u"8,12=FontWidthFontHeight\r\n3,u.bmp=UnknownMappingChar\r\n6,a.bmp=A\r\n4,s.bmp=<$SPACE>\r\n"
     u"0_NEWLINE,n.bmp=\\\r\n0_SCROLL,p.bmp=^\r\n";
 
-struct FontBatchTest : ::testing::Test {
-  ScriptedHost host;
-  AppState state{host};
-  TempDir dir;
-
+struct FontBatchTest : vorkat::testing::BatchFixture {
   void SetUp() override {
-    StartUp(state, FromPath(dir.path()));
+    BatchFixture::SetUp();
     dir.WriteText("font.fdt", kFdt);
     host.logLines.clear();
     host.logColours.clear();
   }
-
-  BatchResult Run(std::u16string_view script) {
-    dir.WriteText("script.txt", script);
-    return RunBatch(state, dir.File("script.txt"));
-  }
-  std::u16string F(const std::string& name) const { return dir.File(name); }
   bool Logged(std::u16string_view line, std::uint32_t colour = kColourDefault) const {
     for (std::size_t i = 0; i < host.logLines.size(); ++i)
       if (host.logLines[i] == line && host.logColours[i] == colour) return true;

@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "app/state.h"
 #include "batch/batch.h"
+#include "tests/support/batch_fixture.h"
 #include "tests/support/rom_fixture.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
@@ -19,18 +20,7 @@ using vorkat::testing::TempDir;
 
 namespace {
 
-struct TileFilesTest : ::testing::Test {
-  ScriptedHost host;
-  AppState state{host};
-  TempDir dir;
-
-  void SetUp() override { StartUp(state, FromPath(dir.path())); }
-
-  BatchResult Run(std::u16string_view script) {
-    dir.WriteText("script.txt", script);
-    return RunBatch(state, dir.File("script.txt"));
-  }
-  std::u16string F(const std::string& name) const { return dir.File(name); }
+struct TileFilesTest : vorkat::testing::BatchFixture {
   bool Logged(std::u16string_view part) const {
     for (const auto& l : host.logLines)
       if (l.find(part) != std::u16string::npos) return true;
