@@ -36,6 +36,7 @@
 #include "search/draft_table.h"
 #include "search/masked_search.h"
 #include "search/relative_search.h"
+#include "tiles/sheet_fdt.h"
 #include "tiles/tile_batch.h"
 
 namespace vorkat {
@@ -491,6 +492,9 @@ const std::array kBatchCommands = {
                  [](BatchState s, const std::u16string& a) { return TilesExportLine(s, a) ? Flow::Next : Flow::Stop; }},
     BatchCommand{u"TILESIMPORT",
                  [](BatchState s, const std::u16string& a) { return TilesImportLine(s, a) ? Flow::Next : Flow::Stop; }},
+    // A font sheet's FDT; a refused one stops the script, whose wrapping would use the old FDT.
+    BatchCommand{u"MAKEFDT",
+                 [](BatchState s, const std::u16string& a) { return MakeFdtLine(s, a) ? Flow::Next : Flow::Stop; }},
     // Exchange with translation tools: "file[,source dialogs]" to export; a
     // refused import stops the script, which would insert the old texts.
     BatchCommand{u"EXPORTPO",

@@ -2,25 +2,44 @@
 """Builds the bundled demo of Vorkat.
 
 Writes a small Game Boy Advance ROM whose eight texts stand behind a table of
-GBA pointers, the translation table for it and the two batch scripts; runs
+GBA pointers and whose font lies in GBA 4 bpp tiles (Latin letters, and empty
+cells for the Russian ones), the translation table for it and the batch
+scripts; runs
 extract.txt through vorkat-cli, which finds the pointers and dumps the texts
 into dialogs_en.txt; then writes dialogs_ru.txt, the same dialogs translated
 into Russian, and team/: the translation exported for translation tools (PO,
-XLIFF, CSV) and the script that imports the PO and inserts it. Run it from
-the repository root:
+XLIFF, CSV) and the script that imports the PO and inserts it; then the
+font: font_ru.png, the font's tiles exported as a sheet with the Russian
+letters drawn in, and demo.fdt, the FDT font.txt builds from that sheet.
+The glyphs are GNU Unifont's (Debian package unifont). Run it from the
+repository root:
 
     python3 examples/demo/make_demo.py build/vorkat-cli
 """
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 
 DEMO = "examples/demo"
 ROM_SIZE = 0x10000
 POINTER_TABLE = 0x100
 MENU_POINTER = 0x180      # a second pointer to the save question
 FREE_START, FREE_END = 0x4000, 0xC000
-DATA_START = 0xC000       # "graphics" before the texts, which end the ROM
+DATA_START = 0xC000       # graphics before the texts, which end the ROM: first the font
+
+# The font: glyphs of 8x16 pixels for the codes 20..BF, cell n for code 20+n,
+# in GBA 4 bpp tiles laid out as a picture 16 glyphs wide: a row of glyphs is
+# a row of their upper tiles, then a row of their lower tiles.
+FONT_OFFSET = DATA_START
+FONT_FIRST_CODE = 0x20
+FONT_GLYPHS = 0xC0 - FONT_FIRST_CODE
+GLYPHS_PER_ROW = 16
+FONT_TILES = 2 * FONT_GLYPHS
+FONT_END = FONT_OFFSET + 32 * FONT_TILES
+INK = 0xF                 # the darkest grey of the sheet's ramp; 0 is the white background
+UNIFONT = "/usr/share/unifont/unifont.hex"
 
 TEXTS = [
     ("Welcome to Vorkat Village!", "Добро пожаловать в деревню Воркат!"),
@@ -38,6 +57,8 @@ PUNCTUATION = " !',-.:?"
 LATIN = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"
 CYRILLIC = "".join(chr(c) for c in range(0x410, 0x450))  # А..Я, а..я
 END_CODE = 0xFF
+LINE_BREAK, LINE_BREAK_CODE = "\\", 0xFE
+NEW_PAGE, NEW_PAGE_CODE = "^", 0xFD
 
 
 def table():
@@ -48,9 +69,12 @@ def table():
 
 
 def table_text(codes):
-    lines = ["TrTableType=SBCS", "/FF", "Vorkat demo table: Latin, Russian letters, punctuation; FF ends a text"]
+    lines = ["TrTableType=SBCS", "/FF",
+             "Vorkat demo table: Latin, Russian letters, punctuation; FD a new page, FE a line break, FF ends a text"]
     for ch, code in sorted(codes.items(), key=lambda item: item[1]):
         lines.append("%02X=%s" % (code, "<$SPACE>" if ch == " " else ch))
+    lines.append("%02X=%s" % (NEW_PAGE_CODE, NEW_PAGE))
+    lines.append("%02X=%s" % (LINE_BREAK_CODE, LINE_BREAK))
     lines.append("FF=<$END>")
     return "\r\n".join(lines) + "\r\n"
 
@@ -74,7 +98,40 @@ def pointer(offset):
     return bytes([offset & 0xFF, (offset >> 8) & 0xFF, (offset >> 16) & 0xFF, 0x08])
 
 
-def build_rom(codes):
+def unifont_glyphs(characters):
+    """Rows of 8 pixels (bit 7 leftmost) of each character, from GNU Unifont's 8x16 glyphs."""
+    wanted = {"%04X" % ord(ch): ch for ch in characters}
+    glyphs = {}
+    with open(UNIFONT, encoding="ascii") as f:
+        for line in f:
+            code, bits = line.strip().split(":")
+            if code in wanted and len(bits) == 32:
+                glyphs[wanted[code]] = bytes.fromhex(bits)
+    missing = [ch for ch in characters if ch not in glyphs]
+    assert not missing, "Unifont has no 8x16 glyph for %r" % missing
+    return glyphs
+
+
+def font_tiles(glyph_of_code):
+    """The font's tiles: each code's glyph (rows of bits), or an empty cell."""
+    tiles = bytearray(32 * FONT_TILES)
+    for cell in range(FONT_GLYPHS):
+        rows = glyph_of_code.get(FONT_FIRST_CODE + cell)
+        if rows is None:
+            continue
+        glyph_row, column = divmod(cell, GLYPHS_PER_ROW)
+        for half in range(2):
+            tile = (2 * glyph_row + half) * GLYPHS_PER_ROW + column
+            for y in range(8):
+                bits = rows[8 * half + y]
+                for x in range(0, 8, 2):  # low nibble first: the left pixel of a pair
+                    left = INK if bits & (0x80 >> x) else 0
+                    right = INK if bits & (0x40 >> x) else 0
+                    tiles[32 * tile + 4 * y + x // 2] = left | right << 4
+    return bytes(tiles)
+
+
+def build_rom(codes, font):
     rom = bytearray(ROM_SIZE)
     rom[0:4] = bytes([0x2E, 0x00, 0x00, 0xEA])  # ARM branch over the header
     rom[0xA0:0xB2] = b"VORKAT DEMO VDEM01"
@@ -82,7 +139,8 @@ def build_rom(codes):
     rom[FREE_START:FREE_END] = b"\xFF" * (FREE_END - FREE_START)
     encoded = [encode(english, codes) for english, _ in TEXTS]
     start = ROM_SIZE - sum(len(e) for e in encoded)
-    rom[DATA_START:start] = pseudo_random(start - DATA_START, 2)
+    rom[FONT_OFFSET:FONT_END] = font
+    rom[FONT_END:start] = pseudo_random(start - FONT_END, 2)
     offsets = []
     for e in encoded:
         offsets.append(start)
@@ -160,8 +218,9 @@ VERIFYINSERTION=examples/demo/out/mistake_format.txt
 POINTERFORMAT=GBA
 '
 ' 2. A dialog whose ExtractedFromAddr is off by one (FF2D instead of FF2C):
-'    its old pointer is found nowhere ("нет указателя"); and a line break "\\"
-'    the table does not have, skipped on the way in ("потерянные символы").
+'    its old pointer is found nowhere ("нет указателя"); and a line break "|"
+'    of another game's table, which this one does not have, skipped on the way
+'    in ("потерянные символы").
 EXTENDEDLOGS=1
 SKIPUNKNOWNTRCHARS=1
 LOADROM=examples/demo/demo.gba
@@ -200,7 +259,7 @@ def mistakes(dialogs_ru):
     """dialogs_ru.txt with the first dialog's address off by one and a line break the table lacks."""
     off_by_one = dialogs_ru.replace("65324,FF2C,", "65324,FF2D,", 1)
     assert off_by_one != dialogs_ru
-    unknown_break = off_by_one.replace("пожаловать ", "пожаловать\\", 1)
+    unknown_break = off_by_one.replace("пожаловать ", "пожаловать|", 1)
     assert unknown_break != off_by_one
     return unknown_break
 
@@ -237,6 +296,63 @@ SAVEIPS=examples/demo/out/team_demo_ru.ips
 """
 
 
+FONT_SCRIPT = """' Vorkat demo, the game's font: the Russian letters into the ROM's font, the
+' FDT for the preview, and the translation wrapped by the width of the glyphs.
+' Run from the repository root:  vorkat-cli examples/demo/font.txt
+' The results go to examples/demo/out/.
+LOADROM=examples/demo/demo.gba
+LOADTABLE=examples/demo/demo.tbl
+' 1. The font: 160 glyphs of 8x16 pixels at C000 in GBA 4 bpp tiles, 16 glyphs
+'    a row (a row of their upper tiles, then a row of their lower tiles), so
+'    that 16 tiles a row show it as a sheet. The cell of code 20+n is glyph n;
+'    the cells of the Russian letters, codes 80 to BF, are empty.
+TILESEXPORT=&hC000,320,GBA4,16,examples/demo/out/font.png
+' 2. font_ru.png is that sheet with the Russian letters drawn into the empty
+'    cells (in any picture editor); it goes back into the tiles.
+TILESIMPORT=examples/demo/font_ru.png,&hC000,GBA4,16
+' 3. The game's text box: right border at 232, line break "\\", new page "^"
+'    every 2 lines, printing from 8,8, 1 pixel between letters.
+WRAPSETTINGS=232,\\,^,2,8,8,1
+' 4. The FDT of the sheet: cell n is the table's code 20+n, widths measured
+'    from the pixels; "\\" and "^" become its line-break and new-page codes.
+MAKEFDT=examples/demo/font_ru.png,8,16,&h20,examples/demo/out/demo.fdt
+LOADFDT=examples/demo/out/demo.fdt
+' 5. Every dialog wrapped by pixel width, and checked: the report lists the
+'    lines that still pass the border.
+LOADDIALOGS=examples/demo/dialogs_ru.txt
+WRAPDIALOGS
+CHECKWRAP=examples/demo/out/font_check.txt
+' 6. Insert, verify, save and write the patch, as translate.txt does.
+FREESPACESTARTADDR=&h4000
+FREESPACEENDADDR=&hC000
+ADDRESSALIGNBY=4
+CHECKBYMOD4=1
+CALCNEWPOINTERS
+RETURNDIALGS2ROM
+VERIFYINSERTION=examples/demo/out/font_verify.txt
+SAVEDIALOGS=examples/demo/out/dialogs_ru_wrapped.txt
+SAVEROM=examples/demo/out/demo_ru_font.gba
+LOADORIGINALROM=examples/demo/demo.gba
+COMPAREROMS
+SAVEIPS=examples/demo/out/demo_ru_font.ips
+"""
+
+
+def font_sheet(cli, codes, glyphs):
+    """font_ru.png: the sheet TILESEXPORT makes of the font with the Russian letters drawn in."""
+    full = font_tiles({code: glyphs[ch] for ch, code in codes.items()})
+    with tempfile.TemporaryDirectory() as work:
+        rom = bytearray(ROM_SIZE)
+        rom[FONT_OFFSET:FONT_END] = full
+        with open(os.path.join(work, "font.gba"), "wb") as f:
+            f.write(rom)
+        with open(os.path.join(work, "sheet.txt"), "wb") as f:
+            f.write(crlf("LOADROM=font.gba\nTILESEXPORT=&h%X,%d,GBA4,%d,font_ru.png\n"
+                         % (FONT_OFFSET, FONT_TILES, GLYPHS_PER_ROW)).encode("cp1251"))
+        subprocess.run([cli, "sheet.txt"], cwd=work, check=True, stdout=subprocess.DEVNULL)
+        shutil.copyfile(os.path.join(work, "font_ru.png"), os.path.join(DEMO, "font_ru.png"))
+
+
 def crlf(text):
     return text.replace("\n", "\r\n")
 
@@ -263,8 +379,10 @@ def main():
         sys.exit(__doc__)
     cli = os.path.abspath(sys.argv[1])
     codes = table()
+    glyphs = unifont_glyphs(PUNCTUATION + LATIN + CYRILLIC)
+    ascii_font = font_tiles({code: glyphs[ch] for ch, code in codes.items() if code < 0x80})
     write("demo.tbl", table_text(codes).encode("cp1251"))
-    write("demo.gba", build_rom(codes))
+    write("demo.gba", build_rom(codes, ascii_font))
     write("extract.txt", crlf(EXTRACT_SCRIPT).encode("cp1251"))
     write("translate.txt", crlf(TRANSLATE_SCRIPT).encode("cp1251"))
     subprocess.run([cli, os.path.join(DEMO, "extract.txt")], check=True)
@@ -277,6 +395,10 @@ def main():
     write("team/export.txt", crlf(TEAM_EXPORT_SCRIPT).encode("cp1251"))
     write("team/translate_po.txt", crlf(TEAM_TRANSLATE_SCRIPT).encode("cp1251"))
     subprocess.run([cli, os.path.join(DEMO, "team", "export.txt")], check=True)
+    font_sheet(cli, codes, glyphs)
+    write("font.txt", crlf(FONT_SCRIPT).encode("cp1251"))
+    subprocess.run([cli, os.path.join(DEMO, "font.txt")], check=True)
+    shutil.copyfile(os.path.join(DEMO, "out", "demo.fdt"), os.path.join(DEMO, "demo.fdt"))
 
 
 if __name__ == "__main__":

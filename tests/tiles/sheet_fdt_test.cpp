@@ -1,0 +1,57 @@
+// MAKEFDT: an FDT written from a PNG font sheet in the order of the loaded
+// table, read back by the FDT loader; sheets and states it refuses.
+#include <gtest/gtest.h>
+
+#include "app/state.h"
+#include "tests/support/batch_fixture.h"
+#include "tiles/png_file.h"
+
+using namespace vorkat;
+
+namespace {
+
+struct SheetFdtTest : vorkat::testing::BatchFixture {
+  // Three 8x16 cells for the codes 20, 21, 22: blank, ink in columns 1 to 5,
+  // ink everywhere. The table has texts for 20 and 21 only.
+  void SetUp() override {
+    BatchFixture::SetUp();
+    dir.WriteText("font.tbl", u"20=<$SPACE>\r\n21=A\r\n");
+    IndexedImage sheet{24, 16, std::vector<std::uint8_t>(24 * 16, 0)};
+    for (int y = 2; y < 12; ++y)
+      for (int x = 8 + 1; x <= 8 + 5; ++x) sheet.pixels[static_cast<std::size_t>(y * 24 + x)] = 15;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 16; x < 24; ++x) sheet.pixels[static_cast<std::size_t>(y * 24 + x)] = 7;
+    dir.Write("font.png", WritePng(sheet, GreyRamp(16)));
+  }
+  BatchResult Make(const std::u16string& before) {
+    return Run(before + u"MAKEFDT=" + F("font.png") + u",8,16,&h20," + F("font.fdt") + u"\r\nDOLOG=next");
+  }
+};
+
+}  // namespace
+
+TEST_F(SheetFdtTest, WritesOneMappingPerTableCodeWithMeasuredWidthsAndTheWrapCodes) {
+  ASSERT_FALSE(Make(u"LOADTABLE=" + F("font.tbl") + u"\r\nWRAPSETTINGS=100,\\,^\r\n").stopped);
+  ASSERT_FALSE(Run(u"LOADFDT=" + F("font.fdt")).stopped);
+  const FontDescriptionTable& fdt = state.fdt;
+  EXPECT_EQ(fdt.fontWidth, 8);
+  EXPECT_EQ(fdt.fontHeight, 16);
+  EXPECT_EQ(fdt.FontFileName, F("font.png"));
+  EXPECT_EQ(fdt.FontClipRows, 1);
+  EXPECT_EQ(fdt.FontClipCols, 3);
+  ASSERT_EQ(fdt.lastMappingIndex, 3);  // cell 22 has no text in the table
+  const FdtMapping expected[] = {{u"\\", u"", 0, u"_NEWLINE"},
+                                 {u"^", u"", 0, u"_MORE_CLS"},
+                                 {u" ", u"#0", 4, u""},   // no ink: half a cell
+                                 {u"A", u"#1", 5, u""}};  // the rightmost ink column
+  for (std::size_t k = 0; k < std::size(expected); ++k) EXPECT_EQ(fdt.mappings[k], expected[k]) << k;
+}
+
+TEST_F(SheetFdtTest, RefusesWithoutTableOrReadableSheetAndStopsTheScript) {
+  EXPECT_TRUE(Make(u"").stopped);
+  dir.WriteText("font.png", u"not a picture");
+  EXPECT_TRUE(Make(u"LOADTABLE=" + F("font.tbl") + u"\r\n").stopped);
+  EXPECT_TRUE(Run(u"MAKEFDT=" + F("font.png") + u",8,x,0," + F("font.fdt")).stopped);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "font.fdt"));
+  for (const auto& line : host.logLines) EXPECT_NE(line, u"next");
+}
