@@ -1,5 +1,6 @@
 #include "tiles/sheet_fdt.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "codec/translation_table.h"
@@ -17,7 +18,8 @@ namespace {
 constexpr std::uint64_t kMaxSheetFileSize = 64u << 20;
 
 bool IsInk(const PngPicture& sheet, int x, int y) {
-  const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(sheet.width) + static_cast<std::size_t>(x);
+  const std::size_t at =
+      static_cast<std::size_t>(y) * static_cast<std::size_t>(sheet.width) + static_cast<std::size_t>(x);
   Rgb colour;
   if (!sheet.palette.empty()) {
     const std::uint8_t index = sheet.pixels[at];
@@ -43,6 +45,9 @@ SheetFdt SheetFdtOf(const PngPicture& sheet, const TranslationTable& table, cons
   if (!params.lineBreak.empty()) fdt.mappingLines.push_back(u"0_NEWLINE,=" + TextToMarkupCopy(params.lineBreak));
   // A new page waits for a key, then starts again at the top.
   if (!params.newPage.empty()) fdt.mappingLines.push_back(u"0_MORE_CLS,=" + TextToMarkupCopy(params.newPage));
+  // The end of a text draws nothing: a silent record.
+  if (table.endCodeSet && !table.entries[table.endCode].empty())
+    fdt.mappingLines.push_back(u"0_END,=" + TextToMarkupCopy(table.entries[table.endCode]));
   for (std::int32_t cell = 0; cell < grid.rows * grid.cols; ++cell) {
     const auto text = MakerCellText(MakerOrder::Table, table, params.firstCode + cell);
     if (!text) {
@@ -54,8 +59,7 @@ SheetFdt SheetFdtOf(const PngPicture& sheet, const TranslationTable& table, cons
     const int top = at.row * params.cellHeight;
     const int width = std::min(params.cellWidth, sheet.width - left);
     const int height = std::min(params.cellHeight, sheet.height - top);
-    const auto ink =
-        CalcWdthHeight(width, height, [&](int x, int y) { return IsInk(sheet, left + x, top + y); });
+    const auto ink = CalcWdthHeight(width, height, [&](int x, int y) { return IsInk(sheet, left + x, top + y); });
     fdt.mappingLines.push_back(MakerMappingLineText(ink ? ink->width : params.cellWidth / 2, cell, *text));
     ++out.glyphs;
   }

@@ -34,7 +34,8 @@ struct SheetFdt {
 // The FDT of a sheet read from PNG (not an error picture). Ink is any colour
 // but white, the FDT's transparent colour; a cell without ink (the space)
 // gets half a cell as its width. The control records come first, so that a
-// glyph with the same text never hides them.
+// glyph with the same text never hides them: the line break, the new page and
+// the table's end code (silent).
 SheetFdt SheetFdtOf(const PngPicture& sheet, const TranslationTable& table, const SheetFdtParams& params);
 
 // The batch line: reads the sheet, writes the FDT (the line break and new

@@ -12,10 +12,10 @@ namespace {
 
 struct SheetFdtTest : vorkat::testing::BatchFixture {
   // Three 8x16 cells for the codes 20, 21, 22: blank, ink in columns 1 to 5,
-  // ink everywhere. The table has texts for 20 and 21 only.
+  // ink everywhere. The table has texts for 20 and 21 and an end code.
   void SetUp() override {
     BatchFixture::SetUp();
-    dir.WriteText("font.tbl", u"20=<$SPACE>\r\n21=A\r\n");
+    dir.WriteText("font.tbl", u"/FF\r\n20=<$SPACE>\r\n21=A\r\nFF=<$END>\r\n");
     IndexedImage sheet{24, 16, std::vector<std::uint8_t>(24 * 16, 0)};
     for (int y = 2; y < 12; ++y)
       for (int x = 8 + 1; x <= 8 + 5; ++x) sheet.pixels[static_cast<std::size_t>(y * 24 + x)] = 15;
@@ -39,9 +39,10 @@ TEST_F(SheetFdtTest, WritesOneMappingPerTableCodeWithMeasuredWidthsAndTheWrapCod
   EXPECT_EQ(fdt.FontFileName, F("font.png"));
   EXPECT_EQ(fdt.FontClipRows, 1);
   EXPECT_EQ(fdt.FontClipCols, 3);
-  ASSERT_EQ(fdt.lastMappingIndex, 3);  // cell 22 has no text in the table
+  ASSERT_EQ(fdt.lastMappingIndex, 4);  // cell 22 has no text in the table
   const FdtMapping expected[] = {{u"\\", u"", 0, u"_NEWLINE"},
                                  {u"^", u"", 0, u"_MORE_CLS"},
+                                 {u"<$END>", u"", 0, u"_END"},
                                  {u" ", u"#0", 4, u""},   // no ink: half a cell
                                  {u"A", u"#1", 5, u""}};  // the rightmost ink column
   for (std::size_t k = 0; k < std::size(expected); ++k) EXPECT_EQ(fdt.mappings[k], expected[k]) << k;

@@ -1,18 +1,23 @@
 // The windows of the user guide, opened on the demo game as a translator
 // would. Under `scripts/screenshots.sh` (a virtual X server) the pictures
 // are written to docs/images; under the test run they are only checked.
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "app/app.h"
 #include "app/commands.h"
+#include "batch/batch.h"
 #include "codec/table_loader.h"
 #include "insert/new_addresses.h"
 #include "script/dialogs_file.h"
 #include "tests/support/scripted_gui_host.h"
 #include "tests/support/temp_dir.h"
 #include "ui/editor/x_editor_window.h"
+#include "ui/font/text_preview_window.h"
 #include "ui/shell/form_commands.h"
 #include "ui/shell/gui_host.h"
 #include "ui/shell/main_window.h"
@@ -81,6 +86,56 @@ class ScreenshotsTest : public QObject {
     QTRY_VERIFY(insert->isEnabled());  // windows wait while an operation runs
     insert->findChild<QPushButton*>(QStringLiteral("btnFreeSpaceMap"))->click();
     Take(form.findChild<QWidget*>(QStringLiteral("FreeSpaceMap")), "free_space_map");
+  }
+
+  // The game's font: the demo's font.txt run in a copy (its FDT names the
+  // sheet relative to the copy's root), then the tile window on the font,
+  // the font maker on the sheet and the preview of a wrapped Russian dialog.
+  void fontWindowsOfTheDemo() {
+    testing::TempDir dir;
+    std::filesystem::create_directories(dir.path() / "examples");
+    std::filesystem::copy(std::filesystem::path(VORKAT_EXAMPLES_DIR) / "demo", dir.path() / "examples" / "demo",
+                          std::filesystem::copy_options::recursive);
+    std::filesystem::create_directories(dir.path() / "examples" / "demo" / "out");
+    struct BackToFolder {
+      std::filesystem::path folder = std::filesystem::current_path();
+      ~BackToFolder() { std::filesystem::current_path(folder); }
+    } back;
+    std::filesystem::current_path(dir.path());
+    testing::ScriptedGuiHost host;
+    AppState state(host);
+    StartUp(state, FromPath(dir.path()));
+    ui::MainForm form(state);
+    host.Attach(&form, &state);
+    RunBatch(state, u"examples/demo/font.txt");
+    QVERIFY(state.fdt.isLoaded && state.dialogs.isLoaded && state.ctx.errorLinesLogged == 0);
+
+    ui::FindFormCommand("menuRomTiles")->open(&form, state);
+    auto* tiles = form.findChild<QWidget*>(QStringLiteral("RomTilesForm"));
+    auto* offset = tiles->findChild<QLineEdit*>(QStringLiteral("fldTilesOffset"));
+    offset->setText(QStringLiteral("&hC000"));
+    Q_EMIT offset->returnPressed();
+    tiles->resize(760, 560);
+    Take(tiles, "rom_tiles");
+    tiles->close();
+
+    ui::FindFormCommand("menuFontMaker")->open(&form, state);
+    auto* maker = form.findChild<QWidget*>(QStringLiteral("FontMakerForm"));
+    maker->findChild<QComboBox*>(QStringLiteral("cmbCellOrder"))->setCurrentIndex(1);
+    maker->findChild<QLineEdit*>(QStringLiteral("fldStartFromNN"))->setText(QStringLiteral("&h20"));
+    maker->findChild<QLineEdit*>(QStringLiteral("fldOutputDir"))->setText(QStringLiteral("examples/demo/glyphs"));
+    host.answers.fileNames.push_back(u"examples/demo/font_ru.png");
+    maker->findChild<QPushButton*>(QStringLiteral("btnLoadFontPicture"))->click();
+    maker->findChild<QScrollBar*>(QStringLiteral("cellScroll"))->setValue(0x86 - 0x20);  // "Ж"
+    Take(maker, "font_maker");
+    maker->close();
+
+    ui::XViewForm preview(state, &form);
+    QVERIFY(preview.LoadFntPics());
+    preview.SetPictureSize(QSize(240, 48));
+    preview.show();
+    preview.PrintText(state.dialogs.records[1].dlgText);
+    Take(&preview, "text_preview");
   }
 };
 
