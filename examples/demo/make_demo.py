@@ -4,8 +4,7 @@
 Writes a small Game Boy Advance ROM whose eight texts stand behind a table of
 GBA pointers and whose font lies in GBA 4 bpp tiles (Latin letters, and empty
 cells for the Russian ones), the translation table for it and the batch
-scripts; runs
-extract.txt through vorkat-cli, which finds the pointers and dumps the texts
+scripts; runs extract.txt through vorkat-cli, which finds the pointers and dumps the texts
 into dialogs_en.txt; then writes dialogs_ru.txt, the same dialogs translated
 into Russian, and team/: the translation exported for translation tools (PO,
 XLIFF, CSV) and the script that imports the PO and inserts it; then the
@@ -139,6 +138,9 @@ def build_rom(codes, font):
     rom[FREE_START:FREE_END] = b"\xFF" * (FREE_END - FREE_START)
     encoded = [encode(english, codes) for english, _ in TEXTS]
     start = ROM_SIZE - sum(len(e) for e in encoded)
+    # Ink 0F on 00 gives the bytes 00, 0F, F0 and FF: no 08, so nothing in the
+    # font reads as a GBA pointer to the pointer search.
+    assert 0x08 not in font
     rom[FONT_OFFSET:FONT_END] = font
     rom[FONT_END:start] = pseudo_random(start - FONT_END, 2)
     offsets = []
