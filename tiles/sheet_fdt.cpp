@@ -84,7 +84,9 @@ bool MakeFdtLine(FontState state, std::u16string_view argument) {
     }
     numbers[k] = *value;
   }
-  if (numbers[0] <= 0 || numbers[1] <= 0 || numbers[2] < 0) return refuse(u"размеры клетки должны быть больше 0");
+  if (numbers[0] <= 0 || numbers[1] <= 0) return refuse(u"размеры клетки должны быть больше 0");
+  // A table's codes end at FFFF; cell numbers added to a larger first code could overflow.
+  if (numbers[2] < 0 || numbers[2] > 0xFFFF) return refuse(u"код первой клетки должен быть от 0 до FFFF");
   if (!state.table.isLoaded) return refuse(u"таблица еще не загружена");
   IoError error;
   const auto file = ReadFileBytes(p[0], &error, kMaxSheetFileSize);

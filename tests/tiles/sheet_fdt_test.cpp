@@ -2,6 +2,8 @@
 // table, read back by the FDT loader; sheets and states it refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/state.h"
 #include "tests/support/batch_fixture.h"
 #include "tiles/png_file.h"
@@ -53,6 +55,9 @@ TEST_F(SheetFdtTest, RefusesWithoutTableOrReadableSheetAndStopsTheScript) {
   dir.WriteText("font.png", u"not a picture");
   EXPECT_TRUE(Make(u"LOADTABLE=" + F("font.tbl") + u"\r\n").stopped);
   EXPECT_TRUE(Run(u"MAKEFDT=" + F("font.png") + u",8,x,0," + F("font.fdt")).stopped);
+  EXPECT_TRUE(Run(u"MAKEFDT=" + F("font.png") + u",8,16,&h7FFFFFFF," + F("font.fdt")).stopped);
+  EXPECT_TRUE(std::any_of(host.logLines.begin(), host.logLines.end(),
+                          [](const std::u16string& l) { return l.find(u"код первой клетки") != l.npos; }));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "font.fdt"));
   for (const auto& line : host.logLines) EXPECT_NE(line, u"next");
 }
