@@ -57,7 +57,7 @@ TEST_F(SheetFdtTest, RefusesWithoutTableOrReadableSheetAndStopsTheScript) {
   EXPECT_TRUE(Run(u"MAKEFDT=" + F("font.png") + u",8,x,0," + F("font.fdt")).stopped);
   EXPECT_TRUE(Run(u"MAKEFDT=" + F("font.png") + u",8,16,&h7FFFFFFF," + F("font.fdt")).stopped);
   EXPECT_TRUE(std::any_of(host.logLines.begin(), host.logLines.end(),
-                          [](const std::u16string& l) { return l.find(u"код первой клетки") != l.npos; }));
+                          [](const std::u16string& l) { return l.find(u"от 0 до FFFF") != l.npos; }));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "font.fdt"));
   for (const auto& line : host.logLines) EXPECT_NE(line, u"next");
 }
