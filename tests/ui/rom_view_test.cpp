@@ -1,3 +1,6 @@
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,6 +92,38 @@ class RomViewTest : public QObject {
     jumps->setCurrentIndex(1);
     QTest::mouseClick(f.Find<QPushButton>("btnJumpToAddr"), Qt::LeftButton);
     QCOMPARE(m.ViewTop, 51);
+  }
+
+  void russianLayoutKeysAndASelectionCopiedFromTheTextPane() {
+    Fixture f;
+    f.PutRom(4096);
+    f.Run("menuROMViewer");
+    auto* view = f.Find<ui::ROMView>("ROMView");
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    QWidget* hex = f.Find<QWidget>("HexView");
+    const ViewerModel& m = view->model();
+    QTest::keyClick(hex, Qt::Key_Right);
+    // Under the Russian layout the S key reports the letter "Ы".
+    QKeyEvent russianS(QEvent::KeyPress, u'Ы', Qt::NoModifier, QStringLiteral("ы"));
+    QApplication::sendEvent(hex, &russianS);
+    QCOMPARE(m.BlockStart, 1);
+
+    // Shift+arrows select in the text pane once selection is allowed; Ctrl+C
+    // (Ctrl+С under the Russian layout) copies what the pane shows.
+    f.Find<QAction>("menuEnableTextSelection")->trigger();
+    QWidget* text = f.Find<QWidget>("TxtView");
+    QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(view->charWidth() * 2 + 4, view->lineHeight() + 4));
+    QCOMPARE(CursorAddress(m), m.Columns + 2);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(text, Qt::Key_Right, Qt::ShiftModifier);
+    QKeyEvent russianCopy(QEvent::KeyPress, u'С', Qt::ControlModifier, QStringLiteral("с"));
+    QApplication::sendEvent(text, &russianCopy);
+    QString expected;
+    for (int i = m.Columns + 2; i < m.Columns + 6; ++i) expected += QChar(0x41 + i % 26);
+    QCOMPARE(QApplication::clipboard()->text(), expected);
+    hex->setFocus();
+    QTest::keyClick(hex, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text().split(QLatin1Char(' ')).size(), 4);
+    QCOMPARE(view->page().selectedTo - view->page().selectedFrom, 4);
   }
 };
 

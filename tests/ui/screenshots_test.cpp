@@ -3,6 +3,7 @@
 // are written to docs/images; under the test run they are only checked.
 #include <QListView>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 #include "app/app.h"
@@ -14,6 +15,7 @@
 #include "tests/support/temp_dir.h"
 #include "ui/editor/x_editor_window.h"
 #include "ui/shell/form_commands.h"
+#include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
 #include "ui/shell/main_window.h"
 #include "ui/viewer/rom_viewer_window.h"
@@ -23,12 +25,21 @@ using namespace vorkat;
 class ScreenshotsTest : public QObject {
   Q_OBJECT
 
-  // Saves the window's picture when a folder is named; checks it either way.
+  // Saves the window's picture when a folder is named; checks it either way,
+  // and that the window fits the screen (at any QT_SCALE_FACTOR).
   static void Take(QWidget* window, const char* name) {
     QVERIFY2(window, name);
     window->show();
     window->raise();
     QApplication::processEvents();
+    const QSize screen = window->screen()->availableGeometry().size();
+    QVERIFY2(window->width() <= screen.width() && window->height() <= screen.height(),
+             qPrintable(QStringLiteral("%1 is %2x%3 on a screen of %4x%5")
+                            .arg(QLatin1String(name))
+                            .arg(window->width())
+                            .arg(window->height())
+                            .arg(screen.width())
+                            .arg(screen.height())));
     const QPixmap picture = window->grab();
     QVERIFY2(!picture.isNull() && picture.width() > 100 && picture.height() > 100, name);
     const QByteArray folder = qgetenv("VORKAT_SCREENSHOT_DIR");
@@ -45,7 +56,7 @@ class ScreenshotsTest : public QObject {
     StartUp(state, FromPath(dir.path()));
     ui::MainForm form(state);
     host.Attach(&form, &state);
-    form.resize(900, 560);
+    ui::ResizeWithinScreen(&form, QSize(900, 560));
     form.show();
 
     const std::u16string demo = FromPath(std::filesystem::path(VORKAT_EXAMPLES_DIR) / "demo");
