@@ -4,9 +4,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/app.h"
@@ -82,16 +84,31 @@ class RomViewTest : public QObject {
     for (int i = m.Columns + 1; i < m.Columns + 3; ++i) expected += static_cast<char16_t>(0x41 + i % 26);
     QVERIFY(f.dir.ReadText("block.txt").find(expected) != std::u16string::npos);
 
-    // A search from the menu fills the shown viewer's jump list.
+    // A search from the menu fills the shown viewer's jump list and its own
+    // hit list. The table's warning about a character it lacks is said once,
+    // when the search starts, not at every keystroke.
     f.Run("menuROMSearcher");
+    auto countWarnings = [&] {
+      return std::count_if(f.host.logLines.begin(), f.host.logLines.end(),
+                           [](const std::u16string& line) { return line.ends_with(u"='#'"); });
+    };
+    QTest::keyClicks(f.Find<QLineEdit>("TextFld"), QStringLiteral("Z#A"));
+    QCOMPARE(countWarnings(), 0);
     f.Find<QLineEdit>("HexFld")->setText(QStringLiteral("5A41"));
     QTest::mouseClick(f.Find<QPushButton>("RunBtn"), Qt::LeftButton);
+    QCOMPARE(countWarnings(), 1);
     auto* jumps = f.Find<QComboBox>("JumpList");
     QCOMPARE(jumps->count(), 4096 / 26);
     QCOMPARE(jumps->itemText(0), QStringLiteral("25"));
     jumps->setCurrentIndex(1);
     QTest::mouseClick(f.Find<QPushButton>("btnJumpToAddr"), Qt::LeftButton);
     QCOMPARE(m.ViewTop, 51);
+    auto* hits = f.Find<QListView>("lstHits");
+    QCOMPARE(hits->model()->rowCount(), 4096 / 26);
+    const QRect third = hits->visualRect(hits->model()->index(2, 0));
+    QTest::mouseClick(hits->viewport(), Qt::LeftButton, {}, third.center());
+    QTest::mouseDClick(hits->viewport(), Qt::LeftButton, {}, third.center());
+    QCOMPARE(m.ViewTop, 77);
   }
 
   void russianLayoutKeysAndASelectionCopiedFromTheTextPane() {

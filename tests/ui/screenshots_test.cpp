@@ -14,6 +14,8 @@
 #include "tests/support/scripted_gui_host.h"
 #include "tests/support/temp_dir.h"
 #include "ui/editor/x_editor_window.h"
+#include "ui/font/text_preview_window.h"
+#include "ui/fonttools/fdt_editor_window.h"
 #include "ui/shell/form_commands.h"
 #include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
@@ -25,9 +27,8 @@ using namespace vorkat;
 class ScreenshotsTest : public QObject {
   Q_OBJECT
 
-  // Saves the window's picture when a folder is named; checks it either way,
-  // and that the window fits the screen (at any QT_SCALE_FACTOR).
-  static void Take(QWidget* window, const char* name) {
+  // Shows the window: it must fit the screen (at any QT_SCALE_FACTOR).
+  static void Fits(QWidget* window, const char* name) {
     QVERIFY2(window, name);
     window->show();
     window->raise();
@@ -40,6 +41,11 @@ class ScreenshotsTest : public QObject {
                             .arg(window->height())
                             .arg(screen.width())
                             .arg(screen.height())));
+  }
+
+  // Saves the window's picture when a folder is named; checks it either way.
+  static void Take(QWidget* window, const char* name) {
+    Fits(window, name);
     const QPixmap picture = window->grab();
     QVERIFY2(!picture.isNull() && picture.width() > 100 && picture.height() > 100, name);
     const QByteArray folder = qgetenv("VORKAT_SCREENSHOT_DIR");
@@ -92,6 +98,16 @@ class ScreenshotsTest : public QObject {
     QTRY_VERIFY(insert->isEnabled());  // windows wait while an operation runs
     insert->findChild<QPushButton*>(QStringLiteral("btnFreeSpaceMap"))->click();
     Take(form.findChild<QWidget*>(QStringLiteral("FreeSpaceMap")), "free_space_map");
+
+    // The windows the guide does not show fit too.
+    ui::FDTeditForm fdtEditor(state, &form);
+    Fits(&fdtEditor, "FDTeditForm");
+    fdtEditor.close();
+    Fits(ui::PreviewWindow(&form, state), "xview");
+    for (const char* menu : {"menuFontMaker", "menuFontMapper", "menuTableEditor", "menuRomTiles", "menuROMSearcher"})
+      ui::FindFormCommand(menu)->open(&form, state);
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isVisible()) Fits(window, qPrintable(window->objectName()));
   }
 };
 
