@@ -16,6 +16,7 @@
 #include "ui/editor/x_editor_window.h"
 #include "ui/font/text_preview_window.h"
 #include "ui/fonttools/fdt_editor_window.h"
+#include "ui/shell/application.h"
 #include "ui/shell/form_commands.h"
 #include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
@@ -55,6 +56,9 @@ class ScreenshotsTest : public QObject {
   }
 
  private Q_SLOTS:
+  // The pictures show Qt's own texts in Russian, as the program does.
+  void initTestCase() { ui::LoadQtTranslations(*QCoreApplication::instance()); }
+
   void windowsOfTheDemo() {
     testing::TempDir dir;
     testing::ScriptedGuiHost host;

@@ -153,15 +153,16 @@ ROMView::ROMView(AppState& state, QWidget* parent) : QWidget(parent, Qt::Window)
   mono.setStyleHint(QFont::TypeWriter);
   mono.setFixedPitch(true);
   if (!QFontInfo(mono).fixedPitch()) mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  const QFontMetrics metrics(mono);
-  charWidth_ = std::max(metrics.horizontalAdvance(QLatin1Char('0')), 1);
-  lineHeight_ = std::max(metrics.lineSpacing(), 1);
-  ascent_ = metrics.ascent();
 
   offsetPane_ = new ViewerPane(this, ViewerPane::Offsets, "OffsetView");
   hexPane_ = new ViewerPane(this, ViewerPane::Hex, "HexView");
   textPane_ = new ViewerPane(this, ViewerPane::Text, "TxtView");
   for (ViewerPane* pane : {offsetPane_, hexPane_, textPane_}) pane->setFont(mono);
+  // Measured in the font the panes paint with (the window's size filled in).
+  const QFontMetrics metrics(hexPane_->font());
+  charWidth_ = std::max(metrics.horizontalAdvance(QLatin1Char('0')), 1);
+  lineHeight_ = std::max(metrics.lineSpacing(), 1);
+  ascent_ = metrics.ascent();
   textPane_->setFocusPolicy(Qt::ClickFocus);
   scroll_ = new QScrollBar(Qt::Vertical, this);
   scroll_->setObjectName(QStringLiteral("VScroll1"));
