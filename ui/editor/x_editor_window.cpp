@@ -32,6 +32,7 @@
 #include "ui/font/text_preview_window.h"
 #include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/layout_keys.h"
 #include "ui/shell/menu_keys.h"
 #include "ui/shell/run_command.h"
 
@@ -105,8 +106,10 @@ std::u16string FromBox(const QString& raw) {
   return out;
 }
 
+// A letter matches its key whatever the keyboard layout.
 bool IsKey(QKeyEvent* e, int key, Qt::KeyboardModifiers mods) {
-  return e->key() == key && (e->modifiers() & ~Qt::KeypadModifier) == mods;
+  const int pressed = key >= Qt::Key_A && key <= Qt::Key_Z ? LatinLetterKey(e) : e->key();
+  return pressed == key && (e->modifiers() & ~Qt::KeypadModifier) == mods;
 }
 
 // The replace window of the text box; nothing when cancelled.
