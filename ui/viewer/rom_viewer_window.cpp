@@ -363,7 +363,9 @@ void ROMView::HandleKey(QKeyEvent* event, bool hexPane) {
     else
       PressViewerKey(state_, model_, key, modifier);
   };
-  switch (letter) {
+  // The letter commands are the plain keys (Alt + a letter opens a menu).
+  const bool plainKey = !(modifiers & (Qt::ControlModifier | Qt::AltModifier));
+  switch (plainKey ? letter : 0) {
     case Qt::Key_S: PressViewerKey(state_, model_, ViewerKey::SetBlockStart); break;
     case Qt::Key_E: PressViewerKey(state_, model_, ViewerKey::SetBlockEnd); break;
     case Qt::Key_U: ToggleTable(); return;
