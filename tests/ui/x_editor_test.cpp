@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -136,6 +137,13 @@ class XEditorTest : public QObject {
     QTest::keyClick(f.List(), Qt::Key_F7, Qt::ShiftModifier);
     QVERIFY(editor->statusBar()->currentMessage().contains(QStringLiteral("HELLO")));
     f.OpenRow(0);
+
+    // F10 opens the menu bar.
+    editor->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(editor));
+    QTest::keyClick(f.List(), Qt::Key_F10);
+    QVERIFY(editor->menuBar()->activeAction());
+    QTest::keyClick(editor->menuBar(), Qt::Key_Escape);
 
     // Replace in all dialogs from the list.
     f.host.inputs = {u"line", u"row"};
