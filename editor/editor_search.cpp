@@ -38,19 +38,21 @@ bool ContainsNoCase(std::u16string_view text, std::u16string_view upperWhat) {
 }  // namespace
 
 std::optional<TextSpan> SearchInDialog(ScriptState state, std::u16string& searchFor, std::u16string_view text,
-                                       std::size_t caret, std::size_t selectionLength, bool again) {
+                                       std::size_t caret, std::size_t selectionLength, bool again, bool* nothingFound) {
   if (!again && !AskSearchText(state, searchFor, u"в тексте ЭТОГО диалога")) return std::nullopt;
   if (searchFor.empty()) return std::nullopt;
   const std::size_t from = again ? caret + selectionLength : caret;
   const std::size_t hit = from <= text.size() ? text.find(searchFor, from) : std::u16string_view::npos;
   if (hit == std::u16string_view::npos) {
     state.ctx.host.Beep();
+    if (nothingFound) *nothingFound = true;
     return std::nullopt;
   }
   return TextSpan{hit, searchFor.size()};
 }
 
-std::int32_t SearchInDialogs(ScriptState state, std::u16string& searchFor, std::int32_t selected, bool again) {
+std::int32_t SearchInDialogs(ScriptState state, std::u16string& searchFor, std::int32_t selected, bool again,
+                             bool* nothingFound) {
   if (!RequireDialogs(state)) {
     state.ctx.host.Beep();
     return -1;
@@ -63,6 +65,7 @@ std::int32_t SearchInDialogs(ScriptState state, std::u16string& searchFor, std::
   for (std::int32_t i = std::max(selected + 1, 0); i <= last; ++i)
     if (ContainsNoCase(state.dialogs.records[static_cast<std::size_t>(i)].dlgText, upper)) return i;
   state.ctx.host.Beep();
+  if (nothingFound) *nothingFound = true;
   return -1;
 }
 

@@ -19,15 +19,18 @@ struct TextSpan {
 
 // Search in this dialog: F7 (again = false) asks for the text first and
 // searches from the caret; Shift+F7 (again = true) searches from the end of
-// the selection. Exact match. Beeps when nothing is found; the hit otherwise.
+// the selection. Exact match. Beeps when nothing is found (and sets
+// `nothingFound`, which a cancelled question leaves alone); the hit otherwise.
 std::optional<TextSpan> SearchInDialog(ScriptState state, std::u16string& searchFor, std::u16string_view text,
-                                       std::size_t caret, std::size_t selectionLength, bool again);
+                                       std::size_t caret, std::size_t selectionLength, bool again,
+                                       bool* nothingFound = nullptr);
 
 // Search in the listed dialogs: the first dialog after `selected` (-1: from
 // the first) whose text holds the search text, ignoring letter case. F7
 // (again = false) asks first. Needs loaded dialogs. -1 (and a beep) when
-// nothing is found.
-std::int32_t SearchInDialogs(ScriptState state, std::u16string& searchFor, std::int32_t selected, bool again);
+// nothing is found (`nothingFound` set as above).
+std::int32_t SearchInDialogs(ScriptState state, std::u16string& searchFor, std::int32_t selected, bool again,
+                             bool* nothingFound = nullptr);
 
 // The answers of the replace window.
 struct ReplaceRequest {

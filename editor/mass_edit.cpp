@@ -20,6 +20,14 @@
 namespace vorkat {
 namespace {
 
+// Non-overlapping occurrences, as ReplaceAll replaces them.
+std::int64_t CountOccurrences(std::u16string_view text, std::u16string_view find) {
+  if (find.empty()) return 0;
+  std::int64_t n = 0;
+  for (std::size_t at = text.find(find); at != std::u16string_view::npos; at = text.find(find, at + find.size())) ++n;
+  return n;
+}
+
 constexpr std::u16string_view kAskTitle = u"Vorkat";
 
 // The dialogs 0..lastIndex, within the slots that exist.
@@ -109,13 +117,18 @@ bool ReplaceInAllDialogs(ScriptState state) {
   std::optional<std::u16string> repl = InputBox(state, u"На что заменить", u"Change to what");
   if (!repl) return false;
   *repl = MarkupToTextCopy(*repl);
+  std::int64_t replacements = 0, dialogs = 0;
   const bool changed = ForEachDialog(state, [&](DialogRecord& d) {
     if (d.dlgText.find(*find) == std::u16string::npos) return false;
+    replacements += CountOccurrences(d.dlgText, *find);
+    ++dialogs;
     d.dlgText = ReplaceAll(d.dlgText, *find, *repl);
     return true;
   });
+  const std::u16string count = u"Замен:" + NumText(replacements) + u", в диалогах:" + NumText(dialogs);
   AppendLog(state, u"Массовая замена произведена, искали=" + *find + u" меняли на=" + *repl);
-  MsgBox(state, u"Массовая замена произведена", MsgButtons::Ok, MsgIcon::Information);
+  AppendLog(state, count);
+  MsgBox(state, u"Массовая замена произведена" + std::u16string(kCrLf) + count, MsgButtons::Ok, MsgIcon::Information);
   return changed;
 }
 

@@ -112,7 +112,7 @@ std::optional<PreviewLayout> PrintLayout(FontState state, std::u16string_view te
 
 bool AskDefaultPrintPosition(FontState state, std::int32_t x, std::int32_t y) {
   const std::u16string text =
-      u"Установить координаты печати текста\r\nDefaultX=" + DecText(x) + u"\r\nDefaultY=" + DecText(y);
+      u"Установить координаты печати текста\r\nDefaultX=" + NumText(x) + u"\r\nDefaultY=" + NumText(y);
   if (MsgBox(state, text, MsgButtons::YesNo, MsgIcon::Question, u"Set default print X/Y ?") != MsgAnswer::Yes)
     return false;
   state.preview.DefaultMyX = x;

@@ -1,6 +1,7 @@
 #include "viewer/viewer_model.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "codec/codec_state.h"
 #include "core/numbers.h"
@@ -86,20 +87,47 @@ void ApplyHighlights(const ViewerModel& view, ViewerPage& page) {
   }
 }
 
-void ApplyDifferences(CodecState state, const ViewerModel& view, ViewerPage& page) {
-  const std::span<const std::uint8_t> rom = state.rom.view();
-  const std::span<const std::uint8_t> original = state.originalRom.view();
+// Colours the cells whose bytes differ between the ROM shown and the other
+// one, on either view.
+void ApplyDifferences(std::span<const std::uint8_t> shown, std::span<const std::uint8_t> other, const ViewerModel& view,
+                      ViewerPage& page) {
   const auto width = static_cast<std::size_t>(view.codeWidth);
   const auto cellChars = static_cast<std::size_t>(view.CursorSizeInChar);
   for (std::int32_t cell = 0; cell < page.cells; ++cell) {
     const std::size_t first = static_cast<std::size_t>(page.top) + static_cast<std::size_t>(cell) * width;
     bool differs = false;
-    for (std::size_t k = first; k < first + width && k < rom.size(); ++k)
-      differs = differs || k >= original.size() || rom[k] != original[k];
+    for (std::size_t k = first; k < first + width && k < shown.size(); ++k)
+      differs = differs || k >= other.size() || shown[k] != other[k];
     if (!differs) continue;
     const std::size_t at = static_cast<std::size_t>(cell) * cellChars;
     std::fill_n(page.hexColours.begin() + static_cast<std::ptrdiff_t>(at), cellChars, kViewerDiffColour);
   }
+}
+
+// The page's cells, [from, to), that hold any byte of [first, second).
+std::pair<std::int32_t, std::int32_t> CellsOfBytes(const ViewerModel& view, const ViewerPage& page, std::int64_t first,
+                                                   std::int64_t second) {
+  if (second <= first) return {0, 0};
+  const std::int64_t width = view.codeWidth;
+  const std::int64_t from = std::max<std::int64_t>((first - page.top) / width, 0);
+  const std::int64_t to = std::min<std::int64_t>((second - page.top + width - 1) / width, page.cells);
+  if (second <= page.top || to <= from) return {0, 0};
+  return {static_cast<std::int32_t>(from), static_cast<std::int32_t>(to)};
+}
+
+// The S/E block as the block operations take it: from the start (0 when only
+// the end is set) to the end, both included; a start alone marks its cell.
+std::pair<std::int64_t, std::int64_t> BlockBytes(const ViewerModel& view) {
+  if (view.BlockEnd >= 0) return {std::max(view.BlockStart, 0), std::int64_t{view.BlockEnd} + 1};
+  if (view.BlockStart >= 0) return {view.BlockStart, std::int64_t{view.BlockStart} + view.codeWidth};
+  return {0, 0};
+}
+
+// Digits wide enough for the last offset of the ROM shown, at least six.
+int OffsetDigits(std::size_t size) {
+  int digits = 1;
+  for (std::size_t last = size > 0 ? size - 1 : 0; last >= 16; last >>= 4) ++digits;
+  return std::max(digits, 6);
 }
 
 }  // namespace
@@ -120,6 +148,7 @@ void ResetViewer(CoreState state, ViewerModel& view) {
   view.UseTrTable = true;
   view.ViewTop = view.CursorRow = view.CursorColumn = 0;
   view.BlockStart = view.BlockEnd = -1;
+  view.selectionAnchor = -1;
   if (state.rom.isLoaded) view.Scrollbytes = state.rom.size() / 100;
   SetHighlightRules(state, view, kDefaultHighlight);
 }
@@ -191,7 +220,16 @@ ViewerPage BuildPage(CodecState state, ViewerModel& view) {
   }
   page.hexColours.assign(page.hex.size(), 0);
   ApplyHighlights(view, page);
-  if (view.ShowDiff && !view.ShowOrigHexes && state.originalRom.isLoaded) ApplyDifferences(state, view, page);
+  if (view.ShowDiff && state.rom.isLoaded && state.originalRom.isLoaded)
+    ApplyDifferences(bytes, view.ShowOrigHexes ? state.rom.view() : state.originalRom.view(), view, page);
+  const int digits = OffsetDigits(bytes.size());
+  const std::int64_t rowBytes = std::int64_t{view.Columns} * width;
+  for (std::int64_t row = 0; row * view.Columns < page.cells; ++row)
+    page.offsets.push_back(HexText(static_cast<std::uint32_t>(page.top + row * rowBytes), digits));
+  const auto [blockFirst, blockSecond] = BlockBytes(view);
+  std::tie(page.blockFrom, page.blockTo) = CellsOfBytes(view, page, blockFirst, blockSecond);
+  const auto [selectedFirst, selectedSecond] = SelectedBytes(view);
+  std::tie(page.selectedFrom, page.selectedTo) = CellsOfBytes(view, page, selectedFirst, selectedSecond);
   return page;
 }
 
@@ -207,6 +245,38 @@ ViewerPage FillView(CodecState state, ViewerModel& view) {
   return BuildPage(state, view);
 }
 
+std::pair<std::int32_t, std::int32_t> SelectedBytes(const ViewerModel& view) {
+  if (view.selectionAnchor < 0) return {0, 0};
+  const std::int32_t cursor = CursorAddress(view);
+  return {std::min(view.selectionAnchor, cursor),
+          Saturate(std::int64_t{std::max(view.selectionAnchor, cursor)} + view.codeWidth)};
+}
+
+std::u16string SelectedText(CodecState state, const ViewerModel& view) {
+  const std::span<const std::uint8_t> bytes = Source(state, view);
+  const auto [first, second] = SelectedBytes(view);
+  std::u16string out;
+  const auto width = static_cast<std::size_t>(view.codeWidth);
+  for (auto at = static_cast<std::size_t>(first); at < static_cast<std::size_t>(second) && at < bytes.size();
+       at += width)
+    out += CellText(state, view, bytes.subspan(at, std::min(width, bytes.size() - at)));
+  return out;
+}
+
+std::u16string SelectedHex(CodecState state, const ViewerModel& view) {
+  const std::span<const std::uint8_t> bytes = Source(state, view);
+  const auto [first, second] = SelectedBytes(view);
+  std::u16string out;
+  for (auto at = static_cast<std::size_t>(first); at < static_cast<std::size_t>(second) && at < bytes.size(); ++at) {
+    // A blank between cells, as the hex pane shows them.
+    if (at != static_cast<std::size_t>(first) &&
+        (at - static_cast<std::size_t>(first)) % static_cast<std::size_t>(view.codeWidth) == 0)
+      out += u' ';
+    out += HexText(bytes[at], 2);
+  }
+  return out;
+}
+
 std::u16string CursorStatusText(const ViewerModel& view) {
   const std::int32_t address = CursorAddress(view);
   return NumText(view.CursorRow) + u"," + NumText(view.CursorColumn) + u"," + NumText(view.ViewTop) +
@@ -216,6 +286,12 @@ std::u16string CursorStatusText(const ViewerModel& view) {
 std::u16string BlockStatusText(const ViewerModel& view) {
   if (view.BlockStart == -1 && view.BlockEnd == -1) return {};
   return u"Адрес начала блока для дампа=" + NumText(view.BlockStart) + u" адрес конца блока=" + NumText(view.BlockEnd);
+}
+
+void ExtendSelection(CodecState state, ViewerModel& view, ViewerKey key) {
+  const std::int32_t anchor = view.selectionAnchor >= 0 ? view.selectionAnchor : CursorAddress(view);
+  PressViewerKey(state, view, key);
+  view.selectionAnchor = anchor;
 }
 
 void ScrollUp(CodecState state, ViewerModel& view, std::int32_t lines) {
@@ -251,6 +327,8 @@ std::int32_t ScrollPosition(const ViewerModel& view) {
 
 void PressViewerKey(CodecState state, ViewerModel& view, ViewerKey key, bool modifier) {
   const std::int64_t size = SourceSize(state, view);
+  // Moving the cursor drops the selection.
+  if (key <= ViewerKey::End) view.selectionAnchor = -1;
   switch (key) {
     case ViewerKey::Up: --view.CursorRow; break;
     case ViewerKey::Down: ++view.CursorRow; break;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vorkat {
@@ -52,6 +53,9 @@ struct ViewerModel {
   std::vector<std::u16string> jumpList;
   bool ShowDiff = false;
   bool ShowOrigHexes = false;
+  // Where a selection of the panes began (its other end is the cursor); -1
+  // without a selection.
+  std::int32_t selectionAnchor = -1;
   // Shown for a byte the text pane cannot draw.
   char16_t placeholder = u'.';
 };
@@ -81,6 +85,11 @@ struct ViewerPage {
   std::vector<std::uint32_t> hexColours;
   std::u16string text;  // one character per cell
   bool empty = true;    // nothing to show (no ROM, or no original ROM for the original view)
+  // The offset column: the first offset of each row, in hexadecimal.
+  std::vector<std::u16string> offsets;
+  // Cells of the page, [from, to), inside the S/E block and the selection.
+  std::int32_t blockFrom = 0, blockTo = 0;
+  std::int32_t selectedFrom = 0, selectedTo = 0;
 };
 
 // Redraws: clamps `ViewTop` to the ROM and builds the page of the working
@@ -89,6 +98,13 @@ struct ViewerPage {
 ViewerPage FillView(CodecState state, ViewerModel& view);
 // The page model alone, for painting: no log lines.
 ViewerPage BuildPage(CodecState state, ViewerModel& view);
+
+// The selection as bytes of the ROM, [first, second); empty without one.
+std::pair<std::int32_t, std::int32_t> SelectedBytes(const ViewerModel& view);
+// The selection as the text pane shows it (one character per cell) and as
+// the hex pane shows it (the cells' digits, a blank between cells).
+std::u16string SelectedText(CodecState state, const ViewerModel& view);
+std::u16string SelectedHex(CodecState state, const ViewerModel& view);
 
 // Status lines under the panes.
 std::u16string CursorStatusText(const ViewerModel& view);
@@ -112,6 +128,10 @@ enum class ViewerKey {
 // A key of the viewer: moves the cursor or the page (with `modifier` held,
 // Left and Right move the page by one cell), then wraps the cursor.
 void PressViewerKey(CodecState state, ViewerModel& view, ViewerKey key, bool modifier = false);
+
+// A move key with the selection held (Shift): the selection runs from where
+// it began, or from the cursor, to the cursor's new place.
+void ExtendSelection(CodecState state, ViewerModel& view, ViewerKey key);
 
 void ScrollUp(CodecState state, ViewerModel& view, std::int32_t lines);
 void ScrollDown(CodecState state, ViewerModel& view, std::int32_t lines);

@@ -113,7 +113,8 @@ TEST_F(EditorOps, ReplaceInAllIsExactAndStopsOnEmptySearchOrCancel) {
   EXPECT_EQ(host.prompts.at(3).title, u"Find what");
   EXPECT_EQ(host.prompts.at(4).title, u"Change to what");
   EXPECT_TRUE(Logged(u"Массовая замена произведена, искали=one меняли на=1 "));
-  EXPECT_EQ(host.messages.at(0).text, u"Массовая замена произведена");
+  EXPECT_EQ(host.messages.at(0).text, u"Массовая замена произведена\r\nЗамен: 2, в диалогах: 2")
+      << "\"one ONE\" holds one exact hit, \"none\" another";
 }
 
 TEST_F(EditorOps, AppendingTheLineBreakMarkupAddsCrLfToEveryDialogButNotTheEmptySlot) {

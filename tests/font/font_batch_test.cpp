@@ -183,7 +183,7 @@ TEST_F(FontBatchTest, PrintNeedsTheFdtAndTheGlyphsAndWritesThePositionBack) {
   host.answers.push_back(MsgAnswer::Yes);
   EXPECT_TRUE(AskDefaultPrintPosition(state, 30, 40));
   EXPECT_EQ(host.messages.back().title, u"Set default print X/Y ?");
-  EXPECT_EQ(host.messages.back().text, u"Установить координаты печати текста\r\nDefaultX=30\r\nDefaultY=40");
+  EXPECT_EQ(host.messages.back().text, u"Установить координаты печати текста\r\nDefaultX= 30\r\nDefaultY= 40");
   EXPECT_EQ(state.preview.DefaultMyX, 30);
   EXPECT_EQ(state.ctx.settings.VivorurePrnXPrnY, u"30,40");
 }

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "codec/table_loader.h"
 #include "tests/support/scripted_gui_host.h"
 #include "tests/support/temp_dir.h"
+#include "ui/shell/application.h"
 #include "ui/shell/gui_host.h"
 #include "ui/shell/main_window.h"
 
@@ -43,8 +45,8 @@ class MainFormTest : public QObject {
     QCOMPARE(form.windowTitle(), QStringLiteral("Vorkat 2.0    ver 0.40"));
     for (const char* name : {"menuFile", "menuOpen", "menuSave", "menuTools", "menuEdit", "menuOptions", "menuHelp"})
       QVERIFY2(form.findChild<QMenu*>(QLatin1String(name)), name);
-    QCOMPARE(form.Action(QStringLiteral("menuOpenRom"))->text(), QStringLiteral("ROM"));
-    QCOMPARE(form.Action(QStringLiteral("menuMakePatch"))->text(),
+    QCOMPARE(form.Action(QStringLiteral("menuOpenRom"))->iconText(), QStringLiteral("ROM"));
+    QCOMPARE(form.Action(QStringLiteral("menuMakePatch"))->iconText(),
              QStringLiteral("Найти отличия от оригинала (ROM/ROM)"));
     QVERIFY(form.Action(QStringLiteral("menuOpenRom"))->isEnabled());
     QVERIFY(form.Action(QStringLiteral("menuExit"))->isEnabled());
@@ -152,6 +154,33 @@ class MainFormTest : public QObject {
       QCOMPARE(state.ctx.exitRequested, answer == MsgAnswer::Yes);  // Yes: the exit sequence ran after the stop
       QCOMPARE(form.isVisible(), answer == MsgAnswer::No);
     }
+  }
+
+  void everyMenuItemHasAMnemonicOfItsOwn() {
+    ScriptedGuiHost host;
+    AppState state(host);
+    ui::MainForm form(state);
+    QList<QList<QAction*>> menus{form.menuBar()->actions()};
+    for (const QMenu* menu : form.findChildren<QMenu*>()) menus << menu->actions();
+    for (const QList<QAction*>& actions : menus) {
+      QList<QChar> seen;
+      for (const QAction* a : actions) {
+        if (a->isSeparator()) continue;
+        const qsizetype at = a->text().indexOf(QLatin1Char('&'));
+        QVERIFY2(at >= 0 && at + 1 < a->text().size(), qPrintable(a->text()));
+        const QChar letter = a->text()[at + 1].toLower();
+        QVERIFY2(!seen.contains(letter), qPrintable(a->text()));
+        seen << letter;
+      }
+    }
+  }
+
+  // Last: Qt's translations stay installed for the rest of the program.
+  void standardButtonsSpeakRussian() {
+    if (!ui::LoadQtTranslations(*QCoreApplication::instance())) QSKIP("Qt's Russian translations are not installed");
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Да"));
   }
 };
 

@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+
+#include <algorithm>
 
 #include "app/app.h"
 #include "codec/table_loader.h"
@@ -57,9 +60,25 @@ class MenuWalkTest : public QObject {
       action->trigger();
       QApplication::processEvents();
       QCOMPARE(state.ctx.busy, 0);
-      // The windows a command opened close as a user would close them.
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != &form && w->isVisible()) w->close();
+      // The tool windows a command opened close with Escape and have a Close
+      // button; the viewer keeps Escape for its block and the editor for its text.
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == &form || !w->isVisible()) continue;
+        if (w->objectName() == QStringLiteral("ROMView") || w->objectName() == QStringLiteral("xEditor")) {
+          w->close();
+          continue;
+        }
+        QTest::keyClick(w, Qt::Key_Escape);
+        QVERIFY2(!w->isVisible(), qPrintable(name + QStringLiteral(" opened ") + w->objectName()));
+        const auto buttons = w->findChildren<QPushButton*>();
+        QVERIFY2(std::any_of(buttons.begin(), buttons.end(),
+                             [](const QPushButton* b) {
+                               return QStringList{QStringLiteral("Закрыть"), QStringLiteral("Close"),
+                                                  QStringLiteral("Отмена")}
+                                   .contains(b->text().remove(QLatin1Char('&')));
+                             }),
+                 qPrintable(w->objectName() + QStringLiteral(" has no Close button")));
+      }
       QApplication::processEvents();
       QVERIFY2(!QApplication::activeModalWidget(), qPrintable(name));
       ++walked;

@@ -1,9 +1,14 @@
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/app.h"
@@ -79,16 +84,63 @@ class RomViewTest : public QObject {
     for (int i = m.Columns + 1; i < m.Columns + 3; ++i) expected += static_cast<char16_t>(0x41 + i % 26);
     QVERIFY(f.dir.ReadText("block.txt").find(expected) != std::u16string::npos);
 
-    // A search from the menu fills the shown viewer's jump list.
+    // A search from the menu fills the shown viewer's jump list and its own
+    // hit list. The table's warning about a character it lacks is said once,
+    // when the search starts, not at every keystroke.
     f.Run("menuROMSearcher");
+    auto countWarnings = [&] {
+      return std::count_if(f.host.logLines.begin(), f.host.logLines.end(),
+                           [](const std::u16string& line) { return line.ends_with(u"='#'"); });
+    };
+    QTest::keyClicks(f.Find<QLineEdit>("TextFld"), QStringLiteral("Z#A"));
+    QCOMPARE(countWarnings(), 0);
     f.Find<QLineEdit>("HexFld")->setText(QStringLiteral("5A41"));
     QTest::mouseClick(f.Find<QPushButton>("RunBtn"), Qt::LeftButton);
+    QCOMPARE(countWarnings(), 1);
     auto* jumps = f.Find<QComboBox>("JumpList");
     QCOMPARE(jumps->count(), 4096 / 26);
     QCOMPARE(jumps->itemText(0), QStringLiteral("25"));
     jumps->setCurrentIndex(1);
     QTest::mouseClick(f.Find<QPushButton>("btnJumpToAddr"), Qt::LeftButton);
     QCOMPARE(m.ViewTop, 51);
+    auto* hits = f.Find<QListView>("lstHits");
+    QCOMPARE(hits->model()->rowCount(), 4096 / 26);
+    const QRect third = hits->visualRect(hits->model()->index(2, 0));
+    QTest::mouseClick(hits->viewport(), Qt::LeftButton, {}, third.center());
+    QTest::mouseDClick(hits->viewport(), Qt::LeftButton, {}, third.center());
+    QCOMPARE(m.ViewTop, 77);
+  }
+
+  void russianLayoutKeysAndASelectionCopiedFromTheTextPane() {
+    Fixture f;
+    f.PutRom(4096);
+    f.Run("menuROMViewer");
+    auto* view = f.Find<ui::ROMView>("ROMView");
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    QWidget* hex = f.Find<QWidget>("HexView");
+    const ViewerModel& m = view->model();
+    QTest::keyClick(hex, Qt::Key_Right);
+    // Under the Russian layout the S key reports the letter "Ы".
+    QKeyEvent russianS(QEvent::KeyPress, u'Ы', Qt::NoModifier, QStringLiteral("ы"));
+    QApplication::sendEvent(hex, &russianS);
+    QCOMPARE(m.BlockStart, 1);
+
+    // Shift+arrows select in the text pane once selection is allowed; Ctrl+C
+    // (Ctrl+С under the Russian layout) copies what the pane shows.
+    f.Find<QAction>("menuEnableTextSelection")->trigger();
+    QWidget* text = f.Find<QWidget>("TxtView");
+    QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(view->charWidth() * 2 + 4, view->lineHeight() + 4));
+    QCOMPARE(CursorAddress(m), m.Columns + 2);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(text, Qt::Key_Right, Qt::ShiftModifier);
+    QKeyEvent russianCopy(QEvent::KeyPress, u'С', Qt::ControlModifier, QStringLiteral("с"));
+    QApplication::sendEvent(text, &russianCopy);
+    QString expected;
+    for (int i = m.Columns + 2; i < m.Columns + 6; ++i) expected += QChar(0x41 + i % 26);
+    QCOMPARE(QApplication::clipboard()->text(), expected);
+    hex->setFocus();
+    QTest::keyClick(hex, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text().split(QLatin1Char(' ')).size(), 4);
+    QCOMPARE(view->page().selectedTo - view->page().selectedFrom, 4);
   }
 };
 

@@ -6,6 +6,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QScreen>
 #include <QtTest>
 
 #include "app/app.h"
@@ -18,7 +19,10 @@
 #include "tests/support/temp_dir.h"
 #include "ui/editor/x_editor_window.h"
 #include "ui/font/text_preview_window.h"
+#include "ui/fonttools/fdt_editor_window.h"
+#include "ui/shell/application.h"
 #include "ui/shell/form_commands.h"
+#include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
 #include "ui/shell/main_window.h"
 #include "ui/viewer/rom_viewer_window.h"
@@ -28,12 +32,25 @@ using namespace vorkat;
 class ScreenshotsTest : public QObject {
   Q_OBJECT
 
-  // Saves the window's picture when a folder is named; checks it either way.
-  static void Take(QWidget* window, const char* name) {
+  // Shows the window: it must fit the screen (at any QT_SCALE_FACTOR).
+  static void Fits(QWidget* window, const char* name) {
     QVERIFY2(window, name);
     window->show();
     window->raise();
     QApplication::processEvents();
+    const QSize screen = window->screen()->availableGeometry().size();
+    QVERIFY2(window->width() <= screen.width() && window->height() <= screen.height(),
+             qPrintable(QStringLiteral("%1 is %2x%3 on a screen of %4x%5")
+                            .arg(QLatin1String(name))
+                            .arg(window->width())
+                            .arg(window->height())
+                            .arg(screen.width())
+                            .arg(screen.height())));
+  }
+
+  // Saves the window's picture when a folder is named; checks it either way.
+  static void Take(QWidget* window, const char* name) {
+    Fits(window, name);
     const QPixmap picture = window->grab();
     QVERIFY2(!picture.isNull() && picture.width() > 100 && picture.height() > 100, name);
     const QByteArray folder = qgetenv("VORKAT_SCREENSHOT_DIR");
@@ -43,6 +60,9 @@ class ScreenshotsTest : public QObject {
   }
 
  private Q_SLOTS:
+  // The pictures show Qt's own texts in Russian, as the program does.
+  void initTestCase() { ui::LoadQtTranslations(*QCoreApplication::instance()); }
+
   void windowsOfTheDemo() {
     testing::TempDir dir;
     testing::ScriptedGuiHost host;
@@ -50,7 +70,7 @@ class ScreenshotsTest : public QObject {
     StartUp(state, FromPath(dir.path()));
     ui::MainForm form(state);
     host.Attach(&form, &state);
-    form.resize(900, 560);
+    ui::ResizeWithinScreen(&form, QSize(900, 560));
     form.show();
 
     const std::u16string demo = FromPath(std::filesystem::path(VORKAT_EXAMPLES_DIR) / "demo");
@@ -86,6 +106,16 @@ class ScreenshotsTest : public QObject {
     QTRY_VERIFY(insert->isEnabled());  // windows wait while an operation runs
     insert->findChild<QPushButton*>(QStringLiteral("btnFreeSpaceMap"))->click();
     Take(form.findChild<QWidget*>(QStringLiteral("FreeSpaceMap")), "free_space_map");
+
+    // The windows the guide does not show fit too.
+    ui::FDTeditForm fdtEditor(state, &form);
+    Fits(&fdtEditor, "FDTeditForm");
+    fdtEditor.close();
+    Fits(ui::PreviewWindow(&form, state), "xview");
+    for (const char* menu : {"menuFontMaker", "menuFontMapper", "menuTableEditor", "menuRomTiles", "menuROMSearcher"})
+      ui::FindFormCommand(menu)->open(&form, state);
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isVisible()) Fits(window, qPrintable(window->objectName()));
   }
 
   // The game's font: the demo's font.txt run in a copy (its FDT names the

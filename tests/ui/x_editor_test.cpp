@@ -2,8 +2,10 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QtTest>
 
 #include <memory>
@@ -14,6 +16,7 @@
 #include "tests/support/temp_dir.h"
 #include "ui/editor/x_editor_window.h"
 #include "ui/shell/form_commands.h"
+#include "ui/shell/gui_host.h"
 
 using namespace vorkat;
 
@@ -123,13 +126,24 @@ class XEditorTest : public QObject {
     QVERIFY(!f.state.dialogs.changed);
     QVERIFY(f.dir.ReadText("saved.txt").find(u"second line\r\nthird") != std::u16string::npos);
 
-    // The list search ignores case and selects without opening.
+    // The list search ignores case and shows the found dialog; the status line says when nothing is found.
     f.host.inputs = {u"HELLO"};
     QTest::keyClick(f.List(), Qt::Key_F7);
     QCOMPARE(f.List()->currentIndex().row(), 1);
     QTest::keyClick(f.List(), Qt::Key_F7, Qt::ShiftModifier);
     QCOMPARE(f.List()->currentIndex().row(), 2);
-    QCOMPARE(editor->currentDialogIndex(), 0);
+    QCOMPARE(editor->currentDialogIndex(), 2);
+    QCOMPARE(f.Box()->toPlainText(), ui::ToQ(f.state.dialogs.records[2].dlgText));
+    QTest::keyClick(f.List(), Qt::Key_F7, Qt::ShiftModifier);
+    QVERIFY(editor->statusBar()->currentMessage().contains(QStringLiteral("HELLO")));
+    f.OpenRow(0);
+
+    // F10 opens the menu bar.
+    editor->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(editor));
+    QTest::keyClick(f.List(), Qt::Key_F10);
+    QVERIFY(editor->menuBar()->activeAction());
+    QTest::keyClick(editor->menuBar(), Qt::Key_Escape);
 
     // Replace in all dialogs from the list.
     f.host.inputs = {u"line", u"row"};

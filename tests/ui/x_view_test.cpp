@@ -142,10 +142,16 @@ class XViewTest : public QObject {
     QCOMPARE(QImage(Q(dir.File("photo.bmp"))).convertToFormat(QImage::Format_RGB32), form.Picture());
     QCOMPARE(host.messages.back().title, std::u16string(u"Картинка сохранена"));
 
+    // A double click at zoom 3 picks the picture's pixel under the pointer.
+    form.SetZoom(3);
+    QWidget* picture = form.findChild<QWidget*>(QStringLiteral("Picture1"));
+    QCOMPARE(picture->size(), form.Picture().size() * 3);
     host.answers.push_back(MsgAnswer::Yes);
-    form.PickPrintPosition(11, 7);
+    QTest::mouseDClick(picture, Qt::LeftButton, {}, QPoint(11 * 3 + 2, 7 * 3 + 1));
     QCOMPARE(state.preview.DefaultMyX, 11);
     QCOMPARE(state.ctx.settings.VivorurePrnXPrnY, std::u16string(u"11,7"));
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QVERIFY(!form.isVisible());
   }
 
   void editorPrintsAndWrapsThroughThePreview() {

@@ -134,7 +134,37 @@ TEST_F(Viewer, DifferencesAgainstTheOriginalAreGreenPerCell) {
   view.ShowOrigHexes = true;
   page = FillView(state, view);
   EXPECT_EQ(page.hex, u"01 09 03 ");
-  EXPECT_EQ(CellColour(page, 1), 0u);
+  EXPECT_EQ(CellColour(page, 0), 0u);
+  EXPECT_EQ(CellColour(page, 1), kViewerDiffColour) << "the original's view shows the differences too";
+}
+
+TEST_F(Viewer, PageCarriesRowOffsetsTheBlockAndTheSelection) {
+  Open(Counting(0x20000));
+  view.ViewTop = 0x1FFEC;
+  ViewerPage page = BuildPage(state, view);
+  EXPECT_EQ(page.offsets, (std::vector<std::u16string>{u"01FFEC", u"01FFF0", u"01FFF4"}))
+      << "as many digits as the last offset needs, at least six";
+
+  Press(ViewerKey::Right);
+  Press(ViewerKey::SetBlockStart);
+  Press(ViewerKey::Down);
+  Press(ViewerKey::SetBlockEnd);
+  page = BuildPage(state, view);
+  EXPECT_EQ(std::pair(page.blockFrom, page.blockTo), std::pair(1, 6)) << "both ends included";
+  view.BlockStart = -1;
+  page = BuildPage(state, view);
+  EXPECT_EQ(std::pair(page.blockFrom, page.blockTo), std::pair(0, 6)) << "an end alone runs from offset 0";
+
+  // Shift+arrows select from where the cursor stood; a plain move drops the selection.
+  ExtendSelection(state, view, ViewerKey::Left);
+  ExtendSelection(state, view, ViewerKey::Left);
+  page = BuildPage(state, view);
+  EXPECT_EQ(std::pair(page.selectedFrom, page.selectedTo), std::pair(3, 6));
+  EXPECT_EQ(SelectedHex(state, view), u"EF F0 F1");
+  view.UseTrTable = false;
+  EXPECT_EQ(SelectedText(state, view), u"прс") << "Windows-1251 without a table";
+  Press(ViewerKey::Right);
+  EXPECT_EQ(SelectedBytes(view), std::pair(0, 0));
 }
 
 TEST_F(Viewer, JumpsRememberWhereThePageStood) {

@@ -58,6 +58,8 @@ TableEditForm::TableEditForm(AppState& state, QWidget* parent) : StateWindow(par
   auto* listButtons = new QHBoxLayout;
   listButtons->addWidget(refresh);
   listButtons->addWidget(fill);
+  listButtons->addStretch();
+  listButtons->addWidget(CloseButton(this));
 
   auto* right = new QVBoxLayout;
   right->addLayout(grid);
@@ -84,7 +86,7 @@ TableEditForm::TableEditForm(AppState& state, QWidget* parent) : StateWindow(par
   connect(comment_, &QPlainTextEdit::textChanged, this, [this] {
     if (!loading_) SetTableComment(state_, FromQ(comment_->toPlainText()));
   });
-  resize(640, 480);
+  ResizeWithinScreen(this, QSize(640, 480));
 }
 
 void TableEditForm::LoadFields() {

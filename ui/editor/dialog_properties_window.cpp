@@ -58,7 +58,7 @@ DlgPropsForm::DlgPropsForm(AppState& state, QWidget* parent) : QDialog(parent), 
   AddRow(grid, QStringLiteral("Зоны поиска указателей в роме для данного диалога"), zones_);
   AddRow(grid, QStringLiteral("Заметки"), comments_);
 
-  auto* buttons = ButtonRow({}, {update_});
+  auto* buttons = ButtonRow({}, {update_, CloseButton(this)});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addLayout(buttons);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -31,6 +32,8 @@
 #include "ui/font/text_preview_window.h"
 #include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/layout_keys.h"
+#include "ui/shell/menu_keys.h"
 #include "ui/shell/run_command.h"
 
 namespace vorkat::ui {
@@ -103,8 +106,10 @@ std::u16string FromBox(const QString& raw) {
   return out;
 }
 
+// A letter matches its key whatever the keyboard layout.
 bool IsKey(QKeyEvent* e, int key, Qt::KeyboardModifiers mods) {
-  return e->key() == key && (e->modifiers() & ~Qt::KeypadModifier) == mods;
+  const int pressed = key >= Qt::Key_A && key <= Qt::Key_Z ? LatinLetterKey(e) : e->key();
+  return pressed == key && (e->modifiers() & ~Qt::KeypadModifier) == mods;
 }
 
 // The replace window of the text box; nothing when cancelled.
@@ -142,7 +147,7 @@ XEditorForm::XEditorForm(AppState& state, QWidget* parent) : QMainWindow(parent)
   setObjectName(QStringLiteral("xEditor"));
   setWindowTitle(QStringLiteral("X-Editor"));
   setWindowFlag(Qt::Window);
-  resize(820, 620);
+  ResizeWithinScreen(this, QSize(820, 620));
 
   auto* central = new QWidget(this);
   model_ = new DialogListModel(state_, this);
@@ -173,7 +178,10 @@ XEditorForm::XEditorForm(AppState& state, QWidget* parent) : QMainWindow(parent)
   auto* row = ButtonRow({print, wrap, pages}, {accept_});
   layout->addLayout(row);
   setCentralWidget(central);
+  statusBar()->setObjectName(QStringLiteral("statusEditor"));
   BuildMenus();
+  AddMnemonics(menuBar());
+  FocusMenuBarWithF10(this, menuBar());
 
   list_->installEventFilter(this);
   box_->installEventFilter(this);
@@ -204,6 +212,13 @@ void XEditorForm::BuildMenus() {
   propsItem_->setCheckable(true);
   AddItem(view, "menuListFont", QStringLiteral("Шрифт для списка диалогов"), &XEditorForm::ListFont);
   AddItem(view, "menuTextFont", QStringLiteral("Шрифт для окна редактирования"), &XEditorForm::TextFont);
+  QMenu* search = menuBar()->addMenu(QStringLiteral("Поиск"));
+  // The keys act on the list or on the text box, whichever has the focus.
+  AddItem(search, "menuFind", QStringLiteral("Найти"), &XEditorForm::FindItem)->setShortcut(Qt::Key_F7);
+  AddItem(search, "menuFindNext", QStringLiteral("Найти дальше"), &XEditorForm::FindNextItem)
+      ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7));
+  AddItem(search, "menuReplace", QStringLiteral("Заменить"), &XEditorForm::ReplaceItem)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
   QMenu* ops = menuBar()->addMenu(QStringLiteral("Операции"));
   AddItem(ops, "menuAppendToAll", QStringLiteral("Подклеить строку к тексту диалога сзади"), &XEditorForm::AppendItem);
   AddItem(ops, "menuReplaceAll", QStringLiteral("Замена одного на другое (CTRL+H)"), &XEditorForm::ReplaceAllItem);
@@ -226,6 +241,7 @@ void XEditorForm::BuildMenus() {
 
   QMenu* font = menuBar()->addMenu(QStringLiteral("Шрифт"));
   AddItem(font, "menuEdLoadFDT", QStringLiteral("Load FDT"), &XEditorForm::LoadFdtItem);
+  AddItem(font, "menuTranspColor", QStringLiteral("Прозрачный цвет"), &XEditorForm::TransparentColourItem);
   AddItem(font, "menuReloadFntPics", QStringLiteral("Перечитать картинки с буквами"), &XEditorForm::ReloadPicturesItem);
   previewItem_ = AddItem(font, "menuXPreview", QStringLiteral("Окно X-preview"), &XEditorForm::TogglePreview);
   previewItem_->setCheckable(true);
@@ -270,9 +286,17 @@ void XEditorForm::SyncPreviewOptions() {
 }
 
 void XEditorForm::LoadFdtItem() {
+  // The glyphs are read after every load; without a table of two mappings
+  // that says "еше не загружена".
   RunItem([&] {
-    if (LoadFontDescription(state_)) Preview()->LoadFntPics();
+    LoadFontDescription(state_);
+    Preview()->LoadFntPics();
   });
+}
+
+void XEditorForm::TransparentColourItem() {
+  MsgBox(state_, u"По техническим причинам, 'прозрачный цвет' это БЕЛЫЙ rgb(FF,FF,FF)", MsgButtons::Ok,
+         MsgIcon::Information, u"Sorry");
 }
 
 void XEditorForm::ReloadPicturesItem() {
@@ -376,6 +400,8 @@ bool XEditorForm::eventFilter(QObject* watched, QEvent* event) {
   }
   if (event->type() != QEvent::KeyPress) return false;
   auto* key = static_cast<QKeyEvent*>(event);
+  // F7, Shift+F7 and Ctrl+H are also the Search menu's shortcuts, which take
+  // them first while the window is active.
   if (watched == box_) {
     if (IsKey(key, Qt::Key_F7, Qt::NoModifier))
       SearchInBox(false);
@@ -461,7 +487,9 @@ void XEditorForm::SearchInBox(bool again) {
   QTextCursor c = box_->textCursor();
   const std::size_t start = DialogOffsetFromBox(text, static_cast<std::size_t>(c.selectionStart()));
   const std::size_t end = DialogOffsetFromBox(text, static_cast<std::size_t>(c.selectionEnd()));
-  std::optional<TextSpan> hit = SearchInDialog(state_, SearchForString, text, start, end - start, again);
+  bool nothingFound = false;
+  std::optional<TextSpan> hit = SearchInDialog(state_, SearchForString, text, start, end - start, again, &nothingFound);
+  ShowSearchResult(nothingFound, hit.has_value());
   if (!hit) return;
   c.setPosition(static_cast<int>(BoxOffsetFromDialog(text, hit->start)));
   c.setPosition(static_cast<int>(BoxOffsetFromDialog(text, hit->start + hit->length)), QTextCursor::KeepAnchor);
@@ -484,10 +512,43 @@ void XEditorForm::ReplaceInBox() {
 }
 
 void XEditorForm::SearchInList(bool again) {
-  const int row = SearchInDialogs(state_, SearchForString, list_->currentIndex().row(), again);
+  bool nothingFound = false;
+  const int row = SearchInDialogs(state_, SearchForString, list_->currentIndex().row(), again, &nothingFound);
+  ShowSearchResult(nothingFound, row >= 0);
   if (row < 0) return;
-  list_->setCurrentIndex(model_->index(row));
   list_->scrollTo(model_->index(row));
+  OpenDialog(row);  // the found dialog in the text box
+  list_->setFocus();
+}
+
+void XEditorForm::ShowSearchResult(bool nothingFound, bool found) {
+  if (nothingFound)
+    statusBar()->showMessage(QStringLiteral("Не найдено: \"") + ToQ(SearchForString) + QStringLiteral("\""));
+  else if (found)
+    statusBar()->clearMessage();
+}
+
+bool XEditorForm::ListHasFocus() const { return QApplication::focusWidget() != box_; }
+
+void XEditorForm::FindItem() {
+  if (ListHasFocus())
+    SearchInList(false);
+  else
+    SearchInBox(false);
+}
+
+void XEditorForm::FindNextItem() {
+  if (ListHasFocus())
+    SearchInList(true);
+  else
+    SearchInBox(true);
+}
+
+void XEditorForm::ReplaceItem() {
+  if (ListHasFocus())
+    ReplaceAllItem();
+  else
+    ReplaceInBox();
 }
 
 void XEditorForm::LoadDialogsItem() {

@@ -71,6 +71,12 @@ class XEditorForm : public QMainWindow {
   void SearchInBox(bool again);
   void ReplaceInBox();
   void SearchInList(bool again);
+  // The status line after a search: what was not found.
+  void ShowSearchResult(bool nothingFound, bool found);
+  bool ListHasFocus() const;
+  void FindItem();
+  void FindNextItem();
+  void ReplaceItem();
 
   // Menus.
   void LoadDialogsItem();
@@ -93,6 +99,7 @@ class XEditorForm : public QMainWindow {
   XViewForm* Preview();
   void SyncPreviewOptions();
   void LoadFdtItem();
+  void TransparentColourItem();
   void ReloadPicturesItem();
   void TogglePreview();
   void PrintBox();

@@ -68,6 +68,7 @@ AddrExtrForm::AddrExtrForm(AppState& state, QWidget* parent) : QWidget(parent, Q
   connect(browse1, &QPushButton::clicked, this, &AddrExtrForm::BrowseOutput);
   connect(ok, &QPushButton::clicked, this, &AddrExtrForm::Continue);
   connect(cancel, &QPushButton::clicked, this, &QWidget::hide);
+  CloseWithEscape(this);
 }
 
 void AddrExtrForm::BrowseList() {

@@ -35,7 +35,7 @@ FromToAddrForm::FromToAddrForm(AppState& state, QWidget* parent) : StateWindow(p
   AddRow(grid, QStringLiteral("Начиная со смещения"), start_);
   AddRow(grid, QStringLiteral("Заканчивая смещением"), end_);
   AddRow(grid, QStringLiteral("Сколько байт"), bytes_);
-  auto* buttons = ButtonRow({whole}, {extract});
+  auto* buttons = ButtonRow({whole}, {extract, CloseButton(this)});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addLayout(buttons);

@@ -1,6 +1,8 @@
 #include "ui/font/text_preview_window.h"
 
 #include <QColorDialog>
+#include <QComboBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,6 +18,7 @@
 #include "font/font_commands.h"
 #include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/menu_keys.h"
 
 namespace vorkat::ui {
 
@@ -24,6 +27,7 @@ namespace {
 // The picture of a preview before any background: a GBA screen.
 constexpr QSize kDefaultPictureSize(240, 160);
 constexpr int kBrushSize = 8;
+constexpr int kMaxZoom = 4;
 
 }  // namespace
 
@@ -37,8 +41,9 @@ class PreviewPicture : public QWidget {
     setAccessibleName(QStringLiteral("X-Preview"));
   }
 
+  // The picture at the window's zoom: whole factors, so its pixels stay square and sharp.
   void Refresh() {
-    setFixedSize(form_->Picture().size());
+    setFixedSize(form_->Picture().size() * form_->Zoom());
     update();
   }
 
@@ -48,11 +53,18 @@ class PreviewPicture : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.drawImage(0, 0, form_->Picture());
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(QRect(QPoint(0, 0), form_->Picture().size() * form_->Zoom()), form_->Picture());
+  }
+
+  // The pointer in picture pixels.
+  QPoint PicturePoint(const QMouseEvent* event) const {
+    const QPoint at = event->position().toPoint();
+    return {at.x() / form_->Zoom(), at.y() / form_->Zoom()};  // the pixel under the pointer, not the nearest corner
   }
 
   void mouseMoveEvent(QMouseEvent* event) override {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = PicturePoint(event);
     mouseX = at.x();
     mouseY = at.y();
     const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
@@ -62,11 +74,11 @@ class PreviewPicture : public QWidget {
 
   void mousePressEvent(QMouseEvent* event) override {
     if (event->modifiers().testFlag(Qt::ControlModifier) && event->button() == Qt::LeftButton)
-      form_->PaintBrush(event->position().toPoint().x(), event->position().toPoint().y());
+      form_->PaintBrush(PicturePoint(event).x(), PicturePoint(event).y());
   }
 
   void mouseDoubleClickEvent(QMouseEvent* event) override {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = PicturePoint(event);
     mouseX = at.x();
     mouseY = at.y();
     form_->PickPrintPosition(mouseX, mouseY);
@@ -97,6 +109,13 @@ XViewForm::XViewForm(AppState& state, QWidget* parent) : QWidget(parent, Qt::Win
   cls->setAutoDefault(false);
   connect(cls, &QPushButton::clicked, this, &XViewForm::ClearPicture);
 
+  auto* zoom = new QComboBox(this);
+  zoom->setObjectName(QStringLiteral("cmbZoom"));
+  for (int factor = 1; factor <= kMaxZoom; ++factor) zoom->addItem(QStringLiteral("x%1").arg(factor), factor);
+  auto* zoomLabel = new QLabel(QStringLiteral("Масштаб"), this);
+  zoomLabel->setBuddy(zoom);
+  connect(zoom, &QComboBox::activated, this, [this, zoom] { SetZoom(zoom->currentData().toInt()); });
+
   view_ = new PreviewPicture(this);
   scroll_ = new QScrollArea(this);
   scroll_->setWidget(view_);
@@ -105,9 +124,16 @@ XViewForm::XViewForm(AppState& state, QWidget* parent) : QWidget(parent, Qt::Win
   auto* layout = new QVBoxLayout(this);
   layout->setMenuBar(menus);
   layout->addWidget(scroll_, 1);
-  layout->addWidget(cls, 0, Qt::AlignLeft);
+  layout->addLayout(ButtonRow({cls, zoomLabel, zoom}, {CloseButton(this)}));
+  FocusMenuBarWithF10(this, menus);
+  AddMnemonics(menus);
   Rebuild();
-  resize(kDefaultPictureSize.width() + 40, kDefaultPictureSize.height() + 90);
+  ResizeWithinScreen(this, QSize(kDefaultPictureSize.width() + 40, kDefaultPictureSize.height() + 90));
+}
+
+void XViewForm::SetZoom(int factor) {
+  zoom_ = std::clamp(factor, 1, kMaxZoom);
+  view_->Refresh();
 }
 
 void XViewForm::showEvent(QShowEvent* event) {

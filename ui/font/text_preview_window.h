@@ -50,6 +50,9 @@ class XViewForm : public QWidget {
 
   // The picture as shown: background and everything drawn since the last clear.
   const QImage& Picture() const { return picture_; }
+  // The whole factor the picture is shown at (1 .. 4).
+  int Zoom() const { return zoom_; }
+  void SetZoom(int factor);
   // Sets the background colour without the colour chooser (the chooser's result).
   void SetBackgroundColour(const QColor& colour);
   // Sets the picture's size (the answers of "Размер картинки"); it stops following its background.
@@ -80,6 +83,7 @@ class XViewForm : public QWidget {
   QImage sheet_;  // the font sheet of the last glyph load
   GlyphStore store_;
   bool firstShow_ = true;
+  int zoom_ = 1;
 };
 
 // The preview window of the main window, created hidden on first use.

@@ -229,7 +229,7 @@ FDTeditForm::FDTeditForm(AppState& state, QWidget* parent) : QDialog(parent), st
     if (auto pic = vorkat::ui::LoadPicture(state_.fdt.UnknownMappingChar)) unknownPicture_ = *pic;
   ShowSheet();
   if (state_.fdt.isLoaded) LoadFromFdt();
-  resize(900, 600);
+  ResizeWithinScreen(this, QSize(900, 600));
 }
 
 bool FDTeditForm::eventFilter(QObject* watched, QEvent* event) {

@@ -66,8 +66,10 @@ FontMakerForm::FontMakerForm(AppState& state, QWidget* parent) : QWidget(parent,
   charView_ = new QLabel(this);
   charView_->setObjectName(QStringLiteral("CharPicture"));
   charView_->setMinimumSize(48, 48);
-  measured_ = new QLabel(this);
-  measured_->setObjectName(QStringLiteral("lblMeasured"));
+  measuredWidth_ = new QLabel(this);
+  measuredWidth_->setObjectName(QStringLiteral("lblCharWidth"));
+  measuredHeight_ = new QLabel(this);
+  measuredHeight_->setObjectName(QStringLiteral("lblCharHeight"));
 
   auto* load = Button(this, "btnLoadFontPicture", QStringLiteral("Load Font picture"));
   auto* calc = Button(this, "btnCalcRowsCols", QStringLiteral("Calc Rows,Cols"));
@@ -97,16 +99,22 @@ FontMakerForm::FontMakerForm(AppState& state, QWidget* parent) : QWidget(parent,
   AddRow(grid, QStringLiteral("Файл буквы"), viewFileName_, save_);
   AddRow(grid, QStringLiteral("Цвет фона"), transpColor_);
   grid->addWidget(charsInCols_, grid->rowCount(), 1);
-  auto* charRow = ButtonRow({charView_, measured_}, {});
+  auto* measured = new QVBoxLayout;
+  measured->addWidget(measuredWidth_);
+  measured->addWidget(measuredHeight_);
+  auto* charRow = ButtonRow({charView_}, {});
+  charRow->insertLayout(1, measured);
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {load, wdth, clear, saveAs, cut}) buttons->addWidget(b);
+  buttons->addStretch();
+  buttons->addWidget(CloseButton(this));
   auto* right = new QVBoxLayout;
   right->addLayout(grid);
   right->addLayout(charRow);
   right->addStretch();
   auto* top = new QHBoxLayout;
   top->addWidget(scroll, 1);
-  top->addLayout(right);
+  top->addWidget(VerticalScroll(this, right));
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
   layout->addLayout(buttons);
@@ -126,7 +134,7 @@ FontMakerForm::FontMakerForm(AppState& state, QWidget* parent) : QWidget(parent,
   connect(cut, &QPushButton::clicked, this, &FontMakerForm::CutAll);
   connect(chooseWidths, &QPushButton::clicked, this, &FontMakerForm::ChooseWidthTable);
   SetCharSize();
-  resize(900, 560);
+  ResizeWithinScreen(this, QSize(900, 560));
 }
 
 std::int32_t FontMakerForm::Int(QLineEdit* field) const { return ReadInt(FromQ(field->text())); }
@@ -224,7 +232,8 @@ void FontMakerForm::Measure() {
   if (!NumbersTyped({transpColor_})) return;
   if (auto ink = MeasureGlyph(charPicture_, Int(transpColor_))) {
     lastWidth_ = ink->width;
-    measured_->setText(QStringLiteral("%1 x %2").arg(ink->width).arg(ink->height));
+    measuredWidth_->setText(QStringLiteral("ширина=") + Decimal(ink->width));
+    measuredHeight_->setText(QStringLiteral("высота=") + Decimal(ink->height));
   }
 }
 

@@ -68,7 +68,8 @@ class FontMakerForm : public QWidget {
   QScrollBar* cells_ = nullptr;
   QLabel* overview_ = nullptr;
   QLabel* charView_ = nullptr;
-  QLabel* measured_ = nullptr;
+  QLabel* measuredWidth_ = nullptr;
+  QLabel* measuredHeight_ = nullptr;
   QPushButton* save_ = nullptr;
   QImage sheet_;
   QImage charPicture_;

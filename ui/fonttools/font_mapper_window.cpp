@@ -100,7 +100,9 @@ FontMapperForm::FontMapperForm(AppState& state, QWidget* parent) : StateWindow(p
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(filesBox, 1);
   layout->addLayout(middle, 1);
-  layout->addLayout(labelled(QStringLiteral("&Строки FDT"), mapView_), 2);
+  auto* lines = labelled(QStringLiteral("&Строки FDT"), mapView_);
+  lines->addLayout(ButtonRow({}, {CloseButton(this)}));
+  layout->addLayout(lines, 2);
 
   connect(pattern_, &QComboBox::currentTextChanged, this, [this](const QString& p) { files_->setNameFilters({p}); });
   connect(fileView_->selectionModel(), &QItemSelectionModel::currentChanged, this, &FontMapperForm::FileChosen);
@@ -110,7 +112,7 @@ FontMapperForm::FontMapperForm(AppState& state, QWidget* parent) : StateWindow(p
   connect(plus, &QPushButton::clicked, this, [this] { StepWidth(1); });
   connect(add, &QPushButton::clicked, this, &FontMapperForm::AddLine);
   connect(remove, &QPushButton::clicked, this, &FontMapperForm::DeleteLine);
-  resize(1000, 560);
+  ResizeWithinScreen(this, QSize(1000, 560));
 }
 
 void FontMapperForm::LoadFields() {

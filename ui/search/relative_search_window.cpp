@@ -66,7 +66,7 @@ RelativeSearchForm::RelativeSearchForm(AppState& state, QWidget* parent) : State
   layout->addWidget(hits_, 1);
   layout->addWidget(count_);
   layout->addLayout(buttons);
-  resize(640, 420);
+  ResizeWithinScreen(this, QSize(640, 420));
 
   connect(run_, &QPushButton::clicked, this, &RelativeSearchForm::Run);
   connect(stop, &QPushButton::clicked, this, [this] { state_.ctx.CancelRequested = true; });

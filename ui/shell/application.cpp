@@ -1,6 +1,8 @@
 #include "ui/shell/application.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/version.h"
 #include "core/context.h"
@@ -17,6 +19,16 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   for (int size : {16, 32, 48, 64, 128, 256})
     icon.addFile(QStringLiteral(":/icons/%1x%1/apps/org.vorkat.vorkat.png").arg(size), QSize(size, size));
   setWindowIcon(icon);
+  LoadQtTranslations(*this);
+}
+
+bool LoadQtTranslations(QCoreApplication& app) {
+  auto* qtTexts = new QTranslator(&app);
+  if (!qtTexts->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete qtTexts;
+    return false;
+  }
+  return QCoreApplication::installTranslator(qtTexts);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -22,4 +22,9 @@ class Application : public QApplication {
   Context* ctx_ = nullptr;
 };
 
+// The program speaks Russian: Qt's own texts (standard buttons, file and
+// colour dialogs) too, when Qt's Russian translations (qtbase_ru) are
+// installed. False when they are not.
+bool LoadQtTranslations(QCoreApplication& app);
+
 }  // namespace vorkat::ui

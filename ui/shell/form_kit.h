@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QWidget>
 
@@ -31,6 +32,19 @@ void AddRow(QGridLayout* grid, const QString& caption, QWidget* field, QWidget* 
 
 // A row of buttons: `left` at the left edge, `right` at the right edge.
 QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> left, std::initializer_list<QWidget*> right);
+
+// A panel of controls that scrolls up and down when the window is lower than
+// the panel (a tall form on a small or scaled screen).
+QScrollArea* VerticalScroll(QWidget* parent, QLayout* content);
+
+// Gives the window its preferred size where the screen has room for it, else
+// as much as the screen offers (never below what its layout needs).
+void ResizeWithinScreen(QWidget* window, QSize preferred);
+
+// Escape closes the tool window (a dialog's Escape already rejects it).
+void CloseWithEscape(QWidget* window);
+// The tool window's "Закрыть" button ("btnClose"); Escape closes it too.
+QPushButton* CloseButton(QWidget* window);
 
 // A window that shows values of the state: it fills its fields from the
 // state each time it is shown.

@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QShortcut>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -27,8 +26,10 @@
 #include "codec/codec_options.h"
 #include "core/runtime.h"
 #include "ui/shell/about_box.h"
+#include "ui/shell/form_kit.h"
 #include "ui/shell/form_commands.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/menu_keys.h"
 #include "ui/shell/run_command.h"
 #include "ui/shell/user_guide_window.h"
 
@@ -174,7 +175,7 @@ const Toggle* FindToggle(const QString& name) {
 MainForm::MainForm(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(ToQ(state_.ProgramTitle));
-  resize(760, 520);
+  ResizeWithinScreen(this, QSize(760, 520));
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -231,14 +232,10 @@ MainForm::MainForm(AppState& state, QWidget* parent) : QMainWindow(parent), stat
   errors_->setStyleSheet(QStringLiteral("QLabel { color: rgb(255, 0, 0); }"));
   errors_->setVisible(false);
   statusBar()->addPermanentWidget(errors_);
-  // F10 focuses the menu bar, as in other desktop programs.
-  auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
-  connect(f10, &QShortcut::activated, this, [this] {
-    menuBar()->setFocus(Qt::MenuBarFocusReason);
-    if (!menuBar()->actions().isEmpty()) menuBar()->setActiveAction(menuBar()->actions().first());
-  });
+  FocusMenuBarWithF10(this, menuBar());
 
   BuildMenus();
+  AddMnemonics(menuBar());
   SyncCheckMarks();
   UpdateStatus();
   ShowEarlierLog();

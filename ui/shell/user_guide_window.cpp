@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "ui/shell/form_kit.h"
+
 namespace vorkat::ui {
 
 QString UserGuidePath() {
@@ -39,7 +41,8 @@ void ShowUserGuide(QWidget* mainWindow) {
       text->setPlainText(QStringLiteral("Не удалось открыть руководство: ") + path);
     auto* layout = new QVBoxLayout(window);
     layout->addWidget(text);
-    window->resize(760, 640);
+    layout->addLayout(ButtonRow({}, {CloseButton(window)}));
+    ResizeWithinScreen(window, QSize(760, 640));
   }
   window->show();
   window->raise();

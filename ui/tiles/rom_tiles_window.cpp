@@ -152,6 +152,7 @@ RomTilesForm::RomTilesForm(AppState& state, QWidget* parent) : StateWindow<QWidg
                  this));
   side->addStretch();
   side->addLayout(ButtonRow({exportButton, importButton}, {}));
+  side->addLayout(ButtonRow({}, {CloseButton(this)}));
   auto* top = new QHBoxLayout;
   top->addWidget(canvas_, 1);
   top->addLayout(side);
@@ -170,7 +171,7 @@ RomTilesForm::RomTilesForm(AppState& state, QWidget* parent) : StateWindow<QWidg
   connect(lz77_, &QCheckBox::toggled, this, &RomTilesForm::ApplyOptions);
   connect(exportButton, &QPushButton::clicked, this, &RomTilesForm::Export);
   connect(importButton, &QPushButton::clicked, this, &RomTilesForm::Import);
-  resize(860, 600);
+  ResizeWithinScreen(this, QSize(860, 600));
 }
 
 void RomTilesForm::LoadFields() { ApplyOptions(); }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -14,12 +15,16 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 #include "app/state.h"
 #include "core/rom.h"
 #include "core/runtime.h"
 #include "ui/search/masked_search_window.h"
 #include "ui/shell/form_kit.h"
 #include "ui/shell/gui_host.h"
+#include "ui/shell/layout_keys.h"
+#include "ui/shell/menu_keys.h"
 #include "ui/shell/run_command.h"
 #include "ui/viewer/highlight_rules_window.h"
 #include "ui/viewer/text_at_address_window.h"
@@ -27,42 +32,53 @@
 
 namespace vorkat::ui {
 
-// One pane of the viewer: paints the rows of the page that it shows and
-// hands keys, clicks and the wheel to the window.
+// One pane of the viewer: paints the rows of the page that it shows (the
+// offsets, the hex digits or the text) and hands keys, clicks and the wheel
+// to the window.
 class ViewerPane : public QWidget {
  public:
-  ViewerPane(ROMView* view, bool hex, const char* objectName) : QWidget(view), view_(view), hex_(hex) {
+  enum Kind { Offsets, Hex, Text };
+
+  ViewerPane(ROMView* view, Kind kind, const char* objectName) : QWidget(view), view_(view), kind_(kind) {
     setObjectName(QLatin1String(objectName));
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(kind == Offsets ? Qt::NoFocus : Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(80, 60);
+    setMinimumSize(kind == Offsets ? 20 : 80, 60);
   }
 
  protected:
   void paintEvent(QPaintEvent*) override;
-  void keyPressEvent(QKeyEvent* event) override { view_->HandleKey(event); }
+  void keyPressEvent(QKeyEvent* event) override { view_->HandleKey(event, kind_ == Hex); }
   void mousePressEvent(QMouseEvent* event) override {
+    if (kind_ == Offsets) return;
     setFocus();
-    view_->ClickCell(hex_, event->position().toPoint());
+    view_->ClickCell(kind_ == Hex, event->position().toPoint(), event->modifiers() & Qt::ShiftModifier);
+  }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (kind_ != Offsets && (event->buttons() & Qt::LeftButton))
+      view_->DragTo(kind_ == Hex, event->position().toPoint());
   }
   void wheelEvent(QWheelEvent* event) override {
     const int steps = event->angleDelta().y() / 120;
     if (steps != 0) view_->Wheel(steps);
   }
   void resizeEvent(QResizeEvent*) override {
-    if (hex_) view_->Relayout();
+    if (kind_ == Hex) view_->Relayout();
   }
   bool focusNextPrevChild(bool) override { return false; }  // Tab is not a viewer key; keep it here
 
  private:
+  void PaintCellRange(QPainter& painter, std::int32_t from, std::int32_t to, const QColor& colour) const;
+
   ROMView* view_;
-  bool hex_;
+  Kind kind_;
 };
 
 namespace {
 
 constexpr int kMargin = 3;
-
+const QColor kBlockBackground(255, 236, 150);      // the S/E block
+const QColor kSelectionBackground(170, 205, 255);  // the selection
 
 QString Line(const std::u16string& s, std::size_t from, std::size_t count) {
   if (from >= s.size()) return {};
@@ -72,21 +88,38 @@ QString Line(const std::u16string& s, std::size_t from, std::size_t count) {
 
 }  // namespace
 
+void ViewerPane::PaintCellRange(QPainter& painter, std::int32_t from, std::int32_t to, const QColor& colour) const {
+  const ViewerModel& m = view_->model();
+  const int cellWidth = view_->charWidth() * (kind_ == Hex ? m.CursorSizeInChar : 1);
+  for (std::int32_t cell = from; cell < to; ++cell)
+    painter.fillRect(kMargin + (cell % m.Columns) * cellWidth, kMargin + (cell / m.Columns) * view_->lineHeight(),
+                     cellWidth, view_->lineHeight(), colour);
+}
+
 void ViewerPane::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), Qt::white);
+  painter.fillRect(rect(), kind_ == Offsets ? palette().color(QPalette::Window) : QColor(Qt::white));
   painter.setFont(font());
   const ViewerModel& m = view_->model();
   const ViewerPage& page = view_->page();
   if (page.empty) return;
   const int cw = view_->charWidth(), lh = view_->lineHeight(), asc = view_->ascent();
+  if (kind_ == Offsets) {
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (std::size_t row = 0; row < page.offsets.size(); ++row)
+      painter.drawText(kMargin, kMargin + static_cast<int>(row) * lh + asc, ToQ(page.offsets[row]));
+    return;
+  }
+  const bool hex = kind_ == Hex;
+  PaintCellRange(painter, page.blockFrom, page.blockTo, kBlockBackground);
+  PaintCellRange(painter, page.selectedFrom, page.selectedTo, kSelectionBackground);
   const auto columns = static_cast<std::size_t>(m.Columns);
-  const auto cellChars = static_cast<std::size_t>(hex_ ? m.CursorSizeInChar : 1);
+  const auto cellChars = static_cast<std::size_t>(hex ? m.CursorSizeInChar : 1);
   const std::size_t cursorCell =
       static_cast<std::size_t>(m.CursorRow) * columns + static_cast<std::size_t>(m.CursorColumn);
   const std::size_t cursorFrom = cursorCell * cellChars;
-  const std::size_t cursorTo = cursorFrom + (hex_ ? cellChars - 1 : 1);  // the digits, not the blank
-  const std::u16string& text = hex_ ? page.hex : page.text;
+  const std::size_t cursorTo = cursorFrom + (hex ? cellChars - 1 : 1);  // the digits, not the blank
+  const std::u16string& text = hex ? page.hex : page.text;
   QFont underlined = font();
   underlined.setUnderline(true);
   for (int row = 0; row < m.Rows; ++row) {
@@ -98,7 +131,7 @@ void ViewerPane::paintEvent(QPaintEvent*) {
     std::size_t runStart = rowFrom;
     auto colourAt = [&](std::size_t i) -> std::int64_t {
       if (i >= cursorFrom && i < cursorTo) return -1;
-      return hex_ ? static_cast<std::int64_t>(page.hexColours[i]) : 0;
+      return hex ? static_cast<std::int64_t>(page.hexColours[i]) : 0;
     };
     for (std::size_t i = rowFrom + 1; i <= rowTo; ++i) {
       if (i < rowTo && colourAt(i) == colourAt(runStart)) continue;
@@ -114,21 +147,22 @@ void ViewerPane::paintEvent(QPaintEvent*) {
 
 ROMView::ROMView(AppState& state, QWidget* parent) : QWidget(parent, Qt::Window), state_(state) {
   setObjectName(QStringLiteral("ROMView"));
-  resize(860, 560);
+  ResizeWithinScreen(this, QSize(860, 560));
 
   QFont mono(QStringLiteral("Courier New"));
   mono.setStyleHint(QFont::TypeWriter);
   mono.setFixedPitch(true);
   if (!QFontInfo(mono).fixedPitch()) mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  const QFontMetrics metrics(mono);
+
+  offsetPane_ = new ViewerPane(this, ViewerPane::Offsets, "OffsetView");
+  hexPane_ = new ViewerPane(this, ViewerPane::Hex, "HexView");
+  textPane_ = new ViewerPane(this, ViewerPane::Text, "TxtView");
+  for (ViewerPane* pane : {offsetPane_, hexPane_, textPane_}) pane->setFont(mono);
+  // Measured in the font the panes paint with (the window's size filled in).
+  const QFontMetrics metrics(hexPane_->font());
   charWidth_ = std::max(metrics.horizontalAdvance(QLatin1Char('0')), 1);
   lineHeight_ = std::max(metrics.lineSpacing(), 1);
   ascent_ = metrics.ascent();
-
-  hexPane_ = new ViewerPane(this, true, "HexView");
-  textPane_ = new ViewerPane(this, false, "TxtView");
-  hexPane_->setFont(mono);
-  textPane_->setFont(mono);
   textPane_->setFocusPolicy(Qt::ClickFocus);
   scroll_ = new QScrollBar(Qt::Vertical, this);
   scroll_->setObjectName(QStringLiteral("VScroll1"));
@@ -162,13 +196,15 @@ ROMView::ROMView(AppState& state, QWidget* parent) : QWidget(parent, Qt::Window)
   jumpLabel->setBuddy(jumpList_);
   auto* highlightLabel = new QLabel(QStringLiteral("Что светить"), this);
   highlightLabel->setBuddy(highlights_);
-  auto* controls = new QHBoxLayout;
-  for (QWidget* w : std::initializer_list<QWidget*>{jumpLabel, jumpList_, go, follow, back, loadJumps, highlightLabel,
-                                                    highlights_, setHighlights})
-    controls->addWidget(w);
-  controls->addStretch();
-  auto* checks = ButtonRow({showOrig_, showDiff_}, {});
+  // Two rows of controls, so that the window fits a small (or scaled) screen.
+  auto* controls = ButtonRow({jumpLabel, jumpList_, go, follow, back, loadJumps}, {});
+  auto* checks = ButtonRow({highlightLabel, highlights_, setHighlights}, {});
+  auto* originals = new QVBoxLayout;
+  originals->addWidget(showOrig_);
+  originals->addWidget(showDiff_);
+  checks->insertLayout(3, originals);
   auto* panes = new QHBoxLayout;
+  panes->addWidget(offsetPane_);
   panes->addWidget(hexPane_, 7);
   panes->addWidget(textPane_, 3);
   panes->addWidget(scroll_);
@@ -249,11 +285,20 @@ void ROMView::BuildMenus() {
   textSelection_ = add(edit, "menuEnableTextSelection", QStringLiteral("Разрешить выделение текста"), [this](bool on) {
     textPane_->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
     if (!on && textPane_->hasFocus()) hexPane_->setFocus();
+    if (!on) {
+      model_.selectionAnchor = -1;
+      Redraw();
+    }
   });
   textSelection_->setCheckable(true);
+  add(edit, "menuCopySelection", QStringLiteral("Копировать выделенное"), [this] {
+    CopySelection(QApplication::focusWidget() != textPane_);
+  })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
   useTable_ = add(edit, "menuUseTrTable", QStringLiteral("Использовать таблицу (U)"), [this] { ToggleTable(); });
   useTable_->setCheckable(true);
   add(edit, "menuDirectVorkatText", QStringLiteral("Втавить строку байт (INS)"), [this] { OpenDirectText(); });
+  AddMnemonics(bar);
+  FocusMenuBarWithF10(this, bar);
 }
 
 void ROMView::showEvent(QShowEvent* event) {
@@ -284,6 +329,8 @@ void ROMView::Redraw() {
   page_ = FillView(state_, model_);
   cursorStatus_->setText(ToQ(CursorStatusText(model_)));
   blockStatus_->setText(ToQ(BlockStatusText(model_)));
+  if (!page_.offsets.empty())
+    offsetPane_->setFixedWidth(static_cast<int>(page_.offsets.front().size() + 1) * charWidth_ + 2 * kMargin);
   syncingScroll_ = true;
   scroll_->setValue(ScrollPosition(model_));
   syncingScroll_ = false;
@@ -299,40 +346,82 @@ void ROMView::JumpListChanged() {
   jumpList_->addItems(items);
 }
 
-void ROMView::HandleKey(QKeyEvent* event) {
-  const bool modifier = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-  auto press = [&](ViewerKey key) { PressViewerKey(state_, model_, key, modifier); };
-  switch (event->key()) {
-    case Qt::Key_Insert: OpenDirectText(); return;
-    case Qt::Key_F7: OpenSearch(); return;
-    case Qt::Key_S: press(ViewerKey::SetBlockStart); break;
-    case Qt::Key_E: press(ViewerKey::SetBlockEnd); break;
-    case Qt::Key_Escape: press(ViewerKey::ClearBlock); break;
+void ROMView::HandleKey(QKeyEvent* event, bool hexPane) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers();
+  // Letters are matched by the key whatever the keyboard layout.
+  const int letter = LatinLetterKey(event);
+  if (letter == Qt::Key_C && (modifiers & Qt::ControlModifier)) {
+    CopySelection(hexPane);
+    return;
+  }
+  const bool modifier = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+  // With text selection allowed, Shift and a move key select.
+  const bool selecting = textSelection_->isChecked() && modifiers == Qt::ShiftModifier;
+  auto press = [&](ViewerKey key) {
+    if (selecting)
+      ExtendSelection(state_, model_, key);
+    else
+      PressViewerKey(state_, model_, key, modifier);
+  };
+  // The letter commands are the plain keys (Alt + a letter opens a menu).
+  const bool plainKey = !(modifiers & (Qt::ControlModifier | Qt::AltModifier));
+  switch (plainKey ? letter : 0) {
+    case Qt::Key_S: PressViewerKey(state_, model_, ViewerKey::SetBlockStart); break;
+    case Qt::Key_E: PressViewerKey(state_, model_, ViewerKey::SetBlockEnd); break;
     case Qt::Key_U: ToggleTable(); return;
     case Qt::Key_A: RunBlockCommand(AppendBlockToFile); return;
     case Qt::Key_D: RunBlockCommand(DumpBlockAsDialog); return;
     case Qt::Key_W: RunBlockCommand(WriteBlockToFile); return;
-    case Qt::Key_Up: press(ViewerKey::Up); break;
-    case Qt::Key_Down: press(ViewerKey::Down); break;
-    case Qt::Key_Left: press(ViewerKey::Left); break;
-    case Qt::Key_Right: press(ViewerKey::Right); break;
-    case Qt::Key_PageUp: press(ViewerKey::PageUp); break;
-    case Qt::Key_PageDown: press(ViewerKey::PageDown); break;
-    case Qt::Key_Home: press(ViewerKey::Home); break;
-    case Qt::Key_End: press(ViewerKey::End); break;
-    default: event->ignore(); return;
+    default:
+      switch (event->key()) {
+        case Qt::Key_Insert: OpenDirectText(); return;
+        case Qt::Key_F7: OpenSearch(); return;
+        case Qt::Key_Escape: PressViewerKey(state_, model_, ViewerKey::ClearBlock); break;
+        case Qt::Key_Up: press(ViewerKey::Up); break;
+        case Qt::Key_Down: press(ViewerKey::Down); break;
+        case Qt::Key_Left: press(ViewerKey::Left); break;
+        case Qt::Key_Right: press(ViewerKey::Right); break;
+        case Qt::Key_PageUp: press(ViewerKey::PageUp); break;
+        case Qt::Key_PageDown: press(ViewerKey::PageDown); break;
+        case Qt::Key_Home: press(ViewerKey::Home); break;
+        case Qt::Key_End: press(ViewerKey::End); break;
+        default: event->ignore(); return;
+      }
   }
   Redraw();
 }
 
-void ROMView::ClickCell(bool hexPane, QPoint at) {
+std::optional<std::pair<int, int>> ROMView::CellAt(bool hexPane, QPoint at) const {
   const int cellWidth = charWidth_ * (hexPane ? model_.CursorSizeInChar : 1);
   const int column = (at.x() - kMargin) / cellWidth, row = (at.y() - kMargin) / lineHeight_;
-  if (column < 0 || row < 0 || column >= model_.Columns || row >= model_.Rows) return;
-  if (row * model_.Columns + column >= page_.cells) return;
-  model_.CursorRow = row;
-  model_.CursorColumn = column;
+  if (at.x() < kMargin || at.y() < kMargin || column >= model_.Columns || row >= model_.Rows) return std::nullopt;
+  if (row * model_.Columns + column >= page_.cells) return std::nullopt;
+  return std::pair{row, column};
+}
+
+void ROMView::ClickCell(bool hexPane, QPoint at, bool extend) {
+  const auto cell = CellAt(hexPane, at);
+  if (!cell) return;
+  const bool selecting = extend && textSelection_->isChecked();
+  const std::int32_t anchor = model_.selectionAnchor >= 0 ? model_.selectionAnchor : CursorAddress(model_);
+  std::tie(model_.CursorRow, model_.CursorColumn) = *cell;
+  model_.selectionAnchor = selecting ? anchor : -1;
   Redraw();
+}
+
+void ROMView::DragTo(bool hexPane, QPoint at) {
+  if (!textSelection_->isChecked()) return;
+  const auto cell = CellAt(hexPane, at);
+  if (!cell || *cell == std::pair{model_.CursorRow, model_.CursorColumn}) return;
+  if (model_.selectionAnchor < 0) model_.selectionAnchor = CursorAddress(model_);
+  std::tie(model_.CursorRow, model_.CursorColumn) = *cell;
+  Redraw();
+}
+
+void ROMView::CopySelection(bool hexPane) {
+  if (model_.selectionAnchor < 0) return;
+  const std::u16string text = hexPane ? SelectedHex(state_, model_) : SelectedText(state_, model_);
+  QApplication::clipboard()->setText(ToQ(text));
 }
 
 void ROMView::Wheel(int steps) {

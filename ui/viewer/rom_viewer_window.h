@@ -5,6 +5,9 @@
 
 #include <QWidget>
 
+#include <optional>
+#include <utility>
+
 #include "viewer/viewer_model.h"
 
 class QAction;
@@ -38,8 +41,14 @@ class ROMView : public QWidget {
   // Shows the model's jump list in the list box (after a search added to it).
   void JumpListChanged();
 
-  void HandleKey(QKeyEvent* event);
-  void ClickCell(bool hexPane, QPoint at);
+  void HandleKey(QKeyEvent* event, bool hexPane);
+  // A click on a cell moves the cursor there; with `extend` (Shift) and text
+  // selection allowed it selects up to there, as dragging does.
+  void ClickCell(bool hexPane, QPoint at, bool extend = false);
+  void DragTo(bool hexPane, QPoint at);
+  // Ctrl+C: the selection to the clipboard, as hex digits from the hex pane
+  // or as text from the text pane.
+  void CopySelection(bool hexPane);
   void Wheel(int steps);
   void Relayout();
 
@@ -53,6 +62,8 @@ class ROMView : public QWidget {
 
  private:
   void BuildMenus();
+  // The (row, column) of the page's cell at a point of a pane.
+  std::optional<std::pair<int, int>> CellAt(bool hexPane, QPoint at) const;
   void RunBlockCommand(void (*operation)(CodecState, ViewerModel&));
   void LoadJumpListFile();
   void AskJumpTo();
@@ -67,6 +78,7 @@ class ROMView : public QWidget {
   AppState& state_;
   ViewerModel model_;
   ViewerPage page_;
+  ViewerPane* offsetPane_ = nullptr;
   ViewerPane* hexPane_ = nullptr;
   ViewerPane* textPane_ = nullptr;
   QScrollBar* scroll_ = nullptr;
