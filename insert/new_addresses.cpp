@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "core/warning_limit.h"
 #include "insert/address_forms.h"
+#include "insert/in_place.h"
 
 namespace vorkat {
 namespace {
@@ -70,12 +71,14 @@ struct CalcWarnings {
   WarningLimit oldOutOfReach{u"Сообщения об адресах (откуда вынули) за пределами 32 Мб"};
   WarningLimit newOutOfReach{u"Сообщения о новых адресах вне досягаемости указателя"};
   WarningLimit bankFull{u"Сообщения о диалогах, не поместившихся в свой банк"};
+  WarningLimit fieldTooShort{u"Сообщения о переводах длиннее своего поля"};
   WarningLimit unknownTokens = UnknownTokenWarnings();
 
   void Summarise(Context& ctx) {
     shifts.Summarise(ctx, kColourDarkRed);
     oldOutOfReach.Summarise(ctx, kColourDarkRed);
     bankFull.Summarise(ctx, kColourDarkRed);
+    fieldTooShort.Summarise(ctx, kColourBrightRed);
     newOutOfReach.Summarise(ctx, kColourBrightRed);
     unknownTokens.Summarise(ctx, kColourDarkRed);
   }
@@ -103,6 +106,8 @@ void ReportKeptAddresses(InsertState state, const PlacementPlan& plan, std::int6
     ++kept;
     const std::int32_t at = HexTextToLong(dlg.NewDlgAddr);
     if (at >= plan.spaceStart && at < plan.spaceEnd && (romSize < 0 || at < romSize)) continue;
+    // Put back where it came from: no free space was taken.
+    if (at >= 0 && at == HexTextToLong(dlg.ExtractedFromAddr)) continue;
     // Placed by an earlier calculation of this run in the free space it was given.
     const std::vector<CalcSpace>& spaces = state.record.calcSpaces;
     if (i < spaces.size() && spaces[i].address == at && spaces[i].insertionsBefore == state.record.insertions &&
@@ -126,7 +131,8 @@ void ReportKeptAddresses(InsertState state, const PlacementPlan& plan, std::int6
 void RecordCalcSpaces(InsertionRecord& record, const PlacementPlan& plan, const DialogSet& dialogs) {
   record.calcSpaces.resize(std::max(record.calcSpaces.size(), dialogs.count()));
   for (const DialogPlacement& p : plan.dialogs)
-    if (p.at >= 0) record.calcSpaces[p.dialog] = CalcSpace{p.at, plan.spaceStart, plan.spaceEnd, record.insertions};
+    if (p.at >= 0 && !p.inPlace)
+      record.calcSpaces[p.dialog] = CalcSpace{p.at, plan.spaceStart, plan.spaceEnd, record.insertions};
   for (std::size_t i = 0; i < dialogs.count(); ++i) {
     const std::int32_t at = HexTextToLong(dialogs.records[i].NewDlgAddr);
     const CalcSpace& before = record.calcSpaces[i];
@@ -139,7 +145,7 @@ void RecordCalcSpaces(InsertionRecord& record, const PlacementPlan& plan, const 
 
 PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOptions& codecOptions,
                             const DialogSet& dialogs, const InsertionParams& params, std::int64_t romSize,
-                            PointerFormat format) {
+                            PointerFormat format, const InsertOptions& options) {
   PlacementPlan plan;
   const std::int32_t oldStart = params.FreeSpaceStartAddr;
   std::int64_t cur = params.FreeSpaceStartAddr;
@@ -157,7 +163,8 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
   }
 
   const std::int32_t reach = PointerReach(format);
-  const std::u16string formatName(PointerFormatName(format));
+  const std::int32_t floor = PointerFloor(format);
+  const std::u16string formatName = PointerFormatName(format);
   // A GB16 pointer keeps the bank the game's code switches in, so each
   // dialog stays in the bank it came from: one cursor per bank, starting at
   // the free space's start or the bank's, whichever is later.
@@ -174,12 +181,13 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
     placement.dialog = i;
 
     const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
-    if (from >= reach) {
-      if (warnings.oldOutOfReach.Allow())
+    if (from >= reach || (from >= 0 && from < floor)) {
+      // A fixed field in place has no pointer to form.
+      if (!(options.InPlace && IsPointerChangeOff(dlg)) && warnings.oldOutOfReach.Allow())
         AppendLog(ctx,
                   u"Dialog ID=" + dlg.dlgID + u": адрес " + LongToAddrText(from) + u" (откуда вынули) " +
-                      (IsGbFormat(format) ? u"вне досягаемости указателя " + formatName
-                                          : std::u16string(u"за пределами 32 Мб")) +
+                      (IsGbaFormat(format) ? std::u16string(u"за пределами 32 Мб")
+                                           : u"вне досягаемости указателя " + formatName) +
                       u", старый указатель сформировать нельзя",
                   kColourDarkRed);
     } else {
@@ -191,6 +199,20 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
     const std::int64_t len =
         static_cast<std::int64_t>(Encode(ctx, table, codecOptions, dlg.dlgText, &warnings.unknownTokens).size());
     placement.size = len;
+
+    const InPlaceFit fit = FitInPlace(options, dlg, len);
+    if (fit == InPlaceFit::Fits) {
+      placement.at = OriginalPlaceOf(dlg)->at;
+      placement.inPlace = true;
+      ++plan.inPlace;
+      plan.savedBytes += len;
+      continue;
+    }
+    if (fit == InPlaceFit::TooLong) {
+      ++plan.tooLongFields;
+      if (warnings.fieldTooShort.Allow()) AppendLog(ctx, FieldTooLongText(dlg, len), kColourBrightRed);
+      continue;
+    }
 
     std::int64_t* cursor = &cur;
     std::int64_t end = spaceEnd;
@@ -221,12 +243,13 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
                   u"Dialog ID=" + dlg.dlgID + u": в банке " + HexText(static_cast<std::uint32_t>(bank)) +
                       u" (откуда вынули) не хватило 'пустого' места, диалог не размещен",
                   kColourDarkRed);
-    } else if (at64 < 0 || at64 >= reach) {
+    } else if (at64 < floor || at64 >= reach) {
       if (warnings.newOutOfReach.Allow())
         AppendLog(ctx,
                   u"Dialog ID=" + dlg.dlgID + u": новый адрес " +
                       (at64 < 0 ? DecText(at64) : HexText(static_cast<std::uint64_t>(at64))) +
-                      u" вне досягаемости указателя " + formatName + u" (0.." +
+                      u" вне досягаемости указателя " + formatName + u" (" +
+                      HexText(static_cast<std::uint32_t>(floor)) + u".." +
                       HexText(static_cast<std::uint32_t>(reach - 1)) + u"), диалог не размещен",
                   kColourBrightRed);
     } else {
@@ -251,6 +274,11 @@ void ApplyPlacement(const PlacementPlan& plan, DialogSet& dialogs, PointerFormat
     DialogRecord& dlg = dialogs.records[placement.dialog];
     dlg.OldPtrHEX = placement.oldPtrHex;
     if (placement.at < 0) continue;
+    if (placement.inPlace) {
+      dlg.NewDlgAddr = LongToAddrText(placement.at);
+      dlg.NewPtrHEX = placement.oldPtrHex;
+      continue;
+    }
     dlg.NewDlgAddr = LongToAddrText(placement.at);
     dlg.NewPtrHEX = OffsetToPtrHexUnchecked(placement.at, format);
     dlg.DoPointerChange = u"Y";
@@ -269,8 +297,8 @@ void CalcNewAddresses(InsertState state) {
   InsertionParams& params = state.insertion;
   const PointerFormat format = state.ctx.settings.PtrFormat;
   const std::int64_t romSize = state.rom.isLoaded ? state.rom.size() : -1;
-  const PlacementPlan plan =
-      PlanPlacement(state.ctx, state.table, state.codecOptions, state.dialogs, params, romSize, format);
+  const PlacementPlan plan = PlanPlacement(state.ctx, state.table, state.codecOptions, state.dialogs, params, romSize,
+                                           format, state.insertOptions);
   ReportKeptAddresses(state, plan, romSize);
   ApplyPlacement(plan, state.dialogs, format);
   RecordCalcSpaces(state.record, plan, state.dialogs);
@@ -282,6 +310,9 @@ void CalcNewAddresses(InsertState state) {
   state.record.calculated = true;
   state.record.spaceStart = plan.spaceStart;
   state.record.spaceEnd = plan.spaceEnd;
+  if (state.insertOptions.InPlace)
+    AppendLog(state, u"На место оригинала легли диалогов:" + NumText(static_cast<long long>(plan.inPlace)) +
+                         u", свободного места сэкономлено байт:" + NumText(plan.savedBytes));
   AppendLog(state, u"Завершен процесс расчета новых адресов (для вставки) для диалогов в ROM");
   if (plan.unplaced > 0)
     AppendLog(state,
