@@ -37,6 +37,24 @@ std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs, const P
   return values;
 }
 
+// When every dialog whose pointers change has search zones, the ranges
+// they cover (first and last byte): the run's searches look nowhere else, so
+// only they are indexed. Empty when some dialog searches the whole ROM.
+std::vector<std::pair<std::int32_t, std::int32_t>> SearchZonesOfRun(InsertState state) {
+  std::vector<std::pair<std::int32_t, std::int32_t>> ranges;
+  const std::int32_t romSize = state.rom.size();
+  for (std::size_t i = 0; i < state.dialogs.count(); ++i) {
+    const DialogRecord& dlg = state.dialogs.records[i];
+    if (!WantsPointerChange(dlg) || HexTextToLong(dlg.NewDlgAddr) < 0) continue;
+    if (dlg.PtrsAddrZones.empty()) return {};
+    for (const PointerZone& z : ReadPointerZones(dlg.PtrsAddrZones, romSize)) {
+      // A zone's end of 0 or less means the ROM's end (as RewritePointers reads it).
+      ranges.emplace_back(std::max(z.start, 0), z.end > 0 ? z.end : romSize - 1);
+    }
+  }
+  return ranges;
+}
+
 bool OverwriteWarningIsLatest(InsertState state) {
   const std::u16string& text = state.ctx.log.text;
   const std::size_t from = text.size() > kOverwriteLookBack ? text.size() - kOverwriteLookBack : 0;
@@ -222,7 +240,8 @@ void InsertDialogs(InsertState state) {
 
   const PointerFormat format = state.ctx.settings.PtrFormat;
   PointerSnapshot snapshot(state.rom.view(), format);
-  snapshot.IndexPointers(WantedPointerValues(state.dialogs, snapshot, format));
+  const std::vector<std::pair<std::int32_t, std::int32_t>> zones = SearchZonesOfRun(state);
+  snapshot.IndexPointers(WantedPointerValues(state.dialogs, snapshot, format), zones);
 
   InsertionLogFile logFile;
   if (state.insertOptions.CreateInsertionLogs) {

@@ -124,17 +124,25 @@ void PointerSnapshot::Write(std::span<std::uint8_t> rom, std::size_t offset, std
   }
 }
 
-void PointerSnapshot::IndexPointers(std::span<const std::uint32_t> values) {
+void PointerSnapshot::IndexPointers(std::span<const std::uint32_t> values,
+                                    std::span<const std::pair<std::int32_t, std::int32_t>> only) {
+  only_.assign(only.begin(), only.end());
   wanted_.assign(kValueBits / 64, 0);
   for (std::uint32_t v : values) {
     v &= kValueBits - 1;
     wanted_[v / 64] |= std::uint64_t{1} << (v % 64);
   }
   indexedAll_ = false;
+  // Nothing wanted (a run of texts in place): no pass over the ROM.
+  if (values.empty()) {
+    index_.clear();
+    return;
+  }
   Build(false);
 }
 
 void PointerSnapshot::IndexAllPointers() {
+  only_.clear();
   wanted_.clear();
   indexedAll_ = true;
   Build(true);
@@ -152,6 +160,19 @@ void PointerSnapshot::Build(bool all) {
   if (n < width_) return;
   // Indexing happens before the run writes anything: the ROM is as it stood.
   const std::uint8_t* data = rom_.data();
+  if (!only_.empty()) {
+    for (const auto& [first, last] : only_) {
+      const std::int64_t end = std::min<std::int64_t>(std::int64_t{last} + 1, static_cast<std::int64_t>(n));
+      for (std::int64_t m = std::max(first, 0); m + static_cast<std::int64_t>(width_) <= end; ++m) {
+        const std::uint32_t v = WindowKey(data + m);
+        const std::uint32_t bit = v & (kValueBits - 1);
+        if (all || (wanted_[bit / 64] >> (bit % 64) & 1)) index_.push_back(IndexKey(v, static_cast<std::int32_t>(m)));
+      }
+    }
+    std::sort(index_.begin(), index_.end());
+    index_.erase(std::unique(index_.begin(), index_.end()), index_.end());
+    return;
+  }
   if (!IsGbaFormat(format_)) {
     // Any 2 or 3 bytes may be a Game Boy pointer, any window an offset:
     // every window is looked at. A 4-byte offset's key is wider than the

@@ -246,14 +246,37 @@ class Verifier {
   // The same for the Game Boy and offset formats, where every 2 to 4 bytes
   // are a window. A GB16 window counts only where the insertion searched
   // without a list or zones: bank 0 and the bank the dialog came from; an
-  // offset window of a dialog with zones only inside them (a 2-byte value
+  // offset one of a dialog with zones only inside them (a 2-byte value
   // turns up all over a ROM).
   void FindStaleWindows() {
+    const std::span<const std::uint8_t> rom = state_.rom.view();
+    const std::uint8_t* data = rom.data();
+    // An offset dialog with zones is looked for in its zones alone, without a pass over the ROM.
+    if (IsOffsetFormat(format_)) {
+      std::vector<StaleKey> unzoned;
+      for (const StaleKey& k : keys_) {
+        const DialogRecord& dlg = state_.dialogs.records[static_cast<std::size_t>(k.dialog)];
+        if (dlg.PtrsAddrZones.empty()) {
+          unzoned.push_back(k);
+          continue;
+        }
+        for (const PointerZone& z : ReadPointerZones(dlg.PtrsAddrZones, state_.rom.size())) {
+          const std::int64_t end =
+              std::min<std::int64_t>(z.end > 0 ? std::int64_t{z.end} + 1 : std::ssize(rom), std::ssize(rom));
+          for (std::int64_t w = std::max(z.start, 0); w + static_cast<std::int64_t>(width_) <= end; ++w) {
+            const auto offset = static_cast<std::int32_t>(w);
+            if (PointerKey(format_, data + w) != k.value) continue;
+            if (std::binary_search(rewritten_.begin(), rewritten_.end(), offset)) continue;
+            AddStale(k.dialog, offset);
+          }
+        }
+      }
+      keys_ = std::move(unzoned);
+      if (keys_.empty() || Stopped()) return;
+    }
     constexpr std::uint32_t kBits = (1u << 24) - 1;  // a 4-byte key is looked up by its low bits
     std::vector<std::uint64_t> wanted((1u << 24) / 64, 0);
     for (const StaleKey& k : keys_) wanted[(k.value & kBits) / 64] |= std::uint64_t{1} << (k.value % 64);
-    const std::span<const std::uint8_t> rom = state_.rom.view();
-    const std::uint8_t* data = rom.data();
     for (std::size_t chunk = 0; chunk + width_ <= rom.size(); chunk += kScanChunk) {
       const std::size_t end = std::min(rom.size() + 1 - width_, chunk + kScanChunk);
       for (std::size_t w = chunk; w < end; ++w) {
@@ -264,7 +287,6 @@ class Verifier {
         for (auto it = std::lower_bound(keys_.begin(), keys_.end(), StaleKey{value, INT32_MIN});
              it != keys_.end() && it->value == value; ++it) {
           if (format_ == PointerFormat::GB16 && BankOf(offset) != 0 && BankOf(offset) != it->bank) continue;
-          if (IsOffsetFormat(format_) && !InZones(it->dialog, offset)) continue;
           AddStale(it->dialog, offset);
         }
       }
@@ -372,16 +394,6 @@ class Verifier {
     if (oldPtr.bytes == newPtr.bytes) return;
     const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
     keys_.push_back({PointerKey(format_, oldPtr.bytes.data()), dialog, from < 0 ? -1 : BankOf(from)});
-  }
-
-  // Whether a window lies inside the dialog's search zones (or it has none).
-  bool InZones(std::int32_t dialog, std::int32_t offset) const {
-    const DialogRecord& dlg = state_.dialogs.records[static_cast<std::size_t>(dialog)];
-    if (dlg.PtrsAddrZones.empty()) return true;
-    const std::int64_t last = std::int64_t{offset} + static_cast<std::int64_t>(width_) - 1;
-    for (const PointerZone& z : ReadPointerZones(dlg.PtrsAddrZones, state_.rom.size()))
-      if (offset >= z.start && last <= z.end) return true;
-    return false;
   }
 
   void AddStale(std::int32_t dialog, std::int32_t offset) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/file_io.h"
+#include "core/settings.h"
 #include "extract/dump_via_pointers.h"
 #include "insert/address_forms.h"
 #include "insert/in_place.h"
@@ -79,6 +80,12 @@ TEST(OffsetPointerForms, EveryWidthAndByteOrderRoundTripsWithItsBase) {
     EXPECT_FALSE(ParsePointerFormat(wrong)) << ToUtf8(wrong);
   // Below the base there is no offset at all.
   EXPECT_FALSE(EncodePointer(PointerFormat::Offset(2, 0x10000, false), 0xFFFF));
+  // The settings keep the whole format.
+  Settings saved;
+  saved.PtrFormat = PointerFormat::Offset(3, 0x10000, true);
+  Settings read;
+  ApplySettingsText(read, SettingsFileText(saved));
+  EXPECT_EQ(read.PtrFormat, saved.PtrFormat);
 }
 
 TEST_F(OffsetPointers, TextsTheWidthCannotReachAreRefusedByName) {
