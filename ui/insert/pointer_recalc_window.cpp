@@ -53,6 +53,7 @@ RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : StateWindow(p
   inPlace_->setObjectName(QStringLiteral("fldInPlace"));
   padByte_ = TextField(this, "fldPadByte");
   padByte_->setMaxLength(4);
+  padByte_->setMaximumWidth(48);
   auto* padRow = new QHBoxLayout;
   padRow->addWidget(inPlace_);
   auto* padLabel = new QLabel(QStringLiteral("остаток заполнять байтом (hex)"), this);
