@@ -155,17 +155,18 @@ struct InsertWarnings {
   void Summarise(InsertState state) {
     const auto withoutAddress = static_cast<long long>(noAddress.count());
     const auto tooLong = static_cast<long long>(pastRom.count() + pastBank.count());
+    const auto fields = static_cast<long long>(fieldTooShort.count());
     noAddress.Summarise(state, kColourDefault);
     pastRom.Summarise(state, kColourBrightRed);
     pastBank.Summarise(state, kColourBrightRed);
     fieldTooShort.Summarise(state, kColourBrightRed);
     unknownTokens.Summarise(state, kColourDarkRed);
     rewrite.Summarise(state);
-    if (withoutAddress + tooLong > 0)
+    if (withoutAddress + tooLong + fields > 0)
       AppendLog(state,
-                u"Пропущено диалогов:" + NumText(withoutAddress + tooLong) + u" (без смещения для вставки:" +
+                u"Пропущено диалогов:" + NumText(withoutAddress + tooLong + fields) + u" (без смещения для вставки:" +
                     NumText(withoutAddress) + u", не помещаются в ROM" + (pastBank.count() > 0 ? u" или в банк" : u"") +
-                    u":" + NumText(tooLong) + u")",
+                    u":" + NumText(tooLong) + (fields > 0 ? u", длиннее своего поля:" + NumText(fields) : u"") + u")",
                 kColourDarkRed);
   }
 };
