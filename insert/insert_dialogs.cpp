@@ -55,6 +55,14 @@ std::vector<std::pair<std::int32_t, std::int32_t>> SearchZonesOfRun(InsertState 
   return ranges;
 }
 
+// Whether a dialog the in-place option fits goes where it came from: when it
+// has no address of its own, or that one; `offset` becomes that place.
+bool GoesOverOriginal(InPlaceFit fit, const std::optional<OriginalPlace>& original, std::int32_t& offset) {
+  if (fit != InPlaceFit::Fits || !original || (offset >= 0 && offset != original->at)) return false;
+  offset = original->at;
+  return true;
+}
+
 bool OverwriteWarningIsLatest(InsertState state) {
   const std::u16string& text = state.ctx.log.text;
   const std::size_t from = text.size() > kOverwriteLookBack ? text.size() - kOverwriteLookBack : 0;
@@ -265,8 +273,7 @@ void InsertDialogs(InsertState state) {
     // In place: back where it came from, padded, its pointers as they are.
     const InPlaceFit fit = FitInPlace(state.insertOptions, state.dialogs.records[index], std::ssize(bytes));
     const std::optional<OriginalPlace> original = OriginalPlaceOf(state.dialogs.records[index]);
-    const bool overOriginal = fit == InPlaceFit::Fits && (offset < 0 || offset == original->at);
-    if (overOriginal) offset = original->at;
+    const bool overOriginal = GoesOverOriginal(fit, original, offset);
     if (fit == InPlaceFit::TooLong) {
       if (warnings.fieldTooShort.Allow())
         AppendLog(state, FieldTooLongText(state.dialogs.records[index], std::ssize(bytes)), kColourBrightRed);

@@ -248,32 +248,37 @@ class Verifier {
   // without a list or zones: bank 0 and the bank the dialog came from; an
   // offset one of a dialog with zones only inside them (a 2-byte value
   // turns up all over a ROM).
-  void FindStaleWindows() {
+  // An offset dialog with zones is looked for in its zones alone, without a
+  // pass over the ROM; the keys of the others stay for that pass.
+  void FindStaleInZones() {
     const std::span<const std::uint8_t> rom = state_.rom.view();
-    const std::uint8_t* data = rom.data();
-    // An offset dialog with zones is looked for in its zones alone, without a pass over the ROM.
-    if (IsOffsetFormat(format_)) {
-      std::vector<StaleKey> unzoned;
-      for (const StaleKey& k : keys_) {
-        const DialogRecord& dlg = state_.dialogs.records[static_cast<std::size_t>(k.dialog)];
-        if (dlg.PtrsAddrZones.empty()) {
-          unzoned.push_back(k);
-          continue;
-        }
-        for (const PointerZone& z : ReadPointerZones(dlg.PtrsAddrZones, state_.rom.size())) {
-          const std::int64_t end =
-              std::min<std::int64_t>(z.end > 0 ? std::int64_t{z.end} + 1 : std::ssize(rom), std::ssize(rom));
-          for (std::int64_t w = std::max(z.start, 0); w + static_cast<std::int64_t>(width_) <= end; ++w) {
-            const auto offset = static_cast<std::int32_t>(w);
-            if (PointerKey(format_, data + w) != k.value) continue;
-            if (std::binary_search(rewritten_.begin(), rewritten_.end(), offset)) continue;
-            AddStale(k.dialog, offset);
-          }
+    std::vector<StaleKey> unzoned;
+    for (const StaleKey& k : keys_) {
+      const DialogRecord& dlg = state_.dialogs.records[static_cast<std::size_t>(k.dialog)];
+      if (dlg.PtrsAddrZones.empty()) {
+        unzoned.push_back(k);
+        continue;
+      }
+      for (const PointerZone& z : ReadPointerZones(dlg.PtrsAddrZones, state_.rom.size())) {
+        const std::int64_t end =
+            std::min<std::int64_t>(z.end > 0 ? std::int64_t{z.end} + 1 : std::ssize(rom), std::ssize(rom));
+        for (std::int64_t w = std::max(z.start, 0); w + static_cast<std::int64_t>(width_) <= end; ++w) {
+          const auto offset = static_cast<std::int32_t>(w);
+          if (PointerKey(format_, rom.data() + w) != k.value) continue;
+          if (!std::binary_search(rewritten_.begin(), rewritten_.end(), offset)) AddStale(k.dialog, offset);
         }
       }
-      keys_ = std::move(unzoned);
+    }
+    keys_ = std::move(unzoned);
+  }
+
+  void FindStaleWindows() {
+    if (IsOffsetFormat(format_)) {
+      FindStaleInZones();
       if (keys_.empty() || Stopped()) return;
     }
+    const std::span<const std::uint8_t> rom = state_.rom.view();
+    const std::uint8_t* data = rom.data();
     constexpr std::uint32_t kBits = (1u << 24) - 1;  // a 4-byte key is looked up by its low bits
     std::vector<std::uint64_t> wanted((1u << 24) / 64, 0);
     for (const StaleKey& k : keys_) wanted[(k.value & kBits) / 64] |= std::uint64_t{1} << (k.value % 64);
