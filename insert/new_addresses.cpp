@@ -84,6 +84,43 @@ struct CalcWarnings {
   }
 };
 
+// The old pointer text of a dialog extracted from `from`; empty, with a
+// dark-red line unless `quiet`, when the format cannot reach there. An
+// empty address reads as -1: FFFFFF08 for GBA, which points nowhere; no
+// pointer text at all for the other formats.
+std::u16string OldPointerText(Context& ctx, const DialogRecord& dlg, std::int32_t from, PointerFormat format,
+                              bool quiet, WarningLimit& outOfReach) {
+  if (from < PointerReach(format) && (from < 0 || from >= PointerFloor(format)))
+    return OffsetToPtrHexUnchecked(from, format);
+  if (!quiet && outOfReach.Allow())
+    AppendLog(ctx,
+              u"Dialog ID=" + dlg.dlgID + u": адрес " + LongToAddrText(from) + u" (откуда вынули) " +
+                  (IsGbaFormat(format) ? std::u16string(u"за пределами 32 Мб")
+                                       : u"вне досягаемости указателя " + PointerFormatName(format)) +
+                  u", старый указатель сформировать нельзя",
+              kColourDarkRed);
+  return {};
+}
+
+// The in-place option's verdict: a dialog that fits goes where it came from
+// and takes no free space; a fixed field too long gets no place (reported).
+// True when it decided.
+bool PlacedByInPlaceOption(Context& ctx, const InsertOptions& options, const DialogRecord& dlg,
+                           DialogPlacement& placement, PlacementPlan& plan, WarningLimit& tooLong) {
+  const InPlaceFit fit = FitInPlace(options, dlg, placement.size);
+  if (fit == InPlaceFit::Fits) {
+    placement.at = OriginalPlaceOf(dlg)->at;
+    placement.inPlace = true;
+    ++plan.inPlace;
+    plan.savedBytes += placement.size;
+    return true;
+  }
+  if (fit != InPlaceFit::TooLong) return false;
+  ++plan.tooLongFields;
+  if (tooLong.Allow()) AppendLog(ctx, FieldTooLongText(dlg, placement.size), kColourBrightRed);
+  return true;
+}
+
 bool RefuseNegative(InsertState state, std::u16string_view name, std::int32_t value, std::int32_t kept) {
   if (value >= 0) return false;
   AppendLog(state,
@@ -181,38 +218,15 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
     placement.dialog = i;
 
     const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
-    if (from >= reach || (from >= 0 && from < floor)) {
-      // A fixed field in place has no pointer to form.
-      if (!(options.InPlace && IsPointerChangeOff(dlg)) && warnings.oldOutOfReach.Allow())
-        AppendLog(ctx,
-                  u"Dialog ID=" + dlg.dlgID + u": адрес " + LongToAddrText(from) + u" (откуда вынули) " +
-                      (IsGbaFormat(format) ? std::u16string(u"за пределами 32 Мб")
-                                           : u"вне досягаемости указателя " + formatName) +
-                      u", старый указатель сформировать нельзя",
-                  kColourDarkRed);
-    } else {
-      // An empty address reads as -1: FFFFFF08 for GBA, which points
-      // nowhere; no pointer text at all for the GB formats.
-      placement.oldPtrHex = OffsetToPtrHexUnchecked(from, format);
-    }
+    // A fixed field in place has no pointer to form.
+    placement.oldPtrHex =
+        OldPointerText(ctx, dlg, from, format, options.InPlace && IsPointerChangeOff(dlg), warnings.oldOutOfReach);
 
     const std::int64_t len =
         static_cast<std::int64_t>(Encode(ctx, table, codecOptions, dlg.dlgText, &warnings.unknownTokens).size());
     placement.size = len;
 
-    const InPlaceFit fit = FitInPlace(options, dlg, len);
-    if (fit == InPlaceFit::Fits) {
-      placement.at = OriginalPlaceOf(dlg)->at;
-      placement.inPlace = true;
-      ++plan.inPlace;
-      plan.savedBytes += len;
-      continue;
-    }
-    if (fit == InPlaceFit::TooLong) {
-      ++plan.tooLongFields;
-      if (warnings.fieldTooShort.Allow()) AppendLog(ctx, FieldTooLongText(dlg, len), kColourBrightRed);
-      continue;
-    }
+    if (PlacedByInPlaceOption(ctx, options, dlg, placement, plan, warnings.fieldTooShort)) continue;
 
     std::int64_t* cursor = &cur;
     std::int64_t end = spaceEnd;
