@@ -23,9 +23,11 @@
 #include "extract/scan_extract.h"
 #include "insert/address_forms.h"
 #include "insert/free_space_report.h"
+#include "insert/in_place.h"
 #include "insert/insert_dialogs.h"
 #include "insert/new_addresses.h"
 #include "insert/pointer_search.h"
+#include "insert/pointer_table.h"
 #include "patch/bps.h"
 #include "insert/verify_insertion.h"
 #include "interchange/interchange.h"
@@ -250,6 +252,35 @@ const std::array kBatchCommands = {
                  [](BatchState s, const std::u16string& a) {
                    // Going on with another format would rewrite the wrong bytes.
                    return SetPointerFormat(s, a) ? Flow::Next : Flow::Stop;
+                 }},
+    BatchCommand{u"POINTERTABLE",
+                 [](BatchState s, const std::u16string& a) {
+                   auto p = Pieces(a);
+                   if (!HasArguments(s, u"POINTERTABLE", u"начало,записей,шаг,файл", {PieceAt(p, 3)}))
+                     return Flow::Stop;
+                   std::array<std::int32_t, 3> v{};
+                   for (std::size_t k = 0; k < v.size(); ++k) {
+                     const auto value = NumberArgument(s, u"POINTERTABLE", p[k]);
+                     if (!value) return Flow::Stop;
+                     v[k] = *value;
+                   }
+                   // A dump of a table that was not read would take an older report.
+                   return DeclarePointerTable(s, v[0], v[1], v[2], p[3]) ? Flow::Next : Flow::Stop;
+                 }},
+    BatchCommand{u"INPLACE",
+                 [](BatchState s, const std::u16string& a) {
+                   s.insertOptions.InPlace = FlagOn(a);
+                   return Flow::Next;
+                 }},
+    BatchCommand{u"PADBYTE",
+                 [](BatchState s, const std::u16string& a) {
+                   const std::optional<std::uint8_t> pad = ParsePadByte(a);
+                   if (!pad) {
+                     AppendRefusal(s, u"Команда PADBYTE: \"" + Trim(a) + u"\" не байт (две шестнадцатеричные цифры)");
+                     return Flow::Stop;
+                   }
+                   s.insertOptions.PadByte = *pad;
+                   return Flow::Next;
                  }},
     BatchCommand{u"RETURNDIALGS2ROM",
                  [](BatchState s, const std::u16string&) {

@@ -9,6 +9,9 @@
 #include "insert/insert_dialogs.h"
 #include "insert/new_addresses.h"
 #include "insert/pointer_rewrite.h"
+#include "insert/pointer_table.h"
+#include "extract/dump_via_pointers.h"
+#include "extract/pointer_report.h"
 #include "insert/verify_insertion.h"
 
 namespace vorkat::bench {
@@ -241,8 +244,69 @@ void BenchGb() {
   }
 }
 
+// A 16 MiB ROM of noise with 20,000 texts of 64 bytes in a text bank at
+// 4 MiB and a declared table of their 4-byte offsets from the bank's start,
+// 8 bytes per entry (the other 4 are noise). The table is read and dumped;
+// then the dialogs, each with its entry's zone as the dump gives it, are
+// placed and inserted: longer translations to free space at 12 MiB, or
+// shorter ones in place.
+void BenchOffsets() {
+  constexpr std::size_t kRom = 16u << 20;
+  constexpr std::int32_t kBank = 0x400000;
+  constexpr std::int32_t kTable = 0x100000;
+  constexpr int kStride = 8;
+  for (bool inPlace : {false, true}) {
+    QuietHost host;
+    AppState state(host);
+    Game g;
+    g.rom.resize(kRom);
+    for (std::size_t i = 0; i < kRom; ++i) g.rom[i] = static_cast<std::uint8_t>(i * 2654435761u >> 24);
+    std::fill_n(g.rom.begin() + 0xC00000, kFreeSize, 0xFF);
+    const PointerFormat format = PointerFormat::Offset(4, kBank, false);
+    for (int d = 0; d < kDialogs; ++d) {
+      const std::int32_t from = kBank + d * 64;
+      const auto bytes = *EncodePointer(format, from);
+      std::copy_n(bytes.begin(), 4, g.rom.begin() + kTable + d * kStride);
+      ++g.pointers;
+      DialogRecord r;
+      r.dlgID = DecText(from);
+      r.ExtractedFromAddr = HexText(static_cast<std::uint32_t>(from));
+      r.OldDlgSize = u"64";
+      r.PtrsAddrZones = PointerPlacesZones({kTable + d * kStride}, 4);
+      r.dlgText = inPlace
+                      ? u"Dialog " + DecText(d) + u" says hi.<$END>"
+                      : u"Dialog " + DecText(d) + u" says hello to the brave hero.<$BR>\r\nOn we go, far away!<$END>";
+      g.dialogs.push_back(std::move(r));
+    }
+    Prepare(state, g, 0xC00000);
+    state.ctx.settings.PtrFormat = format;
+    state.ctx.settings.ExtendedLogs = u"NO";
+    state.insertOptions.InPlace = inPlace;
+    const auto dir = TempDir();
+    state.dialogs.fileName = FromPath(dir / "script.txt");
+    if (!inPlace) {
+      std::printf("OFFSET,4,&h400000, 16 MiB, a declared table of 20,000 entries (stride 8):\n");
+      const std::u16string report = FromPath(dir / "table.txt");
+      const double table = TimeMs([&] { DeclarePointerTable(state, kTable, kDialogs, kStride, report); });
+      const double dump = TimeMs(
+          [&] { DumpViaPointers(state, report, FromPath(dir / "sorted.txt"), FromPath(dir / "dump.txt"), false); });
+      Report("  POINTERTABLE (the report)", table);
+      Report("  DUMPVIAPOINTERS (20,000 dialogs)", dump);
+      Report("  both", table + dump);
+    }
+    std::printf("  20,000 dialogs %s:\n", inPlace ? "in place (INPLACE=1)" : "to free space");
+    Report("    CalcNewAddresses", TimeMs([&] { CalcNewAddresses(state); }));
+    Report("    InsertDialogs", TimeMs([&] { InsertDialogs(state); }));
+    VerifyResult result;
+    Report("    CheckInsertion", TimeMs([&] { result = CheckInsertion(state); }));
+    std::printf("    (problems: %zu)\n", result.problems.size());
+    std::filesystem::remove_all(dir);
+  }
+}
+
 }  // namespace
 
+VORKAT_BENCH("insert offsets", BenchOffsets);
 VORKAT_BENCH("insert gb", BenchGb);
 VORKAT_BENCH("insert", BenchInsert);
 VORKAT_BENCH("insert cli", BenchInsertCli);

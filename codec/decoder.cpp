@@ -1,6 +1,7 @@
 #include "codec/decoder.h"
 
 #include <array>
+#include <vector>
 
 #include "core/runtime.h"
 #include "codec/codec_state.h"
@@ -170,10 +171,11 @@ std::u16string DecodeRangeText(CodecState state, std::int32_t start, std::int32_
   return text;
 }
 
-void DecodeRange(CodecState state, std::int32_t& start, std::int32_t& end, RecordOutput& out) {
+void DecodeRange(CodecState state, std::int32_t& start, std::int32_t& end, RecordOutput& out,
+                 const RecordExtras* extras) {
   if (!RequireRom(state) || !RequireTable(state) || !RequireKnownTableType(state)) return;
   NormaliseRange(state.rom.size(), start, end);
-  WriteExtractedRecord(state, out, DecodeRangeText(state, start, end), start);
+  WriteExtractedRecord(state, out, DecodeRangeText(state, start, end), start, extras);
 }
 
 std::u16string ApplyPostprocessor(const TranslationTable& table, std::u16string text) {
@@ -193,13 +195,35 @@ std::u16string_view CorrectRecordStart(const Settings& settings, std::int32_t& o
   return text;
 }
 
-void WriteExtractedRecord(CodecState state, RecordOutput& out, std::u16string_view text, std::int32_t offset) {
+void WriteExtractedRecord(CodecState state, RecordOutput& out, std::u16string_view text, std::int32_t offset,
+                          const RecordExtras* extras) {
   if (offset < 0) return;
   const Settings& s = state.ctx.settings;
+  const std::int32_t extractedAt = offset;
   text = CorrectRecordStart(s, offset, text);
   out.Append(DecText(offset));
   out.Append(s.DialogAttrSeparator);
   out.Append(HexText(static_cast<unsigned long long>(offset)));
+  if (extras) {
+    // The values after the two offsets, up to the last one the dump knows.
+    std::vector<std::u16string> values;
+    std::size_t last = 0;
+    const std::vector<std::u16string_view> names = SplitViews(s.TrDialogFileFormat, u",");
+    for (std::size_t j = 2; j < names.size(); ++j) {
+      const std::u16string name = Trim(names[j]);
+      if (name == u"dlgComments" || name == u"dlgText") break;
+      std::u16string value;
+      // Characters the start correction dropped are not the text's.
+      if (name == u"OldDlgSize" && extras->length >= 0) value = DecText(extras->length - (offset - extractedAt));
+      if (name == u"PtrsAddrZones") value = extras->zones;
+      if (!value.empty()) last = values.size() + 1;
+      values.push_back(std::move(value));
+    }
+    for (std::size_t j = 0; j < last; ++j) {
+      out.Append(s.DialogAttrSeparator);
+      out.Append(values[j]);
+    }
+  }
   out.Append(s.DialogAttrDelimStr);
   // Most records hold none of the find texts: they are written without a copy.
   bool replaces = false;

@@ -66,10 +66,21 @@ void NormaliseRange(std::int32_t romSize, std::int32_t& start, std::int32_t& end
 // be known. Reads the table and the ROM of `state`; lets no events run.
 std::u16string DecodeRangeText(CodecState state, std::int32_t start, std::int32_t end);
 
+// What a dump knows of a record beyond its offset: the bytes it was decoded
+// from (OldDlgSize; -1 when the block ran to the ROM's end, a length that is
+// no text's) and the zones of the pointers that lead to it (PtrsAddrZones).
+// Written at those attributes' places in TrDialogFileFormat, after the two
+// offsets; an attribute the list lacks is left out.
+struct RecordExtras {
+  std::int64_t length = -1;
+  std::u16string zones;
+};
+
 // Decodes start <= offset < end of the working ROM into one record of `out`.
 // Checks ROM, table and type (reporting them), normalises start and end in
 // place, and writes the record even when it is empty.
-void DecodeRange(CodecState state, std::int32_t& start, std::int32_t& end, RecordOutput& out);
+void DecodeRange(CodecState state, std::int32_t& start, std::int32_t& end, RecordOutput& out,
+                 const RecordExtras* extras = nullptr);
 
 // Postprocessor pairs in file order, find -> replace; pairs with an empty
 // find text are skipped.
@@ -81,6 +92,7 @@ std::u16string_view CorrectRecordStart(const Settings& settings, std::int32_t& o
 
 // One record at `offset` (negative: no run is open, nothing is written):
 // start corrections, postprocessor, then the record with the corrected offset.
-void WriteExtractedRecord(CodecState state, RecordOutput& out, std::u16string_view text, std::int32_t offset);
+void WriteExtractedRecord(CodecState state, RecordOutput& out, std::u16string_view text, std::int32_t offset,
+                          const RecordExtras* extras = nullptr);
 
 }  // namespace vorkat

@@ -64,7 +64,8 @@ void DumpByAddressSteps(ScriptState state, std::int32_t start, std::int32_t step
     std::int32_t from = static_cast<std::int32_t>(at);
     std::int64_t to64 = at + length;
     std::int32_t to = to64 > state.rom.size() ? state.rom.size() : static_cast<std::int32_t>(to64);
-    DecodeRange(state, from, to, out);
+    const RecordExtras extras{to - from, {}};
+    DecodeRange(state, from, to, out, &extras);
     SetProgress(state, done);
     YieldPoint(state);
   }

@@ -1,6 +1,7 @@
 #include "extract/dump_via_pointers.h"
 #include "script/script_state.h"
 
+#include <map>
 #include <utility>
 
 #include "codec/decoder.h"
@@ -9,6 +10,7 @@
 #include "core/log.h"
 #include "core/numbers.h"
 #include "core/rom.h"
+#include "core/settings.h"
 #include "core/text.h"
 #include "core/warning_limit.h"
 #include "extract/extract_common.h"
@@ -67,18 +69,36 @@ class OffsetSorter {
   std::vector<std::int32_t> keys_;
 };
 
+// The entries of a declared pointer table's report: per target, the places
+// of the entries that lead to it, and the pointers' width.
+struct TablePlaces {
+  std::map<std::int32_t, std::vector<std::int32_t>> byTarget;
+  int width = 0;
+};
+
 // The targets of the report's pointer lines, in report order. A target that
-// is not an offset of the ROM is reported with its line and left out.
-std::optional<std::vector<std::u16string>> ReadReportTargets(ScriptState state, const std::u16string& reportFile) {
+// is not an offset of the ROM is reported with its line and left out. The
+// report of a declared table also gives its entries' places.
+std::optional<std::vector<std::u16string>> ReadReportTargets(ScriptState state, const std::u16string& reportFile,
+                                                             std::optional<TablePlaces>& table) {
   std::u16string text;
   if (!ReadTextInput(state, reportFile, text)) return std::nullopt;
   WarnIfBareLf(state, text, reportFile);
   std::vector<std::u16string> targets;
   WarningLimit faults = ListEntryWarnings();
   const std::vector<std::u16string> lines = SplitCrLf(text);
+  if (!lines.empty() && IsPointerTableHeader(lines[0])) table.emplace();
   for (std::size_t i = 0; i < lines.size(); ++i) {
     auto target = PointerReportTarget(lines[i]);
     if (!target) continue;
+    if (table) {
+      const std::optional<std::int32_t> place = PointerReportPlace(lines[i]);
+      const int width = PointerReportWidth(lines[i]);
+      if (place && width > 0) {
+        table->byTarget[ReadInt(*target)].push_back(*place);
+        table->width = width;
+      }
+    }
     // A target that holds a comma counts as several, as in a comma list.
     std::vector<std::u16string> pieces = SplitOffsetList(*target + u",");
     pieces.pop_back();
@@ -89,6 +109,13 @@ std::optional<std::vector<std::u16string>> ReadReportTargets(ScriptState state, 
   }
   faults.Summarise(state, kColourDarkRed);
   return targets;
+}
+
+// Whether the dialogs file's attribute list names the attribute.
+bool HasDialogAttribute(const Settings& settings, std::u16string_view name) {
+  for (std::u16string_view piece : SplitViews(settings.TrDialogFileFormat, u","))
+    if (Trim(piece) == name) return true;
+  return false;
 }
 
 }  // namespace
@@ -117,9 +144,17 @@ void DumpViaPointers(ScriptState state, const std::u16string& reportFile, const 
   }
 
   std::u16string listText;
+  std::optional<TablePlaces> table;
+  if (readTempFile && reportFile != tempFile) {
+    // The list comes from the temporary file; a declared table's places still come from its report.
+    std::u16string head;
+    if (ReadTextInput(state, reportFile, head) && IsPointerTableHeader(head.substr(0, head.find(kCrLf)))) {
+      if (!ReadReportTargets(state, reportFile, table)) return;
+    }
+  }
   if (!readTempFile) {
     AppendLog(state, u"Читаем указатели...");
-    auto targets = ReadReportTargets(state, reportFile);
+    auto targets = ReadReportTargets(state, reportFile, table);
     if (!targets) return;
     if (targets->empty())
       AppendLog(state, u"В файле " + reportFile + u" не нашлось ни одной строки с указателями", kColourDarkRed);
@@ -147,9 +182,23 @@ void DumpViaPointers(ScriptState state, const std::u16string& reportFile, const 
   }
 
   const auto offsets = ReadOffsetList(state, listText, readTempFile ? tempFile : reportFile);
+  // A declared table's dialogs carry the places of their entries, so the
+  // insertion rewrites those and nothing else.
+  std::vector<std::u16string> zones;
+  if (table) {
+    if (!HasDialogAttribute(state.ctx.settings, u"PtrsAddrZones"))
+      AppendLog(state,
+                u"В списке атрибутов диалога (TrDialogFileFormat) нет PtrsAddrZones: места записей таблицы в "
+                u"диалоги не попадут, и вставка будет искать их указатели по всему ROM'у",
+                kColourDarkRed);
+    for (const std::optional<std::int32_t>& offset : offsets) {
+      const auto it = offset ? table->byTarget.find(*offset) : table->byTarget.end();
+      zones.push_back(it == table->byTarget.end() ? std::u16string() : PointerPlacesZones(it->second, table->width));
+    }
+  }
   AppendLog(state, u"Начнем, собственно дампить текст...");
   RecordOutput out = RecordOutput::ForSettings(state.ctx.settings);
-  const bool finished = DumpListedBlocks(state, offsets, 0, out);
+  const bool finished = DumpListedBlocks(state, offsets, 0, out, table ? &zones : nullptr);
   const bool saved = out.Save(state, outFile);
   if (finished && saved) AppendLog(state, u"Закончили dump по указателям.");
 }

@@ -153,7 +153,7 @@ std::vector<std::optional<std::int32_t>> ReadOffsetList(ScriptState state, std::
 }
 
 bool DumpListedBlocks(ScriptState state, const std::vector<std::optional<std::int32_t>>& offsets,
-                      std::int32_t blockLength, RecordOutput& out) {
+                      std::int32_t blockLength, RecordOutput& out, const std::vector<std::u16string>* zones) {
   const std::size_t n = offsets.size();
   ShowProgress(state, 0, static_cast<std::int64_t>(n));
   for (std::size_t i = 0; i < n; ++i) {
@@ -170,7 +170,13 @@ bool DumpListedBlocks(ScriptState state, const std::vector<std::optional<std::in
       std::int64_t e = static_cast<std::int64_t>(start) + blockLength;
       end = e > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(e);
     }
-    DecodeRange(state, start, end, out);
+    RecordExtras extras;
+    if (zones && i < zones->size()) extras.zones = (*zones)[i];
+    // A block cut by the ROM's end is no text's length.
+    std::int32_t from = start, to = end;
+    NormaliseRange(state.rom.size(), from, to);
+    if (end > 0 && (blockLength > 0 || end < state.rom.size()) && to > from) extras.length = to - from;
+    DecodeRange(state, start, end, out, &extras);
     SetProgress(state, static_cast<std::int64_t>(i));
     YieldPoint(state);
   }

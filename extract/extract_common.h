@@ -50,8 +50,10 @@ std::vector<std::optional<std::int32_t>> ReadOffsetList(ScriptState state, std::
 // Decodes one record per offset of a list, in list order: from the offset to
 // blockLength bytes further, or, when blockLength is 0, to the next entry's
 // offset (the end of the ROM after the last entry or before a blank one).
+// Each record carries its length as OldDlgSize, except one run to the ROM's
+// end, and, with `zones` (one text per offset), its PtrsAddrZones.
 // Returns false when the user stopped it (already logged).
 bool DumpListedBlocks(ScriptState state, const std::vector<std::optional<std::int32_t>>& offsets,
-                      std::int32_t blockLength, RecordOutput& out);
+                      std::int32_t blockLength, RecordOutput& out, const std::vector<std::u16string>* zones = nullptr);
 
 }  // namespace vorkat

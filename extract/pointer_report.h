@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorkat {
 
@@ -18,6 +19,19 @@ std::u16string PointerReportLine(std::int32_t pointerOffset, const std::array<st
 // The target text of a report line: the text after "), указывают на  " up
 // to the next blank (or the line end); nullopt for lines without the marker.
 std::optional<std::u16string> PointerReportTarget(std::u16string_view line);
+
+// The first line of the report of a declared pointer table, e.g.
+// "Таблица указателей: начало=hex(10000), записей 20, шаг 2, формат OFFSET,2,&h10000".
+std::u16string PointerTableHeader(std::int32_t start, std::int32_t count, std::int32_t stride,
+                                  std::u16string_view formatName);
+bool IsPointerTableHeader(std::u16string_view line);
+// The offset of a report line's pointer (the hexadecimal after "hex(") and
+// its width (the bytes after "-->"); nullopt / 0 for other lines.
+std::optional<std::int32_t> PointerReportPlace(std::u16string_view line);
+int PointerReportWidth(std::u16string_view line);
+// The PtrsAddrZones text of pointers of `width` bytes at these places, each
+// its own zone ("start:end;..."): a pointer there and nowhere else is rewritten.
+std::u16string PointerPlacesZones(const std::vector<std::int32_t>& places, int width);
 
 // Builds report lines in Windows-1251 without going through UTF-16: a
 // search can write hundreds of thousands of them.

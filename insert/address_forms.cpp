@@ -47,7 +47,7 @@ std::u16string LongToAddrText(std::int32_t offset) { return HexText(static_cast<
 std::u16string OffsetToPtrHexUnchecked(std::int32_t offset, PointerFormat format) {
   auto bytes = EncodePointer(format, offset);
   if (!bytes) {
-    if (IsGbFormat(format)) return {};
+    if (!IsGbaFormat(format)) return {};
     bytes = EncodePointer(format, offset & 0xFFFFFF);
   }
   std::u16string text;
@@ -58,7 +58,7 @@ std::u16string OffsetToPtrHexUnchecked(std::int32_t offset, PointerFormat format
 std::int32_t PtrHexToOffset(std::u16string_view text, PointerFormat format, std::int32_t bank) {
   if (text.size() != static_cast<std::size_t>(2 * PointerWidth(format))) return -1;
   const PointerText pointer = ReadPointerText(text, format);
-  if (!IsGbFormat(format)) return pointer.offset();
+  if (IsGbaFormat(format)) return pointer.offset();
   return DecodePointer(format, pointer.bytes.data(), bank);
 }
 
@@ -83,10 +83,10 @@ std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState state, std:
       AppendLog(state, u"Ошибка преобразования адреса вставки диалога в строку...(передали пустую строку)");
     return std::nullopt;
   }
-  const std::u16string shape(PointerTextShape(format));
+  const std::u16string shape = PointerTextShape(format);
   // A longer text is a pointer of another format (a GBA dialogs file read
   // with a GB format chosen): its first bytes would be searched for nothing.
-  if (IsGbFormat(format) && text.size() > chars) {
+  if (!IsGbaFormat(format) && text.size() > chars) {
     if (!warnings || warnings->Allow())
       AppendLog(state,
                 u"Указатель '" + text + u"' длиннее, чем в формате " + std::u16string(PointerFormatName(format)) +
@@ -101,7 +101,7 @@ std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState state, std:
                   shape + u") продолжаю...");
   }
   text = PadLeft(text, chars);
-  if (!IsGbFormat(format) && text.substr(6, 2) != u"08" && text.substr(6, 2) != u"09" &&
+  if (IsGbaFormat(format) && text.substr(6, 2) != u"08" && text.substr(6, 2) != u"09" &&
       (!warnings || warnings->Allow()))
     AppendLog(state,
               u"Видимо ошибка преобразования адреса вставки диалога в в строку...(то, что передали не кончается "
@@ -109,11 +109,33 @@ std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState state, std:
   return ReadPointerText(text, format).bytes;
 }
 
+std::vector<PointerZone> ReadPointerZones(std::u16string_view zones, std::int32_t romSize) {
+  std::vector<PointerZone> out;
+  std::size_t pos = 0;
+  while (true) {
+    const std::size_t semi = zones.find(u';', pos);
+    const std::u16string_view piece =
+        zones.substr(pos, semi == std::u16string_view::npos ? std::u16string_view::npos : semi - pos);
+    PointerZone zone{0, romSize};
+    if (const std::size_t colon = piece.find(u':'); colon != std::u16string_view::npos) {
+      zone.start = ReadInt(piece.substr(0, colon));
+      zone.end = ReadInt(piece.substr(colon + 1));
+    } else {
+      zone.start = ReadInt(piece);
+    }
+    out.push_back(zone);
+    if (semi == std::u16string_view::npos) break;
+    pos = semi + 1;
+  }
+  return out;
+}
+
 bool SetPointerFormat(CoreState state, std::u16string_view name) {
   const std::optional<PointerFormat> format = ParsePointerFormat(name);
   if (!format) {
     AppendLog(state,
-              u"Неизвестный формат указателей '" + Trim(name) + u"' (бывают GBA, GB16, GB24, GB24R), оставлен " +
+              u"Неизвестный формат указателей '" + Trim(name) +
+                  u"' (бывают GBA, GB16, GB24, GB24R и OFFSET,ширина,база[,BE]), оставлен " +
                   std::u16string(PointerFormatName(state.ctx.settings.PtrFormat)),
               kColourBrightRed);
     return false;
@@ -131,6 +153,8 @@ bool PointerFormatFitsRom(CoreState state) {
   if (!state.rom.isLoaded) return true;
   const RomConsole console = ConsoleOfHeader(state.rom.view());
   const PointerFormat format = state.ctx.settings.PtrFormat;
+  // Tables of offsets are found in the games of both consoles.
+  if (IsOffsetFormat(format)) return true;
   if (console == RomConsole::Unknown || (console == RomConsole::Gba) == !IsGbFormat(format)) return true;
   AppendLog(state,
             u"Заголовок ROM'а говорит, что это игра " +

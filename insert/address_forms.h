@@ -2,7 +2,8 @@
 // upper-case hexadecimal; a pointer text is the bytes of a pointer as they
 // stand in the ROM, in upper-case hexadecimal: 8 characters for a GBA
 // pointer (0x08000000 + offset, little-endian: the last byte is 08 below
-// 16 MiB and 09 from 16 MiB to 32 MiB - 1), 4 for GB16, 6 for GB24/GB24R.
+// 16 MiB and 09 from 16 MiB to 32 MiB - 1), 4 for GB16, 6 for GB24/GB24R,
+// twice the width for an offset form.
 // Every function that takes a PointerFormat reads and writes that format;
 // the ones taking the state use the program-wide one.
 #pragma once
@@ -12,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/pointer_format.h"
 #include "core/numbers.h"
@@ -28,7 +30,7 @@ std::int32_t HexTextToLong(std::u16string_view text);
 std::u16string LongToAddrText(std::int32_t offset);
 // The pure form for offsets known to be in reach. A GBA offset out of reach
 // (an empty address reads as -1) gives its low 24 bits and 08: FFFFFF08 for
-// -1; a GB one gives the empty text (a short pattern such as FFFF would be
+// -1; any other form gives the empty text (a short pattern such as FFFF would be
 // found all over a ROM's padding).
 std::u16string OffsetToPtrHexUnchecked(std::int32_t offset, PointerFormat format = PointerFormat::GBA);
 // -1 unless the text has exactly the format's length. A GB16 pointer is
@@ -59,6 +61,16 @@ PointerText ReadPointerText(std::u16string_view text, PointerFormat format = Poi
 // `warnings` when given); pads `text` in place.
 std::optional<std::array<std::uint8_t, 4>> PtrHexToBytes(InsertState state, std::u16string& text,
                                                          WarningLimit* warnings = nullptr);
+
+// One search zone of a dialog's PtrsAddrZones: the pointers whose bytes lie
+// from start to end (inclusive) are rewritten.
+struct PointerZone {
+  std::int32_t start = 0;
+  std::int32_t end = 0;
+};
+// The zones of a PtrsAddrZones text: pieces "start:end" or "start" (to the
+// ROM's end) separated by ";", the numbers read as ReadInt reads them.
+std::vector<PointerZone> ReadPointerZones(std::u16string_view zones, std::int32_t romSize);
 
 // Chooses the program-wide pointer format by name (any letter case) and
 // says so in the log; an unknown name is reported in bright red and the

@@ -58,6 +58,12 @@ FreeSpaceLayout Layout(InsertState state, const PlacementPlan* plan, std::int32_
     const DialogRecord& dlg = dialogs.records[i];
     std::int32_t addr = Trim(dlg.NewDlgAddr).empty() ? -1 : HexTextToLong(dlg.NewDlgAddr);
     if (plan && planned[i] != -2) addr = static_cast<std::int32_t>(planned[i]);
+    // In place: the bytes saved are counted.
+    if (state.insertOptions.InPlace && addr >= 0 && addr == HexTextToLong(dlg.ExtractedFromAddr)) {
+      layout.inPlace.push_back(PlacedBlock{static_cast<std::int32_t>(i), addr,
+                                           static_cast<std::int64_t>(Encode(state, dlg.dlgText, &silent).size())});
+      continue;
+    }
     // Dialogs placed far away cost no encoding.
     if (addr >= 0 && (addr < start || addr >= end)) {
       layout.outside.push_back(PlacedBlock{static_cast<std::int32_t>(i), addr, 0});
@@ -104,7 +110,7 @@ std::u16string IdOf(InsertState state, std::int32_t dialog) {
 }
 
 struct Totals {
-  std::int64_t available = 0, used = 0, left = 0, unfitBytes = 0;
+  std::int64_t available = 0, used = 0, left = 0, unfitBytes = 0, savedBytes = 0;
   std::size_t placed = 0;
 };
 
@@ -117,6 +123,7 @@ Totals TotalsOf(const FreeSpaceLayout& layout) {
     t.placed += r.dialogs;
   }
   for (const PlacedBlock& b : layout.unfit) t.unfitBytes += b.size;
+  for (const PlacedBlock& b : layout.inPlace) t.savedBytes += b.size;
   return t;
 }
 
@@ -127,7 +134,11 @@ std::u16string FreeSpaceTotalsText(const FreeSpaceLayout& layout) {
   return u"Свободное место: диапазонов" + NumText(static_cast<long long>(layout.ranges.size())) + u", доступно" +
          NumText(t.available) + u" байт, занято" + NumText(t.used) + u", осталось" + NumText(t.left) +
          u", диалогов размещено" + NumText(static_cast<long long>(t.placed)) + u", не поместилось" +
-         NumText(static_cast<long long>(layout.unfit.size())) + u" (" + DecText(t.unfitBytes) + u" байт)";
+         NumText(static_cast<long long>(layout.unfit.size())) + u" (" + DecText(t.unfitBytes) + u" байт)" +
+         (layout.inPlace.empty()
+              ? std::u16string()
+              : u", на место оригинала легли" + NumText(static_cast<long long>(layout.inPlace.size())) +
+                    u" (сэкономлено" + NumText(t.savedBytes) + u" байт)");
 }
 
 std::u16string OutsideSpaceText(const InsertState& state, const FreeSpaceLayout& layout) {
@@ -168,7 +179,7 @@ FreeSpaceLayout PlanFreeSpace(InsertState state) {
   {
     LogMute quiet(state.ctx);
     plan = PlanPlacement(state.ctx, state.table, state.codecOptions, state.dialogs, state.insertion,
-                         state.rom.isLoaded ? state.rom.size() : -1, state.ctx.settings.PtrFormat);
+                         state.rom.isLoaded ? state.rom.size() : -1, state.ctx.settings.PtrFormat, state.insertOptions);
   }
   return Layout(state, &plan, plan.spaceStart, plan.spaceEnd);
 }

@@ -43,6 +43,7 @@ struct FreeSpaceLayout {
   std::vector<FreeSpaceRange> ranges;  // address order
   std::vector<PlacedBlock> placed;     // address order, the blocks that start in a range
   std::vector<PlacedBlock> unfit;      // list order, the dialogs left without an address
+  std::vector<PlacedBlock> inPlace;    // list order, the dialogs put back where they came from
   std::vector<PlacedBlock> outside;  // list order, the dialogs with an address outside the space (size 0: not encoded)
 
   // The first placed block with bytes in from <= offset < to, or nullptr.

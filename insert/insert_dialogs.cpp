@@ -13,6 +13,7 @@
 #include "core/text.h"
 #include "core/warning_limit.h"
 #include "insert/address_forms.h"
+#include "insert/in_place.h"
 #include "insert/insertion_log.h"
 #include "insert/pointer_rewrite.h"
 
@@ -34,6 +35,32 @@ std::vector<std::uint32_t> WantedPointerValues(const DialogSet& dialogs, const P
     if (const auto key = snapshot.KeyOf(ReadPointerText(dlg.OldPtrHEX, format).bytes)) values.push_back(*key);
   }
   return values;
+}
+
+// When every dialog whose pointers change has search zones, the ranges
+// they cover (first and last byte): the run's searches look nowhere else, so
+// only they are indexed. Empty when some dialog searches the whole ROM.
+std::vector<std::pair<std::int32_t, std::int32_t>> SearchZonesOfRun(InsertState state) {
+  std::vector<std::pair<std::int32_t, std::int32_t>> ranges;
+  const std::int32_t romSize = state.rom.size();
+  for (std::size_t i = 0; i < state.dialogs.count(); ++i) {
+    const DialogRecord& dlg = state.dialogs.records[i];
+    if (!WantsPointerChange(dlg) || HexTextToLong(dlg.NewDlgAddr) < 0) continue;
+    if (dlg.PtrsAddrZones.empty()) return {};
+    for (const PointerZone& z : ReadPointerZones(dlg.PtrsAddrZones, romSize)) {
+      // A zone's end of 0 or less means the ROM's end (as RewritePointers reads it).
+      ranges.emplace_back(std::max(z.start, 0), z.end > 0 ? z.end : romSize - 1);
+    }
+  }
+  return ranges;
+}
+
+// Whether a dialog the in-place option fits goes where it came from: when it
+// has no address of its own, or that one; `offset` becomes that place.
+bool GoesOverOriginal(InPlaceFit fit, const std::optional<OriginalPlace>& original, std::int32_t& offset) {
+  if (fit != InPlaceFit::Fits || !original || (offset >= 0 && offset != original->at)) return false;
+  offset = original->at;
+  return true;
 }
 
 bool OverwriteWarningIsLatest(InsertState state) {
@@ -59,23 +86,10 @@ void RewriteDialogPointers(InsertState state, PointerSnapshot& snapshot, std::si
   if (zones.empty()) {
     RewritePointers(state, snapshot, oldPtr, newPtr, doChange, 0, listFile, logFile, id, 0, &warnings, oldTextBank);
   } else {
-    std::size_t pos = 0;
-    while (true) {
-      const std::size_t semi = zones.find(u';', pos);
-      const std::u16string_view piece =
-          std::u16string_view(zones).substr(pos, semi == std::u16string::npos ? std::u16string::npos : semi - pos);
-      std::int32_t start = 0;
-      std::int32_t end = state.rom.size();
-      if (const std::size_t colon = piece.find(u':'); colon != std::u16string_view::npos) {
-        start = ReadInt(piece.substr(0, colon));
-        end = ReadInt(piece.substr(colon + 1));
-      } else {
-        start = ReadInt(piece);
-      }
-      AppendLog(state, u"Зона поиска/замены указателей от" + NumText(start) + u" до" + NumText(end));
-      RewritePointers(state, snapshot, oldPtr, newPtr, doChange, start, listFile, logFile, id, end, &warnings);
-      if (semi == std::u16string::npos) break;
-      pos = semi + 1;
+    for (const PointerZone& zone : ReadPointerZones(zones, state.rom.size())) {
+      AppendLog(state, u"Зона поиска/замены указателей от" + NumText(zone.start) + u" до" + NumText(zone.end));
+      RewritePointers(state, snapshot, oldPtr, newPtr, doChange, zone.start, listFile, logFile, id, zone.end,
+                      &warnings);
     }
   }
 }
@@ -116,19 +130,20 @@ bool Freed(const std::vector<std::pair<std::int64_t, std::int64_t>>& freed, std:
 // Writes the dialog's bytes at offset (the caller has checked that they fit),
 // warning once per run of overwritten bytes that do not look like free space
 // (neither 0x00 nor 0xFF) and recording each such run for the verification.
+// Bytes written over the dialog's own original (`overOriginal`) are neither.
 void WriteDialogBytes(InsertState state, PointerSnapshot& snapshot, const Bytes& bytes, std::int32_t offset,
                       std::int32_t dialog, bool inPlace,
-                      const std::vector<std::pair<std::int64_t, std::int64_t>>& freed) {
+                      const std::vector<std::pair<std::int64_t, std::int64_t>>& freed, bool overOriginal = false) {
   std::vector<OverwrittenBytes>& overwritten = state.record.overwritten;
   bool inRun = false;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const std::int64_t at = std::int64_t{offset} + static_cast<std::int64_t>(i);
     const std::uint8_t old = state.rom.bytes[static_cast<std::size_t>(at)];
-    const bool taken = old != 0x00 && old != 0xFF && !inPlace && !Freed(freed, at);
+    const bool taken = old != 0x00 && old != 0xFF && !inPlace && !overOriginal && !Freed(freed, at);
     if (taken && !inRun) overwritten.push_back({dialog, static_cast<std::int32_t>(at), static_cast<std::int32_t>(at)});
     if (taken) overwritten.back().end = static_cast<std::int32_t>(at + 1);
     inRun = taken;
-    if (old != 0x00 && old != 0xFF && !OverwriteWarningIsLatest(state))
+    if (old != 0x00 && old != 0xFF && !overOriginal && !OverwriteWarningIsLatest(state))
       AppendLog(state, u"Вставка данных, только что перезаписала что-то полезное (не 0x00 и не 0xFF)", kColourDarkRed);
   }
   snapshot.Write(state.rom.span(), static_cast<std::size_t>(offset), bytes);
@@ -141,22 +156,25 @@ struct InsertWarnings {
   WarningLimit noAddress{u"Сообщения о диалогах без смещения для вставки"};
   WarningLimit pastRom{u"Сообщения о диалогах, не помещающихся в ROM"};
   WarningLimit pastBank{u"Сообщения о диалогах, которые указатель Game Boy не достанет"};
+  WarningLimit fieldTooShort{u"Сообщения о переводах длиннее своего поля"};
   WarningLimit unknownTokens = UnknownTokenWarnings();
   RewriteWarnings rewrite;
 
   void Summarise(InsertState state) {
     const auto withoutAddress = static_cast<long long>(noAddress.count());
     const auto tooLong = static_cast<long long>(pastRom.count() + pastBank.count());
+    const auto fields = static_cast<long long>(fieldTooShort.count());
     noAddress.Summarise(state, kColourDefault);
     pastRom.Summarise(state, kColourBrightRed);
     pastBank.Summarise(state, kColourBrightRed);
+    fieldTooShort.Summarise(state, kColourBrightRed);
     unknownTokens.Summarise(state, kColourDarkRed);
     rewrite.Summarise(state);
-    if (withoutAddress + tooLong > 0)
+    if (withoutAddress + tooLong + fields > 0)
       AppendLog(state,
-                u"Пропущено диалогов:" + NumText(withoutAddress + tooLong) + u" (без смещения для вставки:" +
+                u"Пропущено диалогов:" + NumText(withoutAddress + tooLong + fields) + u" (без смещения для вставки:" +
                     NumText(withoutAddress) + u", не помещаются в ROM" + (pastBank.count() > 0 ? u" или в банк" : u"") +
-                    u":" + NumText(tooLong) + u")",
+                    u":" + NumText(tooLong) + (fields > 0 ? u", длиннее своего поля:" + NumText(fields) : u"") + u")",
                 kColourDarkRed);
   }
 };
@@ -231,7 +249,8 @@ void InsertDialogs(InsertState state) {
 
   const PointerFormat format = state.ctx.settings.PtrFormat;
   PointerSnapshot snapshot(state.rom.view(), format);
-  snapshot.IndexPointers(WantedPointerValues(state.dialogs, snapshot, format));
+  const std::vector<std::pair<std::int32_t, std::int32_t>> zones = SearchZonesOfRun(state);
+  snapshot.IndexPointers(WantedPointerValues(state.dialogs, snapshot, format), zones);
 
   InsertionLogFile logFile;
   if (state.insertOptions.CreateInsertionLogs) {
@@ -250,8 +269,25 @@ void InsertDialogs(InsertState state) {
     if (index >= state.dialogs.records.size()) break;
     const Bytes bytes = Encode(state, state.dialogs.records[index].dlgText, &warnings.unknownTokens);
     const std::u16string id = state.dialogs.records[index].dlgID;
-    const std::int32_t offset = HexTextToLong(state.dialogs.records[index].NewDlgAddr);
-    if (offset < 0) {
+    std::int32_t offset = HexTextToLong(state.dialogs.records[index].NewDlgAddr);
+    // In place: back where it came from, padded, its pointers as they are.
+    const InPlaceFit fit = FitInPlace(state.insertOptions, state.dialogs.records[index], std::ssize(bytes));
+    const std::optional<OriginalPlace> original = OriginalPlaceOf(state.dialogs.records[index]);
+    const bool overOriginal = GoesOverOriginal(fit, original, offset);
+    if (fit == InPlaceFit::TooLong) {
+      if (warnings.fieldTooShort.Allow())
+        AppendLog(state, FieldTooLongText(state.dialogs.records[index], std::ssize(bytes)), kColourBrightRed);
+    } else if (overOriginal) {
+      const Bytes padded = PaddedToOriginal(state.insertOptions, bytes, original->size);
+      if (FitsInRom(state, offset, padded.size(), id, warnings.pastRom)) {
+        SetProgress(state, i);
+        YieldPoint(state);
+        if (index >= state.dialogs.records.size()) break;
+        state.record.dialog = i;
+        WriteDialogBytes(state, snapshot, padded, offset, i, true, freed, true);
+        state.rom.modified = true;
+      }
+    } else if (offset < 0) {
       if (warnings.noAddress.Allow())
         AppendLog(state, u"не указано смещение куда вставлять текст... Dialog ID=" + id + u", пропустим.");
     } else if (FitsInRom(state, offset, bytes.size(), id, warnings.pastRom) &&

@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "core/warning_limit.h"
 #include "insert/address_forms.h"
+#include "insert/in_place.h"
 
 namespace vorkat {
 namespace {
@@ -70,16 +71,55 @@ struct CalcWarnings {
   WarningLimit oldOutOfReach{u"Сообщения об адресах (откуда вынули) за пределами 32 Мб"};
   WarningLimit newOutOfReach{u"Сообщения о новых адресах вне досягаемости указателя"};
   WarningLimit bankFull{u"Сообщения о диалогах, не поместившихся в свой банк"};
+  WarningLimit fieldTooShort{u"Сообщения о переводах длиннее своего поля"};
   WarningLimit unknownTokens = UnknownTokenWarnings();
 
   void Summarise(Context& ctx) {
     shifts.Summarise(ctx, kColourDarkRed);
     oldOutOfReach.Summarise(ctx, kColourDarkRed);
     bankFull.Summarise(ctx, kColourDarkRed);
+    fieldTooShort.Summarise(ctx, kColourBrightRed);
     newOutOfReach.Summarise(ctx, kColourBrightRed);
     unknownTokens.Summarise(ctx, kColourDarkRed);
   }
 };
+
+// The old pointer text of a dialog extracted from `from`; empty, with a
+// dark-red line unless `quiet`, when the format cannot reach there. An
+// empty address reads as -1: FFFFFF08 for GBA, which points nowhere; no
+// pointer text at all for the other formats.
+std::u16string OldPointerText(Context& ctx, const DialogRecord& dlg, std::int32_t from, PointerFormat format,
+                              bool quiet, WarningLimit& outOfReach) {
+  if (from < PointerReach(format) && (from < 0 || from >= PointerFloor(format)))
+    return OffsetToPtrHexUnchecked(from, format);
+  if (!quiet && outOfReach.Allow())
+    AppendLog(ctx,
+              u"Dialog ID=" + dlg.dlgID + u": адрес " + LongToAddrText(from) + u" (откуда вынули) " +
+                  (IsGbaFormat(format) ? std::u16string(u"за пределами 32 Мб")
+                                       : u"вне досягаемости указателя " + PointerFormatName(format)) +
+                  u", старый указатель сформировать нельзя",
+              kColourDarkRed);
+  return {};
+}
+
+// The in-place option's verdict: a dialog that fits goes where it came from
+// and takes no free space; a fixed field too long gets no place (reported).
+// True when it decided.
+bool PlacedByInPlaceOption(Context& ctx, const InsertOptions& options, const DialogRecord& dlg,
+                           DialogPlacement& placement, PlacementPlan& plan, WarningLimit& tooLong) {
+  const InPlaceFit fit = FitInPlace(options, dlg, placement.size);
+  if (fit == InPlaceFit::Fits) {
+    placement.at = OriginalPlaceOf(dlg)->at;
+    placement.inPlace = true;
+    ++plan.inPlace;
+    plan.savedBytes += placement.size;
+    return true;
+  }
+  if (fit != InPlaceFit::TooLong) return false;
+  ++plan.tooLongFields;
+  if (tooLong.Allow()) AppendLog(ctx, FieldTooLongText(dlg, placement.size), kColourBrightRed);
+  return true;
+}
 
 bool RefuseNegative(InsertState state, std::u16string_view name, std::int32_t value, std::int32_t kept) {
   if (value >= 0) return false;
@@ -103,6 +143,8 @@ void ReportKeptAddresses(InsertState state, const PlacementPlan& plan, std::int6
     ++kept;
     const std::int32_t at = HexTextToLong(dlg.NewDlgAddr);
     if (at >= plan.spaceStart && at < plan.spaceEnd && (romSize < 0 || at < romSize)) continue;
+    // Put back where it came from: no free space was taken.
+    if (at >= 0 && at == HexTextToLong(dlg.ExtractedFromAddr)) continue;
     // Placed by an earlier calculation of this run in the free space it was given.
     const std::vector<CalcSpace>& spaces = state.record.calcSpaces;
     if (i < spaces.size() && spaces[i].address == at && spaces[i].insertionsBefore == state.record.insertions &&
@@ -126,7 +168,8 @@ void ReportKeptAddresses(InsertState state, const PlacementPlan& plan, std::int6
 void RecordCalcSpaces(InsertionRecord& record, const PlacementPlan& plan, const DialogSet& dialogs) {
   record.calcSpaces.resize(std::max(record.calcSpaces.size(), dialogs.count()));
   for (const DialogPlacement& p : plan.dialogs)
-    if (p.at >= 0) record.calcSpaces[p.dialog] = CalcSpace{p.at, plan.spaceStart, plan.spaceEnd, record.insertions};
+    if (p.at >= 0 && !p.inPlace)
+      record.calcSpaces[p.dialog] = CalcSpace{p.at, plan.spaceStart, plan.spaceEnd, record.insertions};
   for (std::size_t i = 0; i < dialogs.count(); ++i) {
     const std::int32_t at = HexTextToLong(dialogs.records[i].NewDlgAddr);
     const CalcSpace& before = record.calcSpaces[i];
@@ -139,7 +182,7 @@ void RecordCalcSpaces(InsertionRecord& record, const PlacementPlan& plan, const 
 
 PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOptions& codecOptions,
                             const DialogSet& dialogs, const InsertionParams& params, std::int64_t romSize,
-                            PointerFormat format) {
+                            PointerFormat format, const InsertOptions& options) {
   PlacementPlan plan;
   const std::int32_t oldStart = params.FreeSpaceStartAddr;
   std::int64_t cur = params.FreeSpaceStartAddr;
@@ -157,7 +200,8 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
   }
 
   const std::int32_t reach = PointerReach(format);
-  const std::u16string formatName(PointerFormatName(format));
+  const std::int32_t floor = PointerFloor(format);
+  const std::u16string formatName = PointerFormatName(format);
   // A GB16 pointer keeps the bank the game's code switches in, so each
   // dialog stays in the bank it came from: one cursor per bank, starting at
   // the free space's start or the bank's, whichever is later.
@@ -174,23 +218,15 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
     placement.dialog = i;
 
     const std::int32_t from = HexTextToLong(dlg.ExtractedFromAddr);
-    if (from >= reach) {
-      if (warnings.oldOutOfReach.Allow())
-        AppendLog(ctx,
-                  u"Dialog ID=" + dlg.dlgID + u": адрес " + LongToAddrText(from) + u" (откуда вынули) " +
-                      (IsGbFormat(format) ? u"вне досягаемости указателя " + formatName
-                                          : std::u16string(u"за пределами 32 Мб")) +
-                      u", старый указатель сформировать нельзя",
-                  kColourDarkRed);
-    } else {
-      // An empty address reads as -1: FFFFFF08 for GBA, which points
-      // nowhere; no pointer text at all for the GB formats.
-      placement.oldPtrHex = OffsetToPtrHexUnchecked(from, format);
-    }
+    // A fixed field in place has no pointer to form.
+    placement.oldPtrHex =
+        OldPointerText(ctx, dlg, from, format, options.InPlace && IsPointerChangeOff(dlg), warnings.oldOutOfReach);
 
     const std::int64_t len =
         static_cast<std::int64_t>(Encode(ctx, table, codecOptions, dlg.dlgText, &warnings.unknownTokens).size());
     placement.size = len;
+
+    if (PlacedByInPlaceOption(ctx, options, dlg, placement, plan, warnings.fieldTooShort)) continue;
 
     std::int64_t* cursor = &cur;
     std::int64_t end = spaceEnd;
@@ -221,12 +257,13 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
                   u"Dialog ID=" + dlg.dlgID + u": в банке " + HexText(static_cast<std::uint32_t>(bank)) +
                       u" (откуда вынули) не хватило 'пустого' места, диалог не размещен",
                   kColourDarkRed);
-    } else if (at64 < 0 || at64 >= reach) {
+    } else if (at64 < floor || at64 >= reach) {
       if (warnings.newOutOfReach.Allow())
         AppendLog(ctx,
                   u"Dialog ID=" + dlg.dlgID + u": новый адрес " +
                       (at64 < 0 ? DecText(at64) : HexText(static_cast<std::uint64_t>(at64))) +
-                      u" вне досягаемости указателя " + formatName + u" (0.." +
+                      u" вне досягаемости указателя " + formatName + u" (" +
+                      HexText(static_cast<std::uint32_t>(floor)) + u".." +
                       HexText(static_cast<std::uint32_t>(reach - 1)) + u"), диалог не размещен",
                   kColourBrightRed);
     } else {
@@ -251,6 +288,11 @@ void ApplyPlacement(const PlacementPlan& plan, DialogSet& dialogs, PointerFormat
     DialogRecord& dlg = dialogs.records[placement.dialog];
     dlg.OldPtrHEX = placement.oldPtrHex;
     if (placement.at < 0) continue;
+    if (placement.inPlace) {
+      dlg.NewDlgAddr = LongToAddrText(placement.at);
+      dlg.NewPtrHEX = placement.oldPtrHex;
+      continue;
+    }
     dlg.NewDlgAddr = LongToAddrText(placement.at);
     dlg.NewPtrHEX = OffsetToPtrHexUnchecked(placement.at, format);
     dlg.DoPointerChange = u"Y";
@@ -269,8 +311,8 @@ void CalcNewAddresses(InsertState state) {
   InsertionParams& params = state.insertion;
   const PointerFormat format = state.ctx.settings.PtrFormat;
   const std::int64_t romSize = state.rom.isLoaded ? state.rom.size() : -1;
-  const PlacementPlan plan =
-      PlanPlacement(state.ctx, state.table, state.codecOptions, state.dialogs, params, romSize, format);
+  const PlacementPlan plan = PlanPlacement(state.ctx, state.table, state.codecOptions, state.dialogs, params, romSize,
+                                           format, state.insertOptions);
   ReportKeptAddresses(state, plan, romSize);
   ApplyPlacement(plan, state.dialogs, format);
   RecordCalcSpaces(state.record, plan, state.dialogs);
@@ -282,6 +324,9 @@ void CalcNewAddresses(InsertState state) {
   state.record.calculated = true;
   state.record.spaceStart = plan.spaceStart;
   state.record.spaceEnd = plan.spaceEnd;
+  if (state.insertOptions.InPlace)
+    AppendLog(state, u"На место оригинала легли диалогов:" + NumText(static_cast<long long>(plan.inPlace)) +
+                         u", свободного места сэкономлено байт:" + NumText(plan.savedBytes));
   AppendLog(state, u"Завершен процесс расчета новых адресов (для вставки) для диалогов в ROM");
   if (plan.unplaced > 0)
     AppendLog(state,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/pointer_format.h"
+#include "insert/insert_options.h"
 
 namespace vorkat {
 
@@ -26,6 +27,7 @@ struct DialogPlacement {
   std::u16string oldPtrHex;  // its old pointer text; empty when none can be formed
   std::int32_t at = -1;      // its new address; -1 when it found no place
   std::int64_t size = 0;     // its bytes as the insertion encodes them
+  bool inPlace = false;      // at is where it came from: it fits there (the in-place option)
 };
 
 struct PlacementPlan {
@@ -34,21 +36,27 @@ struct PlacementPlan {
   std::int32_t spaceEnd = 0;
   std::int64_t nextStart = 0;  // where the next calculation starts
   std::size_t unplaced = 0;
-  std::u16string firstUnplaced;  // ID of the first dialog without a place
+  std::u16string firstUnplaced;   // ID of the first dialog without a place
+  std::size_t inPlace = 0;        // dialogs put back where they came from
+  std::int64_t savedBytes = 0;    // their bytes, which took no free space
+  std::size_t tooLongFields = 0;  // fixed fields whose translation does not fit: no place
 };
 
 // The placement of every dialog without an insertion address in the free
 // space of `params`: aligned, outside the ignored zones, each text reachable
 // by a pointer of `format` (and inside its bank for the Game Boy formats).
-// `romSize` is -1 when no ROM is loaded. Changes nothing; reports what it
-// meets to the log as it goes (the encoder's unknown tokens, shifted and
-// unplaced dialogs).
+// `romSize` is -1 when no ROM is loaded. With the in-place option, a
+// dialog that fits where it came from gets that address and takes no free
+// space, and a fixed field that does not fit gets none. Changes nothing;
+// reports what it meets to the log as it goes (the encoder's unknown tokens,
+// shifted and unplaced dialogs, fields too short).
 PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOptions& codecOptions,
                             const DialogSet& dialogs, const InsertionParams& params, std::int64_t romSize,
-                            PointerFormat format);
+                            PointerFormat format, const InsertOptions& options = {});
 
 // Writes the plan's old pointer texts, new addresses and new pointer texts
-// into the dialogs.
+// into the dialogs (a dialog in place keeps its pointer: the new text is the
+// old one, and its DoPointerChange stays).
 void ApplyPlacement(const PlacementPlan& plan, DialogSet& dialogs, PointerFormat format);
 
 // Works on the loaded dialogs, table and insertion parameters; advances

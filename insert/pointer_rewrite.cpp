@@ -19,7 +19,8 @@ namespace {
 
 // A GBA pointer window's key is the offset it addresses: 25 bits, since the
 // GBA maps the ROM at 0x08000000-0x09FFFFFF (last byte 08 or 09). A Game
-// Boy window's key, its 2 or 3 bytes, fits as well.
+// Boy window's key, its 2 or 3 bytes, fits as well; a 4-byte offset's is
+// cut to these bits wherever the wanted keys are looked up.
 constexpr std::size_t kValueBits = std::size_t{1} << 25;
 
 std::uint64_t IndexKey(std::uint32_t value, std::int32_t offset) {
@@ -101,11 +102,11 @@ PointerSnapshot::PointerSnapshot(std::span<const std::uint8_t> rom, PointerForma
     : rom_(rom), format_(format), width_(static_cast<std::size_t>(PointerWidth(format))) {}
 
 std::uint32_t PointerSnapshot::WindowKey(const std::uint8_t* p) const {
-  return IsGbFormat(format_) ? PointerKey(format_, p) : GbaWindowKey(p);
+  return IsGbaFormat(format_) ? GbaWindowKey(p) : PointerKey(format_, p);
 }
 
 std::optional<std::uint32_t> PointerSnapshot::KeyOf(const std::array<std::uint8_t, 4>& pattern) const {
-  if (!IsGbFormat(format_) && !IsGbaPointerHighByte(pattern[3])) return std::nullopt;
+  if (IsGbaFormat(format_) && !IsGbaPointerHighByte(pattern[3])) return std::nullopt;
   return WindowKey(pattern.data());
 }
 
@@ -123,17 +124,25 @@ void PointerSnapshot::Write(std::span<std::uint8_t> rom, std::size_t offset, std
   }
 }
 
-void PointerSnapshot::IndexPointers(std::span<const std::uint32_t> values) {
+void PointerSnapshot::IndexPointers(std::span<const std::uint32_t> values,
+                                    std::span<const std::pair<std::int32_t, std::int32_t>> only) {
+  only_.assign(only.begin(), only.end());
   wanted_.assign(kValueBits / 64, 0);
   for (std::uint32_t v : values) {
     v &= kValueBits - 1;
     wanted_[v / 64] |= std::uint64_t{1} << (v % 64);
   }
   indexedAll_ = false;
+  // Nothing wanted (a run of texts in place): no pass over the ROM.
+  if (values.empty()) {
+    index_.clear();
+    return;
+  }
   Build(false);
 }
 
 void PointerSnapshot::IndexAllPointers() {
+  only_.clear();
   wanted_.clear();
   indexedAll_ = true;
   Build(true);
@@ -141,6 +150,7 @@ void PointerSnapshot::IndexAllPointers() {
 
 bool PointerSnapshot::IsIndexed(std::uint32_t value) const {
   if (indexedAll_) return true;
+  value &= kValueBits - 1;
   return !wanted_.empty() && (wanted_[value / 64] >> (value % 64) & 1);
 }
 
@@ -150,11 +160,27 @@ void PointerSnapshot::Build(bool all) {
   if (n < width_) return;
   // Indexing happens before the run writes anything: the ROM is as it stood.
   const std::uint8_t* data = rom_.data();
-  if (IsGbFormat(format_)) {
-    // Any 2 or 3 bytes may be a Game Boy pointer: every window is looked at.
+  if (!only_.empty()) {
+    for (const auto& [first, last] : only_) {
+      const std::int64_t end = std::min<std::int64_t>(std::int64_t{last} + 1, static_cast<std::int64_t>(n));
+      for (std::int64_t m = std::max(first, 0); m + static_cast<std::int64_t>(width_) <= end; ++m) {
+        const std::uint32_t v = WindowKey(data + m);
+        const std::uint32_t bit = v & (kValueBits - 1);
+        if (all || (wanted_[bit / 64] >> (bit % 64) & 1)) index_.push_back(IndexKey(v, static_cast<std::int32_t>(m)));
+      }
+    }
+    std::sort(index_.begin(), index_.end());
+    index_.erase(std::unique(index_.begin(), index_.end()), index_.end());
+    return;
+  }
+  if (!IsGbaFormat(format_)) {
+    // Any 2 or 3 bytes may be a Game Boy pointer, any window an offset:
+    // every window is looked at. A 4-byte offset's key is wider than the
+    // wanted bits; its low bits choose it (more windows indexed, none missed).
     for (std::size_t m = 0; m + width_ <= n; ++m) {
       const std::uint32_t v = WindowKey(data + m);
-      if (all || (wanted_[v / 64] >> (v % 64) & 1)) index_.push_back(IndexKey(v, static_cast<std::int32_t>(m)));
+      const std::uint32_t bit = v & (kValueBits - 1);
+      if (all || (wanted_[bit / 64] >> (bit % 64) & 1)) index_.push_back(IndexKey(v, static_cast<std::int32_t>(m)));
     }
     std::sort(index_.begin(), index_.end());
     return;

@@ -41,8 +41,11 @@ class PointerSnapshot {
   // The key a pattern is indexed under; none for a GBA pattern that is no pointer.
   std::optional<std::uint32_t> KeyOf(const std::array<std::uint8_t, 4>& pattern) const;
   // Indexes the pointer windows whose key is one of `values`. Searches for
-  // other patterns scan.
-  void IndexPointers(std::span<const std::uint32_t> values);
+  // other patterns scan. With `only` (first and last byte offsets, inclusive),
+  // just the windows lying wholly inside those ranges: for a run whose every
+  // search is confined to them (the zones of a declared table).
+  void IndexPointers(std::span<const std::uint32_t> values,
+                     std::span<const std::pair<std::int32_t, std::int32_t>> only = {});
   // Indexes every pointer window.
   void IndexAllPointers();
 
@@ -69,6 +72,7 @@ class PointerSnapshot {
   std::vector<std::pair<std::uint32_t, std::uint8_t>> replaced_;  // offset and byte as they stood
   std::vector<std::uint64_t> wanted_;                             // one bit per 24-bit value; empty: nothing indexed
   bool indexedAll_ = false;
+  std::vector<std::pair<std::int32_t, std::int32_t>> only_;
   std::vector<std::uint64_t> index_;  // value << 32 | offset, sorted
 };
 

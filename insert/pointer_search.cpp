@@ -21,7 +21,7 @@ constexpr std::u16string_view kSearchTitle = u"Поиск поинтеров в 
 // The scan yields to the window system at least once per this many bytes.
 constexpr std::size_t kYieldChunk = 1u << 20;
 
-// The Game Boy scan: any 2 or 3 bytes may be a pointer, so every window
+// The Game Boy and offset scan: any 2 to 4 bytes may be a pointer, so every window
 // that starts at or after the scan start and ends before the scan end is
 // decoded (a GB16 one through the bank it lies in). Unlike a GBA pointer,
 // found by its last byte, a window is not looked for before the scan start:
@@ -103,7 +103,7 @@ void FindPointers(InsertState state, std::int32_t lowest, std::int32_t highest, 
   std::int32_t count = 0;
   bool cancelled = false;
   const PointerFormat format = state.ctx.settings.PtrFormat;
-  if (IsGbFormat(format)) {
+  if (!IsGbaFormat(format)) {
     cancelled = !ScanGbPointers(state, format, low, high, scanStart, limit, report, count);
     pos = limit;
   }

@@ -13,6 +13,7 @@
 #include "core/text.h"
 #include "extract/extract_common.h"
 #include "insert/address_forms.h"
+#include "insert/in_place.h"
 #include "insert/insert_state.h"
 
 namespace vorkat {
@@ -33,6 +34,7 @@ std::u16string_view KindWord(VerifyProblemKind kind) {
     case VerifyProblemKind::LostText: return u"потерянные символы";
     case VerifyProblemKind::Overwritten: return u"затертые байты";
     case VerifyProblemKind::OutsideSpace: return u"вне 'пустого' места";
+    case VerifyProblemKind::FieldTooLong: return u"длиннее поля";
   }
   return u"";
 }
@@ -109,17 +111,33 @@ class Verifier {
       SetProgress(state_, i);
       YieldPoint(state_);
       const DialogRecord& dlg = state_.dialogs.records[static_cast<std::size_t>(i)];
-      const std::int32_t addr = HexTextToLong(dlg.NewDlgAddr);
-      if (addr < 0 || Trim(dlg.NewPtrHEX).empty()) continue;
+      std::int32_t addr = HexTextToLong(dlg.NewDlgAddr);
+      const std::optional<OriginalPlace> original = OriginalPlaceOf(dlg);
+      // Fixed fields and texts in place are written without a calculation too.
+      const bool inPlaceOption = state_.insertOptions.InPlace && original;
+      if (addr < 0 && !inPlaceOption) continue;
+      if (Trim(dlg.NewPtrHEX).empty() && !inPlaceOption) continue;
       std::u16string understood;
       EncodeLosses losses;
       const Bytes bytes = Encode(state_, dlg.dlgText, &silent, &understood, &losses);
+      const InPlaceFit fit = FitInPlace(state_.insertOptions, dlg, std::ssize(bytes));
+      if (fit == InPlaceFit::TooLong) {
+        ++result_.dialogsChecked;
+        Add(i, VerifyProblemKind::FieldTooLong, original->at, FieldTooLongText(dlg, std::ssize(bytes)));
+        continue;
+      }
+      const bool inPlace = fit == InPlaceFit::Fits && (addr < 0 || addr == original->at);
+      if (inPlace) addr = original->at;
+      if (addr < 0 || (!inPlace && Trim(dlg.NewPtrHEX).empty())) continue;
       ++result_.dialogsChecked;
       if (CheckBytes(i, addr, bytes) && typeKnown) CheckDecoding(i, addr, bytes, understood);
+      if (inPlace) CheckPadding(i, addr, bytes.size(), original->size);
       if (losses.lost > 0)
         Add(i, VerifyProblemKind::LostText, addr,
             u"таблица не знает" + NumText(static_cast<long long>(losses.lost)) +
                 u" символов/токенов текста, они пропущены при вставке; первый: '" + losses.firstLost + u"'");
+      // A text in place keeps its pointers and took no free space.
+      if (inPlace) continue;
       CheckReachable(i, addr, dlg);
       CheckCalcSpace(i, addr, static_cast<std::int64_t>(bytes.size()));
       CollectOldPointer(i, dlg);
@@ -182,7 +200,7 @@ class Verifier {
   void FindStalePointers() {
     if (keys_.empty() || Stopped()) return;
     std::sort(keys_.begin(), keys_.end());
-    if (IsGbFormat(format_)) return FindStaleGbPointers();
+    if (!IsGbaFormat(format_)) return FindStaleWindows();
     std::array<bool, 256> lastByte{};
     std::vector<std::uint64_t> lowBits((1u << 24) / 64, 0);
     for (const StaleKey& k : keys_) {
@@ -225,19 +243,50 @@ class Verifier {
     }
   }
 
-  // The same for the Game Boy formats, where every 2 or 3 bytes are a
-  // window. A GB16 window counts only where the insertion searched without
-  // a list or zones: bank 0 and the bank the dialog came from.
-  void FindStaleGbPointers() {
-    std::vector<std::uint64_t> wanted((1u << 24) / 64, 0);
-    for (const StaleKey& k : keys_) wanted[k.value / 64] |= std::uint64_t{1} << (k.value % 64);
+  // The same for the Game Boy and offset formats, where every 2 to 4 bytes
+  // are a window. A GB16 window counts only where the insertion searched
+  // without a list or zones: bank 0 and the bank the dialog came from; an
+  // offset one of a dialog with zones only inside them (a 2-byte value
+  // turns up all over a ROM).
+  // An offset dialog with zones is looked for in its zones alone, without a
+  // pass over the ROM; the keys of the others stay for that pass.
+  void FindStaleInZones() {
+    const std::span<const std::uint8_t> rom = state_.rom.view();
+    std::vector<StaleKey> unzoned;
+    for (const StaleKey& k : keys_) {
+      const DialogRecord& dlg = state_.dialogs.records[static_cast<std::size_t>(k.dialog)];
+      if (dlg.PtrsAddrZones.empty()) {
+        unzoned.push_back(k);
+        continue;
+      }
+      for (const PointerZone& z : ReadPointerZones(dlg.PtrsAddrZones, state_.rom.size())) {
+        const std::int64_t end =
+            std::min<std::int64_t>(z.end > 0 ? std::int64_t{z.end} + 1 : std::ssize(rom), std::ssize(rom));
+        for (std::int64_t w = std::max(z.start, 0); w + static_cast<std::int64_t>(width_) <= end; ++w) {
+          const auto offset = static_cast<std::int32_t>(w);
+          if (PointerKey(format_, rom.data() + w) != k.value) continue;
+          if (!std::binary_search(rewritten_.begin(), rewritten_.end(), offset)) AddStale(k.dialog, offset);
+        }
+      }
+    }
+    keys_ = std::move(unzoned);
+  }
+
+  void FindStaleWindows() {
+    if (IsOffsetFormat(format_)) {
+      FindStaleInZones();
+      if (keys_.empty() || Stopped()) return;
+    }
     const std::span<const std::uint8_t> rom = state_.rom.view();
     const std::uint8_t* data = rom.data();
+    constexpr std::uint32_t kBits = (1u << 24) - 1;  // a 4-byte key is looked up by its low bits
+    std::vector<std::uint64_t> wanted((1u << 24) / 64, 0);
+    for (const StaleKey& k : keys_) wanted[(k.value & kBits) / 64] |= std::uint64_t{1} << (k.value % 64);
     for (std::size_t chunk = 0; chunk + width_ <= rom.size(); chunk += kScanChunk) {
       const std::size_t end = std::min(rom.size() + 1 - width_, chunk + kScanChunk);
       for (std::size_t w = chunk; w < end; ++w) {
         const std::uint32_t value = PointerKey(format_, data + w);
-        if (!(wanted[value / 64] >> (value % 64) & 1)) continue;
+        if (!(wanted[(value & kBits) / 64] >> (value % 64) & 1)) continue;
         const auto offset = static_cast<std::int32_t>(w);
         if (std::binary_search(rewritten_.begin(), rewritten_.end(), offset)) continue;
         for (auto it = std::lower_bound(keys_.begin(), keys_.end(), StaleKey{value, INT32_MIN});
@@ -288,6 +337,20 @@ class Verifier {
         u"в ROM " + HexText(held[at], 2) + u", а текст кодируется в " + HexText(bytes[at], 2) + u"; не совпадает" +
             NumText(static_cast<long long>(differing)) + u" байт из" + NumText(static_cast<long long>(bytes.size())));
     return false;
+  }
+
+  // The rest of the original's place after a text written in place holds the pad byte.
+  void CheckPadding(std::int32_t dialog, std::int32_t addr, std::size_t length, std::int32_t originalSize) {
+    const std::span<const std::uint8_t> rom = state_.rom.view();
+    const std::uint8_t pad = state_.insertOptions.PadByte;
+    const auto end = std::min(static_cast<std::size_t>(addr) + static_cast<std::size_t>(originalSize), rom.size());
+    for (std::size_t at = static_cast<std::size_t>(addr) + length; at < end; ++at) {
+      if (rom[at] == pad) continue;
+      Add(dialog, VerifyProblemKind::TextBytes, static_cast<std::int32_t>(at),
+          u"за текстом, на месте оригинала (" + DecText(originalSize) + u" байт), здесь " + HexText(rom[at], 2) +
+              u", а не байт-заполнитель " + HexText(pad, 2));
+      return;
+    }
   }
 
   // The ROM holds the encoded bytes here; read them back as the game would
@@ -374,8 +437,9 @@ std::u16string SummaryText(const VerifyResult& r) {
           NumText(static_cast<long long>(r.Count(VerifyProblemKind::Pointer))) + u", старые указатели:" +
           NumText(static_cast<long long>(r.Count(VerifyProblemKind::StalePointer)));
   // The kinds that tell why the game cannot show a text, named only when found.
-  for (VerifyProblemKind kind : {VerifyProblemKind::NoPointer, VerifyProblemKind::LostText,
-                                 VerifyProblemKind::Overwritten, VerifyProblemKind::OutsideSpace})
+  for (VerifyProblemKind kind :
+       {VerifyProblemKind::NoPointer, VerifyProblemKind::LostText, VerifyProblemKind::Overwritten,
+        VerifyProblemKind::OutsideSpace, VerifyProblemKind::FieldTooLong})
     if (const std::size_t n = r.Count(kind); n > 0)
       text += u", " + std::u16string(KindWord(kind)) + u":" + NumText(static_cast<long long>(n));
   return text + u")";

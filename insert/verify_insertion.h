@@ -23,6 +23,7 @@ enum class VerifyProblemKind {
   LostText,      // characters or tokens unknown to the table were skipped
   Overwritten,   // the text covers bytes that were not free before the insertion
   OutsideSpace,  // the text lies outside the free space of the calculation that placed it
+  FieldTooLong,  // a fixed field whose translation is longer than the field: not written
 };
 
 struct VerifyProblem {

@@ -305,7 +305,7 @@ def translate(dialogs_en, dialogs):
         if not piece:
             continue
         attributes, text = piece.split("\r\n¶\r\n", 1)
-        dlg_id, address = attributes.split(",")
+        dlg_id, address = attributes.split(",")[:2]
         comment = "Оригинал: " + text[:-len("<$END>")]
         values = [dlg_id, address, "", "", "", "", "", "", "", comment]
         out.append(",".join(values) + "\r\n¶\r\n" + by_text[text] + "\r\n§\r\n")

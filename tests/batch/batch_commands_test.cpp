@@ -132,3 +132,21 @@ TEST_F(BatchCommandsTest, TableTools) {
 }
 
 }  // namespace
+
+TEST_F(BatchCommandsTest, OffsetTableAndInPlaceCommandsStopOnWhatTheyCannotUse) {
+  MakeGame();
+  Run(LoadGame() + u"POINTERFORMAT=offset,2,&h40\r\nPOINTERTABLE=&h10,2,4," + F("table.txt") +
+      u"\r\nINPLACE=1\r\nPADBYTE=ff");
+  EXPECT_TRUE(state.ctx.settings.PtrFormat == PointerFormat::Offset(2, 0x40, false));
+  EXPECT_TRUE(state.insertOptions.InPlace);
+  EXPECT_EQ(state.insertOptions.PadByte, 0xFF);
+  // 40 00 at 10 leads to 0x80; 50 00 at 14 to 0x90: both inside the ROM.
+  EXPECT_NE(dir.ReadText("table.txt").find(u"Всего найдено поинтеров  2"), std::u16string::npos);
+  for (const std::u16string& line : {std::u16string(u"POINTERFORMAT=OFFSET,5,0"), std::u16string(u"PADBYTE=1G"),
+                                     u"POINTERTABLE=&h10,2,1," + F("t.txt")}) {
+    host.LogCleared();
+    Run(LoadGame() + line + u"\r\nDOLOG=after");
+    EXPECT_FALSE(LoggedPart(u"after")) << ToUtf8(line);
+    EXPECT_EQ(host.logLines.back(), u"Пакетное задание остановлено на строке 3: " + line);
+  }
+}

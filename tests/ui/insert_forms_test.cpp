@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "app/app.h"
+#include "app/state.h"
+#include "core/pointer_format.h"
 #include "tests/support/window_fixture.h"
 #include "ui/insert/free_space_bar.h"
 #include "ui/insert/free_space_map_window.h"
@@ -30,6 +32,8 @@ class InsertFormsTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
+  void offsetFormatAndDeclaredTableWindowsRunTheirCommands();
+
   void loadingFillsTheFieldsFromTheState() {
     Fixture f;
     f.state.insertion.FreeSpaceStartAddr = 0x100;
@@ -228,6 +232,26 @@ class InsertFormsTest : public QObject {
     QCOMPARE(f.state.ctx.busy, 0);
   }
 };
+
+void InsertFormsTest::offsetFormatAndDeclaredTableWindowsRunTheirCommands() {
+  {
+    testing::WindowFixture f;
+    QVERIFY(f.Open("menuPtrFormatOffset", "OffsetPointerFormat"));
+    f.Retype("fldPtrBase", QStringLiteral("&h10000"));
+    f.Find<QCheckBox>("fldPtrBigEndian")->setChecked(true);
+    f.Click("btnOK");
+    QVERIFY(f.state.ctx.settings.PtrFormat == PointerFormat::Offset(2, 0x10000, true));
+  }
+  testing::WindowFixture f;
+  PutRomBytes(f.state.rom, std::vector<std::uint8_t>(0x100, 0x00));
+  f.state.ctx.settings.PtrFormat = PointerFormat::Offset(2, 0, false);
+  QVERIFY(f.Open("menuPointerTable", "PointerTableForm"));
+  f.Retype("fldTableStart", QStringLiteral("&h10"));
+  f.Retype("fldTableCount", QStringLiteral("4"));
+  f.Retype("fldTableReport", QString::fromStdU16String(f.File("table.txt")));
+  f.Click("btnReadTable");
+  QVERIFY(f.dir.ReadText("table.txt").find(u"Всего найдено поинтеров  4") != std::u16string::npos);
+}
 
 QTEST_MAIN(InsertFormsTest)
 #include "insert_forms_test.moc"

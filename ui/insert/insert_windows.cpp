@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
+#include "ui/insert/offset_format_window.h"
 #include "ui/insert/pointer_recalc_window.h"
+#include "ui/insert/pointer_table_window.h"
 #include "ui/shell/form_commands.h"
 #include "ui/shell/form_kit.h"
 
@@ -12,6 +14,10 @@ namespace {
 constexpr std::array kWindows = {
     FormCommand{"menuCalcPtrsAndPutDialogs",
                 [](QWidget* w, AppState& s) { OpenOrRaise<RecalcPtrsForm>(w, s, "RecalcPtrsandInsert"); }},
+    FormCommand{"menuPtrFormatOffset",
+                [](QWidget* w, AppState& s) { OpenOrRaise<OffsetFormatForm>(w, s, "OffsetPointerFormat"); }},
+    FormCommand{"menuPointerTable",
+                [](QWidget* w, AppState& s) { OpenOrRaise<PointerTableForm>(w, s, "PointerTableForm"); }},
 };
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "app/app.h"
 #include "app/state.h"
 #include "core/numbers.h"
+#include "core/text.h"
+#include "insert/in_place.h"
 #include "insert/insert_dialogs.h"
 #include "insert/new_addresses.h"
 #include "ui/insert/free_space_map_window.h"
@@ -47,6 +49,18 @@ RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : StateWindow(p
   createLogs_->setObjectName(QStringLiteral("fldCreateInsertionLogs"));
   logName_ = new QLabel(this);
   logName_->setObjectName(QStringLiteral("lblLogFileName"));
+  inPlace_ = new QCheckBox(QStringLiteral("вставлять на место, если помещается"), this);
+  inPlace_->setObjectName(QStringLiteral("fldInPlace"));
+  padByte_ = TextField(this, "fldPadByte");
+  padByte_->setMaxLength(4);
+  padByte_->setMaximumWidth(48);
+  auto* padRow = new QHBoxLayout;
+  padRow->addWidget(inPlace_);
+  auto* padLabel = new QLabel(QStringLiteral("остаток заполнять байтом (hex)"), this);
+  padLabel->setBuddy(padByte_);
+  padRow->addWidget(padLabel);
+  padRow->addWidget(padByte_);
+  padRow->addStretch();
 
   auto* ok = Button(this, "btnOK", QStringLiteral("Продолжить"));
   auto* cancel = Button(this, "btnCancel", QStringLiteral("Отмена"));
@@ -58,6 +72,7 @@ RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : StateWindow(p
   layout->addWidget(mod4_);
   layout->addWidget(createLogs_);
   layout->addWidget(logName_);
+  layout->addLayout(padRow);
   layout->addLayout(buttons);
 
   // Enter in a field must not start an insertion.
@@ -69,6 +84,15 @@ RecalcPtrsForm::RecalcPtrsForm(AppState& state, QWidget* parent) : StateWindow(p
     if (!loading_) state_.insertion.CheckByMod4 = on;
   });
   connect(createLogs_, &QCheckBox::toggled, this, &RecalcPtrsForm::CreateLogsToggled);
+  connect(inPlace_, &QCheckBox::toggled, this, [this](bool on) {
+    if (!loading_) state_.insertOptions.InPlace = on;
+  });
+  connect(padByte_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (loading_) return;
+    const std::optional<std::uint8_t> pad = ParsePadByte(FromQ(text));
+    padByte_->setStyleSheet(pad ? QString() : QStringLiteral("QLineEdit { background: #FFD0D0; }"));
+    if (pad) state_.insertOptions.PadByte = *pad;
+  });
   connect(suggest, &QPushButton::clicked, this, &RecalcPtrsForm::Suggest);
   connect(tillEnd, &QPushButton::clicked, this, &RecalcPtrsForm::TillTheEnd);
   connect(ok, &QPushButton::clicked, this, &RecalcPtrsForm::Continue);
@@ -86,6 +110,9 @@ void RecalcPtrsForm::LoadFields() {
   gap_->setText(Decimal(p.DialogsAutoGapBytes));
   mod4_->setChecked(p.CheckByMod4);
   createLogs_->setChecked(state_.insertOptions.CreateInsertionLogs);
+  inPlace_->setChecked(state_.insertOptions.InPlace);
+  padByte_->setText(ToQ(HexText(state_.insertOptions.PadByte, 2)));
+  padByte_->setStyleSheet(QString());
   logName_->setText(state_.insertOptions.CreateInsertionLogs ? ToQ(InsertionLogName(state_)) : QString());
   for (QLineEdit* field : {start_, end_, align_, gap_}) field->setStyleSheet(QString());
   loading_ = false;

@@ -43,6 +43,8 @@ class RecalcPtrsForm : public StateWindow<QDialog> {
   QLabel* logName_ = nullptr;
   QCheckBox* mod4_ = nullptr;
   QCheckBox* createLogs_ = nullptr;
+  QCheckBox* inPlace_ = nullptr;
+  QLineEdit* padByte_ = nullptr;
   bool loading_ = false;
 };
 

@@ -1,0 +1,51 @@
+#include "insert/in_place.h"
+
+#include "codec/hex_digits.h"
+#include "core/numbers.h"
+#include "core/text.h"
+#include "insert/address_forms.h"
+#include "insert/insert_options.h"
+
+namespace vorkat {
+
+std::optional<OriginalPlace> OriginalPlaceOf(const DialogRecord& dlg) {
+  const std::int32_t at = HexTextToLong(dlg.ExtractedFromAddr);
+  const std::optional<std::int32_t> size = ParseTypedInt(dlg.OldDlgSize);
+  if (at < 0 || !size || *size <= 0) return std::nullopt;
+  return OriginalPlace{at, *size};
+}
+
+InPlaceFit FitInPlace(const InsertOptions& options, const DialogRecord& dlg, std::int64_t length) {
+  if (!options.InPlace) return InPlaceFit::NotInPlace;
+  const std::optional<OriginalPlace> place = OriginalPlaceOf(dlg);
+  if (!place) return InPlaceFit::NotInPlace;
+  if (length <= place->size) return InPlaceFit::Fits;
+  return IsPointerChangeOff(dlg) ? InPlaceFit::TooLong : InPlaceFit::NotInPlace;
+}
+
+std::u16string FieldTooLongText(const DialogRecord& dlg, std::int64_t length) {
+  const std::optional<OriginalPlace> place = OriginalPlaceOf(dlg);
+  return u"Dialog ID=" + dlg.dlgID + u": перевод (" + DecText(length) + u" байт) длиннее поля (" +
+         DecText(place ? place->size : 0) + u" байт), в поле не вставлен";
+}
+
+std::optional<std::uint8_t> ParsePadByte(std::u16string_view text) {
+  std::u16string t = UCase(Trim(text));
+  if (t.starts_with(u"&H") || t.starts_with(u"0X")) t.erase(0, 2);
+  if (t.empty() || t.size() > 2) return std::nullopt;
+  unsigned v = 0;
+  for (char16_t c : t) {
+    const int d = HexDigitValue(c);
+    if (d < 0) return std::nullopt;
+    v = v * 16 + static_cast<unsigned>(d);
+  }
+  return static_cast<std::uint8_t>(v);
+}
+
+Bytes PaddedToOriginal(const InsertOptions& options, Bytes bytes, std::int32_t originalSize) {
+  if (originalSize > 0 && bytes.size() < static_cast<std::size_t>(originalSize))
+    bytes.resize(static_cast<std::size_t>(originalSize), options.PadByte);
+  return bytes;
+}
+
+}  // namespace vorkat
