@@ -60,6 +60,15 @@ LINE_BREAK, LINE_BREAK_CODE = "\\", 0xFE
 NEW_PAGE, NEW_PAGE_CODE = "^", 0xFD
 
 
+# The program runs with settings of its own, so a pointer format or other
+# option left in the user's settings never changes the files written here.
+SETTINGS = tempfile.TemporaryDirectory()
+
+
+def run_cli(cli, script, **kwargs):
+    subprocess.run([cli, "--settings", os.path.join(SETTINGS.name, "vorkat2.ini"), script], check=True, **kwargs)
+
+
 def table():
     """Code of every character: ASCII for Latin and punctuation, 0x80.. for Cyrillic."""
     codes = {ch: ord(ch) for ch in PUNCTUATION + LATIN}
@@ -351,7 +360,7 @@ def font_sheet(cli, codes, glyphs):
         with open(os.path.join(work, "sheet.txt"), "wb") as f:
             f.write(crlf("LOADROM=font.gba\nTILESEXPORT=&h%X,%d,GBA4,%d,font_ru.png\n"
                          % (FONT_OFFSET, FONT_TILES, GLYPHS_PER_ROW)).encode("cp1251"))
-        subprocess.run([cli, "sheet.txt"], cwd=work, check=True, stdout=subprocess.DEVNULL)
+        run_cli(cli, "sheet.txt", cwd=work, stdout=subprocess.DEVNULL)
         shutil.copyfile(os.path.join(work, "font_ru.png"), os.path.join(DEMO, "font_ru.png"))
 
 
@@ -368,7 +377,7 @@ def translate(dialogs_en):
         if not piece:
             continue
         attributes, text = piece.split("\r\n¶\r\n", 1)
-        dlg_id, address = attributes.split(",")
+        dlg_id, address = attributes.split(",")[:2]
         comment = "Оригинал: " + text[:-len("<$END>")]
         values = [dlg_id, address, "", "", "", "", "", "", "", comment]
         out.append(",".join(values) + "\r\n¶\r\n" + by_text[text] + "\r\n§\r\n")
@@ -387,7 +396,7 @@ def main():
     write("demo.gba", build_rom(codes, ascii_font))
     write("extract.txt", crlf(EXTRACT_SCRIPT).encode("cp1251"))
     write("translate.txt", crlf(TRANSLATE_SCRIPT).encode("cp1251"))
-    subprocess.run([cli, os.path.join(DEMO, "extract.txt")], check=True)
+    run_cli(cli, os.path.join(DEMO, "extract.txt"))
     with open(os.path.join(DEMO, "dialogs_en.txt"), "rb") as f:
         dialogs_en = f.read().decode("cp1251")
     write("dialogs_ru.txt", translate(dialogs_en).encode("cp1251"))
@@ -396,10 +405,10 @@ def main():
     os.makedirs(os.path.join(DEMO, "team"), exist_ok=True)
     write("team/export.txt", crlf(TEAM_EXPORT_SCRIPT).encode("cp1251"))
     write("team/translate_po.txt", crlf(TEAM_TRANSLATE_SCRIPT).encode("cp1251"))
-    subprocess.run([cli, os.path.join(DEMO, "team", "export.txt")], check=True)
+    run_cli(cli, os.path.join(DEMO, "team", "export.txt"))
     font_sheet(cli, codes, glyphs)
     write("font.txt", crlf(FONT_SCRIPT).encode("cp1251"))
-    subprocess.run([cli, os.path.join(DEMO, "font.txt")], check=True)
+    run_cli(cli, os.path.join(DEMO, "font.txt"))
     shutil.copyfile(os.path.join(DEMO, "out", "demo.fdt"), os.path.join(DEMO, "demo.fdt"))
 
 

@@ -17,6 +17,7 @@ it from the repository root:
 import os
 import subprocess
 import sys
+import tempfile
 
 EXAMPLE = "examples/gb"
 BANK = 0x4000
@@ -66,6 +67,15 @@ LOWER = UPPER.lower()
 DIGITS = "0123456789"
 PUNCTUATION = " !?.,'-:"
 END_CODE = 0xFF
+
+
+# The program runs with settings of its own, so a pointer format or other
+# option left in the user's settings never changes the files written here.
+SETTINGS = tempfile.TemporaryDirectory()
+
+
+def run_cli(cli, script, **kwargs):
+    subprocess.run([cli, "--settings", os.path.join(SETTINGS.name, "vorkat2.ini"), script], check=True, **kwargs)
 
 
 def table():
@@ -329,7 +339,7 @@ def main():
         for report in ("pointers_%s.txt" % name, "pointers_%s_sorted.txt" % name, "out/dump_%s.txt" % name):
             if os.path.exists(os.path.join(EXAMPLE, report)):
                 os.remove(os.path.join(EXAMPLE, report))
-    subprocess.run([cli, os.path.join(EXAMPLE, "extract.txt")], check=True)
+    run_cli(cli, os.path.join(EXAMPLE, "extract.txt"))
     for name, dialogs in (("gb16", GB16_DIALOGS), ("gb24", GB24_DIALOGS), ("gb24r", GB24R_DIALOGS)):
         with open(os.path.join(EXAMPLE, "out", "dump_%s.txt" % name), "rb") as f:
             dialogs_en = cut_at_end(f.read().decode("cp1251"))
