@@ -438,6 +438,7 @@ const std::array kBatchCommands = {
                      if (!value) return Flow::Stop;
                      v[k] = *value;
                    }
+                   if (!PointerFormatFitsRom(s)) return Flow::Stop;
                    FindPointers(s, v[0], v[1], v[2], v[3], p[4]);
                    return Flow::Next;
                  }},

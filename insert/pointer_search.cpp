@@ -173,6 +173,8 @@ void RunPointerSearch(InsertState state) {
                                                         u"Значение поинтера должно быть меньше чем",
                                                         u"Искать поинтеры в ROM'e начиная с адреса",
                                                         u"Искать поинтеры в ROM'e заканчивая адресом"};
+  // Pointers of the other console's format would be searched for in vain.
+  if (!PointerFormatFitsRom(state)) return;
   std::int32_t values[4];
   for (int i = 0; i < 4; ++i) {
     const auto answer = AskTypedNumber(state, kQuestions[i], kSearchTitle);

@@ -96,6 +96,11 @@ TEST_F(InsertionTrust, APointerFormatLeftFromAnotherGameIsNamedAndCaught) {
   EXPECT_EQ(refused.status, 1);
   EXPECT_TRUE(Has(refused.out, "игра Game Boy Advance, а выбран формат указателей GB24")) << refused.out;
   EXPECT_TRUE(Has(refused.out, "остановлено на строке 8: RETURNDIALGS2ROM")) << refused.out;
+  // Nor does a pointer search that could only find garbage.
+  const CliRun search = Run(u"FINDPOINTERS=&hC000,0,0,0,examples/demo/out/found.txt\r\n");
+  EXPECT_EQ(search.status, 1);
+  EXPECT_TRUE(Has(search.out, "а выбран формат указателей GB24")) << search.out;
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "examples/demo/out/found.txt"));
 }
 
 TEST_F(InsertionTrust, ADialogNothingPointsToIsAProblem) {
