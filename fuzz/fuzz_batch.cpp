@@ -34,7 +34,7 @@ namespace fs = std::filesystem;
 fs::path g_dir;
 std::map<std::string, Bytes> g_files;  // the folder's content at the start of every run
 
-constexpr std::array<std::string_view, 65> kCommands = {"LOADROM",
+constexpr std::array<std::string_view, 68> kCommands = {"LOADROM",
                                                         "LOADTABLE",
                                                         "FREESPACESTARTADDR",
                                                         "FREESPACEENDADDR",
@@ -93,6 +93,9 @@ constexpr std::array<std::string_view, 65> kCommands = {"LOADROM",
                                                         "VERIFYINSERTION",
                                                         "WRAPDIALOGS",
                                                         "WRAPSETTINGS",
+                                                        "POINTERTABLE",
+                                                        "INPLACE",
+                                                        "PADBYTE",
                                                         "loadrom",
                                                         " LoadIps ",
                                                         "\tcomparerOMs",
@@ -100,10 +103,10 @@ constexpr std::array<std::string_view, 65> kCommands = {"LOADROM",
                                                         "  'x",
                                                         "UNKNOWN"};
 
-constexpr std::array<std::string_view, 22> kNames = {"a.gba", "o.gba", "b.gba", "t.tbl", "d.txt", "r.txt",
-                                                     "s.txt", "l.txt", "p.ips", "e.txt", "x",     "y.txt",
-                                                     "",      "q.ips", "f.png", "g.po",  "h.xlf", "c.csv",
-                                                     "z.fdt", "GBA4",  "GB2",   "LZ77"};
+constexpr std::array<std::string_view, 24> kNames = {"a.gba", "o.gba", "b.gba", "t.tbl", "d.txt",  "r.txt",
+                                                     "s.txt", "l.txt", "p.ips", "e.txt", "x",      "y.txt",
+                                                     "",      "q.ips", "f.png", "g.po",  "h.xlf",  "c.csv",
+                                                     "z.fdt", "GBA4",  "GB2",   "LZ77",  "OFFSET", "BE"};
 
 constexpr std::array<std::string_view, 24> kNumbers = {"0",           "1",          "-1",         "2.5",
                                                        "0.4",         "&h40",       "&h50",       "&h60",
