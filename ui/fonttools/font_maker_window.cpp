@@ -232,20 +232,22 @@ void FontMakerForm::MarkUnsaved(bool unsaved) {
   save_->setText(unsaved ? QStringLiteral("Save *") : QStringLiteral("Save "));
 }
 
-void FontMakerForm::SaveChar(const std::u16string& fileName) {
+bool FontMakerForm::SaveChar(const std::u16string& fileName) {
   if (!SavePictureBmp(charPicture_, fileName, Backup::RotateBak)) {
-    AppendLog(state_, u"Ошибка сохранения файла " + fileName, kColourBrightRed);
-    return;
+    const std::u16string error = u"Ошибка сохранения файла " + fileName;
+    AppendLog(state_, error, kColourBrightRed);
+    MsgBox(state_, error, MsgButtons::Ok, MsgIcon::Error);
+    return false;
   }
   MarkUnsaved(false);
+  return true;
 }
 
 void FontMakerForm::SaveCharAs() {
   const std::u16string name = AskFileName(state_, true, u"Записать картинку с буквой в файл",
                                           u"bmp Files (*.bmp)|*.bmp\r\nAll Files (*.*)|*.*");
   if (name.empty()) return;
-  SaveChar(name);
-  MsgBox(state_, u"записано!", MsgButtons::Ok, MsgIcon::Information);
+  if (SaveChar(name)) MsgBox(state_, u"записано!", MsgButtons::Ok, MsgIcon::Information);
 }
 
 void FontMakerForm::CutAll() {
