@@ -69,6 +69,9 @@ class FontMakerTest : public QObject {
     host.fileNames = {dir.File("one.bmp")};
     click("btnSaveCharAs");
     QCOMPARE(host.messages.back().text, std::u16string(u"записано!"));
+    set("fldOutputDir", ui::ToQ(dir.File("missing/")));
+    click("btnCutAll");
+    QVERIFY(host.messages.back().text.ends_with(u". FDT не записан"));
   }
 
   void cutsInTableOrderWithTheGamesWidthsInOneStep() {

@@ -292,8 +292,13 @@ void FontMakerForm::CutAll() {
     DrawCell(cell);
     YieldPoint(state_);
     if (state_.ctx.CancelRequested) break;
-    if (!SavePictureBmp(charPicture_, file, Backup::RotateBak))
-      AppendLog(state_, u"Ошибка сохранения файла " + file, kColourBrightRed);
+    if (!SavePictureBmp(charPicture_, file, Backup::RotateBak)) {
+      // An FDT naming a picture that is not there would be written for nothing.
+      const std::u16string failed = u"Ошибка сохранения файла " + file + u". FDT не записан";
+      AppendLog(state_, failed, kColourBrightRed);
+      MsgBox(state_, failed, MsgButtons::Ok, MsgIcon::Error);
+      return;
+    }
     lastWidth_ = MeasureGlyph(charPicture_, Int(transpColor_)).value_or(InkExtent{lastWidth_, 0}).width;
     // The FDT this cut writes puts 1 pixel between glyphs.
     if (auto w = romWidths.find(code); w != romWidths.end()) lastWidth_ = WidthFromAdvance(w->second, 1);
