@@ -5,6 +5,7 @@
 #include "app/state.h"
 #include "codec/table_loader.h"
 #include "codec/table_tools.h"
+#include "core/file_filters.h"
 #include "core/file_io.h"
 #include "core/rom.h"
 #include "script/dialogs_file.h"
@@ -36,13 +37,22 @@ bool NoteLoadedFiles(RecentFiles& recent, const AppState& state) {
   return changed;
 }
 
-std::u16string PromptStart(const RecentFiles& recent, const AppState& state, const std::u16string& filters) {
+std::u16string PromptStart(const RecentFiles& recent, const AppState& state, const std::u16string& filters,
+                           bool forSave) {
   if (const auto it = recent.lastChosen.find(filters); it != recent.lastChosen.end()) return it->second;
   // The loaded document of that kind, then the folder of the game being worked on.
   if (filters == kRomFilters && state.rom.isLoaded) return state.rom.fileName;
   if (filters == kDialogsFilters && !state.dialogs.fileName.empty()) return state.dialogs.fileName;
-  if (state.rom.isLoaded) return FromPath(ToPath(state.rom.fileName).parent_path());
-  return {};
+  if (!state.rom.isLoaded) return {};
+  const std::filesystem::path rom = ToPath(state.rom.fileName);
+  // A new file is named after the game, with the extension of the prompt's first pattern ("*.ips").
+  const std::vector<FileFilter> parsed = ParseFileFilters(filters);
+  if (forSave && !parsed.empty() && !parsed.front().patterns.empty()) {
+    const std::u16string& pattern = parsed.front().patterns.front();
+    if (pattern.size() > 2 && StartsWith(pattern, u"*.") && pattern.find_first_of(u"*?", 2) == std::u16string::npos)
+      return FromPath(rom.parent_path() / rom.stem()) + pattern.substr(1);
+  }
+  return FromPath(rom.parent_path());
 }
 
 void OpenRecentFile(AppState& state, RecentFiles& recent, RecentKind kind, const std::u16string& name) {

@@ -32,8 +32,10 @@ bool NoteRecentFile(RecentFiles& recent, RecentKind kind, const std::u16string& 
 bool NoteLoadedFiles(RecentFiles& recent, const AppState& state);
 // Where a file prompt with these filters starts: the file last chosen with
 // them (its folder, and its name as the suggestion), else the loaded ROM or
-// dialogs file for their prompts, else the loaded ROM's folder.
-std::u16string PromptStart(const RecentFiles& recent, const AppState& state, const std::u16string& filters);
+// dialogs file for their prompts, else, to save, the game's name with the
+// first pattern's extension in the ROM's folder, else that folder.
+std::u16string PromptStart(const RecentFiles& recent, const AppState& state, const std::u16string& filters,
+                           bool forSave);
 // Opens a recent file as the menu command of its kind does, asking about
 // changes not saved first. A file that is gone is logged and left out.
 void OpenRecentFile(AppState& state, RecentFiles& recent, RecentKind kind, const std::u16string& name);

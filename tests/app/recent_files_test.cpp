@@ -33,11 +33,13 @@ TEST(RecentFiles, OpeningOneAsksAboutEditsAndAGoneFileIsDropped) {
   OpenRecentFile(state, recent, RecentKind::Rom, dir.File("g.gba"));
   EXPECT_TRUE(state.rom.isLoaded);
   // The prompts start where the last file of their kind was chosen, else at
-  // the loaded file of that kind, else in the ROM's folder.
-  EXPECT_EQ(PromptStart(recent, state, std::u16string(kRomFilters)), dir.File("g.gba"));
-  EXPECT_EQ(PromptStart(recent, state, u"Pictures|*.bmp"), FromPath(dir.path()));
+  // the loaded file of that kind, else (to save) a name after the game, else in the ROM's folder.
+  EXPECT_EQ(PromptStart(recent, state, std::u16string(kRomFilters), true), dir.File("g.gba"));
+  EXPECT_EQ(PromptStart(recent, state, u"IPS (*.ips)|*.ips\r\nAll Files|*.*", true), dir.File("g.ips"));
+  EXPECT_EQ(PromptStart(recent, state, u"IPS (*.ips)|*.ips", false), FromPath(dir.path()));
+  EXPECT_EQ(PromptStart(recent, state, u"Any|*.*", true), FromPath(dir.path()));
   recent.lastChosen[std::u16string(kRomFilters)] = u"/roms/x.gba";
-  EXPECT_EQ(PromptStart(recent, state, std::u16string(kRomFilters)), u"/roms/x.gba");
+  EXPECT_EQ(PromptStart(recent, state, std::u16string(kRomFilters), false), u"/roms/x.gba");
 
   OpenRecentFile(state, recent, RecentKind::Table, dir.File("a.tbl"));
   SetTableEntry(state, u"43", u"C");
