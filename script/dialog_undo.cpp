@@ -23,11 +23,18 @@ void KeepDifferencesForUndo(DialogUndoStep& step, const std::vector<DialogRecord
 
 void CommitDialogUndo(DialogSet& set, DialogUndoStep&& step) {
   if (step.records.empty()) return;
-  if (set.undoSteps.size() >= kDialogUndoLevels)
-    set.undoSteps.erase(set.undoSteps.begin(),
-                        set.undoSteps.begin() +
-                            static_cast<std::ptrdiff_t>(set.undoSteps.size() - kDialogUndoLevels + 1));
   set.undoSteps.push_back(std::move(step));
+  // The oldest steps go first: at most kDialogUndoLevels, and records kept for
+  // at most two changes of every dialog, so a big script's undo stays small.
+  const std::size_t recordLimit = 2 * set.records.size() + 1000;
+  std::size_t kept = 0;
+  std::size_t first = set.undoSteps.size();
+  while (first > 0 && set.undoSteps.size() - first < kDialogUndoLevels &&
+         (first == set.undoSteps.size() || kept + set.undoSteps[first - 1].records.size() <= recordLimit)) {
+    --first;
+    kept += set.undoSteps[first].records.size();
+  }
+  set.undoSteps.erase(set.undoSteps.begin(), set.undoSteps.begin() + static_cast<std::ptrdiff_t>(first));
 }
 
 bool CanUndoDialogs(const DialogSet& set) { return set.isLoaded && !set.undoSteps.empty(); }

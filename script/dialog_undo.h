@@ -12,7 +12,8 @@
 
 namespace vorkat {
 
-// The undo keeps this many changes; an older one is forgotten.
+// The undo keeps this many changes (fewer when they hold records for more than
+// two changes of every dialog); an older one is forgotten.
 inline constexpr std::size_t kDialogUndoLevels = 10;
 
 // Starts a step named `what` for a change of `set` about to be made.
@@ -23,7 +24,7 @@ void KeepForUndo(DialogUndoStep& step, const DialogSet& set, std::size_t index);
 // keeps the records of `before` (a copy of set.records taken before the
 // change) that differ from the set's records now.
 void KeepDifferencesForUndo(DialogUndoStep& step, const std::vector<DialogRecord>& before, const DialogSet& set);
-// Stores the step as the newest undo level; a step that kept no record is dropped.
+// Stores the step as the newest undo level (always kept); a step that kept no record is dropped.
 void CommitDialogUndo(DialogSet& set, DialogUndoStep&& step);
 
 bool CanUndoDialogs(const DialogSet& set);
