@@ -331,9 +331,10 @@ void MainForm::UpdateStatus() {
   parts << (state_.rom.isLoaded
                 ? QStringLiteral("ROM: %1 (%2 байт)").arg(ToQ(FileNameOf(state_.rom.fileName))).arg(state_.rom.size())
                 : QStringLiteral("ROM не загружен"));
-  parts << (state_.table.isLoaded
-                ? QStringLiteral("таблица: %1, %2 кодов").arg(ToQ(state_.table.type)).arg(state_.table.tokenCount)
-                : QStringLiteral("таблица не загружена"));
+  parts << (state_.table.isLoaded ? QStringLiteral("таблица: %1, %2 кодов%3")
+                                        .arg(ToQ(state_.table.type), QString::number(state_.table.tokenCount),
+                                             state_.table.changed ? QStringLiteral(" (изменена)") : QString())
+                                  : QStringLiteral("таблица не загружена"));
   parts << (state_.dialogs.isLoaded ? QStringLiteral("диалогов: %1%2")
                                           .arg(state_.dialogs.lastIndex + 1)
                                           .arg(state_.dialogs.changed ? QStringLiteral(" (изменены)") : QString())
