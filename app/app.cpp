@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include "app/version.h"
+#include "codec/table_tools.h"
 #include "core/runtime.h"
 #include "script/dialogs_file.h"
 
@@ -32,21 +33,18 @@ void StartUp(AppState& state, const std::u16string& currentDir, const std::u16st
 
 void ExitProgram(AppState& state) {
   SaveSettings(state);
+  // Each question's Cancel, and a save cancelled or failed, keeps the program running.
   if (!AskToSaveRomChanges(state)) {
     AppendLog(state, u"Выход отменён: изменения в ROM'е не сохранены", kColourDarkRed);
     return;
   }
-  if (state.dialogs.changed && MsgBox(state, u"Будем сохранять изменения в Диалогах ?", MsgButtons::YesNo,
-                                      MsgIcon::Question) == MsgAnswer::Yes) {
-    // A cancelled prompt ends without saving; a failed write would lose the
-    // edits, so it asks before ending.
-    while (SaveDialogs(state, false) == SaveOutcome::Failed) {
-      if (MsgBox(state, u"Диалоги не удалось сохранить. Выйти без сохранения?", MsgButtons::YesNo, MsgIcon::Warning) ==
-          MsgAnswer::Yes)
-        break;
-      AppendLog(state, u"Выход отменён: диалоги не сохранены", kColourDarkRed);
-      return;
-    }
+  if (!AskToSaveDialogChanges(state)) {
+    AppendLog(state, u"Выход отменён: диалоги не сохранены", kColourDarkRed);
+    return;
+  }
+  if (!AskToSaveTableChanges(state)) {
+    AppendLog(state, u"Выход отменён: таблица не сохранена", kColourDarkRed);
+    return;
   }
   state.ctx.exitRequested = true;
 }

@@ -14,9 +14,10 @@ namespace vorkat {
 // title, About text, help file name.
 void StartUp(AppState& state, const std::u16string& currentDir, const std::u16string& iniPath = {});
 
-// Saves the settings, asks about changed dialogs and marks the program as
-// ending (the host ends its loop when it sees exitRequested). When saving
-// the dialogs fails and the user chooses to stay, exitRequested stays false.
+// Saves the settings, asks about the ROM, the dialogs and the table when they
+// have changes not saved, and marks the program as ending (the host ends its
+// loop when it sees exitRequested). A Cancel, or a save cancelled or failed,
+// leaves exitRequested false: the program stays with its edits.
 void ExitProgram(AppState& state);
 
 // The title, the version and the credits.

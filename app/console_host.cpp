@@ -43,9 +43,12 @@ std::optional<std::u16string> ConsoleHost::InputBox(std::u16string_view, std::u1
 
 MsgAnswer ConsoleHost::MessageBox(std::u16string_view text, MsgButtons buttons, MsgIcon, std::u16string_view title) {
   if (state_) AppendLog(*state_, std::u16string(title) + u": " + std::u16string(text));
+  // Nobody answers here: a Yes/No question gets No, with or without a Cancel
+  // (the run ends anyway, so the questions at its end must not keep it going).
   switch (buttons) {
     case MsgButtons::Ok: return MsgAnswer::Ok;
-    case MsgButtons::YesNo: Unanswered(title); return MsgAnswer::No;
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel: Unanswered(title); return MsgAnswer::No;
     default: Unanswered(title); return MsgAnswer::Cancel;
   }
 }

@@ -45,24 +45,29 @@ bool SetTableEntry(CodecState state, std::u16string_view codeText, std::u16strin
   std::u16string& entry = state.table.entries[static_cast<std::size_t>(*code)];
   if (entry.empty()) ++state.table.tokenCount;
   entry = MarkupToTextCopy(markupText);
-  state.table.MarkChanged();
+  state.table.MarkEdited();
   return true;
 }
 
 void DeleteTableEntry(CodecState state, std::int32_t code) {
   if (code < 0 || static_cast<std::size_t>(code) >= state.table.entries.size()) return;
-  std::u16string().swap(state.table.entries[static_cast<std::size_t>(code)]);
-  state.table.MarkChanged();
+  std::u16string& entry = state.table.entries[static_cast<std::size_t>(code)];
+  if (entry.empty()) return;
+  std::u16string().swap(entry);
+  state.table.MarkEdited();
 }
 
 void SetTableTypeText(CodecState state, std::u16string_view type) {
+  if (state.table.type == type) return;
   state.table.type = std::u16string(type);
-  state.table.MarkChanged();
+  state.table.MarkEdited();
 }
 
 void SetTableComment(CodecState state, std::u16string_view comment) {
-  state.table.comment = ReplaceAll(comment, u"=", u"<$равно>");
-  state.table.MarkChanged();
+  std::u16string stored = ReplaceAll(comment, u"=", u"<$равно>");
+  if (state.table.comment == stored) return;
+  state.table.comment = std::move(stored);
+  state.table.MarkEdited();
 }
 
 void FillTableFromWin1251(CodecState state) {
@@ -74,7 +79,7 @@ void FillTableFromWin1251(CodecState state) {
     entry = FromCp1251(std::string_view(&byte, 1));
   }
   table.isLoaded = true;
-  table.MarkChanged();
+  table.MarkEdited();
 }
 
 }  // namespace vorkat

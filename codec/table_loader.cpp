@@ -287,7 +287,7 @@ void SetTableType(CodecState state) {
       InputBox(state, u"Введите тип таблицы (SBCS/SBCS2/DBCS)", u"Vorkat", state.table.type);
   if (!answer || answer->empty()) return;
   state.table.type = *answer;
-  state.table.MarkChanged();
+  state.table.MarkEdited();
   AppendLog(state, u"Тип таблицы =" + state.table.type);
 }
 

@@ -123,11 +123,20 @@ bool WriteTableFile(CodecState state, const std::u16string& fileName, Translatio
   return WriteOrReport(state, fileName, data, Backup::RotateBak);
 }
 
-void SaveTable(CodecState state) {
+bool SaveTable(CodecState state) {
   std::optional<std::u16string> answer = InputBox(state, u"Введите имя файла для сохранения таблицы перекодировки",
                                                   u"Save Table as...", state.ctx.settings.TableFileName);
-  if (!answer || answer->empty()) return;
-  SaveTableAs(state, *answer);
+  if (!answer || answer->empty()) return false;
+  return SaveTableAs(state, *answer);
+}
+
+bool AskToSaveTableChanges(CodecState state) {
+  if (!state.table.isLoaded || !state.table.changed) return true;
+  switch (MsgBox(state, u"Будем сохранять изменения в Таблице ?", MsgButtons::YesNoCancel, MsgIcon::Question)) {
+    case MsgAnswer::Yes: return SaveTable(state);
+    case MsgAnswer::No: return true;
+    default: return false;
+  }
 }
 
 bool SaveTableAs(CodecState state, const std::u16string& fileName) {
@@ -142,6 +151,7 @@ bool SaveTableAs(CodecState state, const std::u16string& fileName) {
   if (!WriteTableFile(state, fileName, state.table)) return false;
   // Only a written file becomes the remembered table name.
   state.ctx.settings.TableFileName = fileName;
+  state.table.changed = false;
   AppendLog(state, u"Сохранили таблицу в файле " + fileName);
   return true;
 }

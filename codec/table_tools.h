@@ -11,8 +11,12 @@ struct CodecState;
 struct TranslationTable;
 
 // Menu "Table" under Save: asks the name (default TableFileName), which
-// becomes TableFileName, then SaveTableAs.
-void SaveTable(CodecState state);
+// becomes TableFileName, then SaveTableAs. True when written.
+bool SaveTable(CodecState state);
+// Before the exit or a load of another table, when the loaded table has edits
+// not saved: "Будем сохранять изменения в Таблице ?" Yes saves (a cancelled
+// or failed save gives false), No gives true, Cancel false.
+bool AskToSaveTableChanges(CodecState state);
 // Batch SAVETABLE=file: writes the loaded table to `fileName` (an existing
 // file becomes file + ".bak"). True when written; only then does
 // TableFileName become the name.

@@ -30,11 +30,18 @@ struct TranslationTable {
   TextEncoding fileEncoding = TextEncoding::Ansi;
   // Changes with every load and edit of the table (MarkChanged).
   std::uint64_t revision = 0;
+  // Edited in memory (table editor, type) since it was loaded or saved.
+  bool changed = false;
   // The encoder's lookup list, rebuilt by the first encoding after the
   // table's revision changed.
   EncoderIndex encoderIndex;
 
   void MarkChanged() { ++revision; }
+  // An edit the table file does not hold yet.
+  void MarkEdited() {
+    MarkChanged();
+    changed = true;
+  }
 };
 
 }  // namespace vorkat

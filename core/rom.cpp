@@ -4,6 +4,8 @@
 #include "core/file_io.h"
 #include "core/core_state.h"
 
+#include <algorithm>
+
 namespace vorkat {
 
 std::u16string AskFileName(Context& ctx, bool forSave, std::u16string_view title, std::u16string_view filters) {
@@ -38,6 +40,8 @@ void OpenRom(CoreState state, const std::u16string& name) {
   if (!ReadRomFile(state, chosen, rom.bytes)) return;
   rom.fileName = chosen;
   rom.modified = false;
+  rom.undoSteps.clear();
+  ++rom.generation;
   state.ctx.settings.InputRomFileName = chosen;
   rom.isLoaded = true;
   AppendLog(state, u"Открыли ROM файл:" + rom.fileName);
@@ -61,6 +65,44 @@ bool SaveRom(CoreState state, const std::u16string& name) {
   rom.modified = false;
   state.ctx.settings.InputRomFileName = fileName;
   AppendLog(state, u"сохранили РОМ в файл " + fileName);
+  return true;
+}
+
+void WriteRomBytesUndoable(CoreState state, std::int32_t offset, std::span<const std::uint8_t> data) {
+  RomImage& rom = state.rom;
+  if (offset < 0 || offset >= rom.size() || data.empty()) return;
+  data = data.first(std::min(data.size(), static_cast<std::size_t>(rom.size() - offset)));
+  const auto at = rom.bytes.begin() + offset;
+  RomEditStep step{offset, {at, at + static_cast<std::ptrdiff_t>(data.size())}, {data.begin(), data.end()}};
+  std::copy(data.begin(), data.end(), at);
+  rom.modified = true;
+  constexpr std::size_t kLevels = 20;
+  if (rom.undoSteps.size() >= kLevels) rom.undoSteps.erase(rom.undoSteps.begin());
+  rom.undoSteps.push_back(std::move(step));
+}
+
+bool UndoRomEdit(CoreState state) {
+  RomImage& rom = state.rom;
+  if (!rom.isLoaded || rom.undoSteps.empty()) {
+    AppendLog(state, u"Отменять нечего");
+    return false;
+  }
+  RomEditStep step = std::move(rom.undoSteps.back());
+  rom.undoSteps.pop_back();
+  const auto at = rom.bytes.begin() + step.offset;
+  const auto size = static_cast<std::int64_t>(step.after.size());
+  if (step.offset + size > rom.size() || !std::equal(step.after.begin(), step.after.end(), at)) {
+    // Something else wrote there since: putting the old bytes back would undo that too.
+    rom.undoSteps.clear();
+    ++rom.generation;
+    AppendLog(state, u"Запись по адресу" + NumText(step.offset) + u" не отменена: эти байты с тех пор изменились",
+              kColourDarkRed);
+    return false;
+  }
+  // The ROM stays modified: other changes, or a save since, are not known here.
+  std::copy(step.before.begin(), step.before.end(), at);
+  rom.modified = true;
+  AppendLog(state, u"Отменена запись" + NumText(size) + u" байт по адресу" + NumText(step.offset));
   return true;
 }
 

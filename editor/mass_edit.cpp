@@ -16,6 +16,7 @@
 #include "insert/address_forms.h"
 #include "insert/insert_state.h"
 #include "insert/new_addresses.h"
+#include "script/dialog_undo.h"
 
 namespace vorkat {
 namespace {
@@ -33,13 +34,20 @@ constexpr std::u16string_view kAskTitle = u"Vorkat";
 // The dialogs 0..lastIndex, within the slots that exist.
 std::size_t DialogCount(ScriptState state) { return state.dialogs.count(); }
 
+// Runs `change` over every dialog; the ones it changes are kept for Undo as
+// one step named `what`.
 template <class Change>
-bool ForEachDialog(ScriptState state, Change&& change) {
-  bool any = false;
+bool ForEachDialog(ScriptState state, std::u16string what, Change&& change) {
+  DialogUndoStep undo = BeginDialogUndo(state.dialogs, std::move(what));
   const std::size_t count = DialogCount(state);
-  for (std::size_t i = 0; i < count; ++i)
-    if (change(state.dialogs.records[i])) any = true;
+  for (std::size_t i = 0; i < count; ++i) {
+    DialogRecord& d = state.dialogs.records[i];
+    DialogRecord before = d;
+    if (change(d)) undo.records.emplace_back(i, std::move(before));
+  }
+  const bool any = !undo.records.empty();
   if (any) state.dialogs.changed = true;
+  CommitDialogUndo(state.dialogs, std::move(undo));
   return any;
 }
 
@@ -83,8 +91,24 @@ bool EditorRequireTable(CodecState state) {
 
 void AcceptDialogText(ScriptState state, std::int32_t index, std::u16string_view text) {
   if (!state.dialogs.isLoaded || index < 0 || static_cast<std::size_t>(index) >= DialogCount(state)) return;
-  state.dialogs.records[static_cast<std::size_t>(index)].dlgText = std::u16string(text);
+  const auto at = static_cast<std::size_t>(index);
+  DialogUndoStep undo = BeginDialogUndo(state.dialogs, u"правка диалога " + state.dialogs.records[at].dlgID);
+  KeepForUndo(undo, state.dialogs, at);
+  state.dialogs.records[at].dlgText = std::u16string(text);
   state.dialogs.changed = true;
+  CommitDialogUndo(state.dialogs, std::move(undo));
+}
+
+bool UndoDialogsChange(ScriptState state) {
+  if (!EditorRequireDialogs(state)) return false;
+  const std::optional<std::u16string> undone = UndoDialogChange(state.dialogs);
+  if (!undone) {
+    state.ctx.host.Beep();
+    AppendLog(state, u"Отменять нечего");
+    return false;
+  }
+  AppendLog(state, u"Отменено: " + *undone);
+  return true;
 }
 
 MsgAnswer AskAboutUnacceptedText(ScriptState state) {
@@ -100,7 +124,7 @@ bool AppendToEveryDialog(ScriptState state) {
                         u"для добавнения hex (0D0A) можно использовать <$VBCRLF>",
                     u"Append to every dialog text");
   if (!tail) return false;
-  const bool changed = ForEachDialog(state, [&](DialogRecord& d) {
+  const bool changed = ForEachDialog(state, u"подклейка строки ко всем диалогам", [&](DialogRecord& d) {
     d.dlgText += *tail;
     return true;
   });
@@ -118,7 +142,7 @@ bool ReplaceInAllDialogs(ScriptState state) {
   if (!repl) return false;
   *repl = MarkupToTextCopy(*repl);
   std::int64_t replacements = 0, dialogs = 0;
-  const bool changed = ForEachDialog(state, [&](DialogRecord& d) {
+  const bool changed = ForEachDialog(state, u"массовая замена", [&](DialogRecord& d) {
     if (d.dlgText.find(*find) == std::u16string::npos) return false;
     replacements += CountOccurrences(d.dlgText, *find);
     ++dialogs;
@@ -136,7 +160,7 @@ bool ClearInsertionAddresses(ScriptState state) {
   if (!EditorRequireDialogs(state)) return false;
   if (MsgBox(state, u"Уверен ?", MsgButtons::YesNo, MsgIcon::Question, u"Думаешь, стоит ?") != MsgAnswer::Yes)
     return false;
-  const bool changed = ForEachDialog(state, [](DialogRecord& d) {
+  const bool changed = ForEachDialog(state, u"чистка адресов вставки", [](DialogRecord& d) {
     if (d.NewDlgAddr.empty()) return false;
     d.NewDlgAddr.clear();
     return true;
@@ -147,7 +171,7 @@ bool ClearInsertionAddresses(ScriptState state) {
 
 bool ClearPointerListFiles(ScriptState state) {
   if (!EditorRequireDialogs(state)) return false;
-  const bool changed = ForEachDialog(state, [](DialogRecord& d) {
+  const bool changed = ForEachDialog(state, u"чистка файлов указателей", [](DialogRecord& d) {
     if (d.PtrsAddrListFile.empty()) return false;
     d.PtrsAddrListFile.clear();
     return true;
@@ -160,7 +184,7 @@ bool SetPointerListFileForAll(ScriptState state) {
   if (!EditorRequireDialogs(state)) return false;
   const std::u16string name = AskFileName(state, false, kPointerListPromptTitle, kPointerListFilters);
   if (name.empty() || !FileExists(name)) return false;
-  const bool changed = ForEachDialog(state, [&](DialogRecord& d) {
+  const bool changed = ForEachDialog(state, u"единый файл указателей", [&](DialogRecord& d) {
     if (d.PtrsAddrListFile == name) return false;
     d.PtrsAddrListFile = name;
     return true;
@@ -171,7 +195,7 @@ bool SetPointerListFileForAll(ScriptState state) {
 
 bool InsertionAddrFromExtractionAddr(ScriptState state) {
   if (!EditorRequireDialogs(state)) return false;
-  const bool changed = ForEachDialog(state, [](DialogRecord& d) {
+  const bool changed = ForEachDialog(state, u"адрес вставки из адреса извлечения", [](DialogRecord& d) {
     if (!d.NewDlgAddr.empty() || d.ExtractedFromAddr.empty()) return false;
     d.NewDlgAddr = d.ExtractedFromAddr;
     return true;
@@ -184,14 +208,19 @@ bool InsertionAddrFromExtractionAddr(ScriptState state) {
 
 bool CalcOldDialogSizes(ScriptState state) {
   if (!EditorRequireTable(state) || !EditorRequireDialogs(state)) return false;
-  bool changed = false;
+  DialogUndoStep undo = BeginDialogUndo(state.dialogs, u"расчёт 'старой' длины диалогов");
+  std::size_t index = 0;
   EncodeEveryDialog(state, [&](DialogRecord& d, std::size_t size) {
     std::u16string text = DecText(static_cast<long long>(size));
-    if (d.OldDlgSize == text) return;
-    d.OldDlgSize = std::move(text);
-    changed = true;
+    if (d.OldDlgSize != text) {
+      KeepForUndo(undo, state.dialogs, index);
+      d.OldDlgSize = std::move(text);
+    }
+    ++index;
   });
+  const bool changed = !undo.records.empty();
   if (changed) state.dialogs.changed = true;
+  CommitDialogUndo(state.dialogs, std::move(undo));
   MsgBox(state, u"Закончен расчет 'старой' длинны текста для диалогов", MsgButtons::Ok, MsgIcon::Information);
   AppendLog(state, u"Закончен расчет 'старой' длинны текста для диалогов");
   return changed;
@@ -211,7 +240,7 @@ bool CorrectDialogStarts(ScriptState state) {
       AskMarkupText(state, u"Введите символ для 'убирания' из начала текста диалога", kAskTitle);
   if (!prefix) return false;
   const auto length = static_cast<std::int64_t>(prefix->size());
-  const bool changed = ForEachDialog(state, [&](DialogRecord& d) {
+  const bool changed = ForEachDialog(state, u"коррекция начала диалогов", [&](DialogRecord& d) {
     if (!StartsWith(d.dlgText, *prefix)) return false;
     std::size_t cut = 0;
     while (StartsWith(std::u16string_view(d.dlgText).substr(cut), *prefix)) cut += prefix->size();
@@ -246,7 +275,11 @@ bool RunNewAddresses(InsertState state) {
   params.FreeSpaceStartAddr = *start;
   params.FreeSpaceEndAddr = *end;
   params.AddressAlignBy = *align;
+  DialogUndoStep undo = BeginDialogUndo(state.dialogs, u"расчёт новых адресов");
+  const std::vector<DialogRecord> before = state.dialogs.records;
   CalcNewAddresses(state);
+  KeepDifferencesForUndo(undo, before, state.dialogs);
+  CommitDialogUndo(state.dialogs, std::move(undo));
   state.dialogs.changed = true;
   MsgBox(state, u"Закончили расчет новых адресов для диалогов", MsgButtons::Ok, MsgIcon::Information);
   AppendLog(state, u"Завершен процесс расчета новых адресов (для вставки) для диалогов");

@@ -24,8 +24,12 @@ bool EditorRequireDialogs(ScriptState state);
 // Shows "Таблица еще не загружена" with the error icon, logs it, returns false without a table.
 bool EditorRequireTable(CodecState state);
 
-// The accept button: the text box becomes the dialog's text.
+// The accept button: the text box becomes the dialog's text (undoable).
 void AcceptDialogText(ScriptState state, std::int32_t index, std::u16string_view text);
+
+// Edit > Undo: takes back the newest undoable change of the dialogs (a mass
+// operation, an accepted edit, an import) and logs it; false when there is none.
+bool UndoDialogsChange(ScriptState state);
 
 // Asked before the editor opens another dialog while the text box holds an
 // edit not accepted: Yes accepts it, No drops it, Cancel stays.

@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "extract/extract_common.h"
 #include "font/text_wrapper.h"
+#include "script/dialog_undo.h"
 
 namespace vorkat {
 namespace {
@@ -255,7 +256,11 @@ bool WrapAllDialogs(FontState state) {
   if (!TableTakesBreak(state, kLineBreakWord, WrittenLineBreak(ps)) ||
       (ps.MkPageBrkEveryNLFs > 0 && !TableTakesBreak(state, kNewPageWord, ps.gameScrollChar)))
     return false;
+  DialogUndoStep undo = BeginDialogUndo(state.dialogs, u"расстановка переносов во всех диалогах");
+  const std::vector<DialogRecord> before = state.dialogs.records;
   const WrapDialogsResult result = WrapDialogTexts(LoadedDialogs(state), state.fdt, ps);
+  KeepDifferencesForUndo(undo, before, state.dialogs);
+  CommitDialogUndo(state.dialogs, std::move(undo));
   AppendLogLines(state, result.log);
   if (result.changed > 0) state.dialogs.changed = true;
   AppendLog(state, u"Расставили переносы, изменено диалогов:" + NumText(result.changed));

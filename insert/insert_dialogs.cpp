@@ -9,6 +9,7 @@
 #include "core/runtime.h"
 #include "core/log.h"
 #include "core/numbers.h"
+#include "core/rom.h"
 #include "insert/insert_state.h"
 #include "core/text.h"
 #include "core/warning_limit.h"
@@ -331,15 +332,12 @@ void InsertDataBlock(InsertState state, std::u16string& data, std::int32_t& offs
     const std::string ansi = ToCp1251(data);
     bytes.assign(ansi.begin(), ansi.end());
   }
+  // The ROM does not grow: what passes its end is left out.
+  const std::size_t room = offset < state.rom.size() ? static_cast<std::size_t>(state.rom.size() - offset) : 0;
+  const std::size_t written = std::min(bytes.size(), room);
+  WriteRomBytesUndoable(state, offset, std::span<const std::uint8_t>(bytes).first(written));
   std::u16string report;
-  std::size_t written = 0;
-  for (; written < bytes.size(); ++written) {
-    const std::size_t pos = static_cast<std::size_t>(offset) + written;
-    if (pos >= state.rom.bytes.size()) break;  // the ROM does not grow
-    state.rom.bytes[pos] = bytes[written];
-    state.rom.modified = true;
-    report += u"<$" + HexText(bytes[written], 2) + u">";
-  }
+  for (std::size_t k = 0; k < written; ++k) report += u"<$" + HexText(bytes[k], 2) + u">";
   AppendLog(state, u"Вставляем в ROM по адресу" + NumText(offset) + u", следующий блок данных:" +
                        std::u16string(kCrLf) + report);
   if (written < bytes.size())

@@ -342,7 +342,8 @@ std::int32_t SuggestFreeSpaceStart(const RomImage& rom) {
       if (bytes[i] != padding) return static_cast<std::int64_t>(i) + 2;
     return static_cast<std::int64_t>(bytes.size());
   };
-  return ClampToInt32(std::min(afterLastNot(0x00), afterLastNot(0xFF)));
+  // A ROM without padding at its end has no free space there: the start is its end, not past it.
+  return ClampToInt32(std::min({afterLastNot(0x00), afterLastNot(0xFF), static_cast<std::int64_t>(bytes.size())}));
 }
 
 bool IsAcceptedAlignment(std::int32_t alignBy) { return alignBy == 0 || alignBy == 2 || alignBy == 4 || alignBy == 8; }

@@ -64,7 +64,7 @@ void ApplyPlacement(const PlacementPlan& plan, DialogSet& dialogs, PointerFormat
 void CalcNewAddresses(InsertState state);
 
 // The start of free space suggested from the ROM's trailing padding: two
-// past the last byte that is not 0x00 or, if smaller, not 0xFF.
+// past the last byte that is not 0x00 or, if smaller, not 0xFF; never past the ROM's end.
 std::int32_t SuggestFreeSpaceStart(const RomImage& rom);
 
 // Alignments the address window accepts: 0 (none), 2, 4 or 8.

@@ -14,6 +14,7 @@
 #include "interchange/csv_format.h"
 #include "interchange/po_format.h"
 #include "interchange/xliff_format.h"
+#include "script/dialog_undo.h"
 #include "script/dialogs_file.h"
 
 namespace vorkat {
@@ -267,11 +268,16 @@ bool ImportInterchange(ScriptState state, InterchangeFormat format, const std::u
   codes.Summarise(state, kColourDarkRed);
 
   DialogSet& set = state.dialogs;
-  for (const auto& [index, text] : plan.changes) set.records[index].dlgText = text;
+  DialogUndoStep undo = BeginDialogUndo(set, u"импорт из " + fileName);
+  for (const auto& [index, text] : plan.changes) {
+    KeepForUndo(undo, set, index);
+    set.records[index].dlgText = text;
+  }
   if (!plan.changes.empty()) {
     set.changed = true;
     set.MarkReplaced();
   }
+  CommitDialogUndo(set, std::move(undo));
   AppendLog(state, u"Перевод взят из" + NumText(static_cast<long long>(plan.applied)) + u" записей, изменено" +
                        NumText(static_cast<long long>(plan.changes.size())) + u" диалогов");
   AppendLog(state, u"Без перевода:" + NumText(static_cast<long long>(plan.untranslated)) +

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/text.h"
@@ -29,6 +30,14 @@ struct DialogRecord {
   bool operator==(const DialogRecord&) const = default;
 };
 
+// One change of the dialogs that Undo can take back: the records it changed,
+// as they were before it (script/dialog_undo.h).
+struct DialogUndoStep {
+  std::u16string what;         // the change, as the log names it
+  bool changedBefore = false;  // the set's changed flag before the change
+  std::vector<std::pair<std::size_t, DialogRecord>> records;
+};
+
 struct DialogSet {
   std::u16string fileName;
   std::vector<DialogRecord> records;  // slots 0..lastIndex are dialogs; later slots are empty
@@ -41,6 +50,8 @@ struct DialogSet {
   // Changes whenever the dialogs the set holds are replaced or added to
   // (MarkReplaced), so a list shown of them knows when to refill.
   std::uint64_t revision = 0;
+  // The changes Undo can take back, the newest last; a load of another file clears them.
+  std::vector<DialogUndoStep> undoSteps;
 
   void MarkReplaced() { ++revision; }
   // The number of dialogs: the slots up to lastIndex that exist.

@@ -6,6 +6,7 @@
 #include "core/runtime.h"
 #include "core/file_io.h"
 #include "core/rom.h"
+#include "script/dialog_undo.h"
 
 namespace vorkat {
 namespace {
@@ -262,6 +263,7 @@ bool LoadDialogsFile(ScriptState state, const std::u16string& name) {
   set.lastIndex = parsed.lastIndex;
   set.encoding = parsed.encoding;
   set.fileName = name;
+  set.undoSteps.clear();
   set.MarkReplaced();
   AppendLog(state, u"разложили диалоги по полочкам :-)\r\nоказалось, что их " + NumText(set.lastIndex + 1) + u" штук");
   set.isLoaded = true;
@@ -290,6 +292,15 @@ SaveOutcome SaveDialogs(ScriptState state, bool silent) {
   const std::u16string name = silent ? state.dialogs.fileName
                                      : AskFileName(state, true, u"Save Dialogs file", kDialogsFilters);
   return SaveDialogsAs(state, name);
+}
+
+bool AskToSaveDialogChanges(ScriptState state) {
+  if (!state.dialogs.changed) return true;
+  switch (MsgBox(state, u"Будем сохранять изменения в Диалогах ?", MsgButtons::YesNoCancel, MsgIcon::Question)) {
+    case MsgAnswer::Yes: return SaveDialogs(state, false) == SaveOutcome::Saved;
+    case MsgAnswer::No: return true;
+    default: return false;
+  }
 }
 
 SaveOutcome SaveDialogsAs(ScriptState state, const std::u16string& name) {
@@ -325,6 +336,7 @@ SaveOutcome SaveDialogsAs(ScriptState state, const std::u16string& name) {
   set.fileName = name;
   AppendLog(state, u"записали диалоги в файл " + name);
   set.changed = false;
+  MarkDialogUndoSaved(set);
   return SaveOutcome::Saved;
 }
 

@@ -25,6 +25,10 @@ SaveOutcome SaveDialogs(ScriptState state, bool silent);
 // Writes to `name` (nothing for an empty one); only a written file becomes
 // dialogs.fileName, so a failed save keeps the name the set had.
 SaveOutcome SaveDialogsAs(ScriptState state, const std::u16string& name);
+// Before the exit or a load of another dialogs file, when the loaded dialogs
+// have changes not saved: "Будем сохранять изменения в Диалогах ?" Yes saves
+// (a cancelled or failed save gives false), No gives true, Cancel false.
+bool AskToSaveDialogChanges(ScriptState state);
 
 // Reads a script file's whole text (FF FE: UTF-16LE; EF BB BF or UTF-8 that
 // holds one of the `markers` only in its UTF-8 form: UTF-8, said in the log;

@@ -97,6 +97,7 @@ void ImportTranslationFile(ScriptState state) {
   set.records = std::move(records);
   set.lastIndex = lastIndex;
   set.encoding = encoding;
+  set.undoSteps.clear();
   set.MarkReplaced();
   set.isLoaded = !cancelled;
   if (cancelled) return;

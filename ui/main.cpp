@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
   host.Attach(&form, &state);
   app.SetContext(&state.ctx);
   ui::RestoreWindowState(form, windowState);
+  form.UseRecentFiles(windowState);
   form.show();
 
   int status = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "codec/encoder.h"
+#include "codec/table_edit.h"
 #include "codec_test_support.h"
 #include "app/commands.h"
 #include "tests/support/temp_dir.h"
@@ -75,6 +76,34 @@ TEST_F(TableTools, SaveAsksForTheNameAndKeepsOneBackup) {
   SaveTable(state);
   EXPECT_EQ(state.ctx.log.lineCount, lines);
   EXPECT_EQ(state.ctx.settings.TableFileName, file);
+}
+
+TEST_F(TableTools, EditsNotSavedAreAskedAboutBeforeAnotherTableLoads) {
+  dir.WriteText("other.tbl", u"42=B");
+  LoadLines(state, {u"41=A"});
+  SetTableEntry(state, u"43", u"C");
+  ASSERT_TRUE(state.table.changed);
+
+  // Cancel, or Yes with the name prompt cancelled: the edited table stays.
+  for (MsgAnswer answer : {MsgAnswer::Cancel, MsgAnswer::Yes}) {
+    host.answers = {answer};
+    host.fileNames = {dir.File("other.tbl")};
+    FindCoreCommand("menuOpenTable")->run(state);
+    EXPECT_EQ(host.messages.back().text, u"Будем сохранять изменения в Таблице ?");
+    EXPECT_EQ(state.table.entries[0x43], u"C");
+  }
+  // Yes and a name: saved, then the other table loads.
+  host.answers = {MsgAnswer::Yes};
+  host.inputs = {dir.File("edited.tbl")};
+  FindCoreCommand("menuOpenTable")->run(state);
+  EXPECT_NE(dir.ReadText("edited.tbl").find(u"43=C"), std::u16string::npos);
+  EXPECT_EQ(state.table.entries[0x42], u"B");
+  EXPECT_FALSE(state.table.changed);
+  // A table as loaded is not asked about.
+  const std::size_t asked = host.messages.size();
+  host.fileNames = {dir.File("other.tbl")};
+  FindCoreCommand("menuOpenTable")->run(state);
+  EXPECT_EQ(host.messages.size(), asked);
 }
 
 TEST_F(TableTools, SaveNeedsATableAndKeepsCharactersOutsideTheCodePage) {

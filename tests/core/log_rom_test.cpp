@@ -230,7 +230,7 @@ TEST(StartUpAndExit, DefaultsTitleAndExitQuestion) {
   EXPECT_TRUE(state.ctx.exitRequested);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, u"Будем сохранять изменения в Диалогах ?");
-  EXPECT_EQ(host.messages[0].buttons, MsgButtons::YesNo);
+  EXPECT_EQ(host.messages[0].buttons, MsgButtons::YesNoCancel);
   EXPECT_TRUE(dir.Exists("vorkat2.ini"));
   EXPECT_NE(dir.ReadText("vorkat2.ini").find(u"HelpFileName="), std::u16string::npos);
 }
@@ -261,7 +261,7 @@ TEST_F(RomFixture, OriginalByNameSkipsThePromptAndMissingNamesAsk) {
   EXPECT_EQ(host.prompts[0].title, u"Open Original ROM file");
 }
 
-TEST(StartUpAndExit, FailedDialogsSaveAtExitAsksBeforeLosingEdits) {
+TEST(StartUpAndExit, DialogsNotSavedAtExitKeepTheProgramRunning) {
   TempDir dir;
   ScriptedHost host;
   AppState state(host);
@@ -273,20 +273,26 @@ TEST(StartUpAndExit, FailedDialogsSaveAtExitAsksBeforeLosingEdits) {
   state.dialogs.changed = true;
   std::filesystem::create_directories(dir.path() / "d.txt");  // a folder cannot be written as a file
 
-  // Save? Yes -> the write fails -> leave without saving? No: the program stays.
-  host.answers = {MsgAnswer::Yes, MsgAnswer::No};
-  host.fileNames = {dir.File("d.txt")};
-  ExitProgram(state);
-  EXPECT_FALSE(state.ctx.exitRequested);
-  EXPECT_TRUE(state.dialogs.changed);
-  ASSERT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(host.messages[1].text, u"Диалоги не удалось сохранить. Выйти без сохранения?");
+  // Cancel; Yes with the save prompt cancelled; Yes with a failed write.
+  const std::pair<MsgAnswer, std::u16string> cases[] = {{MsgAnswer::Cancel, u""},
+                                                        {MsgAnswer::Yes, u""},
+                                                        {MsgAnswer::Yes, dir.File("d.txt")}};
+  for (const auto& [answer, file] : cases) {
+    host.answers = {answer};
+    host.fileNames = {file};
+    ExitProgram(state);
+    EXPECT_FALSE(state.ctx.exitRequested);
+    EXPECT_TRUE(state.dialogs.changed);
+    EXPECT_EQ(host.messages.back().text, u"Будем сохранять изменения в Диалогах ?");
+    EXPECT_NE(state.ctx.log.text.find(u"Выход отменён: диалоги не сохранены"), std::u16string::npos);
+  }
+  EXPECT_EQ(host.messages.size(), 3u);
 
-  // Cancelling the save prompt ends without asking again.
   host.answers = {MsgAnswer::Yes};
+  host.fileNames = {dir.File("saved.txt")};
   ExitProgram(state);
   EXPECT_TRUE(state.ctx.exitRequested);
-  EXPECT_EQ(host.messages.size(), 3u);
+  EXPECT_TRUE(dir.Exists("saved.txt"));
 }
 
 TEST_F(RomFixture, UnsavedRomChangesAreAskedAboutOnExitAndOnOpeningAnother) {

@@ -6,6 +6,8 @@
 #include "editor/editor_search.h"
 #include "editor/editor_text.h"
 #include "editor/mass_edit.h"
+#include "script/dialog_undo.h"
+#include "script/dialogs_file.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
 
@@ -115,6 +117,42 @@ TEST_F(EditorOps, ReplaceInAllIsExactAndStopsOnEmptySearchOrCancel) {
   EXPECT_TRUE(Logged(u"Массовая замена произведена, искали=one меняли на=1 "));
   EXPECT_EQ(host.messages.at(0).text, u"Массовая замена произведена\r\nЗамен: 2, в диалогах: 2")
       << "\"one ONE\" holds one exact hit, \"none\" another";
+}
+
+TEST_F(EditorOps, UndoTakesBackTheChangesNewestFirstEachWithItsOwnRecords) {
+  SetTexts({u"one", u"two", u"x"});
+  for (std::size_t i = 0; i < 3; ++i) Dlg(i).dlgID = DecText(static_cast<long long>(i + 1));
+  Dlg(1).NewDlgAddr = u"9000";
+  host.inputs = {u"o", u"0"};
+  ASSERT_TRUE(ReplaceInAllDialogs(state));
+  AcceptDialogText(state, 2, u"y");
+  host.answers = {MsgAnswer::Yes};
+  ASSERT_TRUE(ClearInsertionAddresses(state));
+
+  EXPECT_TRUE(UndoDialogsChange(state));
+  EXPECT_EQ(Dlg(1).NewDlgAddr, u"9000");
+  EXPECT_EQ(Dlg(0).dlgText, u"0ne") << "the older changes stay";
+  EXPECT_TRUE(Logged(u"Отменено: чистка адресов вставки"));
+  EXPECT_TRUE(UndoDialogsChange(state));
+  EXPECT_EQ(Dlg(2).dlgText, u"x");
+  EXPECT_TRUE(UndoDialogsChange(state));
+  EXPECT_EQ(Dlg(0).dlgText, u"one");
+  EXPECT_EQ(Dlg(1).dlgText, u"two");
+  EXPECT_FALSE(state.dialogs.changed) << "back as loaded";
+  EXPECT_FALSE(UndoDialogsChange(state));
+  EXPECT_TRUE(Logged(u"Отменять нечего"));
+
+  // Undone after a save, the dialogs differ from their file again.
+  vorkat::testing::TempDir dir;
+  host.inputs = {u"x", u"z"};
+  ASSERT_TRUE(ReplaceInAllDialogs(state));
+  ASSERT_EQ(SaveDialogsAs(state, dir.File("d.txt")), SaveOutcome::Saved);
+  EXPECT_TRUE(UndoDialogsChange(state));
+  EXPECT_EQ(Dlg(2).dlgText, u"x");
+  EXPECT_TRUE(state.dialogs.changed);
+  // Loading a file starts without undo.
+  ASSERT_TRUE(LoadDialogsFile(state, dir.File("d.txt")));
+  EXPECT_FALSE(CanUndoDialogs(state.dialogs));
 }
 
 TEST_F(EditorOps, AppendingTheLineBreakMarkupAddsCrLfToEveryDialogButNotTheEmptySlot) {

@@ -247,4 +247,20 @@ TEST(InsertDataBlock, WritesCharactersOrTheirEncodingAndReportsTheBytes) {
   InsertDataBlock(state, data, offset, true);
   EXPECT_EQ(data, u"xyz");
   EXPECT_EQ(state.ctx.log.lineCount, 0u);
+
+  // Undo takes the writes back newest first, the part past the end included.
+  ASSERT_TRUE(UndoRomEdit(state));
+  EXPECT_EQ(RomAt(state, 14, 2), (std::vector<std::uint8_t>{0, 0}));
+  EXPECT_EQ(RomAt(state, 0, 2), (std::vector<std::uint8_t>{0x41, 0xC1}));
+  ASSERT_TRUE(UndoRomEdit(state));
+  EXPECT_EQ(RomAt(state, 0, 2), (std::vector<std::uint8_t>{0, 0}));
+  EXPECT_FALSE(UndoRomEdit(state));
+
+  // Bytes another operation wrote over since are not overwritten by an undo.
+  data = u"AB";
+  offset = 4;
+  InsertDataBlock(state, data, offset, false);
+  state.rom.bytes[5] = 0x77;
+  EXPECT_FALSE(UndoRomEdit(state));
+  EXPECT_EQ(RomAt(state, 4, 2), (std::vector<std::uint8_t>{0x41, 0x77}));
 }

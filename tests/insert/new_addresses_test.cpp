@@ -229,4 +229,6 @@ TEST(SuggestFreeSpaceStart, TakesTrailingPaddingOfEitherKindAsFree) {
 
   PutRom(state, 0x100, 0x00);
   EXPECT_EQ(SuggestFreeSpaceStart(state.rom), 0x100);
+  PutBytes(state, 0xFF, {0x12});
+  EXPECT_EQ(SuggestFreeSpaceStart(state.rom), 0x100) << "not past the end of a ROM without padding";
 }

@@ -9,6 +9,7 @@
 #include "batch/batch.h"
 #include "interchange/csv_format.h"
 #include "interchange/interchange.h"
+#include "script/dialog_undo.h"
 #include "interchange/po_format.h"
 #include "interchange/xliff_format.h"
 #include "script/dialogs_file.h"
@@ -155,6 +156,11 @@ TEST_P(Interchange, ImportReportsWhatItSkippedAndChangesOnlyTheRightDialogs) {
   EXPECT_TRUE(LoggedPart(u"ID 200: в переводе потерян код <$END>"));
   EXPECT_TRUE(LoggedPart(u"ID 200: в переводе лишний код <$0A>"));
   EXPECT_TRUE(state.dialogs.changed);
+
+  // The import is one undo step: every dialog it set is back, the rest untouched.
+  ASSERT_TRUE(UndoDialogChange(state.dialogs));
+  EXPECT_EQ(Texts(state.dialogs), (std::vector<std::u16string>{u"Hi<$END>", u"Bye<$END>", u"Yes<$END>", u"No<$END>",
+                                                               u"Not in the file<$END>"}));
 }
 
 TEST_P(Interchange, MalformedFileIsRefusedNamingTheLineAndChangesNothing) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
+#include "app/commands.h"
 #include "tests/patch/patch_fixtures.h"
 
 using namespace vorkat;
@@ -190,3 +191,21 @@ TEST(IpsRecords, PartialEofAtTheEndIsACutHeaderAndChangesNothing) {
 }
 
 }  // namespace
+
+// The menu items finish their half-steps: applying without a patch offers the
+// file; "IPS as" before a comparison offers it, asking for the original.
+TEST_F(IpsApplyTest, MenuApplyOffersTheFileAndIpsAsOffersTheComparison) {
+  SetRom(state.rom, std::vector<std::uint8_t>(64, 0));
+  WriteBytes(dir.File("one.ips"), Ips({{0x00, 0x00, 0x10, 0x00, 0x01, 0xAA}}));
+  host.fileNames = {dir.File("one.ips")};
+  FindCoreCommand("menuApplyIPStoROM")->run(state);
+  EXPECT_EQ(state.rom.bytes[0x10], 0xAA);
+
+  std::vector<std::uint8_t> original(64, 0);
+  WriteBytes(dir.File("orig.gba"), original);
+  host.answers = {MsgAnswer::Yes};
+  host.fileNames = {dir.File("orig.gba"), dir.File("out.ips")};
+  FindCoreCommand("menuSaveChangesAsIPS")->run(state);
+  EXPECT_TRUE(state.originalRom.isLoaded);
+  EXPECT_EQ(ReadBytes(dir.File("out.ips")), Ips({{0x00, 0x00, 0x10, 0x00, 0x01, 0xAA}}));
+}

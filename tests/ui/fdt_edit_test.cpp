@@ -81,6 +81,47 @@ class FdtEditTest : public QObject {
     QCOMPARE(state.fdt.mappings[2].text, std::u16string(u"текст"));
     QCOMPARE(state.fdt.lines[9], u"3,char0_1.bmp=текст");
   }
+
+  void closingWithEditsAsksAndAFailedSaveKeepsTheEditorOpen() {
+    TempDir dir;
+    QImage sheet(16, 8, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QVERIFY(sheet.save(ui::ToQ(dir.File("sheet.bmp")), "BMP"));
+    ScriptedHost host;
+    AppState state(host);
+    state.fdt.lines = {u"0," + dir.File("sheet.bmp") + u"=FontFileName", u"0,1=FontClipRows", u"0,2=FontClipCols",
+                       u"5,#1=A", u"5,#2=B"};
+    ReparseFontDescription(state);
+    const std::vector<std::u16string> lines = state.fdt.lines;
+    bool driven = false;
+    QTimer::singleShot(0, this, [&] {
+      auto* form = qobject_cast<ui::FDTeditForm*>(QApplication::activeModalWidget());
+      QVERIFY(form);
+      auto* list = form->findChild<QListView*>(QStringLiteral("FDTitems"));
+      QVERIFY(!form->Edited());
+      list->model()->setData(list->model()->index(0, 0), QStringLiteral("Z"));
+      QVERIFY(form->Edited());
+      // Escape, Cancel; Close, Yes, the save prompt cancelled; Yes into a folder that is not there.
+      host.answers = {MsgAnswer::Cancel, MsgAnswer::Yes, MsgAnswer::Yes};
+      host.fileNames = {u"", dir.File("out")};
+      host.inputs = {dir.File("missing")};
+      QTest::keyClick(form, Qt::Key_Escape);
+      form->findChild<QPushButton*>(QStringLiteral("btnClose"))->click();
+      form->findChild<QPushButton*>(QStringLiteral("btnClose"))->click();
+      QVERIFY(form->isVisible());
+      QCOMPARE(host.messages.at(0).text, std::u16string(u"Будем сохранять изменения в FDT ?"));
+      QCOMPARE(host.messages.back().text, u"Нет папки " + dir.File("missing") + u". FDT не сохранён");
+      QVERIFY(!FileExists(dir.File("out.fdt")));
+      host.answers = {MsgAnswer::No};
+      form->findChild<QPushButton*>(QStringLiteral("btnClose"))->click();
+      QVERIFY(!form->isVisible());
+      driven = true;
+    });
+    ui::FindFormCommand("menuFDTeditor")->open(nullptr, state);
+    QVERIFY(driven);
+    QCOMPARE(state.fdt.lines, lines);
+    QVERIFY(state.fdt.isLoaded);
+  }
 };
 
 QTEST_MAIN(FdtEditTest)

@@ -61,6 +61,17 @@ class FontMakerTest : public QObject {
     QVERIFY(text.starts_with(u"8,8=FontWidthFontHeight\r\n"));
     QVERIFY(text.ends_with(u"0,#1=A\r\n5,#2=B\r\n"));
     QCOMPARE(host.messages.back().text, std::u16string(u"Done!"));
+
+    // A letter saved where no folder is: the error is said, not "записано!".
+    host.fileNames = {dir.File("missing/one.bmp")};
+    click("btnSaveCharAs");
+    QCOMPARE(host.messages.back().text, u"Ошибка сохранения файла " + dir.File("missing/one.bmp"));
+    host.fileNames = {dir.File("one.bmp")};
+    click("btnSaveCharAs");
+    QCOMPARE(host.messages.back().text, std::u16string(u"записано!"));
+    set("fldOutputDir", ui::ToQ(dir.File("missing/")));
+    click("btnCutAll");
+    QVERIFY(host.messages.back().text.ends_with(u". FDT не записан"));
   }
 
   void cutsInTableOrderWithTheGamesWidthsInOneStep() {

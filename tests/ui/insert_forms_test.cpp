@@ -69,8 +69,8 @@ class InsertFormsTest : public QObject {
     QCOMPARE(f.state.insertion.FreeSpaceStartAddr, 0x1000);
     QCOMPARE(f.state.insertion.FreeSpaceEndAddr, 8192);
     QCOMPARE(f.state.insertion.DialogsAutoGapBytes, 3);
-    // The free size is not refreshed while typing.
-    QCOMPARE(f.Find<QLabel>("lblwinsize")->text(), QStringLiteral("0"));
+    // The free size follows the typing.
+    QCOMPARE(f.Find<QLabel>("lblwinsize")->text(), QStringLiteral("4096"));
 
     f.Retype("fldAllignBy", QStringLiteral("8"));
     QCOMPARE(f.state.insertion.AddressAlignBy, 8);
@@ -115,7 +115,11 @@ class InsertFormsTest : public QObject {
     std::vector<std::uint8_t> rom(0x400, 0xFF);
     rom[0x1FF] = 0x12;
     f.PutRom(rom);
+    f.Retype("fldFreeSpaceEndAddr", QStringLiteral("9999999"));
+    QCOMPARE(f.Find<QLabel>("lblwinsize")->text(),  // the total follows the typing
+             QString::number(9999999 - f.state.insertion.FreeSpaceStartAddr));
     f.Click("Command1");
+    QCOMPARE(f.Field("fldFreeSpaceEndAddr")->text(), QStringLiteral("1024"));  // the range stays inside the ROM
     f.Click("btnTillTheEnd");
     QCOMPARE(f.Field("fldFreeSpaceStartAddr")->text(), QStringLiteral("513"));
     QCOMPARE(f.Field("fldFreeSpaceEndAddr")->text(), QStringLiteral("1024"));

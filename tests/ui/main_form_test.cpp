@@ -134,6 +134,79 @@ class MainFormTest : public QObject {
     state.ctx.busy = 0;
   }
 
+  void exitWithEditsNotSavedAsksAndStaysUnlessToldToGo() {
+    testing::TempDir dir;
+    ScriptedGuiHost host;
+    AppState state(host);
+    state.ctx.settings.iniPath = dir.File("vorkat2.ini");
+    ui::MainForm form(state);
+    host.Attach(&form, &state);
+    form.show();
+    state.dialogs.records.resize(1);
+    state.dialogs.lastIndex = 0;
+    state.dialogs.isLoaded = state.dialogs.changed = true;
+    LoadTableText(state, u"41=A", u"t.tbl");
+    state.table.MarkEdited();
+
+    const std::u16string dialogsQuestion = u"Будем сохранять изменения в Диалогах ?";
+    const std::u16string tableQuestion = u"Будем сохранять изменения в Таблице ?";
+    struct Case {
+      std::vector<MsgAnswer> answers;
+      std::u16string lastQuestion;
+    };
+    // Cancel; Yes with the save prompt cancelled; No to the dialogs and Cancel to the table.
+    for (const Case& c : {Case{{MsgAnswer::Cancel}, dialogsQuestion}, Case{{MsgAnswer::Yes}, dialogsQuestion},
+                          Case{{MsgAnswer::No, MsgAnswer::Cancel}, tableQuestion}}) {
+      host.answers.answers.assign(c.answers.begin(), c.answers.end());
+      form.Action(QStringLiteral("menuExit"))->trigger();
+      QCOMPARE(host.answers.messages.back().text, c.lastQuestion);
+      QVERIFY(host.answers.answers.empty());
+      QVERIFY(form.isVisible());
+      QVERIFY(!state.ctx.exitRequested);
+    }
+    QVERIFY(state.dialogs.changed && state.table.changed);
+    host.answers.answers = {MsgAnswer::No, MsgAnswer::No};
+    form.Action(QStringLiteral("menuExit"))->trigger();
+    QVERIFY(state.ctx.exitRequested);
+    QVERIFY(!form.isVisible());
+  }
+
+  void recentFilesReopenAndAreKeptAndCtrlSSavesTheRom() {
+    testing::TempDir dir;
+    dir.Write("g.gba", Bytes(16, 0));
+    dir.Write("h.gba", Bytes(16, 0));
+    const QString kept = ui::ToQ(dir.File("vorkat-window.ini"));
+    ScriptedGuiHost host;
+    AppState state(host);
+    state.ctx.settings.iniPath = dir.File("vorkat2.ini");
+    {
+      ui::MainForm form(state);
+      host.Attach(&form, &state);
+      form.UseRecentFiles(kept);
+      for (const char* name : {"g.gba", "h.gba"}) {
+        host.answers.fileNames = {dir.File(name)};
+        form.Action(QStringLiteral("menuOpenRom"))->trigger();
+      }
+      QMenu* recent = form.findChild<QMenu*>(QStringLiteral("menuRecent"));
+      Q_EMIT recent->aboutToShow();
+      QCOMPARE(form.Action(QStringLiteral("menuRecentFile1"))->text(),
+               QStringLiteral("ROM: ") + ui::ToQ(dir.File("g.gba")));
+      form.Action(QStringLiteral("menuRecentFile1"))->trigger();
+      QCOMPARE(state.rom.fileName, dir.File("g.gba"));
+
+      state.rom.bytes[0] = 9;
+      state.rom.modified = true;
+      QCOMPARE(form.Action(QStringLiteral("menuSaveRom"))->shortcut(), QKeySequence(QKeySequence::Save));
+      form.Action(QStringLiteral("menuSaveRom"))->trigger();
+      QCOMPARE(dir.Read("g.gba").at(0), std::uint8_t{9});
+      QVERIFY(!state.rom.modified);
+    }
+    ui::MainForm again(state);
+    host.Attach(&again, &state);
+    again.UseRecentFiles(kept);
+    QCOMPARE(again.Recent().rom, (std::vector<std::u16string>{dir.File("g.gba"), dir.File("h.gba")}));
+  }
+
   void closingDuringAnOperationAsksFirst() {
     testing::TempDir dir;
     for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {

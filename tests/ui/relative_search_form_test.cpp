@@ -10,6 +10,7 @@
 
 #include "app/app.h"
 #include "core/file_io.h"
+#include "core/rom.h"
 #include "tests/support/window_fixture.h"
 #include "ui/shell/form_commands.h"
 #include "tests/support/rom_fixture.h"
@@ -73,6 +74,24 @@ class RelativeSearchFormTest : public QObject {
     const std::u16string text = DecodeTextFile(*bytes);
     QVERIFY(StartsWith(text, u"TRTABLETYPE=SBCS\r\n20=a\r\n"));
     QVERIFY(text.find(u"\r\n80=A\r\n") != std::u16string::npos);
+  }
+
+  void enterSearchesAndAnotherRomDropsTheHits() {
+    Fixture f;
+    f.PutRom();
+    QWidget* w = f.Open();
+    QTest::keyClicks(f.Find<QLineEdit>("fldWord"), QStringLiteral("Hello"));
+    QTest::keyClick(f.Find<QLineEdit>("fldWord"), Qt::Key_Return);
+    QAbstractItemModel* hits = f.Find<QTableView>("lstHits")->model();
+    QCOMPARE(hits->rowCount(), 2);
+
+    f.dir.Write("other.gba", Bytes(64, 0));
+    OpenRom(f.state, f.File("other.gba"));
+    QVERIFY(!hits->index(0, 0).data().isValid());  // nothing is read from the other ROM
+    w->hide();
+    w->show();
+    QCOMPARE(hits->rowCount(), 0);
+    QCOMPARE(f.Find<QLabel>("lblHitCount")->text(), QString());
   }
 };
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 #include <algorithm>
@@ -141,6 +142,27 @@ class RomViewTest : public QObject {
     QTest::keyClick(hex, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text().split(QLatin1Char(' ')).size(), 4);
     QCOMPARE(view->page().selectedTo - view->page().selectedFrom, 4);
+  }
+
+  void bytesTypedInAreUndone() {
+    Fixture f;
+    f.PutRom(64);
+    f.Run("menuROMViewer");
+    auto* view = f.Find<ui::ROMView>("ROMView");
+    QVERIFY(view);
+    QTimer::singleShot(0, view, [&] {
+      auto* form = QApplication::activeModalWidget();
+      QVERIFY(form);
+      form->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("zz"));
+      form->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
+    });
+    QTest::keyClick(f.Find<QWidget>("HexView"), Qt::Key_Insert);
+    QCOMPARE(view->page().hex.substr(0, 6), std::u16string(u"7A 7A "));
+    QAction* undo = f.Find<QAction>("menuUndoBytes");
+    QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+    undo->trigger();
+    QCOMPARE(view->page().hex.substr(0, 6), std::u16string(u"41 42 "));
+    QCOMPARE(f.state.rom.bytes[1], std::uint8_t{0x42});
   }
 };
 

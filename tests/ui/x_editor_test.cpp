@@ -151,6 +151,20 @@ class XEditorTest : public QObject {
     QCOMPARE(f.state.dialogs.records[0].dlgText, std::u16string(u"first row\r\nsecond row\r\nthird"));
     QCOMPARE(f.Row(0), QStringLiteral("first rowsecond rowthird"));
     QCOMPARE(f.Box()->toPlainText(), QStringLiteral("first row\nsecond row\nthird"));
+
+    // Edit > Undo takes the replacement back, list and text box included; then
+    // Ctrl+Z the accepted edit (saved since, so the dialogs are changed again).
+    f.Trigger("menuUndo");
+    QCOMPARE(f.state.dialogs.records[0].dlgText, std::u16string(u"first line\r\nsecond line\r\nthird"));
+    QCOMPARE(f.Row(0), QStringLiteral("first linesecond linethird"));
+    QCOMPARE(f.Box()->toPlainText(), QStringLiteral("first line\nsecond line\nthird"));
+    QVERIFY(!f.state.dialogs.changed);
+    editor->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(editor));
+    f.List()->setFocus();
+    QTest::keyClick(f.List(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.state.dialogs.records[0].dlgText, std::u16string(u"first line\r\nsecond line"));
+    QVERIFY(f.state.dialogs.changed);
   }
 
   void unacceptedEditIsAskedAboutBeforeMoving() {

@@ -26,6 +26,7 @@
 #include "editor/editor_text.h"
 #include "editor/mass_edit.h"
 #include "font/font_commands.h"
+#include "script/dialog_undo.h"
 #include "script/dialogs_file.h"
 #include "ui/editor/dialog_list_model.h"
 #include "ui/editor/dialog_properties_window.h"
@@ -207,6 +208,17 @@ void XEditorForm::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
   AddItem(file, "menuLoadDialogs", QStringLiteral("Load Dialogs"), &XEditorForm::LoadDialogsItem);
   AddItem(file, "menuSaveDialogs", QStringLiteral("Save Dialogs"), &XEditorForm::SaveDialogsItem);
+  // Ctrl+Z in the text box undoes typing there; elsewhere it undoes the last
+  // change of the dialogs (a mass operation, an accepted edit, an import).
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("Правка"));
+  edit->setObjectName(QStringLiteral("menuXEdit"));
+  QAction* undo = AddItem(edit, "menuUndo", QStringLiteral("Отменить"), &XEditorForm::UndoItem);
+  undo->setShortcut(QKeySequence::Undo);
+  connect(edit, &QMenu::aboutToShow, this, [this, undo] {
+    const auto& steps = state_.dialogs.undoSteps;
+    undo->setText(CanUndoDialogs(state_.dialogs) ? QStringLiteral("Отменить: ") + ToQ(steps.back().what)
+                                                 : QStringLiteral("Отменить"));
+  });
   QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
   propsItem_ = AddItem(view, "menuViewDLGProp", QStringLiteral("Свойства диалога"), &XEditorForm::ToggleProps);
   propsItem_->setCheckable(true);
@@ -459,6 +471,12 @@ bool XEditorForm::LeaveCurrentText() {
   }
 }
 
+bool XEditorForm::SettleBeforeExit() {
+  if (!LeaveCurrentText()) return false;
+  if (props_) props_->SettlePending();
+  return true;
+}
+
 void XEditorForm::OpenDialog(int row) {
   if (!IsDialogIndex(state_, row)) return;
   if (!LeaveCurrentText()) {
@@ -554,7 +572,9 @@ void XEditorForm::ReplaceItem() {
 void XEditorForm::LoadDialogsItem() {
   if (!LeaveCurrentText()) return;
   if (props_) props_->SettlePending();
-  RunItem([&] { LoadDialogs(state_, false); });
+  RunItem([&] {
+    if (AskToSaveDialogChanges(state_)) LoadDialogs(state_, false);
+  });
   if (!ListIsStale()) return;
   current_ = -1;
   box_->clear();
@@ -600,6 +620,13 @@ void XEditorForm::TextFont() {
 void XEditorForm::AppendItem() {
   bool changed = false;
   RunItem([&] { changed = AppendToEveryDialog(state_); });
+  AfterDialogsChanged(changed);
+}
+
+void XEditorForm::UndoItem() {
+  if (props_) props_->SettlePending();
+  bool changed = false;
+  RunItem([&] { changed = UndoDialogsChange(state_); });
   AfterDialogsChanged(changed);
 }
 

@@ -42,6 +42,9 @@ class XEditorForm : public QMainWindow {
   // Refills the list from the loaded dialogs (they may have been loaded
   // or appended from the main window meanwhile).
   void FillList();
+  // Before the program ends: an edit not accepted is asked about (Yes accepts
+  // it); false when the user chose to stay.
+  Q_INVOKABLE bool SettleBeforeExit();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -84,6 +87,7 @@ class XEditorForm : public QMainWindow {
   void ToggleProps();
   void ListFont();
   void TextFont();
+  void UndoItem();
   void AppendItem();
   void ReplaceAllItem();
   void ClearAddrsItem();

@@ -224,12 +224,30 @@ FDTeditForm::FDTeditForm(AppState& state, QWidget* parent) : QDialog(parent), st
   connect(refresh, &QPushButton::clicked, this, &FDTeditForm::LoadFromFdt);
   connect(reset, &QPushButton::clicked, this, &FDTeditForm::ResetForm);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
+  const auto edited = [this] { edited_ = true; };
+  connect(model_, &QAbstractItemModel::dataChanged, this, edited);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, edited);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, edited);
 
   if (FileExists(state_.fdt.UnknownMappingChar))
     if (auto pic = vorkat::ui::LoadPicture(state_.fdt.UnknownMappingChar)) unknownPicture_ = *pic;
   ShowSheet();
   if (state_.fdt.isLoaded) LoadFromFdt();
   ResizeWithinScreen(this, QSize(900, 600));
+}
+
+void FDTeditForm::reject() {
+  if (edited_) {
+    switch (MsgBox(state_, u"Будем сохранять изменения в FDT ?", MsgButtons::YesNoCancel, MsgIcon::Question,
+                   u"FDT editor")) {
+      case MsgAnswer::Yes:
+        if (!SaveFdt()) return;  // not saved: the editor stays open with its edits
+        break;
+      case MsgAnswer::No: break;
+      default: return;
+    }
+  }
+  QDialog::reject();
 }
 
 bool FDTeditForm::eventFilter(QObject* watched, QEvent* event) {
@@ -276,6 +294,7 @@ void FDTeditForm::LoadFromFdt() {
   for (std::size_t k = 0; k < tags.size(); ++k)
     glyphs.push_back({tags[k], k < load.store.entries.size() ? load.store.entries[k] : QImage()});
   model_->Reset(std::move(glyphs));
+  edited_ = false;
   if (!state_.fdt.FontFileName.empty()) setWindowTitle(QStringLiteral("FDT editor - ") + ToQ(state_.fdt.FontFileName));
   ShowSheet();
 }
@@ -329,15 +348,24 @@ void FDTeditForm::AskTranspColor() {
                                      u"пример: &HFFFFFF - белый\r\nвводи 0 если черный",
                                      u"Input FontTranspColor",
                                      u"&H" + HexText(static_cast<std::uint32_t>(state_.fdt.FontTranspColor)));
-  if (answer) state_.fdt.FontTranspColor = *answer;
+  if (answer && *answer != state_.fdt.FontTranspColor) {
+    state_.fdt.FontTranspColor = *answer;
+    edited_ = true;
+  }
 }
 
 void FDTeditForm::LoadUnknownPicture() {
   const std::u16string name = AskFileName(state_, false, kPictureTitle, kPictureFilters);
   if (name.empty()) return;
   auto pic = vorkat::ui::LoadPicture(name);
-  if (!pic) return;
+  if (!pic) {
+    const std::u16string error = u"Не удалось загрузить картинку " + name;
+    AppendLog(state_, error, kColourBrightRed);
+    MsgBox(state_, error, MsgButtons::Ok, MsgIcon::Error);
+    return;
+  }
   unknownPicture_ = *pic;
+  edited_ = true;
   state_.fdt.UnknownMappingChar = name;
   auto askSize = [this](std::u16string_view prompt, std::u16string_view title, int current) {
     const auto answer = AskTypedNumber(state_, prompt, title, DecText(current));
@@ -356,24 +384,30 @@ void FDTeditForm::LoadUnknownPicture() {
   ShowSheet();
 }
 
-void FDTeditForm::SaveFdt() {
+bool FDTeditForm::SaveFdt() {
   if (sheet_.isNull()) {
     MsgBox(state_, u"Для начала загрузи картинку", MsgButtons::Ok, MsgIcon::Information);
-    return;
+    return false;
   }
   if (model_->rowCount() == 0) {
     MsgBox(state_, u"Пока еще нечего сохранять...", MsgButtons::Ok, MsgIcon::Information);
-    return;
+    return false;
   }
   std::u16string name = AskFileName(state_, true, kFdtOpenTitle, kFdtOpenFilters);
-  if (name.empty()) return;
+  if (name.empty()) return false;
   name = FdtEditorFileName(name);
   std::error_code ec;
   const std::u16string current = FromPath(std::filesystem::current_path(ec));
   const auto dirAnswer = InputBox(state_, u"Введите путь к директории,\r\nкуда сохранять изображения символов",
                                   u"Pictures save directory path", FolderOf(name, current));
-  if (!dirAnswer || Trim(*dirAnswer).empty()) return;
+  if (!dirAnswer || Trim(*dirAnswer).empty()) return false;
   const std::u16string dir = JoinFolder(Trim(*dirAnswer), u"");
+  const auto failed = [this](const std::u16string& error) {
+    AppendLog(state_, error + u". FDT не сохранён", kColourBrightRed);
+    MsgBox(state_, error + u". FDT не сохранён", MsgButtons::Ok, MsgIcon::Error);
+    return false;
+  };
+  if (!std::filesystem::is_directory(ToPath(Trim(*dirAnswer)), ec)) return failed(u"Нет папки " + Trim(*dirAnswer));
 
   FdtEditorSave save;
   save.cellWidth = sheet_.width() / std::max(pCols_, 1);
@@ -384,34 +418,35 @@ void FDTeditForm::SaveFdt() {
   save.unknownCharWidth = state_.fdt.unknownCharWidth;
   for (const auto& g : model_->Glyphs()) save.tags.push_back(g.tag);
 
-  // Pictures first, then the FDT that names them.
+  // Pictures first, then the FDT that names them: an FDT is written only
+  // when every picture it names is.
   if (!unknownPicture_.isNull() && !SavePictureBmp(unknownPicture_, dir + u"unknown.bmp", Backup::RotateBak))
-    AppendLog(state_, u"Ошибка сохранения файла " + dir + u"unknown.bmp", kColourBrightRed);
+    return failed(u"Ошибка сохранения файла " + dir + u"unknown.bmp");
   const auto& glyphs = model_->Glyphs();
   for (std::size_t k = 0; k < glyphs.size(); ++k) {
     const auto file = FdtGlyphFile(dir, glyphs[k].tag, k);
     if (file && file->empty()) continue;
     if (!file || glyphs[k].picture.isNull() || !SavePictureBmp(glyphs[k].picture, *file, Backup::RotateBak))
-      AppendLog(state_, u"Ошибка сохранения файла " + file.value_or(glyphs[k].tag), kColourBrightRed);
+      return failed(u"Ошибка сохранения файла " + file.value_or(glyphs[k].tag));
   }
   const std::vector<std::u16string> lines = FdtEditorLines(save);
   std::u16string text;
   for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? u"\r\n" : u"") + lines[i];
   IoError error;
-  if (!WriteFileAtomic(name, EncodeTextFile(text, false), Backup::RotateBak, &error, state_.ctx.writeFaults)) {
-    AppendLog(state_, IoErrorText(u"Ошибка сохранения файла ", name, error), kColourBrightRed);
-    return;
-  }
+  if (!WriteFileAtomic(name, EncodeTextFile(text, false), Backup::RotateBak, &error, state_.ctx.writeFaults))
+    return failed(IoErrorText(u"Ошибка сохранения файла ", name, error));
   // The FDT in memory becomes what was written; the caller parses it again.
   state_.fdt.lines = lines;
   state_.fdt.fileName = name;
   state_.fdt.isLoaded = false;
   saved_ = true;
+  edited_ = false;
   const std::u16string a = u"Сохранили FDT в файл " + name;
   const std::u16string b = u"Сохранили изображения символов в директорию " + dir;
   AppendLog(state_, a);
   AppendLog(state_, b);
   MsgBox(state_, a + u"\r\n" + b, MsgButtons::Ok, MsgIcon::Information, u"Files saved");
+  return true;
 }
 
 void FDTeditForm::ResetForm() {
@@ -423,6 +458,7 @@ void FDTeditForm::ResetForm() {
   sheetView_->ClearMarks();
   setWindowTitle(QStringLiteral("FDT editor"));
   ShowSheet();
+  edited_ = false;
 }
 
 }  // namespace vorkat::ui

@@ -29,6 +29,10 @@ class FDTeditForm : public QDialog {
   FDTeditForm(AppState& state, QWidget* parent);
   // True once the editor saved an FDT (its lines are then the FDT's lines).
   bool Saved() const { return saved_; }
+  // Glyphs, tags or font settings changed since the FDT was loaded or saved.
+  bool Edited() const { return edited_; }
+  // Close, Escape and the window's close: edits not saved are asked about first.
+  void reject() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,7 +45,7 @@ class FDTeditForm : public QDialog {
   void EditEntry(const QModelIndex& index);
   void AskTranspColor();
   void LoadUnknownPicture();
-  void SaveFdt();
+  bool SaveFdt();
   void ResetForm();
   void ShowSheet();
 
@@ -59,5 +63,6 @@ class FDTeditForm : public QDialog {
   std::int32_t pRows_ = 0;
   std::int32_t pCols_ = 0;
   bool saved_ = false;
+  bool edited_ = false;
 };
 }  // namespace vorkat::ui

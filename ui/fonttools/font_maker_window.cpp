@@ -241,20 +241,22 @@ void FontMakerForm::MarkUnsaved(bool unsaved) {
   save_->setText(unsaved ? QStringLiteral("Save *") : QStringLiteral("Save "));
 }
 
-void FontMakerForm::SaveChar(const std::u16string& fileName) {
+bool FontMakerForm::SaveChar(const std::u16string& fileName) {
   if (!SavePictureBmp(charPicture_, fileName, Backup::RotateBak)) {
-    AppendLog(state_, u"Ошибка сохранения файла " + fileName, kColourBrightRed);
-    return;
+    const std::u16string error = u"Ошибка сохранения файла " + fileName;
+    AppendLog(state_, error, kColourBrightRed);
+    MsgBox(state_, error, MsgButtons::Ok, MsgIcon::Error);
+    return false;
   }
   MarkUnsaved(false);
+  return true;
 }
 
 void FontMakerForm::SaveCharAs() {
   const std::u16string name = AskFileName(state_, true, u"Записать картинку с буквой в файл",
                                           u"bmp Files (*.bmp)|*.bmp\r\nAll Files (*.*)|*.*");
   if (name.empty()) return;
-  SaveChar(name);
-  MsgBox(state_, u"записано!", MsgButtons::Ok, MsgIcon::Information);
+  if (SaveChar(name)) MsgBox(state_, u"записано!", MsgButtons::Ok, MsgIcon::Information);
 }
 
 void FontMakerForm::CutAll() {
@@ -299,8 +301,13 @@ void FontMakerForm::CutAll() {
     DrawCell(cell);
     YieldPoint(state_);
     if (state_.ctx.CancelRequested) break;
-    if (!SavePictureBmp(charPicture_, file, Backup::RotateBak))
-      AppendLog(state_, u"Ошибка сохранения файла " + file, kColourBrightRed);
+    if (!SavePictureBmp(charPicture_, file, Backup::RotateBak)) {
+      // An FDT naming a picture that is not there would be written for nothing.
+      const std::u16string failed = u"Ошибка сохранения файла " + file + u". FDT не записан";
+      AppendLog(state_, failed, kColourBrightRed);
+      MsgBox(state_, failed, MsgButtons::Ok, MsgIcon::Error);
+      return;
+    }
     lastWidth_ = MeasureGlyph(charPicture_, Int(transpColor_)).value_or(InkExtent{lastWidth_, 0}).width;
     // The FDT this cut writes puts 1 pixel between glyphs.
     if (auto w = romWidths.find(code); w != romWidths.end()) lastWidth_ = WidthFromAdvance(w->second, 1);

@@ -36,7 +36,7 @@ class FontMakerForm : public QWidget {
   void DrawCell(int cell);
   void Measure();
   void ClearChar();
-  void SaveChar(const std::u16string& fileName);
+  bool SaveChar(const std::u16string& fileName);  // false, said in a box and the log, when not written
   void SaveCharAs();
   void CutAll();
   void ChooseWidthTable();

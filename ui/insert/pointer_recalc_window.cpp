@@ -137,6 +137,7 @@ void RecalcPtrsForm::FieldChanged(QLineEdit* field) {
   } else if (field == gap_) {
     SetDialogsAutoGapBytes(state_, value);
   }
+  RefreshFreeSize();
 }
 
 void RecalcPtrsForm::CreateLogsToggled(bool on) {
@@ -155,7 +156,11 @@ void RecalcPtrsForm::Suggest() {
     MsgBox(state_, u"ROM еще не загружен");
     return;
   }
-  start_->setText(Decimal(SuggestFreeSpaceStart(state_.rom)));
+  // The padding at the ROM's end: an end outside the ROM, or not after the start, becomes the ROM's end.
+  const std::int32_t start = SuggestFreeSpaceStart(state_.rom);
+  start_->setText(Decimal(start));
+  const std::int32_t end = state_.insertion.FreeSpaceEndAddr;
+  if (end <= start || end > state_.rom.size()) end_->setText(Decimal(state_.rom.size()));
   RefreshFreeSize();
 }
 

@@ -22,7 +22,7 @@ int RelativeHitsModel::rowCount(const QModelIndex& parent) const {
 int RelativeHitsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 3; }
 
 QVariant RelativeHitsModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid()) return {};
+  if (role != Qt::DisplayRole || !index.isValid() || romGeneration_ != state_.rom.generation) return {};
   const RelativeHit& hit = Hit(index.row());
   switch (index.column()) {
     case 0: return ToQ(HexText(hit.offset));
@@ -50,7 +50,16 @@ void RelativeHitsModel::Show(std::u16string_view word, int width, std::vector<Re
   wordText_ = word;
   word_ = ReadRelativeWord(word, width);
   hits_ = std::move(hits);
+  romGeneration_ = state_.rom.generation;
   endResetModel();
+}
+
+bool RelativeHitsModel::ForgetIfRomChanged() {
+  if (romGeneration_ == state_.rom.generation || hits_.empty()) return false;
+  beginResetModel();
+  hits_.clear();
+  endResetModel();
+  return true;
 }
 
 }  // namespace vorkat::ui

@@ -6,6 +6,7 @@
 
 #include "core/core_state.h"
 
+#include <cstdint>
 #include <string>
 
 #include "search/relative_search.h"
@@ -30,12 +31,15 @@ class RelativeHitsModel : public QAbstractTableModel {
   const RelativeHit& Hit(int row) const { return hits_[static_cast<std::size_t>(row)]; }
   const std::u16string& WordText() const { return wordText_; }
   int Width() const { return word_.width; }
+  // Empties the list when another ROM was opened since the search; true when it did.
+  bool ForgetIfRomChanged();
 
  private:
   CoreState state_;
   std::u16string wordText_;
   RelativeWord word_;
   std::vector<RelativeHit> hits_;
+  std::uint64_t romGeneration_ = 0;  // of the ROM the hits were found in
 };
 
 }  // namespace vorkat::ui

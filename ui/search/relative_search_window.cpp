@@ -42,6 +42,7 @@ RelativeSearchForm::RelativeSearchForm(AppState& state, QWidget* parent) : State
   makeTable_ = Button(this, "btnMakeTable", QStringLiteral("Создать таблицу"));
   auto* close = Button(this, "btnClose", QStringLiteral("Закрыть"));
   for (QPushButton* b : {run_, stop, makeTable_, close}) b->setAutoDefault(false);
+  run_->setDefault(true);  // Enter in a field starts the search
   makeTable_->setEnabled(false);
 
   model_ = new RelativeHitsModel(state_, this);
@@ -79,7 +80,17 @@ RelativeSearchForm::RelativeSearchForm(AppState& state, QWidget* parent) : State
   connect(model_, &QAbstractItemModel::modelReset, this, &RelativeSearchForm::SelectionChanged);
 }
 
+void RelativeSearchForm::ForgetStaleHits() {
+  if (model_->ForgetIfRomChanged()) count_->clear();
+}
+
+void RelativeSearchForm::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) ForgetStaleHits();
+  StateWindow::changeEvent(event);
+}
+
 void RelativeSearchForm::LoadFields() {
+  ForgetStaleHits();
   // The whole ROM, unless the range was set for this ROM's size already.
   const std::size_t size = state_.rom.view().size();
   if (size == rangeRomSize_ && !end_->text().isEmpty()) return;
@@ -117,6 +128,7 @@ void RelativeSearchForm::Run() {
 }
 
 void RelativeSearchForm::MakeTable() {
+  ForgetStaleHits();
   RunCommand(state_, [&] {
     const QModelIndexList rows = hits_->selectionModel()->selectedRows();
     if (rows.isEmpty()) return;

@@ -27,7 +27,12 @@ class RelativeSearchForm : public StateWindow<QDialog> {
   RelativeSearchForm(AppState& state, QWidget* parent);
   void LoadFields() override;
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
+  // The hits of a ROM opened before the one loaded now are dropped.
+  void ForgetStaleHits();
   void Run();
   void MakeTable();
   void SelectionChanged();

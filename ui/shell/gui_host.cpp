@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include "app/recent_files.h"
 #include "app/state.h"
 #include "core/file_filters.h"
 #include "core/numbers.h"
@@ -62,16 +63,25 @@ void GuiHost::LogCleared() {
   if (form_) form_->ClearLogPane();
 }
 
+QString GuiHost::PromptStartOf(std::u16string_view filters, bool forSave) const {
+  return form_ && state_ ? ToQ(PromptStart(form_->Recent(), *state_, std::u16string(filters), forSave)) : QString();
+}
+
 std::u16string GuiHost::AskFileName(bool forSave, std::u16string_view title, std::u16string_view filters) {
-  QString name = forSave ? QFileDialog::getSaveFileName(DialogParent(), ToQ(title), QString(), ToQtFilters(filters))
-                         : QFileDialog::getOpenFileName(DialogParent(), ToQ(title), QString(), ToQtFilters(filters));
+  // The prompt starts at the last file of its kind: its folder, and its name to save under.
+  const QString start = PromptStartOf(filters, forSave);
+  QString name = forSave ? QFileDialog::getSaveFileName(DialogParent(), ToQ(title), start, ToQtFilters(filters))
+                         : QFileDialog::getOpenFileName(DialogParent(), ToQ(title), start, ToQtFilters(filters));
+  if (!name.isEmpty() && form_) form_->FileChosen(filters, FromQ(name));
   return FromQ(name);
 }
 
 std::vector<std::u16string> GuiHost::AskFileNames(std::u16string_view title, std::u16string_view filters) {
   std::vector<std::u16string> out;
-  for (const QString& n : QFileDialog::getOpenFileNames(DialogParent(), ToQ(title), QString(), ToQtFilters(filters)))
+  for (const QString& n :
+       QFileDialog::getOpenFileNames(DialogParent(), ToQ(title), PromptStartOf(filters, false), ToQtFilters(filters)))
     out.push_back(FromQ(n));
+  if (!out.empty() && form_) form_->FileChosen(filters, out.front());
   return out;
 }
 

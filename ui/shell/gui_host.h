@@ -66,6 +66,8 @@ class GuiHost : public Host {
  protected:
   // The window a question belongs to: the active window, else the main window.
   QWidget* DialogParent() const;
+  // Where a file prompt with these filters opens (the main window's recent files).
+  QString PromptStartOf(std::u16string_view filters, bool forSave) const;
 
   MainForm* form_ = nullptr;
   AppState* state_ = nullptr;

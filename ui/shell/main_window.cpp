@@ -32,6 +32,7 @@
 #include "ui/shell/menu_keys.h"
 #include "ui/shell/run_command.h"
 #include "ui/shell/user_guide_window.h"
+#include "ui/shell/window_state.h"
 
 namespace vorkat::ui {
 namespace {
@@ -57,6 +58,7 @@ const MenuItem kMenus[] = {
     {"menuOpen", "menuReadBPS", "BPS"},
     {"menuOpen", "menuOpOrigRom", "Original ROM"},
     {"menuFile", "menuSave", "Save", true},
+    {"menuSave", "menuSaveRom", "ROM"},
     {"menuSave", "menuSaveTable", "Table"},
     {"menuSave", "menuSaveDialogsFile", "Dialogs as"},
     {"menuSave", "menuSaveROMas", "ROM as"},
@@ -73,6 +75,7 @@ const MenuItem kMenus[] = {
     {"menuImport", "menuImportPO", "gettext PO"},
     {"menuImport", "menuImportXLIFF", "XLIFF 1.2"},
     {"menuImport", "menuImportCSV", "CSV"},
+    {"menuFile", "menuRecent", "Последние файлы", true},
     {"menuFile", "menuExit", "Exit"},
     {"", "menuTools", "Tools", true},
     {"menuTools", "menuApplyIPStoROM", "Применить IPS к ROM"},
@@ -158,6 +161,7 @@ const Toggle kToggles[] = {
 QKeySequence ShortcutOf(const QString& name) {
   if (name == QLatin1String("menuOpenRom")) return QKeySequence::Open;
   if (name == QLatin1String("menuOpenDialog")) return QKeySequence(Qt::CTRL | Qt::Key_D);
+  if (name == QLatin1String("menuSaveRom")) return QKeySequence::Save;
   if (name == QLatin1String("menuXXEditor")) return QKeySequence(Qt::CTRL | Qt::Key_E);
   if (name == QLatin1String("menuROMViewer")) return QKeySequence(Qt::CTRL | Qt::Key_R);
   if (name == QLatin1String("menuRunBatch")) return QKeySequence(Qt::CTRL | Qt::Key_B);
@@ -237,6 +241,8 @@ MainForm::MainForm(AppState& state, QWidget* parent) : QMainWindow(parent), stat
   FocusMenuBarWithF10(this, menuBar());
 
   BuildMenus();
+  if (QMenu* recent = findChild<QMenu*>(QStringLiteral("menuRecent")))
+    connect(recent, &QMenu::aboutToShow, this, &MainForm::FillRecentMenu);
   AddMnemonics(menuBar());
   SyncCheckMarks();
   UpdateStatus();
@@ -324,9 +330,10 @@ void MainForm::UpdateStatus() {
   parts << (state_.rom.isLoaded
                 ? QStringLiteral("ROM: %1 (%2 байт)").arg(ToQ(FileNameOf(state_.rom.fileName))).arg(state_.rom.size())
                 : QStringLiteral("ROM не загружен"));
-  parts << (state_.table.isLoaded
-                ? QStringLiteral("таблица: %1, %2 кодов").arg(ToQ(state_.table.type)).arg(state_.table.tokenCount)
-                : QStringLiteral("таблица не загружена"));
+  parts << (state_.table.isLoaded ? QStringLiteral("таблица: %1, %2 кодов%3")
+                                        .arg(ToQ(state_.table.type), QString::number(state_.table.tokenCount),
+                                             state_.table.changed ? QStringLiteral(" (изменена)") : QString())
+                                  : QStringLiteral("таблица не загружена"));
   parts << (state_.dialogs.isLoaded ? QStringLiteral("диалогов: %1%2")
                                           .arg(state_.dialogs.lastIndex + 1)
                                           .arg(state_.dialogs.changed ? QStringLiteral(" (изменены)") : QString())
@@ -344,9 +351,52 @@ void MainForm::UpdateStatus() {
   errors_->setVisible(state_.ctx.errorLinesLogged > 0);
 }
 
+void MainForm::UseRecentFiles(const QString& path) {
+  recentPath_ = path;
+  LoadRecentFiles(recent_, path);
+}
+
+void MainForm::SaveRecent() {
+  if (!recentPath_.isEmpty()) SaveRecentFiles(recent_, recentPath_);
+}
+
+void MainForm::FileChosen(std::u16string_view filters, const std::u16string& name) {
+  recent_.lastChosen[std::u16string(filters)] = name;
+  SaveRecent();
+}
+
+void MainForm::FillRecentMenu() {
+  QMenu* menu = findChild<QMenu*>(QStringLiteral("menuRecent"));
+  menu->clear();
+  constexpr struct {
+    RecentKind kind;
+    const char* caption;
+  } kKinds[] = {{RecentKind::Rom, "ROM"}, {RecentKind::Table, "Таблица"}, {RecentKind::Dialogs, "Диалоги"}};
+  int n = 0;
+  for (const auto& k : kKinds) {
+    for (const std::u16string& name : recent_.List(k.kind)) {
+      // An '&' in a file name is a letter, not a mnemonic.
+      QAction* a = menu->addAction(QString::fromUtf8(k.caption) + QStringLiteral(": ") +
+                                   ToQ(name).replace(QLatin1Char('&'), QStringLiteral("&&")));
+      a->setObjectName(QStringLiteral("menuRecentFile%1").arg(n++));
+      connect(a, &QAction::triggered, this, [this, kind = k.kind, name] {
+        if (IsBusy(state_)) {
+          QApplication::beep();
+          return;
+        }
+        RunCommand(state_, [&] { OpenRecentFile(state_, recent_, kind, name); });
+        SaveRecent();
+        AfterCommand();
+      });
+    }
+  }
+  if (n == 0) menu->addAction(QStringLiteral("(пусто)"))->setEnabled(false);
+}
+
 void MainForm::AfterCommand() {
   FlushLog();
   SyncCheckMarks();
+  if (NoteLoadedFiles(recent_, state_)) SaveRecent();
   if (IsBusy(state_)) return;
   if (closeAfterOperation_) {
     // The user chose to stop the operation and leave: the normal exit sequence runs now.
@@ -452,6 +502,15 @@ void MainForm::closeEvent(QCloseEvent* event) {
       state_.ctx.CancelRequested = true;
     }
     return;
+  }
+  // A window holding an edit of its own (the X-Editor's text box) settles it first.
+  for (QWidget* w : findChildren<QWidget*>()) {
+    bool settled = true;
+    if (w->metaObject()->indexOfMethod("SettleBeforeExit()") >= 0 &&
+        QMetaObject::invokeMethod(w, "SettleBeforeExit", Q_RETURN_ARG(bool, settled)) && !settled) {
+      event->ignore();
+      return;
+    }
   }
   if (!state_.ctx.exitRequested) ExitProgram(state_);
   if (!state_.ctx.exitRequested) {  // the dialogs could not be saved and the user stays

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/recent_files.h"
 #include "core/host.h"
 
 class QAction;
@@ -43,6 +44,12 @@ class MainForm : public QMainWindow {
   void AfterCommand();
   QAction* Action(const QString& objectName) const;
 
+  // The recent files and the file prompts' last files, read from `path` and kept there.
+  void UseRecentFiles(const QString& path);
+  const RecentFiles& Recent() const { return recent_; }
+  // A file chosen in a prompt: the next prompt with the same filters starts there.
+  void FileChosen(std::u16string_view filters, const std::u16string& name);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -54,6 +61,9 @@ class MainForm : public QMainWindow {
   void LeaveBusy();
   // Shows the lines logged before the window was made.
   void ShowEarlierLog();
+  // File > Последние файлы, filled each time it opens.
+  void FillRecentMenu();
+  void SaveRecent();
 
   struct PendingLine {
     std::u16string text;
@@ -76,6 +86,8 @@ class MainForm : public QMainWindow {
   bool busyShown_ = false;
   bool exiting_ = false;
   bool closeAfterOperation_ = false;
+  RecentFiles recent_;
+  QString recentPath_;  // empty: kept for this run only
 };
 
 }  // namespace vorkat::ui

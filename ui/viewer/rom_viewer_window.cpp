@@ -297,6 +297,11 @@ void ROMView::BuildMenus() {
   useTable_ = add(edit, "menuUseTrTable", QStringLiteral("Использовать таблицу (U)"), [this] { ToggleTable(); });
   useTable_->setCheckable(true);
   add(edit, "menuDirectVorkatText", QStringLiteral("Втавить строку байт (INS)"), [this] { OpenDirectText(); });
+  // Takes back the bytes written by hand, the newest first.
+  add(edit, "menuUndoBytes", QStringLiteral("Отменить запись байт"), [this] {
+    if (!RunCommand(state_, [&] { UndoRomEdit(state_); })) QApplication::beep();
+    Redraw();
+  })->setShortcut(QKeySequence::Undo);
   AddMnemonics(bar);
   FocusMenuBarWithF10(this, bar);
 }
