@@ -145,7 +145,7 @@ class ScreenshotsTest : public QObject {
     auto* offset = tiles->findChild<QLineEdit*>(QStringLiteral("fldTilesOffset"));
     offset->setText(QStringLiteral("&hC000"));
     Q_EMIT offset->returnPressed();
-    tiles->resize(760, 560);
+    ui::ResizeWithinScreen(tiles, QSize(760, 560));
     Take(tiles, "rom_tiles");
     tiles->close();
 
