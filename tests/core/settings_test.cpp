@@ -112,8 +112,18 @@ TEST_F(SettingsFixture, NumberOfTextCharsHasAFloorOfTwo) {
 TEST_F(SettingsFixture, PointerFormatReadsInAnyCaseAndFallsBackToGba) {
   Load(u"PointerFormat=gb16 'f\r\n");
   EXPECT_EQ(state.ctx.settings.PtrFormat, PointerFormat::GB16);
-  Load(u"PointerFormat=GB32 'f\r\n");
-  EXPECT_EQ(state.ctx.settings.PtrFormat, PointerFormat::GBA);
+  Load(u"PointerFormat=OFFSET,2,&h10000,BE 'f\r\n");
+  EXPECT_EQ(state.ctx.settings.PtrFormat, PointerFormat::Offset(2, 0x10000, true));
+  EXPECT_EQ(state.ctx.log.text.find(u"не распознан"), std::u16string::npos);
+  // A value the program cannot read is named, not replaced silently at the exit.
+  for (const char16_t* wrong : {u"GB32", u"OFFSET,5,0", u"OFFSET,2,-16"}) {
+    const std::size_t logged = state.ctx.log.text.size();
+    Load(u"PointerFormat=" + std::u16string(wrong) + u" 'f\r\n");
+    EXPECT_EQ(state.ctx.settings.PtrFormat, PointerFormat::GBA);
+    EXPECT_NE(state.ctx.log.text.find(u"Формат указателей '" + std::u16string(wrong) + u"' в файле настроек", logged),
+              std::u16string::npos)
+        << ToUtf8(state.ctx.log.text);
+  }
 }
 
 TEST_F(SettingsFixture, FlagsReadInAnyCaseWithTheirDefaults) {
