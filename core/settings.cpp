@@ -161,7 +161,8 @@ std::u16string SettingsFileText(const Settings& s) {
   key(u"interletterspacing=", Trim(s.interletterspacing), u" 'расстояние между символами (в пикселах) для Vivorure'а");
   key(u"LastBGFileName=", Trim(TextToMarkupCopy(s.LastBGFileName)),
       u" 'имя последней использованной фоновой картинки в Vivorure'e");
-  key(u"PointerFormat=", PointerFormatName(s.PtrFormat), u" 'формат указателей: GBA, GB16, GB24 или GB24R");
+  key(u"PointerFormat=", PointerFormatName(s.PtrFormat),
+      u" 'формат указателей: GBA, GB16, GB24, GB24R или OFFSET,ширина,база[,BE]");
   return out;
 }
 

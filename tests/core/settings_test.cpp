@@ -64,7 +64,7 @@ TEST_F(SettingsFixture, SavedFileHasTheExactLayout) {
   EXPECT_EQ(lines[18].substr(0, 38), u"DialogAttrDelimStr=<$VBCRLF>¶<$VBCRLF>");
   EXPECT_EQ(lines[22], u"StartExtrFromAddr=-5 'адрес начала откуда мы в прошлый раз начинали вынимать текст");
   // The pointer format comes after the older keys, which keep their places.
-  EXPECT_EQ(lines[27], u"PointerFormat=GBA 'формат указателей: GBA, GB16, GB24 или GB24R");
+  EXPECT_EQ(lines[27], u"PointerFormat=GBA 'формат указателей: GBA, GB16, GB24, GB24R или OFFSET,ширина,база[,BE]");
   EXPECT_EQ(lines[28], u"");
   // The file is Windows-1251: "Э" is one byte 0xDD.
   EXPECT_EQ(dir.Read("vorkat2.ini")[0], 0xDD);
