@@ -194,3 +194,11 @@ TEST_F(OffsetPointers, InPlaceFieldsArePaddedAndTooLongOnesAreNamed) {
   result = CheckInsertion(state);
   EXPECT_EQ(result.Count(VerifyProblemKind::TextBytes), 1u);
 }
+
+TEST_F(OffsetPointers, ATableCountPastTheRomIsReadToTheRomsEndAndNamed) {
+  Use(u"OFFSET,2,&h10000");
+  // A count typed far too large reads what the ROM holds, with no room reserved for the rest.
+  ASSERT_TRUE(DeclarePointerTable(state, 0x1FFF0, 0x7FFFFFFF, 2, dir.File("table.txt")));
+  EXPECT_EQ(CountLinesStartingWith(state, u"Таблица выходит за конец ROM'а: не прочитано записей 2147483639"), 1);
+  EXPECT_NE(dir.ReadText("table.txt").find(u"Всего найдено поинтеров  8"), std::u16string::npos);
+}
