@@ -18,7 +18,8 @@ std::optional<OriginalPlace> OriginalPlaceOf(const DialogRecord& dlg) {
 InPlaceFit FitInPlace(const InsertOptions& options, const DialogRecord& dlg, std::int64_t length) {
   if (!options.InPlace) return InPlaceFit::NotInPlace;
   const std::optional<OriginalPlace> place = OriginalPlaceOf(dlg);
-  if (!place) return InPlaceFit::NotInPlace;
+  // A field without a place would go to free space, where no pointer leads.
+  if (!place) return IsPointerChangeOff(dlg) ? InPlaceFit::NoPlace : InPlaceFit::NotInPlace;
   if (length <= place->size) return InPlaceFit::Fits;
   return IsPointerChangeOff(dlg) ? InPlaceFit::TooLong : InPlaceFit::NotInPlace;
 }
@@ -27,6 +28,11 @@ std::u16string FieldTooLongText(const DialogRecord& dlg, std::int64_t length) {
   const std::optional<OriginalPlace> place = OriginalPlaceOf(dlg);
   return u"Dialog ID=" + dlg.dlgID + u": перевод (" + DecText(length) + u" байт) длиннее поля (" +
          DecText(place ? place->size : 0) + u" байт), в поле не вставлен";
+}
+
+std::u16string FieldWithoutPlaceText(const DialogRecord& dlg) {
+  return u"Dialog ID=" + dlg.dlgID + u": место поля не известно (ExtractedFromAddr '" + Trim(dlg.ExtractedFromAddr) +
+         u"', OldDlgSize '" + Trim(dlg.OldDlgSize) + u"'), в поле не вставлен";
 }
 
 std::optional<std::uint8_t> ParsePadByte(std::u16string_view text) {

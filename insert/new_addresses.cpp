@@ -72,6 +72,7 @@ struct CalcWarnings {
   WarningLimit newOutOfReach{u"Сообщения о новых адресах вне досягаемости указателя"};
   WarningLimit bankFull{u"Сообщения о диалогах, не поместившихся в свой банк"};
   WarningLimit fieldTooShort{u"Сообщения о переводах длиннее своего поля"};
+  WarningLimit fieldNoPlace{u"Сообщения о полях без места"};
   WarningLimit unknownTokens = UnknownTokenWarnings();
 
   void Summarise(Context& ctx) {
@@ -79,6 +80,7 @@ struct CalcWarnings {
     oldOutOfReach.Summarise(ctx, kColourDarkRed);
     bankFull.Summarise(ctx, kColourDarkRed);
     fieldTooShort.Summarise(ctx, kColourBrightRed);
+    fieldNoPlace.Summarise(ctx, kColourBrightRed);
     newOutOfReach.Summarise(ctx, kColourBrightRed);
     unknownTokens.Summarise(ctx, kColourDarkRed);
   }
@@ -103,10 +105,10 @@ std::u16string OldPointerText(Context& ctx, const DialogRecord& dlg, std::int32_
 }
 
 // The in-place option's verdict: a dialog that fits goes where it came from
-// and takes no free space; a fixed field too long gets no place (reported).
-// True when it decided.
+// and takes no free space; a fixed field too long or without a known place
+// gets no place (reported). True when it decided.
 bool PlacedByInPlaceOption(Context& ctx, const InsertOptions& options, const DialogRecord& dlg,
-                           DialogPlacement& placement, PlacementPlan& plan, WarningLimit& tooLong) {
+                           DialogPlacement& placement, PlacementPlan& plan, CalcWarnings& warnings) {
   const InPlaceFit fit = FitInPlace(options, dlg, placement.size);
   if (fit == InPlaceFit::Fits) {
     placement.at = OriginalPlaceOf(dlg)->at;
@@ -115,9 +117,14 @@ bool PlacedByInPlaceOption(Context& ctx, const InsertOptions& options, const Dia
     plan.savedBytes += placement.size;
     return true;
   }
+  if (fit == InPlaceFit::NoPlace) {
+    ++plan.tooLongFields;
+    if (warnings.fieldNoPlace.Allow()) AppendLog(ctx, FieldWithoutPlaceText(dlg), kColourBrightRed);
+    return true;
+  }
   if (fit != InPlaceFit::TooLong) return false;
   ++plan.tooLongFields;
-  if (tooLong.Allow()) AppendLog(ctx, FieldTooLongText(dlg, placement.size), kColourBrightRed);
+  if (warnings.fieldTooShort.Allow()) AppendLog(ctx, FieldTooLongText(dlg, placement.size), kColourBrightRed);
   return true;
 }
 
@@ -226,7 +233,7 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
         static_cast<std::int64_t>(Encode(ctx, table, codecOptions, dlg.dlgText, &warnings.unknownTokens).size());
     placement.size = len;
 
-    if (PlacedByInPlaceOption(ctx, options, dlg, placement, plan, warnings.fieldTooShort)) continue;
+    if (PlacedByInPlaceOption(ctx, options, dlg, placement, plan, warnings)) continue;
 
     std::int64_t* cursor = &cur;
     std::int64_t end = spaceEnd;

@@ -202,3 +202,31 @@ TEST_F(OffsetPointers, ATableCountPastTheRomIsReadToTheRomsEndAndNamed) {
   EXPECT_EQ(CountLinesStartingWith(state, u"Таблица выходит за конец ROM'а: не прочитано записей 2147483639"), 1);
   EXPECT_NE(dir.ReadText("table.txt").find(u"Всего найдено поинтеров  8"), std::u16string::npos);
 }
+
+TEST_F(OffsetPointers, AFixedFieldWithoutAKnownPlaceIsNamedAndWrittenNowhere) {
+  Use(u"OFFSET,2,&h10000");
+  state.insertOptions.InPlace = true;
+  DialogRecord& noAddress = AddDialog(state, u"no address", u"Blade<$END>");
+  noAddress.OldDlgSize = u"8";
+  noAddress.DoPointerChange = u"N";
+  DialogRecord& noSize = AddDialog(state, u"no size", u"Shield<$END>");
+  noSize.ExtractedFromAddr = u"3008";
+  noSize.DoPointerChange = u"N";
+  state.insertion.FreeSpaceStartAddr = 0x10100;
+  state.insertion.FreeSpaceEndAddr = 0x10200;
+  CalcNewAddresses(state);
+  // No free space taken for a text that no pointer would lead to, and the field stays a field.
+  EXPECT_EQ(state.insertion.FreeSpaceStartAddr, 0x10100);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_TRUE(Dialog(state, i).NewDlgAddr.empty()) << i;
+    EXPECT_EQ(Dialog(state, i).DoPointerChange, u"N") << i;
+  }
+  EXPECT_EQ(ColourOf(state,
+                     u"Dialog ID=no size: место поля не известно (ExtractedFromAddr '3008', OldDlgSize ''), в поле не "
+                     u"вставлен"),
+            kColourBrightRed);
+  InsertDialogs(state);
+  EXPECT_EQ(RomAt(state, 0x10100, 8), Bytes8(8, 0x00));
+  const VerifyResult result = CheckInsertion(state);
+  EXPECT_EQ(result.Count(VerifyProblemKind::FieldWithoutPlace), 2u) << ToUtf8(VerifyReportText(state, result));
+}
