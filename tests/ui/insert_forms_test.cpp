@@ -155,6 +155,20 @@ class InsertFormsTest : public QObject {
     QVERIFY(f.state.ctx.log.text.find(u"Начинаем расчет") == std::u16string::npos);
   }
 
+  void anEmptyPadByteIsRefusedWhenPlacingInPlace() {
+    Fixture f;
+    f.state.dialogs.isLoaded = true;
+    f.state.insertOptions.PadByte = 0xFF;
+    f.Open();
+    f.Find<QCheckBox>("fldInPlace")->setChecked(true);
+    f.Field("fldPadByte")->clear();
+    f.Click("btnOK");
+    QVERIFY(f.main->findChild<QWidget*>(QStringLiteral("RecalcPtrsandInsert"))->isVisible());
+    QVERIFY(!f.host.messages.empty());
+    QVERIFY(f.host.messages.back().text.find(u"остаток заполнять байтом (hex)") != std::u16string::npos);
+    QVERIFY(f.state.ctx.log.text.find(u"Начинаем расчет") == std::u16string::npos);
+  }
+
   void continueWithoutDialogsOnlyReports() {
     Fixture f;
     f.Open();
