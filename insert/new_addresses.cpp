@@ -110,6 +110,7 @@ std::u16string OldPointerText(Context& ctx, const DialogRecord& dlg, std::int32_
 bool PlacedByInPlaceOption(Context& ctx, const InsertOptions& options, const DialogRecord& dlg,
                            DialogPlacement& placement, PlacementPlan& plan, CalcWarnings& warnings) {
   const InPlaceFit fit = FitInPlace(options, dlg, placement.size);
+  if (options.InPlace && fit == InPlaceFit::NotInPlace && !OriginalPlaceOf(dlg)) ++plan.placeUnknown;
   if (fit == InPlaceFit::Fits) {
     placement.at = OriginalPlaceOf(dlg)->at;
     placement.inPlace = true;
@@ -334,6 +335,12 @@ void CalcNewAddresses(InsertState state) {
   if (state.insertOptions.InPlace)
     AppendLog(state, u"На место оригинала легли диалогов:" + NumText(static_cast<long long>(plan.inPlace)) +
                          u", свободного места сэкономлено байт:" + NumText(plan.savedBytes));
+  // Dumps made before OldDlgSize was written, or an attribute list without it, leave the option nothing to do.
+  if (plan.placeUnknown > 0)
+    AppendLog(state,
+              u"Место оригинала не известно (нет ExtractedFromAddr или OldDlgSize) у диалогов:" +
+                  NumText(static_cast<long long>(plan.placeUnknown)) + u", они идут в 'пустое' место",
+              kColourDarkRed);
   AppendLog(state, u"Завершен процесс расчета новых адресов (для вставки) для диалогов в ROM");
   if (plan.unplaced > 0)
     AppendLog(state,

@@ -203,7 +203,7 @@ TEST_F(OffsetPointers, ATableCountPastTheRomIsReadToTheRomsEndAndNamed) {
   EXPECT_NE(dir.ReadText("table.txt").find(u"Всего найдено поинтеров  8"), std::u16string::npos);
 }
 
-TEST_F(OffsetPointers, AFixedFieldWithoutAKnownPlaceIsNamedAndWrittenNowhere) {
+TEST_F(OffsetPointers, FieldsAndTextsWithoutAKnownPlaceAreNamed) {
   Use(u"OFFSET,2,&h10000");
   state.insertOptions.InPlace = true;
   DialogRecord& noAddress = AddDialog(state, u"no address", u"Blade<$END>");
@@ -214,9 +214,17 @@ TEST_F(OffsetPointers, AFixedFieldWithoutAKnownPlaceIsNamedAndWrittenNowhere) {
   noSize.DoPointerChange = u"N";
   state.insertion.FreeSpaceStartAddr = 0x10100;
   state.insertion.FreeSpaceEndAddr = 0x10200;
+  // A text dumped without its length moves to free space, and the option says why.
+  AddDialog(state, u"line", u"Hi<$END>").ExtractedFromAddr = u"10000";
   CalcNewAddresses(state);
+  EXPECT_EQ(CountLinesStartingWith(state,
+                                   u"Место оригинала не известно (нет ExtractedFromAddr или OldDlgSize) у "
+                                   u"диалогов: 1"),
+            1);
+  EXPECT_EQ(Dialog(state, 2).NewDlgAddr, u"10100");
   // No free space taken for a text that no pointer would lead to, and the field stays a field.
-  EXPECT_EQ(state.insertion.FreeSpaceStartAddr, 0x10100);
+  const std::int32_t after = state.insertion.FreeSpaceStartAddr;
+  EXPECT_EQ(after, 0x10100 + 3 + state.insertion.DialogsAutoGapBytes);
   for (int i = 0; i < 2; ++i) {
     EXPECT_TRUE(Dialog(state, i).NewDlgAddr.empty()) << i;
     EXPECT_EQ(Dialog(state, i).DoPointerChange, u"N") << i;
@@ -226,7 +234,7 @@ TEST_F(OffsetPointers, AFixedFieldWithoutAKnownPlaceIsNamedAndWrittenNowhere) {
                      u"вставлен"),
             kColourBrightRed);
   InsertDialogs(state);
-  EXPECT_EQ(RomAt(state, 0x10100, 8), Bytes8(8, 0x00));
+  EXPECT_EQ(RomAt(state, static_cast<std::size_t>(after), 8), Bytes8(8, 0x00));
   const VerifyResult result = CheckInsertion(state);
   EXPECT_EQ(result.Count(VerifyProblemKind::FieldWithoutPlace), 2u) << ToUtf8(VerifyReportText(state, result));
 }
