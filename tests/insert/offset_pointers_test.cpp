@@ -238,3 +238,35 @@ TEST_F(OffsetPointers, FieldsAndTextsWithoutAKnownPlaceAreNamed) {
   const VerifyResult result = CheckInsertion(state);
   EXPECT_EQ(result.Count(VerifyProblemKind::FieldWithoutPlace), 2u) << ToUtf8(VerifyReportText(state, result));
 }
+
+TEST_F(OffsetPointers, AnOriginalsPlacePastTheRomsEndIsNoPlace) {
+  Use(u"OFFSET,2,&h10000");
+  state.insertOptions.InPlace = true;
+  PutText(0x1FFFC, "End");
+  PutBytes(state, 0x8000, {0xFC, 0xFF});
+  DialogRecord& line = AddDialog(state, u"line", u"Fin<$END>");  // fits its 16 bytes, which the ROM has not
+  line.ExtractedFromAddr = u"1FFFC";
+  line.OldDlgSize = u"16";
+  line.PtrsAddrZones = u"32768:32769";
+  DialogRecord& field = AddDialog(state, u"field", u"Axe<$END>");
+  field.ExtractedFromAddr = u"1FFF8";
+  field.OldDlgSize = u"16";
+  field.DoPointerChange = u"N";
+  state.insertion.FreeSpaceStartAddr = 0x10100;
+  state.insertion.FreeSpaceEndAddr = 0x10200;
+  CalcNewAddresses(state);
+  EXPECT_EQ(Dialog(state, 0).NewDlgAddr, u"10100") << "to free space, not counted as in place";
+  EXPECT_TRUE(Dialog(state, 1).NewDlgAddr.empty());
+  EXPECT_EQ(ColourOf(state,
+                     u"Dialog ID=field: место оригинала (1FFF8, 16 байт) выходит за конец ROM'а (131072 байт), в поле "
+                     u"не вставлен"),
+            kColourBrightRed);
+  EXPECT_EQ(CountLinesStartingWith(state, u"На место оригинала легли диалогов: 0"), 1);
+  InsertDialogs(state);
+  EXPECT_EQ(RomAt(state, 0x8000, 2), (Bytes8{0x00, 0x01}));
+  EXPECT_EQ(RomAt(state, 0x1FFF8, 4), Bytes8(4, 0x00)) << "the field is not written";
+  // The moved line checks clean; the field unwritten is found.
+  const VerifyResult result = CheckInsertion(state);
+  ASSERT_FALSE(result.problems.empty());
+  for (const VerifyProblem& p : result.problems) EXPECT_EQ(p.dialog, 1) << ToUtf8(VerifyReportText(state, result));
+}
