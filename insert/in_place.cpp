@@ -1,5 +1,7 @@
 #include "insert/in_place.h"
 
+#include <algorithm>
+
 #include "codec/hex_digits.h"
 #include "core/numbers.h"
 #include "core/text.h"
@@ -9,7 +11,15 @@
 namespace vorkat {
 
 std::optional<OriginalPlace> OriginalPlaceOf(const DialogRecord& dlg) {
-  const std::int32_t at = HexTextToLong(dlg.ExtractedFromAddr);
+  // Only an address written as one: the lenient reading takes "n/a" for 0, the ROM's header.
+  const std::u16string address = Trim(dlg.ExtractedFromAddr);
+  std::u16string_view digits = address;
+  if (digits.starts_with(u"&h") || digits.starts_with(u"&H") || digits.starts_with(u"0x") || digits.starts_with(u"0X"))
+    digits.remove_prefix(2);
+  if (digits.empty() || digits.size() > 8 ||
+      !std::all_of(digits.begin(), digits.end(), [](char16_t c) { return HexDigitValue(c) >= 0; }))
+    return std::nullopt;
+  const std::int32_t at = HexTextToLong(digits);
   const std::optional<std::int32_t> size = ParseTypedInt(dlg.OldDlgSize);
   if (at < 0 || !size || *size <= 0) return std::nullopt;
   return OriginalPlace{at, *size};

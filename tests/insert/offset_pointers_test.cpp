@@ -212,6 +212,11 @@ TEST_F(OffsetPointers, FieldsAndTextsWithoutAKnownPlaceAreNamed) {
   DialogRecord& noSize = AddDialog(state, u"no size", u"Shield<$END>");
   noSize.ExtractedFromAddr = u"3008";
   noSize.DoPointerChange = u"N";
+  // An address that is none is not read as 0, the ROM's header.
+  DialogRecord& notAnAddress = AddDialog(state, u"not an address", u"Bow<$END>");
+  notAnAddress.ExtractedFromAddr = u"n/a";
+  notAnAddress.OldDlgSize = u"8";
+  notAnAddress.DoPointerChange = u"N";
   state.insertion.FreeSpaceStartAddr = 0x10100;
   state.insertion.FreeSpaceEndAddr = 0x10200;
   // A text dumped without its length moves to free space, and the option says why.
@@ -221,11 +226,11 @@ TEST_F(OffsetPointers, FieldsAndTextsWithoutAKnownPlaceAreNamed) {
                                    u"Место оригинала не известно (нет ExtractedFromAddr или OldDlgSize) у "
                                    u"диалогов: 1"),
             1);
-  EXPECT_EQ(Dialog(state, 2).NewDlgAddr, u"10100");
+  EXPECT_EQ(Dialog(state, 3).NewDlgAddr, u"10100");
   // No free space taken for a text that no pointer would lead to, and the field stays a field.
   const std::int32_t after = state.insertion.FreeSpaceStartAddr;
   EXPECT_EQ(after, 0x10100 + 3 + state.insertion.DialogsAutoGapBytes);
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < 3; ++i) {
     EXPECT_TRUE(Dialog(state, i).NewDlgAddr.empty()) << i;
     EXPECT_EQ(Dialog(state, i).DoPointerChange, u"N") << i;
   }
@@ -235,8 +240,9 @@ TEST_F(OffsetPointers, FieldsAndTextsWithoutAKnownPlaceAreNamed) {
             kColourBrightRed);
   InsertDialogs(state);
   EXPECT_EQ(RomAt(state, static_cast<std::size_t>(after), 8), Bytes8(8, 0x00));
+  EXPECT_EQ(RomAt(state, 0, 8), Bytes8(8, 0x00));
   const VerifyResult result = CheckInsertion(state);
-  EXPECT_EQ(result.Count(VerifyProblemKind::FieldWithoutPlace), 2u) << ToUtf8(VerifyReportText(state, result));
+  EXPECT_EQ(result.Count(VerifyProblemKind::FieldWithoutPlace), 3u) << ToUtf8(VerifyReportText(state, result));
 }
 
 TEST_F(OffsetPointers, AnOriginalsPlacePastTheRomsEndIsNoPlace) {
