@@ -67,13 +67,17 @@ void LoadSettings(Context& ctx) {
   }
   if (buffer.size() <= 1) buffer.assign(5, 0);
 
-  if (buffer[0] == 0xFF && buffer[1] == 0xFE) {
-    s.iniWasUnicode = true;
-    ApplySettingsText(s, DecodeTextFile(buffer));
-  } else {
-    s.iniWasUnicode = false;
-    ApplySettingsText(s, FromCp1251(buffer.data(), buffer.size()));
-  }
+  s.iniWasUnicode = buffer[0] == 0xFF && buffer[1] == 0xFE;
+  const std::u16string text = s.iniWasUnicode ? DecodeTextFile(buffer) : FromCp1251(buffer.data(), buffer.size());
+  ApplySettingsText(s, text);
+  // A format the program cannot read would be replaced by GBA at the exit without a word.
+  const std::u16string format = GetIniValue(text, u"PointerFormat=");
+  if (!Trim(format).empty() && !ParsePointerFormat(format))
+    AppendLog(ctx,
+              u"Формат указателей '" + format + u"' в файле настроек " + s.iniPath +
+                  u" не распознан (бывают GBA, GB16, GB24, GB24R и OFFSET,ширина,база[,BE]), взят " +
+                  PointerFormatName(s.PtrFormat),
+              kColourBrightRed);
 }
 
 void ApplySettingsText(Settings& s, std::u16string_view text) {
@@ -157,7 +161,8 @@ std::u16string SettingsFileText(const Settings& s) {
   key(u"interletterspacing=", Trim(s.interletterspacing), u" 'расстояние между символами (в пикселах) для Vivorure'а");
   key(u"LastBGFileName=", Trim(TextToMarkupCopy(s.LastBGFileName)),
       u" 'имя последней использованной фоновой картинки в Vivorure'e");
-  key(u"PointerFormat=", PointerFormatName(s.PtrFormat), u" 'формат указателей: GBA, GB16, GB24 или GB24R");
+  key(u"PointerFormat=", PointerFormatName(s.PtrFormat),
+      u" 'формат указателей: GBA, GB16, GB24, GB24R или OFFSET,ширина,база[,BE]");
   return out;
 }
 

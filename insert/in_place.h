@@ -34,6 +34,7 @@ enum class InPlaceFit : std::uint8_t {
   NotInPlace,  // the option is off, or the original's place is not known: as without the option
   Fits,        // goes where the original stood, padded to its length
   TooLong,     // a fixed field whose translation is longer than the field: not written
+  NoPlace,     // a fixed field whose original's place is not known: not written (it has no pointer to move)
 };
 InPlaceFit FitInPlace(const InsertOptions& options, const DialogRecord& dlg, std::int64_t length);
 
@@ -41,6 +42,9 @@ InPlaceFit FitInPlace(const InsertOptions& options, const DialogRecord& dlg, std
 // fixed field that does not fit, shared by the calculation, the insertion
 // and the verification.
 std::u16string FieldTooLongText(const DialogRecord& dlg, std::int64_t length);
+// "Dialog ID=…: место поля не известно …": the report of a fixed field
+// without ExtractedFromAddr or OldDlgSize, shared the same way.
+std::u16string FieldWithoutPlaceText(const DialogRecord& dlg);
 
 // A pad byte as typed: one or two hexadecimal digits, "&h" or "0x" before
 // them allowed; nullopt for anything else.

@@ -72,6 +72,8 @@ struct CalcWarnings {
   WarningLimit newOutOfReach{u"Сообщения о новых адресах вне досягаемости указателя"};
   WarningLimit bankFull{u"Сообщения о диалогах, не поместившихся в свой банк"};
   WarningLimit fieldTooShort{u"Сообщения о переводах длиннее своего поля"};
+  WarningLimit fieldNoPlace{u"Сообщения о полях без места"};
+  WarningLimit placePastRom{u"Сообщения о местах оригинала за концом ROM'а"};
   WarningLimit unknownTokens = UnknownTokenWarnings();
 
   void Summarise(Context& ctx) {
@@ -79,6 +81,8 @@ struct CalcWarnings {
     oldOutOfReach.Summarise(ctx, kColourDarkRed);
     bankFull.Summarise(ctx, kColourDarkRed);
     fieldTooShort.Summarise(ctx, kColourBrightRed);
+    fieldNoPlace.Summarise(ctx, kColourBrightRed);
+    placePastRom.Summarise(ctx, kColourDarkRed);
     newOutOfReach.Summarise(ctx, kColourBrightRed);
     unknownTokens.Summarise(ctx, kColourDarkRed);
   }
@@ -103,21 +107,42 @@ std::u16string OldPointerText(Context& ctx, const DialogRecord& dlg, std::int32_
 }
 
 // The in-place option's verdict: a dialog that fits goes where it came from
-// and takes no free space; a fixed field too long gets no place (reported).
-// True when it decided.
+// and takes no free space; a fixed field too long or without a known place
+// gets no place (reported). An original's place that runs past the ROM's
+// end (romSize -1: no ROM) is none: the text goes to free space, a field
+// gets no place. True when it decided.
 bool PlacedByInPlaceOption(Context& ctx, const InsertOptions& options, const DialogRecord& dlg,
-                           DialogPlacement& placement, PlacementPlan& plan, WarningLimit& tooLong) {
+                           DialogPlacement& placement, PlacementPlan& plan, CalcWarnings& warnings,
+                           std::int64_t romSize) {
   const InPlaceFit fit = FitInPlace(options, dlg, placement.size);
+  if (options.InPlace && fit == InPlaceFit::NotInPlace && !OriginalPlaceOf(dlg)) ++plan.placeUnknown;
   if (fit == InPlaceFit::Fits) {
-    placement.at = OriginalPlaceOf(dlg)->at;
+    const OriginalPlace original = *OriginalPlaceOf(dlg);
+    if (romSize >= 0 && std::int64_t{original.at} + original.size > romSize) {
+      const bool field = IsPointerChangeOff(dlg);
+      if (field) ++plan.tooLongFields;
+      if (warnings.placePastRom.Allow())
+        AppendLog(ctx,
+                  u"Dialog ID=" + dlg.dlgID + u": место оригинала (" + LongToAddrText(original.at) + u", " +
+                      DecText(original.size) + u" байт) выходит за конец ROM'а (" + DecText(romSize) + u" байт), " +
+                      (field ? u"в поле не вставлен" : u"диалог идет в 'пустое' место"),
+                  field ? kColourBrightRed : kColourDarkRed);
+      return field;
+    }
+    placement.at = original.at;
     placement.inPlace = true;
     ++plan.inPlace;
     plan.savedBytes += placement.size;
     return true;
   }
+  if (fit == InPlaceFit::NoPlace) {
+    ++plan.tooLongFields;
+    if (warnings.fieldNoPlace.Allow()) AppendLog(ctx, FieldWithoutPlaceText(dlg), kColourBrightRed);
+    return true;
+  }
   if (fit != InPlaceFit::TooLong) return false;
   ++plan.tooLongFields;
-  if (tooLong.Allow()) AppendLog(ctx, FieldTooLongText(dlg, placement.size), kColourBrightRed);
+  if (warnings.fieldTooShort.Allow()) AppendLog(ctx, FieldTooLongText(dlg, placement.size), kColourBrightRed);
   return true;
 }
 
@@ -226,7 +251,7 @@ PlacementPlan PlanPlacement(Context& ctx, TranslationTable& table, const CodecOp
         static_cast<std::int64_t>(Encode(ctx, table, codecOptions, dlg.dlgText, &warnings.unknownTokens).size());
     placement.size = len;
 
-    if (PlacedByInPlaceOption(ctx, options, dlg, placement, plan, warnings.fieldTooShort)) continue;
+    if (PlacedByInPlaceOption(ctx, options, dlg, placement, plan, warnings, romSize)) continue;
 
     std::int64_t* cursor = &cur;
     std::int64_t end = spaceEnd;
@@ -327,6 +352,12 @@ void CalcNewAddresses(InsertState state) {
   if (state.insertOptions.InPlace)
     AppendLog(state, u"На место оригинала легли диалогов:" + NumText(static_cast<long long>(plan.inPlace)) +
                          u", свободного места сэкономлено байт:" + NumText(plan.savedBytes));
+  // Dumps made before OldDlgSize was written, or an attribute list without it, leave the option nothing to do.
+  if (plan.placeUnknown > 0)
+    AppendLog(state,
+              u"Место оригинала не известно (нет ExtractedFromAddr или OldDlgSize) у диалогов:" +
+                  NumText(static_cast<long long>(plan.placeUnknown)) + u", они идут в 'пустое' место",
+              kColourDarkRed);
   AppendLog(state, u"Завершен процесс расчета новых адресов (для вставки) для диалогов в ROM");
   if (plan.unplaced > 0)
     AppendLog(state,

@@ -39,7 +39,8 @@ struct PlacementPlan {
   std::u16string firstUnplaced;   // ID of the first dialog without a place
   std::size_t inPlace = 0;        // dialogs put back where they came from
   std::int64_t savedBytes = 0;    // their bytes, which took no free space
-  std::size_t tooLongFields = 0;  // fixed fields whose translation does not fit: no place
+  std::size_t placeUnknown = 0;   // with the in-place option, texts whose original's place is not known
+  std::size_t tooLongFields = 0;  // fixed fields whose translation does not fit, or whose place is not known: no place
 };
 
 // The placement of every dialog without an insertion address in the free

@@ -18,7 +18,9 @@ PointerTableRead ReadPointerTable(std::span<const std::uint8_t> rom, PointerForm
   PointerTableRead read;
   const auto width = static_cast<std::int64_t>(PointerWidth(format));
   const auto size = static_cast<std::int64_t>(rom.size());
-  read.entries.reserve(static_cast<std::size_t>(std::max(count, 0)));
+  // A count typed too large must not reserve room for entries the ROM cannot hold.
+  const std::int64_t fit = stride > 0 && start >= 0 && start < size ? (size - start) / stride + 1 : 1;
+  read.entries.reserve(static_cast<std::size_t>(std::clamp<std::int64_t>(count, 0, fit)));
   for (std::int32_t i = 0; i < count; ++i) {
     const std::int64_t place = std::int64_t{start} + std::int64_t{i} * stride;
     if (place < 0 || place + width > size) {

@@ -35,6 +35,7 @@ std::u16string_view KindWord(VerifyProblemKind kind) {
     case VerifyProblemKind::Overwritten: return u"затертые байты";
     case VerifyProblemKind::OutsideSpace: return u"вне 'пустого' места";
     case VerifyProblemKind::FieldTooLong: return u"длиннее поля";
+    case VerifyProblemKind::FieldWithoutPlace: return u"поле без места";
   }
   return u"";
 }
@@ -115,6 +116,12 @@ class Verifier {
       const std::optional<OriginalPlace> original = OriginalPlaceOf(dlg);
       // Fixed fields and texts in place are written without a calculation too.
       const bool inPlaceOption = state_.insertOptions.InPlace && original;
+      // A fixed field nobody gave an address is in the ROM nowhere.
+      if (addr < 0 && state_.insertOptions.InPlace && !original && IsPointerChangeOff(dlg)) {
+        ++result_.dialogsChecked;
+        Add(i, VerifyProblemKind::FieldWithoutPlace, -1, FieldWithoutPlaceText(dlg));
+        continue;
+      }
       if (addr < 0 && !inPlaceOption) continue;
       if (Trim(dlg.NewPtrHEX).empty() && !inPlaceOption) continue;
       std::u16string understood;
@@ -439,7 +446,7 @@ std::u16string SummaryText(const VerifyResult& r) {
   // The kinds that tell why the game cannot show a text, named only when found.
   for (VerifyProblemKind kind :
        {VerifyProblemKind::NoPointer, VerifyProblemKind::LostText, VerifyProblemKind::Overwritten,
-        VerifyProblemKind::OutsideSpace, VerifyProblemKind::FieldTooLong})
+        VerifyProblemKind::OutsideSpace, VerifyProblemKind::FieldTooLong, VerifyProblemKind::FieldWithoutPlace})
     if (const std::size_t n = r.Count(kind); n > 0)
       text += u", " + std::u16string(KindWord(kind)) + u":" + NumText(static_cast<long long>(n));
   return text + u")";
@@ -474,8 +481,8 @@ std::u16string VerifyReportText(InsertState state, const VerifyResult& result) {
     const std::u16string id = p.dialog >= 0 && static_cast<std::size_t>(p.dialog) < state.dialogs.records.size()
                                   ? state.dialogs.records[static_cast<std::size_t>(p.dialog)].dlgID
                                   : std::u16string();
-    text +=
-        id + u"\t" + std::u16string(KindWord(p.kind)) + u"\t" + LongToAddrText(p.offset) + u"\t" + p.detail + u"\r\n";
+    text += id + u"\t" + std::u16string(KindWord(p.kind)) + u"\t" +
+            (p.offset < 0 ? std::u16string() : LongToAddrText(p.offset)) + u"\t" + p.detail + u"\r\n";
   }
   if (!result.pointerRecordKnown) text += std::u16string(kNoRecord) + u"\r\n";
   if (result.stopped) text += std::u16string(kStopped) + u"\r\n";

@@ -15,21 +15,22 @@ namespace vorkat {
 struct InsertState;
 
 enum class VerifyProblemKind {
-  TextBytes,     // the bytes at NewDlgAddr are not the dialog's encoded bytes
-  TextDecoding,  // decoding them through the table does not give the text back
-  Pointer,       // a rewritten pointer no longer holds NewPtrHEX
-  StalePointer,  // the dialog's old pointer still stands somewhere in the ROM
-  NoPointer,     // the insertion wrote the text but rewrote no pointer to it
-  LostText,      // characters or tokens unknown to the table were skipped
-  Overwritten,   // the text covers bytes that were not free before the insertion
-  OutsideSpace,  // the text lies outside the free space of the calculation that placed it
-  FieldTooLong,  // a fixed field whose translation is longer than the field: not written
+  TextBytes,          // the bytes at NewDlgAddr are not the dialog's encoded bytes
+  TextDecoding,       // decoding them through the table does not give the text back
+  Pointer,            // a rewritten pointer no longer holds NewPtrHEX
+  StalePointer,       // the dialog's old pointer still stands somewhere in the ROM
+  NoPointer,          // the insertion wrote the text but rewrote no pointer to it
+  LostText,           // characters or tokens unknown to the table were skipped
+  Overwritten,        // the text covers bytes that were not free before the insertion
+  OutsideSpace,       // the text lies outside the free space of the calculation that placed it
+  FieldTooLong,       // a fixed field whose translation is longer than the field: not written
+  FieldWithoutPlace,  // a fixed field whose original's place is not known: not written
 };
 
 struct VerifyProblem {
   std::int32_t dialog = -1;  // index in the dialog list
   VerifyProblemKind kind = VerifyProblemKind::TextBytes;
-  std::int32_t offset = 0;
+  std::int32_t offset = 0;  // -1: the problem has no place in the ROM (shown empty)
   std::u16string detail;
 };
 

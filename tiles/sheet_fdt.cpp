@@ -49,7 +49,12 @@ SheetFdt SheetFdtOf(const PngPicture& sheet, const TranslationTable& table, cons
   if (table.endCodeSet && !table.entries[table.endCode].empty())
     fdt.mappingLines.push_back(u"0_END,=" + TextToMarkupCopy(table.entries[table.endCode]));
   for (std::int32_t cell = 0; cell < grid.rows * grid.cols; ++cell) {
-    const auto text = MakerCellText(MakerOrder::Table, table, params.firstCode + cell);
+    const std::int64_t code = std::int64_t{params.firstCode} + cell;
+    if (code >= std::ssize(table.entries)) {
+      ++out.pastTable;
+      continue;
+    }
+    const auto text = MakerCellText(MakerOrder::Table, table, static_cast<std::int32_t>(code));
     if (!text) {
       ++out.skipped;
       continue;
@@ -99,6 +104,10 @@ bool MakeFdtLine(FontState state, std::u16string_view argument) {
     AppendLog(state, u"Файл " + p[0] + u" не читается как картинка PNG, FDT не записана", kColourBrightRed);
     return false;
   }
+  const std::u16string sizes = DecText(sheet.width) + u"x" + DecText(sheet.height) + u", клетка " +
+                               DecText(numbers[0]) + u"x" + DecText(numbers[1]);
+  if (sheet.width < numbers[0] || sheet.height < numbers[1])
+    return refuse(u"картинка " + p[0] + u" меньше одной клетки (" + sizes + u")");
   SheetFdtParams params;
   params.cellWidth = numbers[0];
   params.cellHeight = numbers[1];
@@ -107,6 +116,11 @@ bool MakeFdtLine(FontState state, std::u16string_view argument) {
   params.lineBreak = state.preview.gameLFchar;
   params.newPage = state.preview.gameScrollChar;
   const SheetFdt made = SheetFdtOf(sheet, state.table, params);
+  if (made.pastTable > 0)
+    AppendLog(state,
+              u"Клеток с кодами за концом таблицы (после FFFF) пропущено:" + NumText(made.pastTable) +
+                  u", код первой клетки " + HexText(static_cast<std::uint32_t>(params.firstCode)),
+              kColourDarkRed);
   if (made.glyphs < 2) return refuse(u"в таблице нет текстов для клеток картинки " + p[0]);
   if (!WriteFileAtomic(p[4], EncodeTextFile(MakerFdtText(made.fdt), false), Backup::RotateBak, &error,
                        state.ctx.writeFaults)) {
@@ -115,6 +129,12 @@ bool MakeFdtLine(FontState state, std::u16string_view argument) {
   }
   AppendLog(state, u"Сохранили FDT в файл " + p[4] + u": букв " + DecText(made.glyphs) + u" из клеток картинки " +
                        p[0] + u" (" + DecText(made.fdt.rows) + u"x" + DecText(made.fdt.cols) + u")");
+  // A glyph in a partial cell at the right or bottom edge would be lost without a word.
+  if (sheet.width % numbers[0] != 0 || sheet.height % numbers[1] != 0)
+    AppendLog(state,
+              u"Картинка " + p[0] + u" не делится на клетки нацело (" + sizes +
+                  u"): неполные клетки у правого и нижнего края не взяты",
+              kColourDarkRed);
   if (made.skipped > 0)
     AppendLog(state, u"Клеток без текста в таблице пропущено:" + NumText(made.skipped), kColourDarkRed);
   return true;

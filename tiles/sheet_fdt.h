@@ -27,8 +27,9 @@ struct SheetFdtParams {
 
 struct SheetFdt {
   MakerFdt fdt;
-  std::int32_t glyphs = 0;   // cells mapped
-  std::int32_t skipped = 0;  // cells whose code the table has no text for
+  std::int32_t glyphs = 0;     // cells mapped
+  std::int32_t skipped = 0;    // cells whose code the table has no text for
+  std::int32_t pastTable = 0;  // cells whose code lies past the table's last (FFFF): not mapped
 };
 
 // The FDT of a sheet read from PNG (not an error picture). Ink is any colour

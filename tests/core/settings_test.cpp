@@ -64,7 +64,7 @@ TEST_F(SettingsFixture, SavedFileHasTheExactLayout) {
   EXPECT_EQ(lines[18].substr(0, 38), u"DialogAttrDelimStr=<$VBCRLF>¶<$VBCRLF>");
   EXPECT_EQ(lines[22], u"StartExtrFromAddr=-5 'адрес начала откуда мы в прошлый раз начинали вынимать текст");
   // The pointer format comes after the older keys, which keep their places.
-  EXPECT_EQ(lines[27], u"PointerFormat=GBA 'формат указателей: GBA, GB16, GB24 или GB24R");
+  EXPECT_EQ(lines[27], u"PointerFormat=GBA 'формат указателей: GBA, GB16, GB24, GB24R или OFFSET,ширина,база[,BE]");
   EXPECT_EQ(lines[28], u"");
   // The file is Windows-1251: "Э" is one byte 0xDD.
   EXPECT_EQ(dir.Read("vorkat2.ini")[0], 0xDD);
@@ -112,8 +112,18 @@ TEST_F(SettingsFixture, NumberOfTextCharsHasAFloorOfTwo) {
 TEST_F(SettingsFixture, PointerFormatReadsInAnyCaseAndFallsBackToGba) {
   Load(u"PointerFormat=gb16 'f\r\n");
   EXPECT_EQ(state.ctx.settings.PtrFormat, PointerFormat::GB16);
-  Load(u"PointerFormat=GB32 'f\r\n");
-  EXPECT_EQ(state.ctx.settings.PtrFormat, PointerFormat::GBA);
+  Load(u"PointerFormat=OFFSET,2,&h10000,BE 'f\r\n");
+  EXPECT_EQ(state.ctx.settings.PtrFormat, PointerFormat::Offset(2, 0x10000, true));
+  EXPECT_EQ(state.ctx.log.text.find(u"не распознан"), std::u16string::npos);
+  // A value the program cannot read is named, not replaced silently at the exit.
+  for (const char16_t* wrong : {u"GB32", u"OFFSET,5,0", u"OFFSET,2,-16"}) {
+    const std::size_t logged = state.ctx.log.text.size();
+    Load(u"PointerFormat=" + std::u16string(wrong) + u" 'f\r\n");
+    EXPECT_EQ(state.ctx.settings.PtrFormat, PointerFormat::GBA);
+    EXPECT_NE(state.ctx.log.text.find(u"Формат указателей '" + std::u16string(wrong) + u"' в файле настроек", logged),
+              std::u16string::npos)
+        << ToUtf8(state.ctx.log.text);
+  }
 }
 
 TEST_F(SettingsFixture, FlagsReadInAnyCaseWithTheirDefaults) {

@@ -194,3 +194,85 @@ TEST_F(OffsetPointers, InPlaceFieldsArePaddedAndTooLongOnesAreNamed) {
   result = CheckInsertion(state);
   EXPECT_EQ(result.Count(VerifyProblemKind::TextBytes), 1u);
 }
+
+TEST_F(OffsetPointers, ATableCountPastTheRomIsReadToTheRomsEndAndNamed) {
+  Use(u"OFFSET,2,&h10000");
+  // A count typed far too large reads what the ROM holds, with no room reserved for the rest.
+  ASSERT_TRUE(DeclarePointerTable(state, 0x1FFF0, 0x7FFFFFFF, 2, dir.File("table.txt")));
+  EXPECT_EQ(CountLinesStartingWith(state, u"Таблица выходит за конец ROM'а: не прочитано записей 2147483639"), 1);
+  EXPECT_NE(dir.ReadText("table.txt").find(u"Всего найдено поинтеров  8"), std::u16string::npos);
+}
+
+TEST_F(OffsetPointers, FieldsAndTextsWithoutAKnownPlaceAreNamed) {
+  Use(u"OFFSET,2,&h10000");
+  state.insertOptions.InPlace = true;
+  DialogRecord& noAddress = AddDialog(state, u"no address", u"Blade<$END>");
+  noAddress.OldDlgSize = u"8";
+  noAddress.DoPointerChange = u"N";
+  DialogRecord& noSize = AddDialog(state, u"no size", u"Shield<$END>");
+  noSize.ExtractedFromAddr = u"3008";
+  noSize.DoPointerChange = u"N";
+  // An address that is none is not read as 0, the ROM's header.
+  DialogRecord& notAnAddress = AddDialog(state, u"not an address", u"Bow<$END>");
+  notAnAddress.ExtractedFromAddr = u"n/a";
+  notAnAddress.OldDlgSize = u"8";
+  notAnAddress.DoPointerChange = u"N";
+  state.insertion.FreeSpaceStartAddr = 0x10100;
+  state.insertion.FreeSpaceEndAddr = 0x10200;
+  // A text dumped without its length moves to free space, and the option says why.
+  AddDialog(state, u"line", u"Hi<$END>").ExtractedFromAddr = u"10000";
+  CalcNewAddresses(state);
+  EXPECT_EQ(CountLinesStartingWith(state,
+                                   u"Место оригинала не известно (нет ExtractedFromAddr или OldDlgSize) у "
+                                   u"диалогов: 1"),
+            1);
+  EXPECT_EQ(Dialog(state, 3).NewDlgAddr, u"10100");
+  // No free space taken for a text that no pointer would lead to, and the field stays a field.
+  const std::int32_t after = state.insertion.FreeSpaceStartAddr;
+  EXPECT_EQ(after, 0x10100 + 3 + state.insertion.DialogsAutoGapBytes);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(Dialog(state, i).NewDlgAddr.empty()) << i;
+    EXPECT_EQ(Dialog(state, i).DoPointerChange, u"N") << i;
+  }
+  EXPECT_EQ(ColourOf(state,
+                     u"Dialog ID=no size: место поля не известно (ExtractedFromAddr '3008', OldDlgSize ''), в поле не "
+                     u"вставлен"),
+            kColourBrightRed);
+  InsertDialogs(state);
+  EXPECT_EQ(RomAt(state, static_cast<std::size_t>(after), 8), Bytes8(8, 0x00));
+  EXPECT_EQ(RomAt(state, 0, 8), Bytes8(8, 0x00));
+  const VerifyResult result = CheckInsertion(state);
+  EXPECT_EQ(result.Count(VerifyProblemKind::FieldWithoutPlace), 3u) << ToUtf8(VerifyReportText(state, result));
+}
+
+TEST_F(OffsetPointers, AnOriginalsPlacePastTheRomsEndIsNoPlace) {
+  Use(u"OFFSET,2,&h10000");
+  state.insertOptions.InPlace = true;
+  PutText(0x1FFFC, "End");
+  PutBytes(state, 0x8000, {0xFC, 0xFF});
+  DialogRecord& line = AddDialog(state, u"line", u"Fin<$END>");  // fits its 16 bytes, which the ROM has not
+  line.ExtractedFromAddr = u"1FFFC";
+  line.OldDlgSize = u"16";
+  line.PtrsAddrZones = u"32768:32769";
+  DialogRecord& field = AddDialog(state, u"field", u"Axe<$END>");
+  field.ExtractedFromAddr = u"1FFF8";
+  field.OldDlgSize = u"16";
+  field.DoPointerChange = u"N";
+  state.insertion.FreeSpaceStartAddr = 0x10100;
+  state.insertion.FreeSpaceEndAddr = 0x10200;
+  CalcNewAddresses(state);
+  EXPECT_EQ(Dialog(state, 0).NewDlgAddr, u"10100") << "to free space, not counted as in place";
+  EXPECT_TRUE(Dialog(state, 1).NewDlgAddr.empty());
+  EXPECT_EQ(ColourOf(state,
+                     u"Dialog ID=field: место оригинала (1FFF8, 16 байт) выходит за конец ROM'а (131072 байт), в поле "
+                     u"не вставлен"),
+            kColourBrightRed);
+  EXPECT_EQ(CountLinesStartingWith(state, u"На место оригинала легли диалогов: 0"), 1);
+  InsertDialogs(state);
+  EXPECT_EQ(RomAt(state, 0x8000, 2), (Bytes8{0x00, 0x01}));
+  EXPECT_EQ(RomAt(state, 0x1FFF8, 4), Bytes8(4, 0x00)) << "the field is not written";
+  // The moved line checks clean; the field unwritten is found.
+  const VerifyResult result = CheckInsertion(state);
+  ASSERT_FALSE(result.problems.empty());
+  for (const VerifyProblem& p : result.problems) EXPECT_EQ(p.dialog, 1) << ToUtf8(VerifyReportText(state, result));
+}

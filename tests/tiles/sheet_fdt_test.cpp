@@ -61,3 +61,30 @@ TEST_F(SheetFdtTest, RefusesWithoutTableOrReadableSheetAndStopsTheScript) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "font.fdt"));
   for (const auto& line : host.logLines) EXPECT_NE(line, u"next");
 }
+
+TEST_F(SheetFdtTest, NamesCellsItCannotTakeFromTheSheet) {
+  ASSERT_FALSE(Run(u"LOADTABLE=" + F("font.tbl")).stopped);
+  // A sheet of whole cells says nothing of them; the 7 pixels at the right edge of a 31-pixel one
+  // are no whole 8x16 cell, and are said to be left out.
+  ASSERT_FALSE(Run(u"MAKEFDT=" + F("font.png") + u",8,16,&h20," + F("font.fdt")).stopped);
+  EXPECT_TRUE(host.logLines.end() == std::find_if(host.logLines.begin(), host.logLines.end(), [](const auto& l) {
+                return l.find(u"не делится на клетки нацело") != l.npos;
+              }));
+  IndexedImage wider{31, 16, std::vector<std::uint8_t>(31 * 16, 0)};
+  dir.Write("wide.png", WritePng(wider, GreyRamp(16)));
+  ASSERT_FALSE(Run(u"MAKEFDT=" + F("wide.png") + u",8,16,&h20," + F("font.fdt")).stopped);
+  EXPECT_TRUE(std::any_of(host.logLines.begin(), host.logLines.end(), [](const std::u16string& l) {
+    return l.find(u"не делится на клетки нацело (31x16, клетка 8x16)") != l.npos;
+  }));
+  // A cell larger than the sheet is refused as such.
+  EXPECT_TRUE(Run(u"MAKEFDT=" + F("font.png") + u",32,16,&h20," + F("big.fdt")).stopped);
+  EXPECT_TRUE(std::any_of(host.logLines.begin(), host.logLines.end(), [](const std::u16string& l) {
+    return l.find(u"меньше одной клетки (24x16, клетка 32x16)") != l.npos;
+  }));
+  // Cells whose codes run past the table's last are named as such.
+  EXPECT_TRUE(Run(u"MAKEFDT=" + F("font.png") + u",8,16,&hFFFF," + F("big.fdt")).stopped);
+  EXPECT_TRUE(std::any_of(host.logLines.begin(), host.logLines.end(), [](const std::u16string& l) {
+    return l.find(u"за концом таблицы (после FFFF) пропущено: 2") != l.npos;
+  }));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "big.fdt"));
+}

@@ -159,6 +159,20 @@ class InsertFormsTest : public QObject {
     QVERIFY(f.state.ctx.log.text.find(u"Начинаем расчет") == std::u16string::npos);
   }
 
+  void anEmptyPadByteIsRefusedWhenPlacingInPlace() {
+    Fixture f;
+    f.state.dialogs.isLoaded = true;
+    f.state.insertOptions.PadByte = 0xFF;
+    f.Open();
+    f.Find<QCheckBox>("fldInPlace")->setChecked(true);
+    f.Field("fldPadByte")->clear();
+    f.Click("btnOK");
+    QVERIFY(f.main->findChild<QWidget*>(QStringLiteral("RecalcPtrsandInsert"))->isVisible());
+    QVERIFY(!f.host.messages.empty());
+    QVERIFY(f.host.messages.back().text.find(u"остаток заполнять байтом (hex)") != std::u16string::npos);
+    QVERIFY(f.state.ctx.log.text.find(u"Начинаем расчет") == std::u16string::npos);
+  }
+
   void continueWithoutDialogsOnlyReports() {
     Fixture f;
     f.Open();
@@ -245,6 +259,13 @@ void InsertFormsTest::offsetFormatAndDeclaredTableWindowsRunTheirCommands() {
     f.Find<QCheckBox>("fldPtrBigEndian")->setChecked(true);
     f.Click("btnOK");
     QVERIFY(f.state.ctx.settings.PtrFormat == PointerFormat::Offset(2, 0x10000, true));
+    // A base it refuses leaves the window open over the earlier offset format.
+    QVERIFY(f.Open("menuPtrFormatOffset", "OffsetPointerFormat"));
+    f.Retype("fldPtrBase", QStringLiteral("-16"));
+    f.Click("btnOK");
+    QVERIFY(f.state.ctx.settings.PtrFormat == PointerFormat::Offset(2, 0x10000, true));
+    QVERIFY(f.main->findChild<QWidget*>(QStringLiteral("OffsetPointerFormat"))->isVisible());
+    QVERIFY(f.host.messages.back().text.find(u"база не может быть отрицательной (-16)") != std::u16string::npos);
   }
   testing::WindowFixture f;
   PutRomBytes(f.state.rom, std::vector<std::uint8_t>(0x100, 0x00));

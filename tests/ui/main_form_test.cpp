@@ -85,6 +85,13 @@ class MainFormTest : public QObject {
     QVERIFY(gb16->isChecked() && !gba->isChecked());
     gb16->trigger();
     QVERIFY(gb16->isChecked());
+    // The offset item opens its form; its mark follows the format, not the click.
+    QAction* offset = form.Action(QStringLiteral("menuPtrFormatOffset"));
+    offset->trigger();
+    QVERIFY(!offset->isChecked() && gb16->isChecked());
+    state.ctx.settings.PtrFormat = PointerFormat::Offset(2, 0x10000, false);
+    form.AfterCommand();
+    QVERIFY(offset->isChecked() && !gb16->isChecked() && !gba->isChecked());
   }
 
   void logPaneShowsLinesAndClears() {

@@ -50,13 +50,21 @@ void OffsetFormatForm::LoadFields() {
 void OffsetFormatForm::Choose() {
   const std::optional<std::int32_t> base = FieldNumber(state_.ctx, base_);
   if (!base) return;
+  if (*base < 0) {
+    const std::u16string refusal =
+        u"Поле \"" + FromQ(FieldCaption(base_)) + u"\": база не может быть отрицательной (" + DecText(*base) + u")";
+    AppendLog(state_, refusal, kColourBrightRed);
+    MsgBox(state_, refusal, MsgButtons::Ok, MsgIcon::Error);
+    return;
+  }
   const PointerFormat format = PointerFormat::Offset(width_->currentData().toInt(), *base, bigEndian_->isChecked());
   const bool done = RunCommand(state_, [&] { SetPointerFormat(state_, PointerFormatName(format)); });
   if (!done) {
     QApplication::beep();
     return;
   }
-  if (IsOffsetFormat(state_.ctx.settings.PtrFormat)) hide();
+  // A refused choice (a negative base) keeps the window open, also over an earlier offset format.
+  if (state_.ctx.settings.PtrFormat == format) hide();
 }
 
 }  // namespace vorkat::ui

@@ -176,6 +176,14 @@ void RecalcPtrsForm::TillTheEnd() {
 void RecalcPtrsForm::Continue() {
   for (const QLineEdit* field : {start_, end_, align_, gap_})
     if (!FieldNumber(state_.ctx, field)) return;
+  // The field keeps the last byte it read: an empty or wrong one would pad with that without a word.
+  if (inPlace_->isChecked() && !ParsePadByte(FromQ(padByte_->text()))) {
+    const std::u16string refusal = u"Поле \"" + FromQ(FieldCaption(padByte_)) + u"\": \"" + FromQ(padByte_->text()) +
+                                   u"\" не байт (две шестнадцатеричные цифры)";
+    AppendLog(state_, refusal, kColourBrightRed);
+    MsgBox(state_, refusal, MsgButtons::Ok, MsgIcon::Error);
+    return;
+  }
   hide();
   if (state_.dialogs.isLoaded && !ConfirmPointerFormat(state_)) {
     LoadFields();

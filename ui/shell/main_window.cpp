@@ -1,5 +1,8 @@
 #include "ui/shell/main_window.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -146,7 +149,7 @@ const Toggle kToggles[] = {
      [](const AppState& s) { return s.patchOptions.EcoMode; }},
     {"menuOptimizeChangesBlocks", [](AppState& s) { ToggleOptimizeChangesBlocks(s.patchOptions); },
      [](const AppState& s) { return s.patchOptions.OptimizeChangesBlocks; }},
-    // The four pointer formats: one is always checked.
+    // The pointer formats: one is always checked (the offset form's item among the check marks below).
     {"menuPtrFormatGBA", [](AppState& s) { SetPointerFormat(s, u"GBA"); },
      [](const AppState& s) { return s.ctx.settings.PtrFormat == PointerFormat::GBA; }},
     {"menuPtrFormatGB16", [](AppState& s) { SetPointerFormat(s, u"GB16"); },
@@ -173,6 +176,22 @@ const Toggle* FindToggle(const QString& name) {
   for (const Toggle& t : kToggles)
     if (name == QLatin1String(t.name)) return &t;
   return nullptr;
+}
+
+// Items that open a window yet show a check mark of the state: the offset
+// pointer format, whose width, base and byte order its form chooses.
+struct CheckMark {
+  const char* name;
+  bool (*checked)(const AppState&);
+};
+
+const CheckMark kCheckMarks[] = {
+    {"menuPtrFormatOffset", [](const AppState& s) { return IsOffsetFormat(s.ctx.settings.PtrFormat); }},
+};
+
+bool HasCheckMark(const QString& name) {
+  return FindToggle(name) || std::any_of(std::begin(kCheckMarks), std::end(kCheckMarks),
+                                         [&](const CheckMark& m) { return name == QLatin1String(m.name); });
 }
 
 
@@ -281,7 +300,7 @@ void MainForm::BuildMenus() {
                            name == QLatin1String("menuAbout") || name == QLatin1String("menuUserGuide") ||
                            FindFormCommand(key) || FindCoreCommand(key);
     action->setEnabled(available);
-    if (FindToggle(name)) action->setCheckable(true);
+    if (HasCheckMark(name)) action->setCheckable(true);
     if (const QKeySequence key = ShortcutOf(name); !key.isEmpty()) action->setShortcut(key);
     connect(action, &QAction::triggered, this, [this, name] { RunMenuCommand(name); });
   }
@@ -292,6 +311,8 @@ QAction* MainForm::Action(const QString& objectName) const { return findChild<QA
 void MainForm::SyncCheckMarks() {
   for (const Toggle& t : kToggles)
     if (QAction* a = Action(QLatin1String(t.name))) a->setChecked(t.checked(state_));
+  for (const CheckMark& m : kCheckMarks)
+    if (QAction* a = Action(QLatin1String(m.name))) a->setChecked(m.checked(state_));
 }
 
 void MainForm::RunMenuCommand(const QString& objectName) {
