@@ -48,8 +48,18 @@ namespace {
 // Next line, end of the script (STOP), FIN, or a failed line that stops the script.
 enum class Flow { Next, End, Fin, Stop };
 
-// A flag is on when its number is above 0, unrounded: "0.4" is on, a word is off.
-bool FlagOn(std::u16string_view argument) { return ReadNumber(argument) > 0; }
+// A flag is on when its number is above 0, unrounded: "0.4" is on, a word is
+// off. A word ("yes") is taken as the script says, but said, since the one
+// who typed it meant the flag on.
+bool FlagOn(Context& ctx, std::u16string_view command, std::u16string_view argument) {
+  const bool on = ReadNumber(argument) > 0;
+  if (!ParseTypedInt(argument))
+    AppendLog(ctx,
+              u"Команда " + std::u16string(command) + u": \"" + Trim(argument) +
+                  u"\" не число (1 включает, 0 выключает), флаг " + (on ? u"включен" : u"выключен"),
+              kColourDarkRed);
+  return on;
+}
 std::u16string YesNo(bool on) { return on ? u"YES" : u"NO"; }
 
 // Pieces of an argument split at ",", each trimmed of spaces and tabs.
@@ -245,7 +255,7 @@ const std::array kBatchCommands = {
     BatchCommand{u"CALCNEWPOINTERS", [](BatchState s, const std::u16string&) { CalcNewAddresses(s); return Flow::Next; }},
     BatchCommand{u"CHECKBYMOD4",
                  [](BatchState s, const std::u16string& a) {
-                   s.insertion.CheckByMod4 = FlagOn(a);
+                   s.insertion.CheckByMod4 = FlagOn(s, u"CHECKBYMOD4", a);
                    return Flow::Next;
                  }},
     BatchCommand{u"POINTERFORMAT",
@@ -269,7 +279,7 @@ const std::array kBatchCommands = {
                  }},
     BatchCommand{u"INPLACE",
                  [](BatchState s, const std::u16string& a) {
-                   s.insertOptions.InPlace = FlagOn(a);
+                   s.insertOptions.InPlace = FlagOn(s, u"INPLACE", a);
                    return Flow::Next;
                  }},
     BatchCommand{u"PADBYTE",
@@ -307,7 +317,7 @@ const std::array kBatchCommands = {
                  }},
     BatchCommand{u"SKIPUNKNOWNTRCHARS",
                  [](BatchState s, const std::u16string& a) {
-                   s.codecOptions.SkipUnknownTRChars = FlagOn(a);
+                   s.codecOptions.SkipUnknownTRChars = FlagOn(s, u"SKIPUNKNOWNTRCHARS", a);
                    return Flow::Next;
                  }},
     BatchCommand{u"DIALOGSAUTOGAPBYTES",
@@ -319,12 +329,12 @@ const std::array kBatchCommands = {
                  }},
     BatchCommand{u"EXTENDEDLOGS",
                  [](BatchState s, const std::u16string& a) {
-                   s.ctx.settings.ExtendedLogs = YesNo(FlagOn(a));
+                   s.ctx.settings.ExtendedLogs = YesNo(FlagOn(s, u"EXTENDEDLOGS", a));
                    return Flow::Next;
                  }},
     BatchCommand{u"CREATEINSERTIONLOGS",
                  [](BatchState s, const std::u16string& a) {
-                   s.insertOptions.CreateInsertionLogs = FlagOn(a);
+                   s.insertOptions.CreateInsertionLogs = FlagOn(s, u"CREATEINSERTIONLOGS", a);
                    return Flow::Next;
                  }},
     BatchCommand{u"SAVELOG", [](BatchState s, const std::u16string& a) { SaveLog(s, a); return Flow::Next; }},
@@ -344,12 +354,12 @@ const std::array kBatchCommands = {
                  }},
     BatchCommand{u"ECOMODE",
                  [](BatchState s, const std::u16string& a) {
-                   s.patchOptions.EcoMode = FlagOn(a);
+                   s.patchOptions.EcoMode = FlagOn(s, u"ECOMODE", a);
                    return Flow::Next;
                  }},
     BatchCommand{u"OPTIMIZECHANGESBLOCKS",
                  [](BatchState s, const std::u16string& a) {
-                   s.patchOptions.OptimizeChangesBlocks = FlagOn(a);
+                   s.patchOptions.OptimizeChangesBlocks = FlagOn(s, u"OPTIMIZECHANGESBLOCKS", a);
                    return Flow::Next;
                  }},
     BatchCommand{u"COMPAREROMS",
@@ -371,12 +381,12 @@ const std::array kBatchCommands = {
     // Options of extraction.
     BatchCommand{u"WRITETEXTINUNICODE",
                  [](BatchState s, const std::u16string& a) {
-                   s.ctx.settings.WriteTextInUnicode = YesNo(FlagOn(a));
+                   s.ctx.settings.WriteTextInUnicode = YesNo(FlagOn(s, u"WRITETEXTINUNICODE", a));
                    return Flow::Next;
                  }},
     BatchCommand{u"HEXENCODEUNKNOWNCHARS",
                  [](BatchState s, const std::u16string& a) {
-                   s.codecOptions.HexEncodeUnknownChars = YesNo(FlagOn(a));
+                   s.codecOptions.HexEncodeUnknownChars = YesNo(FlagOn(s, u"HEXENCODEUNKNOWNCHARS", a));
                    return Flow::Next;
                  }},
     BatchCommand{u"NUMBEROFTEXTCHARS",

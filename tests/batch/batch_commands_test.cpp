@@ -150,3 +150,13 @@ TEST_F(BatchCommandsTest, OffsetTableAndInPlaceCommandsStopOnWhatTheyCannotUse) 
     EXPECT_EQ(host.logLines.back(), u"Пакетное задание остановлено на строке 3: " + line);
   }
 }
+
+TEST_F(BatchCommandsTest, AFlagTypedAsAWordIsReadAsOffAndSaidSo) {
+  MakeGame();
+  Run(LoadGame() + u"INPLACE=yes\r\nECOMODE=1\r\nDOLOG=after");
+  EXPECT_FALSE(state.insertOptions.InPlace);
+  EXPECT_TRUE(state.patchOptions.EcoMode);
+  EXPECT_TRUE(LoggedPart(u"Команда INPLACE: \"yes\" не число (1 включает, 0 выключает), флаг выключен"));
+  EXPECT_FALSE(LoggedPart(u"Команда ECOMODE"));
+  EXPECT_TRUE(LoggedPart(u"after"));
+}
