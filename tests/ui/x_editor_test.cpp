@@ -216,6 +216,11 @@ class XEditorTest : public QObject {
     QCOMPARE(f.Find<QLineEdit>("fldPtrsAddrZones")->text(), QStringLiteral("100:200;300"));
     QVERIFY(!update->isEnabled());
     QVERIFY(f.state.dialogs.changed);
+    // Edit > Undo takes the update back, the window's fields included.
+    f.Trigger("menuUndo");
+    QCOMPARE(f.state.dialogs.records[1].PtrsAddrZones, std::u16string());
+    QCOMPARE(f.Find<QLineEdit>("fldPtrsAddrZones")->text(), QString());
+    QVERIFY(!f.state.dialogs.changed);
 
     // Moving with a pending edit asks the close question; Yes keeps the edit.
     f.Retype("flddlgComments", QStringLiteral("note"));
