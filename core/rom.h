@@ -28,7 +28,7 @@ struct RomImage {
   bool isLoaded = false;
   bool modified = false;               // changed since it was opened or saved
   std::vector<RomEditStep> undoSteps;  // the newest last; opening a ROM clears them
-  std::uint64_t generation = 0;        // counts the ROMs opened: what was found in an earlier one is stale
+  std::uint64_t generation = 0;        // counts the ROMs opened and patches applied: what was found before is stale
 
   // ROM files are at most 32 MiB (kMaxRomFileSize), so the size fits.
   std::int32_t size() const { return static_cast<std::int32_t>(bytes.size()); }

@@ -3,6 +3,7 @@
 #include "codec/encoder.h"
 #include "core/runtime.h"
 #include "core/text.h"
+#include "script/dialog_undo.h"
 #include "script/script_state.h"
 
 namespace vorkat {
@@ -30,7 +31,10 @@ bool UpdateCheck(ScriptState state, std::int32_t index, const DialogPropsFields&
 std::optional<DialogPropsFields> UpdateDlgProps(ScriptState state, std::int32_t index,
                                                 const DialogPropsFields& fields) {
   if (!IsDialogIndex(state, index)) return std::nullopt;
-  DialogRecord& d = state.dialogs.records[static_cast<std::size_t>(index)];
+  const auto at = static_cast<std::size_t>(index);
+  DialogRecord& d = state.dialogs.records[at];
+  DialogUndoStep undo = BeginDialogUndo(state.dialogs, u"свойства диалога " + d.dlgID);
+  KeepForUndo(undo, state.dialogs, at);
   d.OldDlgSize = fields.OldDlgSize;
   d.NewDlgSize = fields.NewDlgSize;
   d.ExtractedFromAddr = fields.ExtractedFromAddr;
@@ -41,7 +45,11 @@ std::optional<DialogPropsFields> UpdateDlgProps(ScriptState state, std::int32_t 
   d.PtrsAddrListFile = fields.PtrsAddrListFile;
   d.PtrsAddrZones = NormaliseZones(fields.PtrsAddrZones);
   d.dlgComments = fields.dlgComments;
-  state.dialogs.changed = true;
+  // Fields that differ only in the blanks of the zones leave the record as it was.
+  if (!(undo.records.front().second == d)) {
+    state.dialogs.changed = true;
+    CommitDialogUndo(state.dialogs, std::move(undo));
+  }
   return ShowDlg(state, index);
 }
 

@@ -44,8 +44,8 @@ std::optional<DialogPropsFields> ShowDlg(ScriptState state, std::int32_t index);
 bool UpdateCheck(ScriptState state, std::int32_t index, const DialogPropsFields& fields);
 
 // UpdateDlgProps: writes every field but dlgID into the dialog (zones
-// without blanks) and marks the dialogs changed. Returns the fields as
-// ShowDlg now shows them.
+// without blanks); a change marks the dialogs changed and is one undo step.
+// Returns the fields as ShowDlg now shows them.
 std::optional<DialogPropsFields> UpdateDlgProps(ScriptState state, std::int32_t index, const DialogPropsFields& fields);
 
 // Zones as stored: every blank removed ("100 : 200 ; 300" -> "100:200;300").

@@ -42,14 +42,20 @@ std::optional<std::u16string> FirstRecordWithFlag(const FontDescriptionTable& fd
   return std::nullopt;
 }
 
-void AskText(FontState state, std::u16string& value, std::u16string_view prompt, std::u16string_view title,
+// Both give false, keeping the value, when the question was cancelled (or
+// the number was refused).
+bool AskText(FontState state, std::u16string& value, std::u16string_view prompt, std::u16string_view title,
              std::u16string_view defaultText) {
-  if (auto answer = InputBox(state, prompt, title, defaultText)) value = *answer;
+  auto answer = InputBox(state, prompt, title, defaultText);
+  if (answer) value = std::move(*answer);
+  return answer.has_value();
 }
 
-void AskNumber(FontState state, std::int32_t& value, std::u16string_view prompt, std::u16string_view title,
+bool AskNumber(FontState state, std::int32_t& value, std::u16string_view prompt, std::u16string_view title,
                std::u16string_view defaultText) {
-  if (const auto answer = AskTypedNumber(state, prompt, title, defaultText)) value = *answer;
+  const auto answer = AskTypedNumber(state, prompt, title, defaultText);
+  if (answer) value = *answer;
+  return answer.has_value();
 }
 
 bool RequireFdt(FontState state) {
@@ -265,6 +271,27 @@ bool WrapAllDialogs(FontState state) {
   if (result.changed > 0) state.dialogs.changed = true;
   AppendLog(state, u"Расставили переносы, изменено диалогов:" + NumText(result.changed));
   return true;
+}
+
+bool AskAndWrapAllDialogs(FontState state) {
+  if (!RequireDialogs(state) || !RequireFdt(state)) return false;
+  // The answers go into a copy: a cancelled question leaves every value as it was.
+  PreviewSettings asked = state.preview;
+  // A string not set yet starts as the FDT's record with that flag.
+  const auto current = [&](const std::u16string& value, std::u16string_view flag, std::u16string_view fallback) {
+    if (!value.empty()) return value;
+    return FirstRecordWithFlag(state.fdt, flag).value_or(std::u16string(fallback));
+  };
+  const std::u16string border = asked.WrapRightLimitPix > 0 ? DecText(asked.WrapRightLimitPix) : u"230";
+  if (!AskNumber(state, asked.WrapRightLimitPix, kBorderPrompt, kBorderTitle, border) ||
+      !AskText(state, asked.gameLFchar, kLfPrompt, kLfTitle, current(asked.gameLFchar, u"NEWLINE", u"\\")) ||
+      !AskNumber(state, asked.MkPageBrkEveryNLFs, kLinesPrompt, kLinesTitle, DecText(asked.MkPageBrkEveryNLFs)))
+    return false;
+  if (asked.MkPageBrkEveryNLFs > 0 &&
+      !AskText(state, asked.gameScrollChar, kPagePrompt, kPageTitle, current(asked.gameScrollChar, u"SCROLL", u"")))
+    return false;
+  state.preview = std::move(asked);
+  return WrapAllDialogs(state);
 }
 
 void CheckAllDialogsWrap(FontState state, const std::u16string& reportFile) {

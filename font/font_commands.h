@@ -73,6 +73,11 @@ std::optional<std::u16string> SetPages(FontState state, std::u16string_view text
 // ".bak" of an older one) and logs the count.
 // WrapAllDialogs returns false when it refused.
 bool WrapAllDialogs(FontState state);
+// The X-Editor's wrap over every dialog: asks the values WRAPSETTINGS sets for
+// it (the border, the line-break string, the lines per page and, when above
+// 0, the new-page string; each starting at its value now), then runs
+// WrapAllDialogs (one undo step). False when a question was cancelled or it refused.
+bool AskAndWrapAllDialogs(FontState state);
 void CheckAllDialogsWrap(FontState state, const std::u16string& reportFile);
 
 }  // namespace vorkat

@@ -454,6 +454,7 @@ void ApplyBps(PatchState state) {
   const std::int32_t oldSize = state.rom.size();
   state.rom.bytes = std::move(target);
   state.rom.modified = true;
+  ++state.rom.generation;  // offsets found before the patch may now point elsewhere
   AppendLog(state, u"Применили BPS к ROM.");
   if (state.rom.size() != oldSize)
     AppendLog(state, u"Размер ROM'а изменился: был" + NumText(oldSize) + u" байт, стал" + NumText(state.rom.size()) +

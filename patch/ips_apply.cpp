@@ -125,6 +125,7 @@ void ApplyIps(PatchState state) {
                   u" байт из IPS лежат за концом ROM и не записаны: ROM не увеличивается",
               kColourDarkRed);
   state.rom.modified = true;
+  ++state.rom.generation;  // what was found before the patch may be gone
   AppendLog(state, u"Применили IPS к ROM.");
 }
 

@@ -294,6 +294,7 @@ TEST_F(EditorOps, DialogPropsUpdateEnablesOnlyWhileAFieldDiffers) {
   EXPECT_EQ(Dlg(0).NewDlgSize, u"5");
   EXPECT_FALSE(state.dialogs.changed);
 
+  const DialogRecord before = Dlg(0);
   fields.PtrsAddrZones = u"100 : 200 ; 300";
   fields.DoPointerChange = PointerChangeText(false);
   auto shown = UpdateDlgProps(state, 0, fields);
@@ -303,6 +304,15 @@ TEST_F(EditorOps, DialogPropsUpdateEnablesOnlyWhileAFieldDiffers) {
   EXPECT_EQ(Dlg(0).DoPointerChange, u"");
   EXPECT_FALSE(UpdateCheck(state, 0, *shown));
   EXPECT_TRUE(state.dialogs.changed);
+
+  // The update is one undo step; fields differing only in the zones' blanks change nothing.
+  EXPECT_EQ(state.dialogs.undoSteps.size(), 1u);
+  fields.PtrsAddrZones = u"100:200 ;300";
+  UpdateDlgProps(state, 0, fields);
+  EXPECT_EQ(state.dialogs.undoSteps.size(), 1u);
+  EXPECT_TRUE(UndoDialogsChange(state));
+  EXPECT_TRUE(Dlg(0) == before);
+  EXPECT_FALSE(state.dialogs.changed);
 
   // Nothing happens for a slot that is no dialog.
   EXPECT_FALSE(ShowDlg(state, 1));

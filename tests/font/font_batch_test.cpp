@@ -9,6 +9,7 @@
 #include "core/text.h"
 #include "font/font_commands.h"
 #include "font/text_wrapper.h"
+#include "script/dialog_undo.h"
 #include "tests/support/batch_fixture.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
@@ -210,6 +211,32 @@ TEST_F(FontBatchTest, EditorWrapperAsksForMissingValuesAndRefusesABorderLeftOfTh
   state.preview.gameLFchar = u"\\";
   EXPECT_EQ(SetPages(state, u"A\\A\\A\\A\\A\\A\\A\\A"), u"A\\A\\A^A\\A\\A^A\\A");
   EXPECT_EQ(host.prompts[host.prompts.size() - 2].title, u"Input string for inGame NewPage");
+}
+
+TEST_F(FontBatchTest, EditorWrapOfAllDialogsAsksTheWrapValuesAndACancelChangesNothing) {
+  SetDialogs({{u"1", u"AAAA AAAA AAAA"}, {u"2", u"AA^AA"}});
+  LoadFontDescriptionFile(state, F("font.fdt"));
+  host.inputs = {u"50", u"\\", u"2", std::nullopt};  // cancelled at the new-page string
+  EXPECT_FALSE(AskAndWrapAllDialogs(state));
+  EXPECT_EQ(host.prompts.back().title, u"Input string for inGame NewPage");
+  EXPECT_EQ(state.preview.WrapRightLimitPix, 0);
+  EXPECT_EQ(state.preview.gameLFchar, u"");
+  EXPECT_EQ(state.dialogs.records[0].dlgText, u"AAAA AAAA AAAA");
+
+  host.inputs = {u"50", u"\\", u"2", u"^"};
+  EXPECT_TRUE(AskAndWrapAllDialogs(state));
+  EXPECT_EQ(state.dialogs.records[0].dlgText, u"AAAA\\AAAA^AAAA");
+  EXPECT_TRUE(Logged(u"Расставили переносы, изменено диалогов: 1"));
+  ASSERT_TRUE(UndoDialogChange(state.dialogs));
+  EXPECT_EQ(state.dialogs.records[0].dlgText, u"AAAA AAAA AAAA");
+  EXPECT_FALSE(state.dialogs.changed);
+
+  // No lines per page: the new-page string is not asked.
+  const std::size_t asked = host.prompts.size();
+  host.inputs = {u"50", u"\\", u"0"};
+  EXPECT_TRUE(AskAndWrapAllDialogs(state));
+  EXPECT_EQ(host.prompts.size(), asked + 3);
+  EXPECT_EQ(state.dialogs.records[0].dlgText, u"AAAA\\AAAA\\AAAA");
 }
 
 namespace {

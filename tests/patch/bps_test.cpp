@@ -183,8 +183,10 @@ TEST_F(BpsStateTest, WrittenPatchTurnsTheOriginalIntoTheWorkingRom) {
   EXPECT_EQ(file, dir.File("translation.bps"));
   EXPECT_TRUE(LogHas(host, u"Записали BPS в файл " + file));
   SetRom(state.rom, original);
+  const std::uint64_t generation = state.rom.generation;
   ApplyBps(state);
   EXPECT_EQ(Rom(), working);
+  EXPECT_NE(state.rom.generation, generation);  // offsets found before the patch are stale
   EXPECT_EQ(state.rom.size(), 41000);
   EXPECT_TRUE(state.rom.modified);
   EXPECT_TRUE(LogHas(host, u"Применили BPS к ROM."));
@@ -204,9 +206,11 @@ TEST_F(BpsStateTest, RefusalsLeaveTheRomUnchanged) {
     SetRom(state.rom, rom);
     state.rom.modified = false;
     state.bps.bytes = bytes;
+    const std::uint64_t generation = state.rom.generation;
     ApplyBps(state);
     EXPECT_EQ(Rom(), rom);
     EXPECT_FALSE(state.rom.modified);
+    EXPECT_EQ(state.rom.generation, generation);
     EXPECT_TRUE(LogHasColoured(state, words, kColourBrightRed));
     EXPECT_NE(host.logLines.back().find(u"BPS не применён, ROM не изменён"), std::u16string::npos);
   };

@@ -41,8 +41,10 @@ TEST_F(IpsApplyTest, FourteenBytePatchLoadsAndWritesItsByte) {
   EXPECT_EQ(state.ips.fileName, dir.File("one.ips"));
   EXPECT_EQ(host.logLines.back(), u"Загрузили IPS из файла " + dir.File("one.ips"));
   EXPECT_TRUE(host.prompts.empty());
+  const std::uint64_t generation = state.rom.generation;
   ApplyIps(state);
   EXPECT_EQ(state.rom.bytes[0x10], 0xAA);
+  EXPECT_NE(state.rom.generation, generation);  // offsets found before the patch are stale
   EXPECT_EQ(state.rom.bytes[0x0F], 0x00);
   EXPECT_EQ(state.rom.bytes[0x11], 0x00);
   EXPECT_EQ(host.logLines.back(), u"Применили IPS к ROM.");
@@ -172,8 +174,10 @@ TEST_F(IpsApplyTest, CutOffPatchChangesNoByteAndNamesWhereItBreaks) {
   for (const Case& c : cases) {
     SetRom(state.rom, std::vector<std::uint8_t>(64, 0));
     Load(Ips({whole, c.tail}, false));
+    const std::uint64_t generation = state.rom.generation;
     ApplyIps(state);
     EXPECT_EQ(RomVector(state.rom), std::vector<std::uint8_t>(64, 0)) << "not even the whole record before the cut";
+    EXPECT_EQ(state.rom.generation, generation);
     EXPECT_TRUE(LogHasColoured(state, std::u16string(c.what), kColourBrightRed)) << ToUtf8(c.what);
     EXPECT_TRUE(LogHas(host, u"IPS не применён, ROM не изменён"));
     EXPECT_FALSE(LogHas(host, u"Применили IPS к ROM."));

@@ -122,6 +122,56 @@ class FdtEditTest : public QObject {
     QCOMPARE(state.fdt.lines, lines);
     QVERIFY(state.fdt.isLoaded);
   }
+
+  void refreshAndResetAskAboutEditsAsClosingDoes() {
+    TempDir dir;
+    QImage sheet(16, 8, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QVERIFY(sheet.save(ui::ToQ(dir.File("sheet.bmp")), "BMP"));
+    ScriptedHost host;
+    AppState state(host);
+    state.fdt.lines = {u"0," + dir.File("sheet.bmp") + u"=FontFileName", u"0,1=FontClipRows", u"0,2=FontClipCols",
+                       u"5,#1=A", u"5,#2=B"};
+    ReparseFontDescription(state);
+    bool driven = false;
+    QTimer::singleShot(0, this, [&] {
+      auto* form = qobject_cast<ui::FDTeditForm*>(QApplication::activeModalWidget());
+      QVERIFY(form);
+      QAbstractItemModel* glyphs = form->findChild<QListView*>(QStringLiteral("FDTitems"))->model();
+      const auto click = [&](const char* name, MsgAnswer answer) {
+        host.answers = {answer};
+        form->findChild<QPushButton*>(QLatin1String(name))->click();
+      };
+      glyphs->setData(glyphs->index(0, 0), QStringLiteral("Z"));
+      click("btnRefresh", MsgAnswer::Cancel);
+      click("btnReset", MsgAnswer::Cancel);
+      QCOMPARE(glyphs->index(0, 0).data().toString(), QStringLiteral("Z"));
+      QCOMPARE(host.messages.size(), std::size_t{2});
+      QCOMPARE(host.messages.back().text, std::u16string(u"Будем сохранять изменения в FDT ?"));
+      click("btnRefresh", MsgAnswer::No);
+      QCOMPARE(glyphs->index(0, 0).data().toString(), QStringLiteral("A"));
+      QVERIFY(!form->Edited());
+
+      // Yes saves, then the reset goes on; the refresh reads the FDT just saved.
+      glyphs->setData(glyphs->index(0, 0), QStringLiteral("Y"));
+      host.fileNames = {dir.File("out")};
+      host.inputs = {dir.File("")};
+      click("btnReset", MsgAnswer::Yes);
+      QVERIFY(form->Saved());
+      QCOMPARE(glyphs->rowCount(), 0);
+      const std::size_t shown = host.messages.size();
+      click("btnRefresh", MsgAnswer::Cancel);
+      QCOMPARE(host.messages.size(), shown);  // nothing edited since: not asked
+      QCOMPARE(glyphs->rowCount(), 2);
+      QCOMPARE(glyphs->index(0, 0).data().toString(), QStringLiteral("Y"));
+      form->findChild<QPushButton*>(QStringLiteral("btnClose"))->click();
+      driven = true;
+    });
+    ui::FindFormCommand("menuFDTeditor")->open(nullptr, state);
+    QVERIFY(driven);
+    QVERIFY(state.fdt.isLoaded);
+    QCOMPARE(state.fdt.fileName, dir.File("out.fdt"));
+  }
 };
 
 QTEST_MAIN(FdtEditTest)

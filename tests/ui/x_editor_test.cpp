@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/app.h"
+#include "font/font_commands.h"
 #include "script/dialogs_file.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temp_dir.h"
@@ -216,6 +217,11 @@ class XEditorTest : public QObject {
     QCOMPARE(f.Find<QLineEdit>("fldPtrsAddrZones")->text(), QStringLiteral("100:200;300"));
     QVERIFY(!update->isEnabled());
     QVERIFY(f.state.dialogs.changed);
+    // Edit > Undo takes the update back, the window's fields included.
+    f.Trigger("menuUndo");
+    QCOMPARE(f.state.dialogs.records[1].PtrsAddrZones, std::u16string());
+    QCOMPARE(f.Find<QLineEdit>("fldPtrsAddrZones")->text(), QString());
+    QVERIFY(!f.state.dialogs.changed);
 
     // Moving with a pending edit asks the close question; Yes keeps the edit.
     f.Retype("flddlgComments", QStringLiteral("note"));
@@ -233,6 +239,23 @@ class XEditorTest : public QObject {
     QVERIFY(!props->isVisible());
     QVERIFY(!f.Find<QAction>("menuViewDLGProp")->isChecked());
     QCOMPARE(f.state.dialogs.records[0].dlgComments, std::u16string());
+  }
+
+  void wrapOverAllDialogsRefreshesTheEditorAndUndoes() {
+    Fixture f;
+    f.LoadFile({u"AAAA AAAA AAAA", u"AA"});
+    f.state.fdt.lines = {u"8,12=FontWidthFontHeight", u"6,a.bmp=A", u"4,s.bmp=<$SPACE>", u"0_NEWLINE,n.bmp=\\"};
+    ReparseFontDescription(f.state);
+    f.Open();
+    f.OpenRow(0);
+    f.host.inputs = {u"50", u"\\", u"0"};
+    f.Trigger("menuWrapAllDialogs");
+    QCOMPARE(f.state.dialogs.records[0].dlgText, std::u16string(u"AAAA\\AAAA\\AAAA"));
+    QCOMPARE(f.Box()->toPlainText(), QStringLiteral("AAAA\\AAAA\\AAAA"));
+    QCOMPARE(f.Row(0), QStringLiteral("AAAA\\AAAA\\AAAA"));
+    f.Trigger("menuUndo");
+    QCOMPARE(f.Box()->toPlainText(), QStringLiteral("AAAA AAAA AAAA"));
+    QVERIFY(!f.state.dialogs.changed);
   }
 
   void fortyThousandDialogsAreAllListedAndSearchable() {

@@ -234,6 +234,7 @@ void XEditorForm::BuildMenus() {
   QMenu* ops = menuBar()->addMenu(QStringLiteral("Операции"));
   AddItem(ops, "menuAppendToAll", QStringLiteral("Подклеить строку к тексту диалога сзади"), &XEditorForm::AppendItem);
   AddItem(ops, "menuReplaceAll", QStringLiteral("Замена одного на другое (CTRL+H)"), &XEditorForm::ReplaceAllItem);
+  AddItem(ops, "menuWrapAllDialogs", QStringLiteral("Расставить переносы во всех диалогах"), &XEditorForm::WrapAllItem);
   AddItem(ops, "menuClearNewAddrs", QStringLiteral("Очистить адрес вставки у всех диалогов"),
           &XEditorForm::ClearAddrsItem);
   AddItem(ops, "menuClearPtrsListFiles",
@@ -633,6 +634,12 @@ void XEditorForm::UndoItem() {
 void XEditorForm::ReplaceAllItem() {
   bool changed = false;
   RunItem([&] { changed = ReplaceInAllDialogs(state_); });
+  AfterDialogsChanged(changed);
+}
+
+void XEditorForm::WrapAllItem() {
+  bool changed = false;
+  RunItem([&] { changed = AskAndWrapAllDialogs(state_); });
   AfterDialogsChanged(changed);
 }
 

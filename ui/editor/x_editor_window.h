@@ -90,6 +90,7 @@ class XEditorForm : public QMainWindow {
   void UndoItem();
   void AppendItem();
   void ReplaceAllItem();
+  void WrapAllItem();
   void ClearAddrsItem();
   void ClearListFilesItem();
   void SetListFileItem();

@@ -221,8 +221,8 @@ FDTeditForm::FDTeditForm(AppState& state, QWidget* parent) : QDialog(parent), st
   connect(unknown, &QPushButton::clicked, this, &FDTeditForm::LoadUnknownPicture);
   connect(transp, &QPushButton::clicked, this, &FDTeditForm::AskTranspColor);
   connect(save, &QPushButton::clicked, this, &FDTeditForm::SaveFdt);
-  connect(refresh, &QPushButton::clicked, this, &FDTeditForm::LoadFromFdt);
-  connect(reset, &QPushButton::clicked, this, &FDTeditForm::ResetForm);
+  connect(refresh, &QPushButton::clicked, this, &FDTeditForm::Refresh);
+  connect(reset, &QPushButton::clicked, this, &FDTeditForm::Reset);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   const auto edited = [this] { edited_ = true; };
   connect(model_, &QAbstractItemModel::dataChanged, this, edited);
@@ -236,18 +236,30 @@ FDTeditForm::FDTeditForm(AppState& state, QWidget* parent) : QDialog(parent), st
   ResizeWithinScreen(this, QSize(900, 600));
 }
 
-void FDTeditForm::reject() {
-  if (edited_) {
-    switch (MsgBox(state_, u"Будем сохранять изменения в FDT ?", MsgButtons::YesNoCancel, MsgIcon::Question,
-                   u"FDT editor")) {
-      case MsgAnswer::Yes:
-        if (!SaveFdt()) return;  // not saved: the editor stays open with its edits
-        break;
-      case MsgAnswer::No: break;
-      default: return;
-    }
+bool FDTeditForm::EditsMayGo() {
+  if (!edited_) return true;
+  switch (
+      MsgBox(state_, u"Будем сохранять изменения в FDT ?", MsgButtons::YesNoCancel, MsgIcon::Question, u"FDT editor")) {
+    case MsgAnswer::Yes: return SaveFdt();  // not saved: the editor keeps its edits
+    case MsgAnswer::No: return true;
+    default: return false;
   }
-  QDialog::reject();
+}
+
+void FDTeditForm::reject() {
+  if (EditsMayGo()) QDialog::reject();
+}
+
+void FDTeditForm::Refresh() {
+  if (!state_.fdt.isLoaded && !saved_) return;  // nothing to read again: the edits stay
+  if (!EditsMayGo()) return;
+  // A save leaves the FDT it wrote unparsed; the refresh reads that one.
+  if (!state_.fdt.isLoaded) ReparseFontDescription(state_);
+  LoadFromFdt();
+}
+
+void FDTeditForm::Reset() {
+  if (EditsMayGo()) ResetForm();
 }
 
 bool FDTeditForm::eventFilter(QObject* watched, QEvent* event) {

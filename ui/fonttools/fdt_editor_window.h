@@ -33,6 +33,9 @@ class FDTeditForm : public QDialog {
   bool Edited() const { return edited_; }
   // Close, Escape and the window's close: edits not saved are asked about first.
   void reject() override;
+  // Refresh and Reset: edits not saved are asked about first, as on closing.
+  void Refresh();
+  void Reset();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,6 +49,8 @@ class FDTeditForm : public QDialog {
   void AskTranspColor();
   void LoadUnknownPicture();
   bool SaveFdt();
+  // The close question: true when the edits may go (none, saved, or No).
+  bool EditsMayGo();
   void ResetForm();
   void ShowSheet();
 
