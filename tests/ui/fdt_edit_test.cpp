@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <cstring>
 
 #include "app/app.h"
 #include "core/file_io.h"
@@ -151,8 +152,18 @@ class FdtEditTest : public QObject {
       click("btnRefresh", MsgAnswer::No);
       QCOMPARE(glyphs->index(0, 0).data().toString(), QStringLiteral("A"));
       QVERIFY(!form->Edited());
+      // The transparent colour is the editor's own until a save: No leaves the FDT as it was.
+      const auto transparent = [&](const char* answer) {
+        host.inputs = {std::u16string(answer, answer + std::strlen(answer))};
+        form->findChild<QPushButton*>(QStringLiteral("btnTranspColor"))->click();
+      };
+      transparent("&H123456");
+      QVERIFY(form->Edited());
+      click("btnRefresh", MsgAnswer::No);
+      QCOMPARE(state.fdt.FontTranspColor, 0);
 
       // Yes saves, then the reset goes on; the refresh reads the FDT just saved.
+      transparent("&H654321");
       glyphs->setData(glyphs->index(0, 0), QStringLiteral("Y"));
       host.fileNames = {dir.File("out")};
       host.inputs = {dir.File("")};
@@ -164,6 +175,7 @@ class FdtEditTest : public QObject {
       QCOMPARE(host.messages.size(), shown);  // nothing edited since: not asked
       QCOMPARE(glyphs->rowCount(), 2);
       QCOMPARE(glyphs->index(0, 0).data().toString(), QStringLiteral("Y"));
+      QCOMPARE(state.fdt.FontTranspColor, 0x654321);
       form->findChild<QPushButton*>(QStringLiteral("btnClose"))->click();
       driven = true;
     });

@@ -229,11 +229,18 @@ FDTeditForm::FDTeditForm(AppState& state, QWidget* parent) : QDialog(parent), st
   connect(model_, &QAbstractItemModel::rowsInserted, this, edited);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, edited);
 
-  if (FileExists(state_.fdt.UnknownMappingChar))
-    if (auto pic = vorkat::ui::LoadPicture(state_.fdt.UnknownMappingChar)) unknownPicture_ = *pic;
+  TakeHeaderFromFdt();
+  if (FileExists(unknownName_))
+    if (auto pic = vorkat::ui::LoadPicture(unknownName_)) unknownPicture_ = *pic;
   ShowSheet();
   if (state_.fdt.isLoaded) LoadFromFdt();
   ResizeWithinScreen(this, QSize(900, 600));
+}
+
+void FDTeditForm::TakeHeaderFromFdt() {
+  transpColor_ = state_.fdt.FontTranspColor;
+  unknownName_ = state_.fdt.UnknownMappingChar;
+  unknownWidth_ = state_.fdt.unknownCharWidth;
 }
 
 bool FDTeditForm::EditsMayGo() {
@@ -306,6 +313,7 @@ void FDTeditForm::LoadFromFdt() {
   for (std::size_t k = 0; k < tags.size(); ++k)
     glyphs.push_back({tags[k], k < load.store.entries.size() ? load.store.entries[k] : QImage()});
   model_->Reset(std::move(glyphs));
+  TakeHeaderFromFdt();
   edited_ = false;
   if (!state_.fdt.FontFileName.empty()) setWindowTitle(QStringLiteral("FDT editor - ") + ToQ(state_.fdt.FontFileName));
   ShowSheet();
@@ -342,7 +350,7 @@ void FDTeditForm::SetGrid() {
 void FDTeditForm::AddCell(int cell) {
   auto pic = SheetCellPicture(sheet_, pRows_, pCols_, cell);
   if (!pic) return;
-  const std::int32_t width = MeasureGlyph(*pic, state_.fdt.FontTranspColor).value_or(InkExtent{}).width;
+  const std::int32_t width = MeasureGlyph(*pic, transpColor_).value_or(InkExtent{}).width;
   model_->Append({MakeFontMappingTag(width, cell / pCols_, cell % pCols_), *pic});
   sheetView_->MarkCell(cell);
   list_->setCurrentIndex(model_->index(model_->rowCount() - 1));
@@ -359,9 +367,9 @@ void FDTeditForm::AskTranspColor() {
                                      u"Введите цвет 'прозрачного' цвета в картинках с буквами (в hex &HRRGGBB)\r\n"
                                      u"пример: &HFFFFFF - белый\r\nвводи 0 если черный",
                                      u"Input FontTranspColor",
-                                     u"&H" + HexText(static_cast<std::uint32_t>(state_.fdt.FontTranspColor)));
-  if (answer && *answer != state_.fdt.FontTranspColor) {
-    state_.fdt.FontTranspColor = *answer;
+                                     u"&H" + HexText(static_cast<std::uint32_t>(transpColor_)));
+  if (answer && *answer != transpColor_) {
+    transpColor_ = *answer;
     edited_ = true;
   }
 }
@@ -378,7 +386,7 @@ void FDTeditForm::LoadUnknownPicture() {
   }
   unknownPicture_ = *pic;
   edited_ = true;
-  state_.fdt.UnknownMappingChar = name;
+  unknownName_ = name;
   auto askSize = [this](std::u16string_view prompt, std::u16string_view title, int current) {
     const auto answer = AskTypedNumber(state_, prompt, title, DecText(current));
     return answer && *answer >= 0 ? *answer : current;
@@ -392,7 +400,7 @@ void FDTeditForm::LoadUnknownPicture() {
     QPainter(&sized).drawImage(0, 0, unknownPicture_);
     unknownPicture_ = sized;
   }
-  state_.fdt.unknownCharWidth = w;
+  unknownWidth_ = w;
   ShowSheet();
 }
 
@@ -426,8 +434,8 @@ bool FDTeditForm::SaveFdt() {
   save.cellHeight = sheet_.height() / std::max(pRows_, 1);
   save.FontFileName = state_.fdt.FontFileName;
   save.FontDirPath = dir;
-  save.FontTranspColor = state_.fdt.FontTranspColor;
-  save.unknownCharWidth = state_.fdt.unknownCharWidth;
+  save.FontTranspColor = transpColor_;
+  save.unknownCharWidth = unknownWidth_;
   for (const auto& g : model_->Glyphs()) save.tags.push_back(g.tag);
 
   // Pictures first, then the FDT that names them: an FDT is written only
@@ -450,6 +458,9 @@ bool FDTeditForm::SaveFdt() {
   // The FDT in memory becomes what was written; the caller parses it again.
   state_.fdt.lines = lines;
   state_.fdt.fileName = name;
+  state_.fdt.FontTranspColor = transpColor_;
+  state_.fdt.UnknownMappingChar = unknownName_;
+  state_.fdt.unknownCharWidth = unknownWidth_;
   state_.fdt.isLoaded = false;
   saved_ = true;
   edited_ = false;
@@ -466,6 +477,7 @@ void FDTeditForm::ResetForm() {
   sheet_ = QImage();
   unknownPicture_ = QImage();
   pRows_ = pCols_ = 0;
+  TakeHeaderFromFdt();
   charPreview_->clear();
   sheetView_->ClearMarks();
   setWindowTitle(QStringLiteral("FDT editor"));

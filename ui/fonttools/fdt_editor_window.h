@@ -53,6 +53,9 @@ class FDTeditForm : public QDialog {
   bool EditsMayGo();
   void ResetForm();
   void ShowSheet();
+  // The transparent colour and the unknown-character picture as the FDT in
+  // memory has them; the editor changes its own copies until a save.
+  void TakeHeaderFromFdt();
 
   AppState& state_;
   GlyphListModel* model_ = nullptr;
@@ -65,6 +68,9 @@ class FDTeditForm : public QDialog {
   QCheckBox* grid_ = nullptr;
   QImage sheet_;
   QImage unknownPicture_;
+  std::int32_t transpColor_ = 0;
+  std::u16string unknownName_;
+  std::int32_t unknownWidth_ = 0;
   std::int32_t pRows_ = 0;
   std::int32_t pCols_ = 0;
   bool saved_ = false;
