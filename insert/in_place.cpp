@@ -1,7 +1,5 @@
 #include "insert/in_place.h"
 
-#include <algorithm>
-
 #include "codec/hex_digits.h"
 #include "core/numbers.h"
 #include "core/text.h"
@@ -12,16 +10,11 @@ namespace vorkat {
 
 std::optional<OriginalPlace> OriginalPlaceOf(const DialogRecord& dlg) {
   // Only an address written as one: the lenient reading takes "n/a" for 0, the ROM's header.
-  const std::u16string address = Trim(dlg.ExtractedFromAddr);
-  std::u16string_view digits = address;
-  if (digits.starts_with(u"&h") || digits.starts_with(u"&H") || digits.starts_with(u"0x") || digits.starts_with(u"0X"))
-    digits.remove_prefix(2);
-  if (digits.empty() || digits.size() > 8 ||
-      !std::all_of(digits.begin(), digits.end(), [](char16_t c) { return HexDigitValue(c) >= 0; }))
-    return std::nullopt;
-  const std::int32_t at = HexTextToLong(digits);
+  const std::optional<std::uint32_t> address = ParseHexNumber(Trim(dlg.ExtractedFromAddr), 8);
+  if (!address || *address > 0x7FFFFFFFu) return std::nullopt;
+  const auto at = static_cast<std::int32_t>(*address);
   const std::optional<std::int32_t> size = ParseTypedInt(dlg.OldDlgSize);
-  if (at < 0 || !size || *size <= 0) return std::nullopt;
+  if (!size || *size <= 0) return std::nullopt;
   return OriginalPlace{at, *size};
 }
 
@@ -46,16 +39,9 @@ std::u16string FieldWithoutPlaceText(const DialogRecord& dlg) {
 }
 
 std::optional<std::uint8_t> ParsePadByte(std::u16string_view text) {
-  std::u16string t = UCase(Trim(text));
-  if (t.starts_with(u"&H") || t.starts_with(u"0X")) t.erase(0, 2);
-  if (t.empty() || t.size() > 2) return std::nullopt;
-  unsigned v = 0;
-  for (char16_t c : t) {
-    const int d = HexDigitValue(c);
-    if (d < 0) return std::nullopt;
-    v = v * 16 + static_cast<unsigned>(d);
-  }
-  return static_cast<std::uint8_t>(v);
+  const std::optional<std::uint32_t> v = ParseHexNumber(Trim(text), 2);
+  if (!v) return std::nullopt;
+  return static_cast<std::uint8_t>(*v);
 }
 
 Bytes PaddedToOriginal(const InsertOptions& options, Bytes bytes, std::int32_t originalSize) {
